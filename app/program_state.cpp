@@ -1,0 +1,12 @@
+// Program-wide start-up state.
+#include "app/program_state.h"
+
+int bTestPlay = 0;
+std::atomic<unsigned char> bGameStarted{0};
+std::atomic<int> bAppActive{0};
+std::atomic<plat::WndHandle> g_hMainWnd{nullptr};
+
+int bWindowed = 1;
+int nScreenBpp = 16;
+int bPresentByBlit = 0;
+int bCommandLineStage = 0;

@@ -1,0 +1,64 @@
+// Checked element access for every vector and list of the program. A bad
+// index is a fatal fault of the data: it is logged, the main window is asked
+// to close, and the caller still gets an element to finish its step with.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <list>
+#include <vector>
+
+// Writes "err V[..]"/"err L[..]" to both logs and posts the close request.
+void ReportBadIndex(char chKind, int nIndex, int nCount, int nElemSize);
+
+// One shared default element per type: what a bad access of a list, or of a
+// vector that holds nothing, yields. Writes into it stay for the next one.
+template <typename T>
+T& SafeFallbackElement() {
+  static T fallback{};
+  return fallback;
+}
+
+template <typename T>
+class cSafeVector : public std::vector<T> {
+ public:
+  using std::vector<T>::vector;
+  cSafeVector() = default;
+  cSafeVector(const std::vector<T>& v) : std::vector<T>(v) {}
+  cSafeVector(std::vector<T>&& v) : std::vector<T>(std::move(v)) {}
+
+  T& At(int nIndex) {
+    if (nIndex >= 0 && static_cast<size_t>(nIndex) < this->size()) return (*this)[nIndex];
+    return BadIndex(nIndex);
+  }
+  const T& At(int nIndex) const { return const_cast<cSafeVector*>(this)->At(nIndex); }
+
+  void Fill(const T& value) {
+    for (int i = 0; i < static_cast<int>(this->size()); ++i) At(i) = value;
+  }
+
+ private:
+  T& BadIndex(int nIndex) {
+    ReportBadIndex('V', nIndex, static_cast<int>(this->size()), static_cast<int>(sizeof(T)));
+    if (this->empty()) return SafeFallbackElement<T>();
+    return this->front();
+  }
+};
+
+template <typename T>
+class cSafeList : public std::list<T> {
+ public:
+  using std::list<T>::list;
+
+  T& At(int nIndex) {
+    if (nIndex >= 0 && static_cast<size_t>(nIndex) < this->size()) {
+      auto it = this->begin();
+      std::advance(it, nIndex);
+      return *it;
+    }
+    ReportBadIndex('L', nIndex, static_cast<int>(this->size()), static_cast<int>(sizeof(T)));
+    return SafeFallbackElement<T>();
+  }
+  const T& At(int nIndex) const { return const_cast<cSafeList*>(this)->At(nIndex); }
+};

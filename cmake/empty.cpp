@@ -1,0 +1,1 @@
+// Placeholder so an empty subsystem still forms a library.

@@ -1,0 +1,48 @@
+// Files through one path resolver. Inside the program every path is a
+// Windows-form CP932 byte string ("data\\System.dat"), relative to the
+// project folder or absolute; here it becomes a Linux path: decoded to UTF-8
+// first (0x5C can be a second byte), split on '\\' and '/', each component
+// matched case-insensitively against its folder (raw bytes tried too),
+// trailing dots and spaces dropped. Created files keep the given spelling.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace plat::fs {
+
+// The Linux path the program's path names (existing parts matched, the rest
+// spelt as given).
+std::string Resolve(const std::string& path);
+
+// fopen through the resolver; modes as the C library's ("rb", "wt", "rt+").
+std::FILE* Open(const std::string& path, const char* mode);
+
+bool Exists(const std::string& path);
+bool IsDirectory(const std::string& path);
+bool MakeDirectory(const std::string& path);
+bool RemoveFile(const std::string& path);
+bool CopyFile(const std::string& from, const std::string& to);
+// Whole folder tree; false (and nothing left of the copy) when any part fails.
+bool CopyTree(const std::string& from, const std::string& to);
+bool RemoveTree(const std::string& path);
+// Names (CP932) of the entries of a folder, sorted by byte value.
+std::vector<std::string> List(const std::string& folder);
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, size_t nMaxBytes);
+
+// The one way a save reaches the disk: a temporary file beside the target,
+// every write checked, fsync, rename over the target, fsync of the folder.
+// On failure the old file stays and false is returned.
+bool WriteFileAtomic(const std::string& path, const void* data, size_t size);
+
+// The folder the program works in (the project folder), as the program
+// spells absolute paths.
+std::string GetCurrentDirectory();
+bool SetCurrentDirectory(const std::string& path);
+
+// Forget cached folder listings (after another process changed a folder).
+void ForgetListings();
+
+}  // namespace plat::fs

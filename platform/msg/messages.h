@@ -1,0 +1,69 @@
+// Window messages between the program's threads: the few operations the game
+// uses (post, send, peek, wait, thread messages) over our own per-thread
+// queues. Message numbers keep the values the game's data and code rely on.
+#pragma once
+
+#include <cstdint>
+
+namespace plat {
+
+struct cWnd;                 // a window object with a procedure (see window.h)
+using WndHandle = cWnd*;     // null means "no window"
+using ThreadId = uint32_t;   // 0 means "no thread"
+
+struct MSG {
+  WndHandle hWnd = nullptr;
+  uint32_t message = 0;
+  uintptr_t wParam = 0;
+  intptr_t lParam = 0;
+};
+
+constexpr uint32_t WM_DESTROY = 0x0002;
+constexpr uint32_t WM_MOVE = 0x0003;
+constexpr uint32_t WM_SIZE = 0x0005;
+constexpr uint32_t WM_ACTIVATE = 0x0006;
+constexpr uint32_t WM_SETFOCUS = 0x0007;
+constexpr uint32_t WM_KILLFOCUS = 0x0008;
+constexpr uint32_t WM_PAINT = 0x000F;
+constexpr uint32_t WM_CLOSE = 0x0010;
+constexpr uint32_t WM_QUIT = 0x0012;
+constexpr uint32_t WM_ACTIVATEAPP = 0x001C;
+constexpr uint32_t WM_COPYDATA = 0x004A;
+constexpr uint32_t WM_KEYDOWN = 0x0100;
+constexpr uint32_t WM_KEYUP = 0x0101;
+constexpr uint32_t WM_SYSKEYDOWN = 0x0104;
+constexpr uint32_t WM_USER = 0x0400;
+constexpr uint32_t WM_APP = 0x8000;
+
+// Posts to the queue of the thread that owns the window; never waits.
+// False when the window does not exist.
+bool PostMessage(WndHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// Posts to a thread's own queue; false until that thread has a queue.
+bool PostThreadMessage(ThreadId thread, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// Calls the window procedure on the window's own thread and waits for the
+// result; from that thread it is a direct call. Returns 0 without waiting
+// once the program is quitting, so closing never hangs.
+intptr_t SendMessage(WndHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// Takes the next message of the calling thread's queue, if any (creates the
+// queue on first use).
+bool PeekMessage(MSG& msg, bool bRemove = true);
+
+// Blocks until the calling thread's queue holds a message (or quitting).
+void WaitMessage();
+
+// Hands a message to its window's procedure.
+intptr_t DispatchMessage(const MSG& msg);
+
+// Puts WM_QUIT with the exit code into the calling thread's queue.
+void PostQuitMessage(int nExitCode);
+
+ThreadId GetCurrentThreadId();
+
+// Set once closing has begun: every blocking wait lets go.
+bool IsQuitting();
+void SetQuitting(bool bQuitting);
+
+}  // namespace plat
