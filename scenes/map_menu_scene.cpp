@@ -1,0 +1,37 @@
+// The world-map menu: saving, the automatic save, back to the map or the title.
+#include "scenes/map_menu_scene.h"
+
+#include "app/scene_manager.h"
+
+cMapMenuScene::cMapMenuScene() {
+  const PHASEPROC table[PHASE_COUNT] = {&cMapMenuScene::CallFadeIn, &cMapMenuScene::SelectItem,
+                                        &cMapMenuScene::Save,       &cMapMenuScene::AutoSave,
+                                        &cMapMenuScene::BackToMap,  &cMapMenuScene::BackToTitle,
+                                        &cMapMenuScene::CallFadeOut};
+  for (int i = 0; i < PHASE_COUNT; ++i) m_PhaseProc[i] = table[i];
+  m_nPhase = -1;
+}
+
+int cMapMenuScene::Run() { return RunPhases(true); }
+
+int cMapMenuScene::Init() { return 1; }
+
+int cMapMenuScene::FadeIn() {
+  m_nPhase = 1;
+  return 1;
+}
+
+int cMapMenuScene::FadeOut() {
+  FinishSceneFadeOut(SCENE_MAPMENU);
+  return 1;
+}
+
+int cMapMenuScene::SelectItem() { return 1; }
+
+int cMapMenuScene::Save() { return 1; }
+
+int cMapMenuScene::AutoSave() { return 1; }
+
+int cMapMenuScene::BackToMap() { return 1; }
+
+int cMapMenuScene::BackToTitle() { return 1; }

@@ -1,0 +1,27 @@
+// The options screen.
+#include "scenes/option_scene.h"
+
+#include "app/scene_manager.h"
+
+cOptionScene::cOptionScene() {
+  const PHASEPROC table[PHASE_COUNT] = {&cOptionScene::CallFadeIn, &cOptionScene::SelectOption,
+                                        &cOptionScene::CallFadeOut};
+  for (int i = 0; i < PHASE_COUNT; ++i) m_PhaseProc[i] = table[i];
+  m_nPhase = -1;
+}
+
+int cOptionScene::Run() { return RunPhases(true); }
+
+int cOptionScene::Init() { return 1; }
+
+int cOptionScene::FadeIn() {
+  m_nPhase = 1;
+  return 1;
+}
+
+int cOptionScene::FadeOut() {
+  FinishSceneFadeOut(SCENE_OPTION);
+  return 1;
+}
+
+int cOptionScene::SelectOption() { return 1; }

@@ -1,0 +1,28 @@
+// The stage select: the list of stages to start.
+#include "scenes/stage_select_scene.h"
+
+#include "app/scene_manager.h"
+
+cStageSelectScene::cStageSelectScene() {
+  const PHASEPROC table[PHASE_COUNT] = {&cStageSelectScene::CallFadeIn,
+                                        &cStageSelectScene::SelectStage,
+                                        &cStageSelectScene::CallFadeOut};
+  for (int i = 0; i < PHASE_COUNT; ++i) m_PhaseProc[i] = table[i];
+  m_nPhase = -1;
+}
+
+int cStageSelectScene::Run() { return RunPhases(true); }
+
+int cStageSelectScene::Init() { return 1; }
+
+int cStageSelectScene::FadeIn() {
+  m_nPhase = 1;
+  return 1;
+}
+
+int cStageSelectScene::FadeOut() {
+  FinishSceneFadeOut(SCENE_STAGESELECT);
+  return 1;
+}
+
+int cStageSelectScene::SelectStage() { return 1; }

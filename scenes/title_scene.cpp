@@ -1,0 +1,29 @@
+// The title screen: the game-mode menu and the saved-game list.
+#include "scenes/title_scene.h"
+
+#include "app/scene_manager.h"
+
+cTitleScene::cTitleScene() {
+  const PHASEPROC table[PHASE_COUNT] = {&cTitleScene::CallFadeIn, &cTitleScene::SelectMode,
+                                        &cTitleScene::SelectSaveData, &cTitleScene::CallFadeOut};
+  for (int i = 0; i < PHASE_COUNT; ++i) m_PhaseProc[i] = table[i];
+  m_nPhase = -1;
+}
+
+int cTitleScene::Run() { return RunPhases(true); }
+
+int cTitleScene::Init() { return 1; }
+
+int cTitleScene::FadeIn() {
+  m_nPhase = 1;
+  return 1;
+}
+
+int cTitleScene::FadeOut() {
+  FinishSceneFadeOut(SCENE_TITLE);
+  return 1;
+}
+
+int cTitleScene::SelectMode() { return 1; }
+
+int cTitleScene::SelectSaveData() { return 1; }

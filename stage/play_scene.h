@@ -1,0 +1,28 @@
+// The play scene, in which a stage is played. Until the play engine is in
+// place it shows an empty screen in its phases.
+#pragma once
+
+#include <cstdint>
+
+#include "app/scene.h"
+
+class cPlayScene : public cPhasedScene<cPlayScene, 8> {
+ public:
+  cPlayScene();
+  ~cPlayScene() override = default;
+  int Run() override;
+  int Init() override;
+  int FadeIn() override;
+  int FadeOut() override;
+
+  int PhaseReady();
+  int PhasePlay();
+  int PhasePause();
+  int PhaseStageEnd();
+  int PhaseContinue();
+  int PhaseWaitButton();
+
+  int32_t m_bCloseRequest = 0;     // set by the window thread while the pause thread runs
+  int32_t m_nFps = 0;              // measured frames per second, handed over each frame
+  int32_t m_nStageFrameRate = 60;  // above 60 a windowed present does not wait for the blank
+};

@@ -1,0 +1,226 @@
+// The scene base's frame protocol and the scene manager's building and
+// deleting of scenes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "app/scene_manager.h"
+#include "scenes/map_menu_scene.h"
+#include "scenes/option_scene.h"
+#include "scenes/stage_select_scene.h"
+#include "scenes/title_scene.h"
+#include "scenes/world_map_scene.h"
+#include "stage/play_scene.h"
+
+namespace {
+
+// What the fake scenes did, in order: "Init 2", "Phase 2.0", "Delete 2", ...
+std::vector<std::string> g_Events;
+
+struct FAKEBEHAVIOUR {
+  bool bThrowInConstructor = false;
+  bool bThrowInInit = false;
+};
+FAKEBEHAVIOUR g_Behaviour[SCENE_COUNT];
+
+class cFakeScene : public cPhasedScene<cFakeScene, 3> {
+ public:
+  explicit cFakeScene(int nId) : m_nId(nId) {
+    if (g_Behaviour[nId].bThrowInConstructor) throw "cannot build";
+    m_PhaseProc[0] = &cFakeScene::CallFadeIn;
+    m_PhaseProc[1] = &cFakeScene::Middle;
+    m_PhaseProc[2] = &cFakeScene::CallFadeOut;
+  }
+  ~cFakeScene() override { Log("Delete"); }
+  int Run() override { return RunPhases(false); }
+  int Init() override {
+    Log("Init");
+    if (g_Behaviour[m_nId].bThrowInInit) throw "cannot set up";
+    return 1;
+  }
+  int FadeIn() override {
+    Log("FadeIn");
+    m_nPhase = 1;
+    return 1;
+  }
+  int Middle() {
+    Log("Middle");
+    return 1;
+  }
+  int FadeOut() override {
+    Log("FadeOut");
+    FinishSceneFadeOut(m_nId);
+    return 1;
+  }
+  void Log(const char* szWhat) {
+    g_Events.push_back(std::string(szWhat) + " " + std::to_string(m_nId));
+  }
+  int m_nId;
+};
+
+cScene* BuildFakeScene(int nId) {
+  if (nId < 0 || nId >= SCENE_COUNT) return nullptr;
+  return new cFakeScene(nId);
+}
+
+class SceneManagerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_Events.clear();
+    for (auto& b : g_Behaviour) b = FAKEBEHAVIOUR{};
+    g_SceneManager.DeleteAllScenes();
+    g_SceneManager.m_nCurrentScene = 0;
+    g_SceneManager.m_nNextScene = 0;
+    g_SceneManager.m_nPrevScene = 0;
+    g_SceneManager.m_nFailedScene = -1;
+    g_Input.At(0) = cInput{};
+  }
+  void TearDown() override {
+    g_SceneManager.DeleteAllScenes();
+    SetSceneFactory(nullptr);
+  }
+};
+
+int ExistingScenes() {
+  int n = 0;
+  for (int id = 0; id < SCENE_COUNT; ++id) n += g_SceneManager.GetScene(id) != nullptr;
+  return n;
+}
+
+TEST_F(SceneManagerTest, EachIdBuildsItsSceneAndOnlyThatOne) {
+  struct {
+    int nId;
+    const std::type_info& type;
+  } const cases[] = {
+      {SCENE_TITLE, typeid(cTitleScene)},     {SCENE_WORLDMAP, typeid(cWorldMapScene)},
+      {SCENE_MAPMENU, typeid(cMapMenuScene)}, {SCENE_STAGESELECT, typeid(cStageSelectScene)},
+      {SCENE_PLAY, typeid(cPlayScene)},       {SCENE_OPTION, typeid(cOptionScene)},
+  };
+  for (const auto& c : cases) {
+    g_SceneManager.ChangeScene(c.nId);
+    cScene* pScene = g_SceneManager.GetScene(c.nId);
+    ASSERT_NE(pScene, nullptr) << c.nId;
+    EXPECT_EQ(typeid(*pScene), c.type);
+    EXPECT_EQ(pScene->m_nPhase, -1);
+    EXPECT_EQ(ExistingScenes(), 1);
+    EXPECT_EQ(g_PlayScene, c.nId == SCENE_PLAY ? pScene : nullptr);
+  }
+  // The place of each scene among the manager's pointers.
+  EXPECT_EQ(g_SceneManager.m_pOption, g_SceneManager.GetScene(SCENE_OPTION));
+  for (int nBad : {-1, 6, 1000}) {
+    g_SceneManager.ChangeScene(nBad);
+    EXPECT_EQ(ExistingScenes(), 0) << nBad;
+    EXPECT_EQ(g_PlayScene, nullptr);
+  }
+}
+
+TEST_F(SceneManagerTest, ChangingToTheSameIdKeepsTheScene) {
+  SetSceneFactory(BuildFakeScene);
+  g_SceneManager.ChangeScene(2);
+  cScene* pScene = g_SceneManager.GetScene(2);
+  pScene->Run();
+  g_SceneManager.ChangeScene(2);
+  EXPECT_EQ(g_SceneManager.GetScene(2), pScene);
+  EXPECT_EQ(g_Events, (std::vector<std::string>{"Init 2", "FadeIn 2"}));
+}
+
+TEST_F(SceneManagerTest, SceneRunsInitThenItsPhasesAndHandsOverAtTheEndOfItsFadeOut) {
+  SetSceneFactory(BuildFakeScene);
+  g_SceneManager.ChangeScene(1);
+  cScene* pScene = g_SceneManager.GetScene(1);
+  pScene->Run();  // Init, then phase 0
+  pScene->Run();
+  g_SceneManager.m_nNextScene = 3;
+  pScene->m_nPhase = 2;
+  pScene->Run();
+  EXPECT_EQ(g_SceneManager.m_nCurrentScene, 3);
+  EXPECT_EQ(g_SceneManager.m_nPrevScene, 1);
+  EXPECT_EQ(g_Events, (std::vector<std::string>{"Init 1", "FadeIn 1", "Middle 1", "FadeOut 1"}));
+  g_SceneManager.ChangeScene(g_SceneManager.m_nCurrentScene);
+  EXPECT_EQ(g_Events.back(), "Delete 1");
+  EXPECT_EQ(g_SceneManager.GetScene(3)->m_nPhase, -1);
+}
+
+TEST_F(SceneManagerTest, ThrowingInitMarksTheSceneFailedAndNoPhaseRuns) {
+  SetSceneFactory(BuildFakeScene);
+  g_Behaviour[5].bThrowInInit = true;
+  g_SceneManager.ChangeScene(5);
+  cScene* pScene = g_SceneManager.GetScene(5);
+  for (int f = 0; f < 3; ++f) pScene->Run();
+  EXPECT_EQ(pScene->m_bFailed, 1);
+  EXPECT_EQ(pScene->m_nPhase, 0);
+  EXPECT_EQ(g_Events, (std::vector<std::string>{"Init 5"}));
+}
+
+TEST_F(SceneManagerTest, ThrowingConstructorIsNotRetriedWhileItsIdStaysCurrent) {
+  SetSceneFactory(BuildFakeScene);
+  g_Behaviour[3].bThrowInConstructor = true;
+  EXPECT_THROW(g_SceneManager.ChangeScene(3), const char*);
+  EXPECT_NO_THROW(g_SceneManager.ChangeScene(3));
+  EXPECT_EQ(ExistingScenes(), 0);
+  g_SceneManager.ChangeScene(0);
+  EXPECT_NE(g_SceneManager.GetScene(0), nullptr);
+  EXPECT_THROW(g_SceneManager.ChangeScene(3), const char*);  // a new visit tries again
+}
+
+TEST_F(SceneManagerTest, MenuScenesFilterTheInputAndThePlaySceneDoesNot) {
+  for (int nId : {SCENE_TITLE, SCENE_OPTION, SCENE_PLAY}) {
+    g_SceneManager.ChangeScene(nId);
+    g_Input.At(0) = cInput{};
+    cScene* pScene = g_SceneManager.GetScene(nId);
+    std::vector<uint16_t> seen;
+    for (int f = 0; f < 3; ++f) {
+      g_Input.At(0).m_wButton = 1;
+      pScene->Run();
+      seen.push_back(g_Input.At(0).m_wButton);
+    }
+    if (nId == SCENE_PLAY)
+      EXPECT_EQ(seen, (std::vector<uint16_t>{1, 1, 1}));
+    else
+      EXPECT_EQ(seen, (std::vector<uint16_t>{1, 0, 0})) << nId;
+  }
+}
+
+TEST_F(SceneManagerTest, EmptyScenesFadeInAndLeaveWhenTold) {
+  struct {
+    int nId;
+    int nLastPhase;
+  } const cases[] = {{SCENE_TITLE, 3},       {SCENE_WORLDMAP, 3}, {SCENE_MAPMENU, 6},
+                     {SCENE_STAGESELECT, 2}, {SCENE_PLAY, 7},     {SCENE_OPTION, 2}};
+  for (const auto& c : cases) {
+    g_SceneManager.m_nCurrentScene = c.nId;
+    g_SceneManager.ChangeScene(c.nId);
+    cScene* pScene = g_SceneManager.GetScene(c.nId);
+    pScene->Run();
+    EXPECT_EQ(pScene->m_nPhase, 1) << c.nId;
+    pScene->Run();
+    EXPECT_EQ(pScene->m_nPhase, 1) << c.nId;
+    g_SceneManager.m_nNextScene = (c.nId + 1) % SCENE_COUNT;
+    g_SceneManager.m_nFrameRate = 30;
+    pScene->m_nPhase = c.nLastPhase;
+    pScene->Run();
+    EXPECT_EQ(g_SceneManager.m_nCurrentScene, (c.nId + 1) % SCENE_COUNT) << c.nId;
+    EXPECT_EQ(g_SceneManager.m_nPrevScene, c.nId);
+    // Leaving play restores the normal frame rate and the scene starts over.
+    EXPECT_EQ(g_SceneManager.m_nFrameRate, c.nId == SCENE_PLAY ? 60 : 30);
+    if (c.nId == SCENE_PLAY) {
+      EXPECT_EQ(pScene->m_nPhase, -1);
+    }
+  }
+}
+
+TEST(FrameStatsTest, AverageIsRefreshedEverySixteenFrames) {
+  cFrameStats stats;
+  for (int f = 0; f < 15; ++f) stats.AddFrameTime(12);
+  EXPECT_EQ(stats.dwAverage, 0u);
+  stats.AddFrameTime(28);
+  EXPECT_EQ(stats.dwAverage, 13u);  // (15 * 12 + 28) / 16, rounded down
+  for (int f = 0; f < 15; ++f) stats.AddFrameTime(100);
+  EXPECT_EQ(stats.dwAverage, 13u);  // kept until the ring is full again
+  stats.AddFrameTime(100);
+  EXPECT_EQ(stats.dwAverage, 100u);
+}
+
+}  // namespace
