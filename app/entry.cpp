@@ -63,6 +63,8 @@ void ReleasePlatform() {
 }  // namespace
 
 int WinMain(const char* szCmdLine, int nCmdShow) {
+  // A request to close may come at any moment, also during start-up.
+  plat::InstallCloseSignal();
   DebugLogInit(0, "EC_Game.txt");
   char szReport[MAX_PATH] = "Report_Game.txt";
   MakeFullPath(szReport);
@@ -78,7 +80,6 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
   }
 
   plat::InitWindowEvents(g_RunOptions.bHeadless);
-  plat::InstallCloseSignal();
   g_MainWindow.SetGeometry(kClientWidth, kClientHeight, kMinClientSize, kMinClientSize,
                            kClientWidth, kClientHeight, kMainWindowStyle, 0, 0, 0, 0, 0);
   if (!plat::OpenPresenterWindow(g_RunOptions.bHeadless, kClientWidth, kClientHeight)) {
