@@ -1,14 +1,15 @@
 // Program entry, the two loops and shut-down.
 #include "app/entry.h"
 
+#include "app/frame_limit.h"
 #include "app/logs.h"
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "app/run_options.h"
+#include "app/scene_manager.h"
 #include "app/system_report.h"
 #include "app/text_helpers.h"
 #include "app/thread.h"
-#include "app/empty_scene.h"
 #include "platform/clock/clock.h"
 #include "platform/msg/window.h"
 #include "platform/present/presenter_window.h"
@@ -167,10 +168,11 @@ unsigned GameLoop(void*) {
       plat::SleepMs(1);
       continue;
     }
-    if (!RunEmptySceneFrame()) {
+    if (IsFrameLimitReached() || !g_SceneManager.Frame()) {
       plat::PostMessage(g_hMainWnd.load(), plat::WM_CLOSE, 0, 0);
       return 1;
     }
+    CountFrameRun();
   }
 }
 
@@ -179,6 +181,7 @@ void UnInitGame() {
   thGame.Exit();
   DSRelease();
   g_Bgm.Release();
+  g_SceneManager.DeleteAllScenes();
 }
 
 void SuspendAllThreads() {

@@ -4,10 +4,13 @@
 #include <string>
 
 #include "app/entry.h"
+#include "app/input.h"
+#include "app/key_config.h"
 #include "app/logs.h"
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "app/run_options.h"
+#include "app/scene_manager.h"
 #include "app/text_helpers.h"
 #include "platform/clock/clock.h"
 #include "platform/fs/file_system.h"
@@ -42,11 +45,18 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
   nScreenBpp = 32;
   g_hMainWnd = g_MainWindow.m_hWnd;
 
+  g_SceneManager.m_nFrameRate = 60;
+  g_SceneManager.m_nFadeStep = 10;
+  for (int i = 0; i < static_cast<int>(g_Input.size()); ++i) g_Input.At(i).SetRepeat(18, 6);
+
   plat::ShowPresenterWindow(!bWindowed);
   // A shown window is the active one; under some desktops (and with no
   // display) no focus event follows, and frames run only while active.
   plat::PostMessage(g_MainWindow.m_hWnd, plat::WM_ACTIVATEAPP, 1, 0);
   if (bCloseDuringStartUp.load()) return false;
+
+  for (int i = 0; i < static_cast<int>(g_Input.size()); ++i) g_Input.At(i).InitJoyMasks();
+  if (!LoadKeyConfig("user_data\\KeyConfig.dat", g_KeyConfig)) SetDefaultKeyConfig(g_KeyConfig);
 
   if (g_SoundList.size() < static_cast<size_t>(kBuiltInSounds)) {
     g_SoundList.resize(kBuiltInSounds);

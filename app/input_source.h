@@ -22,8 +22,8 @@ class cInputSource {
   virtual bool ReadJoystick(int nJoystick, JOYREADING& reading) = 0;
 };
 
-// The source every poll uses; null (the start value) means no keys held and
-// no joysticks present.
+// The source every poll uses: the platform's keyboard and pads unless
+// another is set; null puts the platform's back.
 void SetInputSource(cInputSource* pSource);
 cInputSource* GetInputSource();
 

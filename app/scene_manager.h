@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/input.h"
 #include "app/scene.h"
@@ -45,10 +46,14 @@ class cSceneManager {
   cSceneManager& operator=(const cSceneManager&) = delete;
   ~cSceneManager() { DeleteAllScenes(); }
 
+  // One frame; false only when lost surfaces could not be restored.
+  bool Frame();
   // Deletes every scene but this id's, and builds that one when missing.
   void ChangeScene(int nSceneId);
   void DeleteAllScenes();
   void PollInput(cSafeVector<cInput>& inputs);
+  void Present();
+  bool CheckLostSurface();
   // The scene with this id, or null.
   cScene* GetScene(int nSceneId) const;
 
@@ -65,6 +70,12 @@ class cSceneManager {
 extern cSceneManager g_SceneManager;
 extern cPlayScene* g_PlayScene;
 extern cFrameStats g_FrameStats;
+
+// The frame gate of DirectDraw frames (Direct3D frames wait in the present).
+void WaitFrameTiming();
+// "FPS%2d(%2d)": frames per second and the average work time in ms.
+std::string FormatFpsText(int nFps, uint32_t dwAverageMs);
+extern int nShowFps;
 
 // The end of a scene's fade-out: the scene hands over to the next id.
 void FinishSceneFadeOut(int nOwnSceneId);

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/input.h"
+#include "platform/input/joystick.h"
+#include "platform/input/keyboard.h"
 #include "tests/app/input_fake_source.h"
 
 namespace {
@@ -252,4 +254,22 @@ TEST_F(InputPollTest, ResetAndClearButtons) {
   for (const auto& c : numpad) EXPECT_EQ(cInput::DirToNumpad(c.wDir), c.nNumpad) << c.wDir;
 }
 
+// Without a scripted source the pad reads the platform's keyboard table and
+// pad snapshots.
+TEST(InputPlatformTest, DefaultSourceReadsThePlatformKeyboardAndPads) {
+  SetDefaultKeyConfig(g_KeyConfig);
+  plat::SetKeyDown(plat::VK_LEFT, true);
+  plat::SetKeyDown('Z', true);
+  plat::JOYSTATE pad;
+  pad.dwButtons = 2;
+  plat::SetScriptedJoystick(0, &pad);
+  cInput in;
+  in.InitJoyMasks();
+  in.PollFixed(0, 3, 60);
+  plat::SetScriptedJoystick(0, nullptr);
+  plat::ReleaseAllKeys();
+  EXPECT_EQ(in.m_wDir, DIR_LEFT);
+  EXPECT_EQ(in.m_wButton, 2);  // the pad's button beats the letter key
+  EXPECT_EQ(in.m_bJoyPresent[0], 1);
+}
 }  // namespace

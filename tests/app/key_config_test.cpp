@@ -131,3 +131,28 @@ TEST_F(KeyConfigFileTest, MissingOrShortFileLeavesTheRecordAlone) {
 }
 
 }  // namespace
+
+namespace {
+TEST_F(KeyConfigFileTest, SavedFileHoldsTheRecordsBytesAndLoadsBack) {
+  KEYCONFIGDATA kc;
+  SetDefaultKeyConfig(kc);
+  kc.bUseConfig = 1;
+  kc.Slot[2] = KEYSLOT{3, 1024, 0};
+  ASSERT_TRUE(SaveKeyConfig(path, kc));
+  std::vector<uint8_t> expected = DefaultBytes();
+  PutI32(expected, 16, 3);
+  expected[20] = 0x00, expected[21] = 0x04;
+  PutI32(expected, 104, 1);
+  std::FILE* fp = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(fp, nullptr);
+  std::vector<uint8_t> bytes(200);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), fp));
+  std::fclose(fp);
+  EXPECT_EQ(bytes, expected);
+  KEYCONFIGDATA back;
+  ASSERT_EQ(LoadKeyConfig(path, back), 1);
+  EXPECT_EQ(EncodeKeyConfig(back), expected);
+  // A save that cannot be written says so.
+  EXPECT_FALSE(SaveKeyConfig((dir / "no_such_folder" / "KeyConfig.dat").string(), kc));
+}
+}  // namespace

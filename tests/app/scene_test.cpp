@@ -13,57 +13,9 @@
 #include "scenes/title_scene.h"
 #include "scenes/world_map_scene.h"
 #include "stage/play_scene.h"
+#include "tests/app/fake_scene.h"
 
 namespace {
-
-// What the fake scenes did, in order: "Init 2", "Phase 2.0", "Delete 2", ...
-std::vector<std::string> g_Events;
-
-struct FAKEBEHAVIOUR {
-  bool bThrowInConstructor = false;
-  bool bThrowInInit = false;
-};
-FAKEBEHAVIOUR g_Behaviour[SCENE_COUNT];
-
-class cFakeScene : public cPhasedScene<cFakeScene, 3> {
- public:
-  explicit cFakeScene(int nId) : m_nId(nId) {
-    if (g_Behaviour[nId].bThrowInConstructor) throw "cannot build";
-    m_PhaseProc[0] = &cFakeScene::CallFadeIn;
-    m_PhaseProc[1] = &cFakeScene::Middle;
-    m_PhaseProc[2] = &cFakeScene::CallFadeOut;
-  }
-  ~cFakeScene() override { Log("Delete"); }
-  int Run() override { return RunPhases(false); }
-  int Init() override {
-    Log("Init");
-    if (g_Behaviour[m_nId].bThrowInInit) throw "cannot set up";
-    return 1;
-  }
-  int FadeIn() override {
-    Log("FadeIn");
-    m_nPhase = 1;
-    return 1;
-  }
-  int Middle() {
-    Log("Middle");
-    return 1;
-  }
-  int FadeOut() override {
-    Log("FadeOut");
-    FinishSceneFadeOut(m_nId);
-    return 1;
-  }
-  void Log(const char* szWhat) {
-    g_Events.push_back(std::string(szWhat) + " " + std::to_string(m_nId));
-  }
-  int m_nId;
-};
-
-cScene* BuildFakeScene(int nId) {
-  if (nId < 0 || nId >= SCENE_COUNT) return nullptr;
-  return new cFakeScene(nId);
-}
 
 class SceneManagerTest : public testing::Test {
  protected:

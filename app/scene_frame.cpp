@@ -1,0 +1,76 @@
+// One frame of the game: pacing, surface recovery, input, the scene change,
+// the scene's phase, the frame-rate display and the present.
+#include <string>
+#include <vector>
+
+#include "app/frame_timing.h"
+#include "app/logs.h"
+#include "app/program_state.h"
+#include "app/run_options.h"
+#include "app/scene_manager.h"
+#include "app/text_helpers.h"
+#include "platform/clock/clock.h"
+#include "platform/msg/messages.h"
+#include "platform/present/presenter.h"
+#include "stage/play_scene.h"
+
+namespace {
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+
+// No drawing device is set up yet: frames are paced by the gate and shown
+// as the empty (black) screen.
+bool DrawingIsDirect3D() { return false; }
+
+}  // namespace
+
+// The System.ini value "ShowFps" (0 off, 2 plain text, other values a box).
+int nShowFps = 0;
+
+// Shows the frame-rate text on the back buffer; the screen has no font to
+// write with until the drawing device exists.
+void DrawFpsText(const std::string& strText, int nMode) {
+  (void)strText;
+  (void)nMode;
+}
+
+void WaitFrameTiming() {
+  if (DrawingIsDirect3D() || g_RunOptions.bNoWait) return;
+  while (!WaitFrameGate(g_SceneManager.m_nFrameRate) && !plat::IsQuitting()) plat::SleepMs(1);
+}
+
+bool cSceneManager::CheckLostSurface() { return true; }
+
+void cSceneManager::Present() {
+  static const std::vector<uint32_t> black(kScreenWidth * kScreenHeight, 0);
+  plat::PresentFrame(black.data(), kScreenWidth, kScreenHeight, kScreenWidth);
+}
+
+std::string FormatFpsText(int nFps, uint32_t dwAverageMs) {
+  std::string strText;
+  FormatString(strText, "FPS%2d(%2d)", nFps, static_cast<int>(dwAverageMs));
+  return strText;
+}
+
+bool cSceneManager::Frame() {
+  WaitFrameTiming();
+  StartFrameTimer();
+  if (!CheckLostSurface()) return false;
+  PollInput(g_Input);
+  try {
+    ChangeScene(m_nCurrentScene);
+  } catch (const char* szText) {
+    DebugLogFClose(g_hMainWnd.load(), "%s", szText);
+  }
+  if (cScene* pScene = GetScene(m_nCurrentScene)) pScene->Run();
+  const int nFps = CountFps(1);
+  const uint32_t dwFrameTime = GetFrameTime(1);
+  if (g_PlayScene) g_PlayScene->m_nFps = nFps;
+  if (nShowFps != 0) {
+    g_FrameStats.AddFrameTime(dwFrameTime);
+    DrawFpsText(FormatFpsText(nFps, g_FrameStats.dwAverage), nShowFps);
+  }
+  Present();
+  return true;
+}
