@@ -51,8 +51,7 @@ TEST_F(BrimvaleRun, ProjectFolderOptionAndARunWithoutAFrameLimitEndsOnRequest) {
   std::vector<std::string> args = {BRIMVALE_EXE, "--headless", "--no-wait", "--project",
                                    project.Path()};
   cChildProcess child(args, Env(), m_Dir.Path());
-  for (int i = 0; i < 500 && project.Read("Report_Game.txt").find("HD Free") == std::string::npos;
-       ++i)
+  for (int i = 0; i < 500 && project.Read("Report_Game.txt").find("HD Free") == std::string::npos; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(project.Read("Report_Game.txt").substr(0, 13), "App : ver 783");
   kill(child.Pid(), SIGTERM);
@@ -87,11 +86,9 @@ TEST_F(BrimvaleRun, ReportLogThatCannotBeMadeEndsTheProgramQuietly) {
 }
 
 TEST_F(BrimvaleRun, BadCommandLinesAreRefusedWithAUsage) {
-  for (std::vector<std::string> args : {std::vector<std::string>{"--frames", "many"},
-                                        {"--frames"},
-                                        {"--bogus"},
-                                        {"a", "b"},
-                                        {"--project", (m_Dir / "no_such_folder")}}) {
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"--frames", "many"}, {"--frames"}, {"--bogus"}, {"a", "b"},
+        {"--project", (m_Dir / "no_such_folder")}}) {
     cProcessResult r = Run(args);
     ASSERT_TRUE(r.bExited);
     EXPECT_EQ(r.nExitCode, 2) << args[0];
@@ -103,8 +100,7 @@ TEST_F(BrimvaleRun, SecondCopyAsksAndOnlyYesEndsTheFirst) {
   cTempDir first;
   std::vector<std::string> args = {BRIMVALE_EXE, "--headless", "--project", first.Path()};
   cChildProcess running(args, Env(), m_Dir.Path());
-  for (int i = 0; i < 200 && first.Read("Report_Game.txt").find("HD Free") == std::string::npos;
-       ++i)
+  for (int i = 0; i < 200 && first.Read("Report_Game.txt").find("HD Free") == std::string::npos; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
 

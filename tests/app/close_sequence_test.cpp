@@ -63,8 +63,7 @@ TEST_F(MainWindowClose, CloseDuringStartUpIsOnlyRecorded) {
 }
 
 TEST_F(MainWindowClose, EscapeAndOnlyEscapeAsksToClose) {
-  for (int nVk : {plat::VK_SPACE, int{'Z'}, plat::VK_RETURN})
-    MainWndProc(m_hWnd, plat::WM_KEYDOWN, nVk, 0);
+  for (int nVk : {plat::VK_SPACE, int{'Z'}, plat::VK_RETURN}) MainWndProc(m_hWnd, plat::WM_KEYDOWN, nVk, 0);
   EXPECT_TRUE(TakeMessages().empty());
   MainWndProc(m_hWnd, plat::WM_KEYDOWN, plat::VK_ESCAPE, 0);
   auto msgs = TakeMessages();
