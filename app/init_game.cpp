@@ -49,6 +49,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
   g_SceneManager.m_nFadeStep = 10;
   for (int i = 0; i < static_cast<int>(g_Input.size()); ++i) g_Input.At(i).SetRepeat(18, 6);
 
+  PlaceMainWindow();
   plat::ShowPresenterWindow(!bWindowed);
   // A shown window is the active one; under some desktops (and with no
   // display) no focus event follows, and frames run only while active.

@@ -1,19 +1,32 @@
 // The main window's procedure and its close sequence.
 #include "app/main_window.h"
 
+#include "app/entry.h"
 #include "app/logs.h"
 #include "app/program_state.h"
+#include "app/scene_manager.h"
 #include "app/thread.h"
+#include "app/window_pos.h"
+#include "platform/clock/clock.h"
 #include "platform/input/keyboard.h"
 #include "platform/msg/window.h"
+#include "platform/present/presenter_window.h"
 #include "sound/bgm.h"
 #include "sound/sound_effects.h"
+#include "stage/play_scene.h"
 
 cMainWindow g_MainWindow;
 std::atomic<int> bCloseDuringStartUp{0};
+std::atomic<int> bNameDlgDone{0};
+std::atomic<int> bFileRequestDone{0};
+std::atomic<int> bFileRequestResult{0};
 
 namespace {
-constexpr uint32_t kMsgPlaySound = plat::WM_USER + 5;
+const WINDOWSTATE* g_pScriptedWindowState = nullptr;
+
+// No file chooser or name dialog exists in this build: every such request
+// answers as if the player had cancelled it.
+bool ChooseFile() { return false; }
 // Database sounds follow the 17 built-in entries of the sound table.
 constexpr int kDatabaseSoundBase = 16;
 }  // namespace
@@ -34,6 +47,15 @@ void cMainWindow::CloseSequence(plat::WndHandle hWnd) {
     // Start-up is still running on this thread (a nested loop dispatched
     // the close): tearing down now would pull the ground from under it.
     bCloseDuringStartUp = 1;
+    return;
+  }
+  SaveWindowPlacement();
+  if (thPause.m_hThread.load()) {
+    // The pause loop runs nested inside a frame of the play scene: it alone
+    // is ended now, and the play scene closes the window once it has left.
+    DebugLog("WM_CLOSE thPause.m_hThread");
+    if (g_PlayScene) g_PlayScene->m_bCloseRequest = 1;
+    plat::PostThreadMessage(thPause.m_dwThreadId, plat::WM_QUIT, 0, 0);
     return;
   }
   DebugLog("WM_CLOSE 成功！");
@@ -88,7 +110,15 @@ intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t 
     case plat::WM_LBUTTONDOWN:
     case plat::WM_RBUTTONDOWN:
       return 0;
-    case kMsgPlaySound:
+    case WM_NAMEDLG:
+      ServeNameDialog();
+      return 0;
+    case WM_OPENSTAGE:
+    case WM_OPENREPLAY:
+    case WM_SAVEREPLAY:
+      ServeFileRequest();
+      return 0;
+    case WM_PLAYSE:
       // A bad entry number is reported by the checked access, which also
       // closes the program; entry 0 plays meanwhile.
       DSPlay(g_SoundList.At(static_cast<int>(wParam)), 0);
@@ -102,23 +132,92 @@ intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t 
 // the debug log, where a test play's link can be followed.
 void cMainWindow::NotifyEditorStart() {
   EDITORNOTICE notice{1, 4, 1};
-  DebugLogF("NotifyEditorStart dwData=%u cbData=%u data=%d",
-            static_cast<unsigned>(notice.dwData), notice.cbData, notice.nValue);
+  DebugLogF("NotifyEditorStart dwData=%u cbData=%u data=%d", static_cast<unsigned>(notice.dwData),
+            notice.cbData, notice.nValue);
 }
 
 void cMainWindow::NotifyEditorExit(int n) {
   EDITORNOTICE notice{0, 4, n};
-  DebugLogF("NotifyEditorExit dwData=%u cbData=%u data=%d",
-            static_cast<unsigned>(notice.dwData), notice.cbData, notice.nValue);
+  DebugLogF("NotifyEditorExit dwData=%u cbData=%u data=%d", static_cast<unsigned>(notice.dwData),
+            notice.cbData, notice.nValue);
 }
 
 intptr_t PlaySE(int n) {
-  return plat::SendMessage(g_hMainWnd.load(), kMsgPlaySound, static_cast<uintptr_t>(n), 0);
+  return plat::SendMessage(g_hMainWnd.load(), WM_PLAYSE, static_cast<uintptr_t>(n), 0);
 }
 
 intptr_t PlayDatabaseSE(int n) {
   int16_t nSound = static_cast<int16_t>(n);
   if (nSound == 0) return 0;
-  return plat::SendMessage(g_hMainWnd.load(), kMsgPlaySound,
+  return plat::SendMessage(g_hMainWnd.load(), WM_PLAYSE,
                            static_cast<uintptr_t>(nSound + kDatabaseSoundBase), 0);
+}
+
+WINDOWSTATE GetMainWindowState() {
+  if (g_pScriptedWindowState) return *g_pScriptedWindowState;
+  WINDOWSTATE state;
+  plat::GetPresenterWindowPosition(state.x, state.y);
+  state.bMinimised = plat::IsPresenterMinimised() ? 1 : 0;
+  state.bMaximised = plat::IsPresenterMaximised() ? 1 : 0;
+  return state;
+}
+
+void SetScriptedWindowState(const WINDOWSTATE* pState) { g_pScriptedWindowState = pState; }
+
+void cMainWindow::SaveWindowPlacement() {
+  // Only a window has a placement; a minimised one would come back as an
+  // icon, so the last placement is kept.
+  if (!bWindowed || !bGameStarted.load()) return;
+  const WINDOWSTATE state = GetMainWindowState();
+  if (state.bMinimised) return;
+  g_WindowPos.Set(state.x, state.y, m_rcClient.right - m_rcClient.left,
+                  m_rcClient.bottom - m_rcClient.top, state.bMaximised);
+  g_WindowPos.Save(kWindowPosFile);
+}
+
+void cMainWindow::ServeNameDialog() {
+  // Every game thread stays put while the dialog pumps messages.
+  SuspendAllThreads();
+  ResumeAllThreads();
+  bNameDlgDone = 1;
+}
+
+void cMainWindow::ServeFileRequest() {
+  const bool bChosen = ChooseFile();
+  bFileRequestResult = bChosen ? 1 : 0;
+  bFileRequestDone = 1;
+}
+
+namespace {
+
+// Waits, in 1 ms sleeps, for the window thread to finish a request; a
+// closing program lets every waiter go.
+bool WaitForDone(const std::atomic<int>& bDone) {
+  while (bDone.load() == 0) {
+    if (plat::IsQuitting()) return false;
+    plat::SleepMs(1);
+  }
+  return true;
+}
+
+}  // namespace
+
+int RequestNameDialog() {
+  bNameDlgDone = 0;
+  plat::SendMessage(g_MainWindow.m_hWnd, WM_NAMEDLG, 0, 0);
+  return WaitForDone(bNameDlgDone) ? 1 : 0;
+}
+
+int RequestFile(uint32_t message, uintptr_t wParam) {
+  bFileRequestDone = 0;
+  plat::SendMessage(g_MainWindow.m_hWnd, message, wParam, 0);
+  if (!WaitForDone(bFileRequestDone)) return 0;
+  return bFileRequestResult.load();
+}
+
+void PlaceMainWindow() {
+  if (!bWindowed) return;
+  if (!g_WindowPos.Load(kWindowPosFile)) return;
+  g_MainWindow.MoveTo(g_WindowPos.m_nX, g_WindowPos.m_nY);
+  if (g_WindowPos.m_bZoomed) plat::MaximisePresenterWindow();
 }

@@ -20,6 +20,9 @@ class cMainWindow : public cWindow {
 
  private:
   void CloseSequence(plat::WndHandle hWnd);
+  void SaveWindowPlacement();
+  void ServeNameDialog();
+  void ServeFileRequest();
 };
 
 extern cMainWindow g_MainWindow;
@@ -34,6 +37,44 @@ struct EDITORNOTICE {
 // Set when a close arrives before start-up has finished: start-up then
 // fails at its next step, or the close is posted again once it completes.
 extern std::atomic<int> bCloseDuringStartUp;
+
+// Requests of the game side to the window thread.
+constexpr uint32_t WM_NAMEDLG = plat::WM_USER + 1;    // name-entry dialog
+constexpr uint32_t WM_OPENSTAGE = plat::WM_USER + 2;  // choose a stage file and play it
+constexpr uint32_t WM_OPENREPLAY = plat::WM_USER + 3;
+constexpr uint32_t WM_SAVEREPLAY = plat::WM_USER + 4;  // wParam 0 this stage, 1 the one before
+constexpr uint32_t WM_PLAYSE = plat::WM_USER + 5;
+constexpr uint32_t WM_PLAYBGM = plat::WM_USER + 6;
+constexpr uint32_t WM_RESTOREDEVICE = plat::WM_USER + 100;
+
+// Done and result flags of the requests: the window thread sets the result
+// first, then done; the sender clears done before it sends.
+extern std::atomic<int> bNameDlgDone;
+extern std::atomic<int> bFileRequestDone;
+extern std::atomic<int> bFileRequestResult;
+
+// Game side: send a request and wait for its done flag. RequestFile returns
+// the result flag (1 a file was chosen and acted on, 0 cancelled); both give
+// 0 when the program closes meanwhile.
+int RequestNameDialog();
+int RequestFile(uint32_t message, uintptr_t wParam);
+
+constexpr const char* kWindowPosFile = "user_data\\Window.dat";
+
+// The window's position and state as the placement record takes them.
+struct WINDOWSTATE {
+  int x = 0;
+  int y = 0;
+  int bMinimised = 0;
+  int bMaximised = 0;
+};
+WINDOWSTATE GetMainWindowState();
+// Tests put a window state of their own in place (null: the real window).
+void SetScriptedWindowState(const WINDOWSTATE* pState);
+
+// Start-up: a windowed game goes back to its saved place (and maximised
+// state) when the placement file can be read.
+void PlaceMainWindow();
 
 intptr_t MainWndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam);
 

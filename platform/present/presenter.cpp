@@ -195,3 +195,19 @@ void ServicePresenter(bool bForce) {
 }
 
 }  // namespace plat
+
+namespace plat {
+
+bool IsPresenterMinimised() {
+  return g_Win.pWindow && (SDL_GetWindowFlags(g_Win.pWindow) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+bool IsPresenterMaximised() {
+  return g_Win.pWindow && (SDL_GetWindowFlags(g_Win.pWindow) & SDL_WINDOW_MAXIMIZED) != 0;
+}
+
+void MaximisePresenterWindow() {
+  if (g_Win.pWindow) SDL_MaximizeWindow(g_Win.pWindow);
+}
+
+}  // namespace plat

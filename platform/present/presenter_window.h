@@ -31,3 +31,10 @@ void ServicePresenter(bool bForce);
 bool CopyLastFrame(std::vector<uint32_t>& pixels, int& nWidth, int& nHeight);
 
 }  // namespace plat
+
+namespace plat {
+// The window's state for its saved placement: false without a window.
+bool IsPresenterMinimised();
+bool IsPresenterMaximised();
+void MaximisePresenterWindow();
+}  // namespace plat

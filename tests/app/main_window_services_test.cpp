@@ -1,0 +1,236 @@
+// The main window's services with real queues and threads and no display:
+// the request protocol, the close order and its deferral while the pause
+// thread runs, the placement saved on close, and sound requests.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/entry.h"
+#include "app/logs.h"
+#include "app/main_window.h"
+#include "app/program_state.h"
+#include "app/scene_manager.h"
+#include "app/thread.h"
+#include "app/window_pos.h"
+#include "platform/clock/clock.h"
+#include "platform/fs/file_system.h"
+#include "platform/msg/threads.h"
+#include "platform/msg/window.h"
+#include "sound/sound_effects.h"
+#include "stage/play_scene.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+std::mutex g_QuitMutex;
+std::vector<std::string> g_QuitOrder;
+
+// A worker that runs until it is told to quit, and notes when it was.
+template <const char* NAME>
+unsigned QuitRecorder(void*) {
+  for (;;) {
+    plat::MSG msg;
+    if (plat::PeekMessage(msg, true) && msg.message == plat::WM_QUIT) {
+      std::lock_guard<std::mutex> lock(g_QuitMutex);
+      g_QuitOrder.push_back(NAME);
+      return 1;
+    }
+    plat::SleepMs(1);
+  }
+}
+constexpr char kStageLoad[] = "stageLoad", kPause[] = "pause", kRanking[] = "ranking",
+               kGame[] = "game";
+
+class MainWindowServices : public testing::Test {
+ protected:
+  void SetUp() override {
+    m_hWnd = plat::CreateWnd(MainWndProc, &g_MainWindow);
+    g_MainWindow.m_hWnd = m_hWnd;
+    g_MainWindow.m_rcClient = RECT{0, 0, 640, 480};
+    g_hMainWnd = m_hWnd;
+    g_QuitOrder.clear();
+    bWindowed = 0;  // no placement file unless a test asks for one
+  }
+  void TearDown() override {
+    for (cThread* p : {&thStageLoad, &thPause, &thRanking, &thGame}) p->Exit();
+    plat::SetQuitting(false);
+    if (plat::IsWindow(m_hWnd)) plat::DestroyWnd(m_hWnd);
+    SetScriptedWindowState(nullptr);
+    g_SceneManager.DeleteAllScenes();
+    bGameStarted = 0;
+    bWindowed = 1;
+    g_hMainWnd = nullptr;
+    TakeMessages();
+  }
+  std::vector<plat::MSG> TakeMessages() {
+    std::vector<plat::MSG> out;
+    plat::MSG msg;
+    while (plat::PeekMessage(msg, true)) out.push_back(msg);
+    return out;
+  }
+  plat::WndHandle m_hWnd = nullptr;
+};
+
+TEST_F(MainWindowServices, CloseEndsTheThreadsInTheirOrder) {
+  bGameStarted = 1;
+  ASSERT_EQ(thGame.Start(QuitRecorder<kGame>, nullptr), 1);
+  ASSERT_EQ(thRanking.Start(QuitRecorder<kRanking>, nullptr), 1);
+  ASSERT_EQ(thStageLoad.Start(QuitRecorder<kStageLoad>, nullptr), 1);
+  MainWndProc(m_hWnd, plat::WM_CLOSE, 0, 0);
+  EXPECT_EQ(g_QuitOrder, (std::vector<std::string>{"stageLoad", "ranking", "game"}));
+  EXPECT_FALSE(plat::IsWindow(m_hWnd));
+}
+
+TEST_F(MainWindowServices, CloseWhilePausedEndsOnlyThePauseThreadUntilPlayClosesAgain) {
+  bGameStarted = 1;
+  g_SceneManager.ChangeScene(SCENE_PLAY);
+  ASSERT_NE(g_PlayScene, nullptr);
+  ASSERT_EQ(thGame.Start(QuitRecorder<kGame>, nullptr), 1);
+  ASSERT_EQ(thPause.Start(QuitRecorder<kPause>, nullptr), 1);
+  // The pause thread's queue exists once it has peeked.
+  while (!plat::PostThreadMessage(thPause.m_dwThreadId, plat::WM_APP, 0, 0)) plat::SleepMs(1);
+
+  MainWndProc(m_hWnd, plat::WM_CLOSE, 0, 0);
+  EXPECT_TRUE(plat::IsWindow(m_hWnd));
+  EXPECT_FALSE(plat::IsQuitting());
+  EXPECT_EQ(g_PlayScene->m_bCloseRequest, 1);
+  thPause.Join();  // as the play scene does once its pause loop has ended
+  EXPECT_EQ(g_QuitOrder, (std::vector<std::string>{"pause"}));
+
+  MainWndProc(m_hWnd, plat::WM_CLOSE, 0, 0);  // the play scene's second close
+  EXPECT_EQ(g_QuitOrder, (std::vector<std::string>{"pause", "game"}));
+  EXPECT_FALSE(plat::IsWindow(m_hWnd));
+}
+
+TEST_F(MainWindowServices, CloseSavesThePlacementOfAWindowThatIsNotMinimised) {
+  cTempDir dir(true);
+  plat::fs::ForgetListings();
+  dir.Write("user_data/keep", "");
+  struct {
+    const char* name;
+    int bWindowed;
+    WINDOWSTATE state;
+    bool bSaved;
+    int32_t bZoomed;
+  } const cases[] = {
+      {"window", 1, WINDOWSTATE{30, 40, 0, 0}, true, 0},
+      {"maximised window", 1, WINDOWSTATE{0, 0, 0, 1}, true, 1},
+      {"minimised window", 1, WINDOWSTATE{30, 40, 1, 0}, false, 0},
+      {"full screen", 0, WINDOWSTATE{30, 40, 0, 0}, false, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(dir / "user_data/Window.dat");
+    plat::fs::ForgetListings();
+    bGameStarted = 1;
+    bWindowed = c.bWindowed;
+    SetScriptedWindowState(&c.state);
+    // thPause runs, so the close stops after the placement step.
+    ASSERT_EQ(thPause.Start(QuitRecorder<kPause>, nullptr), 1);
+    while (!plat::PostThreadMessage(thPause.m_dwThreadId, plat::WM_APP, 0, 0)) plat::SleepMs(1);
+    MainWndProc(m_hWnd, plat::WM_CLOSE, 0, 0);
+    thPause.Join();
+    ASSERT_EQ(dir.Has("user_data/Window.dat"), c.bSaved);
+    if (c.bSaved) {
+      cWindowPosData pos;
+      ASSERT_EQ(pos.Load("user_data\\Window.dat"), 1);
+      EXPECT_EQ(pos.m_nX, c.state.x);
+      EXPECT_EQ(pos.m_nY, c.state.y);
+      EXPECT_EQ(pos.m_nWidth, 640);
+      EXPECT_EQ(pos.m_nHeight, 480);
+      EXPECT_EQ(pos.m_bZoomed, c.bZoomed);
+    }
+  }
+}
+
+// The window thread of these tests: serves requests until it is told to stop.
+class cWindowThread {
+ public:
+  cWindowThread() {
+    m_Thread = std::thread([this] {
+      plat::WndHandle hWnd = plat::CreateWnd(MainWndProc, &g_MainWindow);
+      g_MainWindow.m_hWnd = hWnd;
+      m_bReady = true;
+      while (!m_bStop) {
+        plat::MSG msg;
+        while (plat::PeekMessage(msg, true)) plat::DispatchMessage(msg);
+        plat::SleepMs(1);
+      }
+      plat::DestroyWnd(hWnd);
+    });
+    while (!m_bReady) plat::SleepMs(1);
+  }
+  ~cWindowThread() {
+    m_bStop = true;
+    m_Thread.join();
+  }
+
+ private:
+  std::thread m_Thread;
+  std::atomic<bool> m_bReady{false}, m_bStop{false};
+};
+
+TEST_F(MainWindowServices, RequestsReturnOnceTheWindowThreadHasServedThem) {
+  plat::DestroyWnd(m_hWnd);
+  {
+    cWindowThread window;
+    for (uint32_t nMsg : {WM_OPENSTAGE, WM_OPENREPLAY, WM_SAVEREPLAY}) {
+      bFileRequestResult = 1;
+      EXPECT_EQ(RequestFile(nMsg, 0), 0) << nMsg;  // no chooser: cancelled
+      EXPECT_EQ(bFileRequestDone.load(), 1);
+      EXPECT_EQ(bFileRequestResult.load(), 0);
+    }
+    EXPECT_EQ(RequestNameDialog(), 1);
+    EXPECT_EQ(bNameDlgDone.load(), 1);
+
+    // Once the program is closing nobody waits for a request any more.
+    plat::SetQuitting(true);
+    bFileRequestDone = 0;
+    EXPECT_EQ(RequestFile(WM_OPENSTAGE, 0), 0);
+    plat::SetQuitting(false);
+  }
+  g_MainWindow.m_hWnd = nullptr;
+}
+
+TEST_F(MainWindowServices, SoundRequestsPlayTheirEntryAndABadIndexPlaysEntryZero) {
+  cTempDir dir;
+  ASSERT_EQ(ReportInit((dir / "Report_Game.txt").c_str()), 1);
+  g_SoundList.assign(20, DSSOUNDDATA{});
+  for (DSSOUNDDATA& s : g_SoundList) s.nBufferCount = 4;
+  struct {
+    const char* name;
+    int nDatabaseSound;  // through PlayDatabaseSE; -1: WM_USER+5 with wParam below
+    uintptr_t wParam;
+    int nPlayed;  // the entry that played, -1 none
+    bool bClose;
+  } const cases[] = {
+      {"entry 5", -1, 5, 5, false},
+      {"database sound 3", 3, 0, 19, false},
+      {"database sound 0 is none", 0, 0, -1, false},
+      {"only the low 16 bits count", 0x10003, 0, 19, false},
+      {"past the table", -1, 20, 0, true},
+      {"negative", -1, static_cast<uintptr_t>(-1), 0, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (DSSOUNDDATA& s : g_SoundList) s.nNextBuffer = 0;
+    if (c.nDatabaseSound >= 0)
+      PlayDatabaseSE(c.nDatabaseSound);  // from the window's own thread: a direct call
+    else
+      MainWndProc(m_hWnd, WM_PLAYSE, c.wParam, 0);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(g_SoundList[i].nNextBuffer, i == c.nPlayed ? 1 : 0) << i;
+    auto msgs = TakeMessages();
+    EXPECT_EQ(msgs.size(), c.bClose ? 1u : 0u);
+    if (c.bClose) {
+      EXPECT_EQ(msgs[0].message, plat::WM_CLOSE);
+    }
+  }
+  EXPECT_NE(dir.Read("Report_Game.txt").find("err V[20] ( 20 , "), std::string::npos);
+  g_SoundList.clear();
+}
+
+}  // namespace
