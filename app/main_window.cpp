@@ -3,6 +3,7 @@
 
 #include "app/entry.h"
 #include "app/logs.h"
+#include "app/music_request.h"
 #include "app/program_state.h"
 #include "app/scene_manager.h"
 #include "app/thread.h"
@@ -117,6 +118,9 @@ intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t 
     case WM_OPENREPLAY:
     case WM_SAVEREPLAY:
       ServeFileRequest();
+      return 0;
+    case WM_PLAYBGM:
+      ServeMusicRequest(static_cast<int>(wParam), static_cast<int>(lParam));
       return 0;
     case WM_PLAYSE:
       // A bad entry number is reported by the checked access, which also

@@ -1,0 +1,48 @@
+// The music request of the window thread.
+#include "app/music_request.h"
+
+#include "sound/bgm.h"
+#include "stage/stage_music.h"
+
+MUSICORDER DecideMusic(int k, int m, const MUSICTABLES& tables, int bStageLoop) {
+  MUSICORDER order;
+  if (k >= 0 && k < kStageMusicTrack) {
+    const int32_t s = tables.pSceneBgm->At(k);
+    if (s == 0) {
+      order.eAction = MUSICORDER::STOP;
+      return order;
+    }
+    order.bSetTrack = true;
+    order.nTrack = k;
+    order.strFile = tables.MusicFile(s);
+    order.eAction = MUSICORDER::PLAY;
+    order.bLoop = tables.pSceneBgmLoop->At(k);
+    return order;
+  }
+  if (k == kStageMusicTrack) {
+    order.bSetTrack = true;
+    order.nTrack = kStageMusicTrack;
+    order.strFile = tables.MusicFile(m);
+    order.eAction = m == 0 ? MUSICORDER::STOP : MUSICORDER::PLAY;
+    order.bLoop = bStageLoop;
+  }
+  return order;
+}
+
+namespace {
+
+// The program's music tables; none until the project's data provides them,
+// and without them a request plays nothing.
+const MUSICTABLES* ProgramMusicTables() { return nullptr; }
+
+}  // namespace
+
+void ServeMusicRequest(int k, int m) {
+  if (k == kStageMusicTrack) nStageMusic = m;
+  const MUSICTABLES* pTables = ProgramMusicTables();
+  if (!pTables) return;
+  const MUSICORDER order = DecideMusic(k, m, *pTables, bStageMusicLoop.load());
+  if (order.bSetTrack) g_Bgm.SetTrack(order.nTrack, order.strFile.c_str());
+  if (order.eAction == MUSICORDER::STOP) g_Bgm.Stop();
+  if (order.eAction == MUSICORDER::PLAY) g_Bgm.Play(0, order.nTrack, order.bLoop, 0, 1);
+}
