@@ -1,0 +1,27 @@
+// The colour variants of the 8-bit palette: entries 16 to 207 form twelve
+// blocks of 16 colours, and the options' palette number chooses how they are
+// laid out.
+#pragma once
+
+#include <algorithm>
+#include <array>
+
+constexpr int kHbtFirstEntry = 16;
+constexpr int kHbtBlocks = 12;
+constexpr int kHbtBlockSize = 16;
+constexpr int kHbtPaletteCount = 24;
+
+// n below 12 turns the blocks: block k shows the colours of block (k + n)
+// mod 12. n from 12 to 23 gives every block the colours of block n - 12.
+// Other numbers leave the palette as it is.
+template <typename ENTRY>
+void RecolourHbtBlocks(ENTRY* pEntries, int n) {
+  if (n < 0 || n >= kHbtPaletteCount) return;
+  std::array<ENTRY, kHbtBlocks * kHbtBlockSize> old;
+  std::copy(pEntries + kHbtFirstEntry, pEntries + kHbtFirstEntry + old.size(), old.begin());
+  for (int k = 0; k < kHbtBlocks; ++k) {
+    const int nSource = n < kHbtBlocks ? (k + n) % kHbtBlocks : n - kHbtBlocks;
+    std::copy(old.begin() + nSource * kHbtBlockSize, old.begin() + (nSource + 1) * kHbtBlockSize,
+              pEntries + kHbtFirstEntry + k * kHbtBlockSize);
+  }
+}
