@@ -1,6 +1,7 @@
 // Program entry, the two loops and shut-down.
 #include "app/entry.h"
 
+#include "app/empty_scene.h"
 #include "app/logs.h"
 #include "app/main_window.h"
 #include "app/program_state.h"
@@ -8,7 +9,6 @@
 #include "app/system_report.h"
 #include "app/text_helpers.h"
 #include "app/thread.h"
-#include "app/empty_scene.h"
 #include "platform/clock/clock.h"
 #include "platform/msg/window.h"
 #include "platform/present/presenter_window.h"

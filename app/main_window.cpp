@@ -102,14 +102,14 @@ intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t 
 // the debug log, where a test play's link can be followed.
 void cMainWindow::NotifyEditorStart() {
   EDITORNOTICE notice{1, 4, 1};
-  DebugLogF("NotifyEditorStart dwData=%u cbData=%u data=%d",
-            static_cast<unsigned>(notice.dwData), notice.cbData, notice.nValue);
+  DebugLogF("NotifyEditorStart dwData=%u cbData=%u data=%d", static_cast<unsigned>(notice.dwData),
+            notice.cbData, notice.nValue);
 }
 
 void cMainWindow::NotifyEditorExit(int n) {
   EDITORNOTICE notice{0, 4, n};
-  DebugLogF("NotifyEditorExit dwData=%u cbData=%u data=%d",
-            static_cast<unsigned>(notice.dwData), notice.cbData, notice.nValue);
+  DebugLogF("NotifyEditorExit dwData=%u cbData=%u data=%d", static_cast<unsigned>(notice.dwData),
+            notice.cbData, notice.nValue);
 }
 
 intptr_t PlaySE(int n) {

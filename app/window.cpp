@@ -218,13 +218,27 @@ int cWindow::HandleMessage(plat::WndHandle hWnd, uint32_t message, uintptr_t wPa
       OnCommand(wParam, lParam);
       EndCommand();
       return 1;
-    case plat::WM_MOUSEMOVE: OnMouseMove(wParam, lParam); return 1;
-    case plat::WM_LBUTTONDOWN: OnLButtonDown(wParam, lParam); return 1;
-    case plat::WM_LBUTTONUP: OnLButtonUp(wParam, lParam); return 1;
-    case plat::WM_LBUTTONDBLCLK: OnLButtonDblClk(wParam, lParam); return 1;
-    case plat::WM_RBUTTONDOWN: OnRButtonDown(wParam, lParam); return 1;
-    case plat::WM_RBUTTONUP: OnRButtonUp(wParam, lParam); return 1;
-    case plat::WM_RBUTTONDBLCLK: OnRButtonDblClk(wParam, lParam); return 1;
+    case plat::WM_MOUSEMOVE:
+      OnMouseMove(wParam, lParam);
+      return 1;
+    case plat::WM_LBUTTONDOWN:
+      OnLButtonDown(wParam, lParam);
+      return 1;
+    case plat::WM_LBUTTONUP:
+      OnLButtonUp(wParam, lParam);
+      return 1;
+    case plat::WM_LBUTTONDBLCLK:
+      OnLButtonDblClk(wParam, lParam);
+      return 1;
+    case plat::WM_RBUTTONDOWN:
+      OnRButtonDown(wParam, lParam);
+      return 1;
+    case plat::WM_RBUTTONUP:
+      OnRButtonUp(wParam, lParam);
+      return 1;
+    case plat::WM_RBUTTONDBLCLK:
+      OnRButtonDblClk(wParam, lParam);
+      return 1;
     default:
       return 0;
   }

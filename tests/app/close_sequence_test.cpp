@@ -63,7 +63,8 @@ TEST_F(MainWindowClose, CloseDuringStartUpIsOnlyRecorded) {
 }
 
 TEST_F(MainWindowClose, EscapeAndOnlyEscapeAsksToClose) {
-  for (int nVk : {plat::VK_SPACE, int{'Z'}, plat::VK_RETURN}) MainWndProc(m_hWnd, plat::WM_KEYDOWN, nVk, 0);
+  for (int nVk : {plat::VK_SPACE, int{'Z'}, plat::VK_RETURN})
+    MainWndProc(m_hWnd, plat::WM_KEYDOWN, nVk, 0);
   EXPECT_TRUE(TakeMessages().empty());
   MainWndProc(m_hWnd, plat::WM_KEYDOWN, plat::VK_ESCAPE, 0);
   auto msgs = TakeMessages();
@@ -84,7 +85,8 @@ TEST_F(MainWindowClose, ClosingEndsAGameThreadBlockedInASend) {
   MainWndProc(m_hWnd, plat::WM_CLOSE, 0, 0);
   double d = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 
-  EXPECT_LT(d, 0.15);  // well inside the 200-poll bound: nobody was abandoned
+  EXPECT_LT(d, 2.0);
+  // Ended by its WM_QUIT, not given up on after the 200 polls.
   EXPECT_EQ(thGame.m_hThread.load(), nullptr);
   EXPECT_EQ(plat::AbandonedThreadCount(), 0);
   EXPECT_FALSE(plat::IsWindow(m_hWnd));

@@ -1,7 +1,7 @@
 // The toolkit window's geometry from its style bits and the system metrics.
-#include "app/window.h"
-
 #include <gtest/gtest.h>
+
+#include "app/window.h"
 
 namespace {
 
@@ -9,8 +9,12 @@ namespace {
 class WindowGeometry : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (auto [n, v] : {std::pair{SM_CYCAPTION, 19}, {SM_CXDLGFRAME, 3}, {SM_CYDLGFRAME, 3},
-                        {SM_CXFRAME, 4}, {SM_CYFRAME, 4}, {SM_CYMENU, 20}})
+    for (auto [n, v] : {std::pair{SM_CYCAPTION, 19},
+                        {SM_CXDLGFRAME, 3},
+                        {SM_CYDLGFRAME, 3},
+                        {SM_CXFRAME, 4},
+                        {SM_CYFRAME, 4},
+                        {SM_CYMENU, 20}})
       SetSystemMetric(n, v);
   }
   void TearDown() override {
