@@ -53,6 +53,7 @@ void cMainWindow::CloseSequence(plat::WndHandle hWnd) {
 intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam,
                               intptr_t lParam) {
   m_hWnd = hWnd;
+  UpdateMouse(0, 7);
   switch (message) {
     case plat::WM_CREATE:
       OnCreate(wParam, lParam);

@@ -56,6 +56,22 @@ void SetSystemMetric(int nIndex, int nValue);
 
 class cWindowList;
 
+// The mouse as a window sees it: position relative to the view origin and
+// the button states, with presses and releases of this update.
+struct cMouseState {
+  int x = 0;
+  int y = 0;
+  int bLeft = 0;
+  int bRight = 0;
+  int bLeftPressed = 0;
+  int bRightPressed = 0;
+  int bLeftReleased = 0;
+  int bRightReleased = 0;
+
+  // Flags: 1 button states, 2 presses, 4 releases.
+  int Update(int nFlags);
+};
+
 class cWindow {
  public:
   cWindow();
@@ -93,6 +109,8 @@ class cWindow {
   void Place();
   void GetMinMaxInfo(MINMAXINFO& info);
   void EndCommand() { m_bInCommand = 0; }
+  int UpdateMouse(int bAnywhere, int nFlags);
+  static const char* MessageName(uint32_t message);
 
   plat::WndHandle m_hWnd = nullptr;
   int m_nTemplateId = 0;
@@ -143,6 +161,9 @@ class cWindow {
   int m_bAnchorCentre = 0;
   int m_bInitialised = 0;
   int m_bInCommand = 0;
+  cMouseState m_Mouse;
+  int m_nMouseScreenX = 0;
+  int m_nMouseScreenY = 0;
 };
 
 // The shared list of toolkit windows (modeless dialogs enter it).

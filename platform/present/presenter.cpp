@@ -177,6 +177,12 @@ void GetDesktopSize(int& nWidth, int& nHeight) {
   }
 }
 
+bool GetCursorPosition(int& x, int& y) {
+  if (!g_Win.pWindow) return false;
+  SDL_GetGlobalMouseState(&x, &y);
+  return true;
+}
+
 void ServicePresenter(bool bForce) {
   if (!g_Win.pWindow) return;
   bool bNew = false;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/window.h"
+#include "platform/input/keyboard.h"
 
 namespace {
 
@@ -99,4 +100,36 @@ TEST_F(WindowGeometry, SecondCommandWhileOneRunsIsDropped) {
   EXPECT_EQ(w.HandleMessage(nullptr, plat::WM_COMMAND, 0, 0), 1);
   EXPECT_EQ(w.nCommands, 1);
   EXPECT_EQ(w.m_bInCommand, 0);
+}
+
+TEST(WindowMessages, TraceNamesAndTheirFallbackNumber) {
+  struct Case {
+    uint32_t nMessage;
+    const char* szName;
+  };
+  for (const Case& c :
+       {Case{0x100, "WM_KEYFIRST"}, Case{0x200, "WM_MOUSEFIRST"}, Case{0x10F, "WM_IME_COMPOSITION"},
+        Case{0x0, "WM_NULL"}, Case{0x8000, "WM_APP"}, Case{0x400, "WM_USER"}, Case{0x401, "1025"},
+        Case{0xFFFFFFFFu, "4294967295"}}) {
+    EXPECT_STREQ(cWindow::MessageName(c.nMessage), c.szName);
+  }
+}
+
+TEST(WindowMessages, MousePressesAndReleasesAreSeenOnce) {
+  plat::ReleaseAllKeys();
+  cMouseState m;
+  struct Step {
+    bool bDown;
+    int nLeft, nPressed, nReleased;
+  };
+  for (const Step& s : {Step{true, 1, 1, 0}, Step{true, 1, 0, 0}, Step{false, 0, 0, 1},
+                        Step{false, 0, 0, 0}, Step{true, 1, 1, 0}}) {
+    plat::SetKeyDown(plat::VK_LBUTTON, s.bDown);
+    m.Update(7);
+    EXPECT_EQ(m.bLeft, s.nLeft);
+    EXPECT_EQ(m.bLeftPressed, s.nPressed);
+    EXPECT_EQ(m.bLeftReleased, s.nReleased);
+    EXPECT_EQ(m.bRight, 0);
+  }
+  plat::ReleaseAllKeys();
 }
