@@ -66,7 +66,7 @@ intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t 
       plat::PostQuitMessage(0);
       return 0;
     case plat::WM_MOVE: {
-      POINT pt;
+      WINDOWPOINT pt;
       GetPosition(&pt);
       return 0;
     }

@@ -208,7 +208,7 @@ void cWindow::SetGeometry(int nViewWidth, int nViewHeight, int nMinViewWidth, in
   m_nMaxClientHeight = nMaxViewHeight + nExtraHeight;
   m_nReqClientWidth = nViewWidth + nExtraWidth;
   m_nReqClientHeight = nViewHeight + nExtraHeight;
-  m_rcClient = RECT{0, 0, m_nReqClientWidth, m_nReqClientHeight};
+  m_rcClient = WINDOWRECT{0, 0, m_nReqClientWidth, m_nReqClientHeight};
   RecomputeFrame();
 }
 
@@ -243,7 +243,7 @@ void cWindow::RecomputeFrame() {
 }
 
 void cWindow::Refresh() {
-  RECT rc;
+  WINDOWRECT rc;
   GetClientArea(&rc);
   RecomputeFrame();
 }
@@ -258,18 +258,18 @@ void cWindow::RemoveStyle(uint32_t dwBits) {
   Refresh();
 }
 
-RECT* cWindow::GetClientArea(RECT* pRect) {
+WINDOWRECT* cWindow::GetClientArea(WINDOWRECT* pRect) {
   if (!m_hWnd) return nullptr;
   *pRect = m_rcClient;
   return pRect;
 }
 
 void cWindow::SetClientSize(int nWidth, int nHeight) {
-  m_rcClient = RECT{0, 0, nWidth, nHeight};
+  m_rcClient = WINDOWRECT{0, 0, nWidth, nHeight};
   RecomputeFrame();
 }
 
-POINT* cWindow::GetPosition(POINT* pPoint) {
+WINDOWPOINT* cWindow::GetPosition(WINDOWPOINT* pPoint) {
   if (m_bPresenterWindow) plat::GetPresenterWindowPosition(m_nPosX, m_nPosY);
   pPoint->x = m_nPosX;
   pPoint->y = m_nPosY;
@@ -292,7 +292,7 @@ void cWindow::CentreOnDesktop() {
 void cWindow::Place() {
   int x = 0, y = 0;
   if (m_pAnchorWindow) {
-    POINT pt;
+    WINDOWPOINT pt;
     m_pAnchorWindow->GetPosition(&pt);
     x = pt.x;
     y = pt.y;
@@ -325,10 +325,10 @@ void cWindow::Place() {
 }
 
 void cWindow::GetMinMaxInfo(MINMAXINFO& info) {
-  info.ptMinTrackSize = POINT{m_nMinClientWidth + m_nFrameLeft + m_nFrameRight,
-                              m_nMinClientHeight + m_nFrameTop + m_nFrameBottom};
-  info.ptMaxTrackSize = POINT{m_nMaxClientWidth + m_nFrameLeft + m_nFrameRight,
-                              m_nMaxClientHeight + m_nFrameTop + m_nFrameBottom};
+  info.ptMinTrackSize = WINDOWPOINT{m_nMinClientWidth + m_nFrameLeft + m_nFrameRight,
+                                    m_nMinClientHeight + m_nFrameTop + m_nFrameBottom};
+  info.ptMaxTrackSize = WINDOWPOINT{m_nMaxClientWidth + m_nFrameLeft + m_nFrameRight,
+                                    m_nMaxClientHeight + m_nFrameTop + m_nFrameBottom};
 }
 
 int cWindow::UpdateMouse(int bAnywhere, int nFlags) {
@@ -339,7 +339,7 @@ int cWindow::UpdateMouse(int bAnywhere, int nFlags) {
     x = m_nMouseScreenX;
     y = m_nMouseScreenY;
   }
-  POINT pos;
+  WINDOWPOINT pos;
   GetPosition(&pos);
   int px = x - (pos.x + m_nFrameLeft) - m_nViewX;
   int py = y - (pos.y + m_nFrameTop) - m_nViewY;
@@ -382,7 +382,7 @@ int cWindow::HandleMessage(plat::WndHandle hWnd, uint32_t message, uintptr_t wPa
       m_hWnd = nullptr;
       return 1;
     case plat::WM_MOVE: {
-      POINT pt;
+      WINDOWPOINT pt;
       GetPosition(&pt);
       return 1;
     }

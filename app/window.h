@@ -9,21 +9,22 @@
 
 #include "platform/msg/messages.h"
 
-struct RECT {
+// Window-toolkit rectangles and points (client or screen pixels).
+struct WINDOWRECT {
   int left = 0;
   int top = 0;
   int right = 0;
   int bottom = 0;
 };
 
-struct POINT {
+struct WINDOWPOINT {
   int x = 0;
   int y = 0;
 };
 
 struct MINMAXINFO {
-  POINT ptMinTrackSize;
-  POINT ptMaxTrackSize;
+  WINDOWPOINT ptMinTrackSize;
+  WINDOWPOINT ptMaxTrackSize;
 };
 
 constexpr uint32_t WS_POPUP = 0x80000000u;
@@ -101,9 +102,9 @@ class cWindow {
   void Refresh();
   void AddStyle(uint32_t dwBits);
   void RemoveStyle(uint32_t dwBits);
-  RECT* GetClientArea(RECT* pRect);
+  WINDOWRECT* GetClientArea(WINDOWRECT* pRect);
   void SetClientSize(int nWidth, int nHeight);
-  POINT* GetPosition(POINT* pPoint);
+  WINDOWPOINT* GetPosition(WINDOWPOINT* pPoint);
   void MoveTo(int x, int y);
   void CentreOnDesktop();
   void Place();
@@ -127,7 +128,7 @@ class cWindow {
   int m_nViewHeight = 0;
   int m_nReqClientWidth = 0;
   int m_nReqClientHeight = 0;
-  RECT m_rcClient;
+  WINDOWRECT m_rcClient;
   int m_nMinClientWidth = 0;
   int m_nMinClientHeight = 0;
   int m_nMaxClientWidth = 0;
