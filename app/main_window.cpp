@@ -6,6 +6,7 @@
 #include "app/thread.h"
 #include "platform/input/keyboard.h"
 #include "platform/msg/window.h"
+#include "platform/proc/editor_link.h"
 #include "sound/bgm.h"
 #include "sound/sound_effects.h"
 
@@ -99,18 +100,20 @@ intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t 
   }
 }
 
-// The kit's editor is not part of this program: the notices are written to
-// the debug log, where a test play's link can be followed.
+// The notices go to the editor's socket when one is named, and to the debug
+// log, where a test play's link can be followed either way.
 void cMainWindow::NotifyEditorStart() {
   EDITORNOTICE notice{1, 4, 1};
   DebugLogF("NotifyEditorStart dwData=%u cbData=%u data=%d", static_cast<unsigned>(notice.dwData),
             notice.cbData, notice.nValue);
+  plat::SendEditorNotice(static_cast<uint32_t>(notice.dwData), notice.nValue);
 }
 
 void cMainWindow::NotifyEditorExit(int n) {
   EDITORNOTICE notice{0, 4, n};
   DebugLogF("NotifyEditorExit dwData=%u cbData=%u data=%d", static_cast<unsigned>(notice.dwData),
             notice.cbData, notice.nValue);
+  plat::SendEditorNotice(static_cast<uint32_t>(notice.dwData), notice.nValue);
 }
 
 intptr_t PlaySE(int n) {

@@ -1,7 +1,10 @@
 // The built program, run headless in temporary folders: its report log, its
 // exit code, the single running copy and its bad-input behaviour.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -133,4 +136,37 @@ TEST_F(BrimvaleRun, SecondCopyAsksAndOnlyYesEndsTheFirst) {
   if (firstEnd.bExited) {
     EXPECT_EQ(firstEnd.nExitCode, 0);
   }
+}
+
+TEST_F(BrimvaleRun, TestPlayTellsTheEditorItsStartAndItsEnd) {
+  std::string strSock = m_Dir / "editor.sock";
+  int fd = socket(AF_UNIX, SOCK_DGRAM, 0);
+  ASSERT_GE(fd, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::strcpy(addr.sun_path, strSock.c_str());
+  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  auto notices = [&] {
+    std::vector<std::vector<uint8_t>> out;
+    uint8_t buf[64];
+    for (ssize_t n; (n = recv(fd, buf, sizeof buf, MSG_DONTWAIT)) > 0;)
+      out.emplace_back(buf, buf + n);
+    return out;
+  };
+  std::vector<std::string> env = Env();
+  env.push_back("BRIMVALE_EDITOR_SOCKET=" + strSock);
+
+  cProcessResult r =
+      RunProcess({BRIMVALE_EXE, "--headless", "--test-play", "--frames", "2"}, env, m_Dir.Path());
+  ASSERT_TRUE(r.bExited);
+  EXPECT_EQ(r.nExitCode, 0);
+  const std::vector<uint8_t> start = {1, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0};
+  const std::vector<uint8_t> end = {0, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0};
+  EXPECT_EQ(notices(), (std::vector<std::vector<uint8_t>>{start, end}));
+
+  // An ordinary start says nothing to the editor.
+  r = RunProcess({BRIMVALE_EXE, "--headless", "--frames", "2"}, env, m_Dir.Path());
+  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_TRUE(notices().empty());
+  close(fd);
 }
