@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "app/run_options.h"
+#include "app/screen_mode.h"
 #include "app/text_helpers.h"
 #include "platform/clock/clock.h"
 #include "platform/fs/file_system.h"
@@ -38,8 +39,17 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
 
   std::string strFreeStage = CommandLineFile(szCmdLine);
 
-  bWindowed = 1;
-  nScreenBpp = 32;
+  // Until System.ini and the system data are read here, their defaults of a
+  // window on a 32-bit desktop stand in.
+  SCREENMODEINPUT modeIn;
+  SCREENMODE mode;
+  if (!DecideScreenMode(modeIn, mode)) {
+    ErrorBoxF("%s", mode.szError);
+    return false;
+  }
+  bWindowed = mode.bWindowed;
+  nScreenBpp = mode.nBpp;
+  if (mode.bResizable) g_MainWindow.AddStyle(WS_THICKFRAME);
   g_hMainWnd = g_MainWindow.m_hWnd;
 
   plat::ShowPresenterWindow(!bWindowed);
