@@ -29,8 +29,12 @@ class cBitmap {
   bool IsIndexed() const { return m_nBitCount <= 8; }
   const std::vector<GFXPALENTRY>& GetColorTable() const { return m_ColorTable; }
 
-  const uint8_t* GetIndexRow(int y) const { return m_Indices.data() + size_t(y) * size_t(m_nWidth); }
-  const uint32_t* GetColorRow(int y) const { return m_Colors.data() + size_t(y) * size_t(m_nWidth); }
+  const uint8_t* GetIndexRow(int y) const {
+    return m_Indices.data() + size_t(y) * size_t(m_nWidth);
+  }
+  const uint32_t* GetColorRow(int y) const {
+    return m_Colors.data() + size_t(y) * size_t(m_nWidth);
+  }
   uint8_t GetIndex(int x, int y) const { return GetIndexRow(y)[x]; }
   // ARGB of any pixel: indexed ones through the colour table (opaque; an
   // index past the table's end reads as black).
@@ -41,8 +45,8 @@ class cBitmap {
   int m_nHeight = 0;
   int m_nBitCount = 0;
   std::vector<GFXPALENTRY> m_ColorTable;  // byFlags 0
-  std::vector<uint8_t> m_Indices;        // indexed files only
-  std::vector<uint32_t> m_Colors;        // direct-colour files only
+  std::vector<uint8_t> m_Indices;         // indexed files only
+  std::vector<uint32_t> m_Colors;         // direct-colour files only
 };
 
 // Reads a bitmap from memory. On failure returns false and, when pWhy is

@@ -154,15 +154,17 @@ class cD3DDevice {
   // Test hook: the device becomes lost; bResettable says whether a reset can
   // succeed yet (MakeResettable can say so later).
   void LoseDevice(bool bResettable);
-  void MakeResettable() { if (m_bLost) m_bResettable = true; }
+  void MakeResettable() {
+    if (m_bLost) m_bResettable = true;
+  }
   bool IsLost() const { return m_bLost; }
 
   // Dialog mode over a full-screen device: recorded only (hook SetDialogBoxMode).
   eGfxResult SetDialogBoxMode(bool bOn);
 
  private:
-  eGfxResult MakeImage(int nWidth, int nHeight, ePixelFormat format, ePool pool,
-                       bool bRenderTarget, cImagePtr& pImage);
+  eGfxResult MakeImage(int nWidth, int nHeight, ePixelFormat format, ePool pool, bool bRenderTarget,
+                       cImagePtr& pImage);
 
   GFXPRESENTPARAMS m_Params;
   GFXCAPS m_Caps;

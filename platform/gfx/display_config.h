@@ -5,9 +5,9 @@
 namespace plat::gfx {
 
 struct GFXDISPLAYCONFIG {
-  int nDriverLevel = 9;   // the driver interface level a device reports
-  int nRefreshRate = 60;  // what the desktop runs at; switching it is only recorded
-  int nDesktopBpp = 32;   // bits per pixel of the desktop
+  int nDriverLevel = 9;            // the driver interface level a device reports
+  int nRefreshRate = 60;           // what the desktop runs at; switching it is only recorded
+  int nDesktopBpp = 32;            // bits per pixel of the desktop
   bool bCanSetRefreshRate = true;  // whether asking for 60 Hz succeeds
 };
 

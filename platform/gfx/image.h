@@ -95,11 +95,17 @@ class cImage {
   // Set once a Direct3D-shaped resource outlived the device it was made for:
   // it stays lost for good.
   bool IsOrphaned() const { return m_bOrphaned; }
-  void SetOrphaned() { m_bOrphaned = true; m_bLost = true; }
+  void SetOrphaned() {
+    m_bOrphaned = true;
+    m_bLost = true;
+  }
 
   // Source colour key: an exact match of the key against the pixel's colour
   // bits (GetKeyMask) leaves the pixel out of keyed blits.
-  void SetColorKey(uint32_t dwKey) { m_bHasKey = true; m_dwKey = dwKey; }
+  void SetColorKey(uint32_t dwKey) {
+    m_bHasKey = true;
+    m_dwKey = dwKey;
+  }
   void ClearColorKey() { m_bHasKey = false; }
   bool HasColorKey() const { return m_bHasKey; }
   uint32_t GetColorKey() const { return m_dwKey; }

@@ -14,40 +14,39 @@ namespace plat::gfx {
 
 // ---- Channel width changes ----------------------------------------------
 
-// Widening a field for display, sampling and blending: bit replication, so 0
-// stays 0 and the maximum becomes 255 (31 -> 255, 16 -> 132, 1 -> 8).
+// Widening a field for display, sampling and blending: the field's exact
+// share of 255, rounded to nearest (31 -> 255, 16 -> 132, 3 -> 25).
 constexpr int ExpandChannel(int nField, int nMax) {
-  switch (nMax) {
-    case 255: return nField;
-    case 63: return (nField << 2) | (nField >> 4);
-    case 31: return (nField << 3) | (nField >> 2);
-    case 1: return nField ? 255 : 0;
-    default: return nMax > 0 ? (nField * 255 + nMax / 2) / nMax : 0;
-  }
+  return nMax > 0 ? (nField * 510 + nMax) / (2 * nMax) : 0;
 }
 
 // Narrowing a channel when the device writes a render target or clears it:
 // rounded to the nearest field value, halves up (what a device's output
 // conversion does): c * max / 255 + 1/2.
-constexpr int CompressChannel(int nChannel, int nMax) {
-  return (nChannel * nMax * 2 + 255) / 510;
-}
+constexpr int CompressChannel(int nChannel, int nMax) { return (nChannel * nMax * 2 + 255) / 510; }
 
 // Narrowing when a bitmap becomes a texture or goes through the bitmap copy:
 // the low bits are dropped (255 -> 31, 7 -> 0).
 constexpr int TruncateChannel(int nChannel, int nMax) {
   switch (nMax) {
-    case 255: return nChannel;
-    case 63: return nChannel >> 2;
-    case 31: return nChannel >> 3;
-    case 1: return nChannel >> 7;
-    default: return nChannel * nMax / 255;
+    case 255:
+      return nChannel;
+    case 63:
+      return nChannel >> 2;
+    case 31:
+      return nChannel >> 3;
+    case 1:
+      return nChannel >> 7;
+    default:
+      return nChannel * nMax / 255;
   }
 }
 
 // The drawing library's own integer scalings (its fills, its 16-bit bitmap
 // conversion, its key widening): c * max / 255 and f * 255 / max, truncated.
-constexpr int ScaleChannelDown(int nChannel, int nMax) { return nMax > 0 ? nChannel * nMax / 255 : 0; }
+constexpr int ScaleChannelDown(int nChannel, int nMax) {
+  return nMax > 0 ? nChannel * nMax / 255 : 0;
+}
 constexpr int ScaleChannelUp(int nField, int nMax) { return nMax > 0 ? nField * 255 / nMax : 0; }
 
 // ---- Colour combination (texture stage and blending) ----------------------
@@ -57,8 +56,8 @@ constexpr int MulChannel(int a, int b) {
   const int t = a * b + 128;
   return (t + (t >> 8)) >> 8;
 }
-constexpr int AddChannel(int a, int b) { return a + b > 255 ? 255 : a + b; }       // saturates
-constexpr int SubChannel(int a, int b) { return a - b < 0 ? 0 : a - b; }           // arg1 - arg2, floor 0
+constexpr int AddChannel(int a, int b) { return a + b > 255 ? 255 : a + b; }  // saturates
+constexpr int SubChannel(int a, int b) { return a - b < 0 ? 0 : a - b; }  // arg1 - arg2, floor 0
 // src * a + dst * (255 - a), over 255, rounded to nearest: the SRCALPHA /
 // INVSRCALPHA blend and the blend-factor-alpha stage operation.
 constexpr int LerpChannel(int nSrc, int nDst, int nAlpha) {
@@ -92,9 +91,12 @@ constexpr uint32_t PixelToArgb(uint32_t v, ePixelFormat f) {
     case ePixelFormat::A1R5G5B5:
       return MakeArgb((v & 0x8000) ? 255 : 0, ExpandChannel((v >> 10) & 31, 31),
                       ExpandChannel((v >> 5) & 31, 31), ExpandChannel(v & 31, 31));
-    case ePixelFormat::X8R8G8B8: return v | 0xFF000000u;
-    case ePixelFormat::A8R8G8B8: return v;
-    default: return 0xFF000000u | (v & 0xFF);
+    case ePixelFormat::X8R8G8B8:
+      return v | 0xFF000000u;
+    case ePixelFormat::A8R8G8B8:
+      return v;
+    default:
+      return 0xFF000000u | (v & 0xFF);
   }
 }
 
@@ -113,9 +115,12 @@ constexpr uint32_t ArgbToPixel(uint32_t c, ePixelFormat f) {
       return (GetA(c) >= 128 ? 0x8000u : 0u) |
              uint32_t(CompressChannel(GetR(c), 31) << 10 | CompressChannel(GetG(c), 31) << 5 |
                       CompressChannel(GetB(c), 31));
-    case ePixelFormat::X8R8G8B8: return c | 0xFF000000u;
-    case ePixelFormat::A8R8G8B8: return c;
-    default: return c & 0xFF;
+    case ePixelFormat::X8R8G8B8:
+      return c | 0xFF000000u;
+    case ePixelFormat::A8R8G8B8:
+      return c;
+    default:
+      return c & 0xFF;
   }
 }
 
@@ -134,9 +139,12 @@ constexpr uint32_t ArgbToTexel(uint32_t c, ePixelFormat f) {
       return (GetA(c) >= 128 ? 0x8000u : 0u) |
              uint32_t(TruncateChannel(GetR(c), 31) << 10 | TruncateChannel(GetG(c), 31) << 5 |
                       TruncateChannel(GetB(c), 31));
-    case ePixelFormat::X8R8G8B8: return c | 0xFF000000u;
-    case ePixelFormat::A8R8G8B8: return c;
-    default: return c & 0xFF;
+    case ePixelFormat::X8R8G8B8:
+      return c | 0xFF000000u;
+    case ePixelFormat::A8R8G8B8:
+      return c;
+    default:
+      return c & 0xFF;
   }
 }
 
@@ -165,9 +173,7 @@ constexpr int WrapTexel(int i, int nSize) {
 
 // The DirectDraw-shaped stretch: destination column k of w reads source column
 // trunc(k * nSrcWidth / w) (exact integer arithmetic, nSrcWidth >= 0).
-constexpr int StretchColumn(int k, int nSrcWidth, int w) {
-  return int(int64_t(k) * nSrcWidth / w);
-}
+constexpr int StretchColumn(int k, int nSrcWidth, int w) { return int(int64_t(k) * nSrcWidth / w); }
 
 // ---- 16-bit packing -----------------------------------------------------
 

@@ -17,7 +17,8 @@ void PresentFrame(const uint32_t* pPixels, int nWidth, int nHeight, int nPitchPi
   g_LastFrame.resize(size_t(nWidth) * size_t(nHeight));
   for (int y = 0; y < nHeight; ++y)
     for (int x = 0; x < nWidth; ++x)
-      g_LastFrame[size_t(y) * size_t(nWidth) + size_t(x)] = pPixels[size_t(y) * size_t(nPitchPixels) + size_t(x)];
+      g_LastFrame[size_t(y) * size_t(nWidth) + size_t(x)] =
+          pPixels[size_t(y) * size_t(nPitchPixels) + size_t(x)];
 }
 
 bool SaveLastFramePng(const std::string&) { return false; }
