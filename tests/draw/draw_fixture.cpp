@@ -183,6 +183,7 @@ uint32_t ReadRgb(DDSURFACEDATA* lpSD, int x, int y) {
 
 uint32_t ScreenRgbOf(uint32_t dwRgb) {
   const plat::gfx::ePixelFormat f = FormatOf(&BackBuffer);
+  if (f == plat::gfx::ePixelFormat::P8) return dwRgb;  // the palette holds the colour itself
   return plat::gfx::PixelToArgb(plat::gfx::ArgbToPixel(0xFF000000u | dwRgb, f), f) & 0xFFFFFF;
 }
 
