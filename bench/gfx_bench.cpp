@@ -149,3 +149,44 @@ void BM_D3D32_FrameBackgroundAnd300Sprites(benchmark::State& state) {
 BENCHMARK(BM_D3D32_FrameBackgroundAnd300Sprites)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+namespace {
+
+// The slower general rule: a half-transparent full-screen fill (fades) and a
+// tinted full-screen blit.
+void BM_D3D32_FullScreenTranslucentFill(benchmark::State& state) {
+  D3D32 s;
+  s.dev->SetTextureStage(
+      {TOP_SELECTARG2, TA_TEXTURE, TA_TFACTOR, TOP_SELECTARG2, TA_TEXTURE, TA_TFACTOR});
+  s.dev->SetTextureFactor(0x80000000);
+  for (auto _ : state) {
+    s.dev->SetTexture(nullptr);
+    const GFXVERTEX v[4] = {{-0.5f, -0.5f, 0, 1, 0x80000000, 0, 0},
+                            {-0.5f, kH - 0.5f, 0, 1, 0x80000000, 0, 0},
+                            {kW - 0.5f, -0.5f, 0, 1, 0x80000000, 0, 0},
+                            {kW - 0.5f, kH - 0.5f, 0, 1, 0x80000000, 0, 0}};
+    s.dev->DrawQuad(v);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_D3D32_FullScreenTranslucentFill)->Unit(benchmark::kMillisecond);
+
+void BM_D3D32_FullScreenTintedBlit(benchmark::State& state) {
+  D3D32 s;
+  for (auto _ : state) {
+    const cImage& tex = *s.picture;
+    const GFXVERTEX v[4] = {{-0.5f, -0.5f, 0, 1, 0xC0FF8040, 0, 0},
+                            {-0.5f, kH - 0.5f, 0, 1, 0xC0FF8040, 0, float(kH) / tex.GetHeight()},
+                            {kW - 0.5f, -0.5f, 0, 1, 0xC0FF8040, float(kW) / tex.GetWidth(), 0},
+                            {kW - 0.5f, kH - 0.5f, 0, 1, 0xC0FF8040, float(kW) / tex.GetWidth(),
+                             float(kH) / tex.GetHeight()}};
+    s.dev->SetTextureStage(
+        {TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE, TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE});
+    s.dev->SetTexture(&tex);
+    s.dev->DrawQuad(v);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_D3D32_FullScreenTintedBlit)->Unit(benchmark::kMillisecond);
+
+}  // namespace

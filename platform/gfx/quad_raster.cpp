@@ -65,6 +65,67 @@ uint32_t Combine(const GFXTEXTURESTAGE& s, uint32_t tex, uint32_t dif, uint32_t 
   return MakeArgb(a, r, g, b);
 }
 
+template <int OP>
+inline int ApplyOpT(int a1, int a2, int nFactorAlpha) {
+  if constexpr (OP == TOP_SELECTARG2)
+    return a2;
+  else if constexpr (OP == TOP_MODULATE)
+    return MulChannel(a1, a2);
+  else if constexpr (OP == TOP_ADD)
+    return AddChannel(a1, a2);
+  else if constexpr (OP == TOP_SUBTRACT)
+    return SubChannel(a1, a2);
+  else if constexpr (OP == TOP_BLENDFACTORALPHA)
+    return LerpChannel(a1, a2, nFactorAlpha);
+  else
+    return a1;
+}
+
+// Combine over a row of texels (in place), the colour operation chosen once
+// per row; the same results as Combine.
+template <int COP>
+void CombineRowT(const GFXTEXTURESTAGE& s, uint32_t* pColors, int n, uint32_t dif, uint32_t tf) {
+  const int fa = GetA(tf);
+  for (int i = 0; i < n; ++i) {
+    const uint32_t tex = pColors[i];
+    const uint32_t c1 = PickArg(s.nColorArg1, tex, dif, tf);
+    const uint32_t c2 = PickArg(s.nColorArg2, tex, dif, tf);
+    const int a = s.nAlphaOp == TOP_DISABLE
+                      ? GetA(dif)
+                      : ApplyOp(s.nAlphaOp, GetA(PickArg(s.nAlphaArg1, tex, dif, tf)),
+                                GetA(PickArg(s.nAlphaArg2, tex, dif, tf)), fa);
+    pColors[i] =
+        MakeArgb(a, ApplyOpT<COP>(GetR(c1), GetR(c2), fa), ApplyOpT<COP>(GetG(c1), GetG(c2), fa),
+                 ApplyOpT<COP>(GetB(c1), GetB(c2), fa));
+  }
+}
+
+void CombineRow(const GFXTEXTURESTAGE& s, uint32_t* pColors, int n, uint32_t dif, uint32_t tf) {
+  switch (s.nColorOp) {
+    case TOP_DISABLE:
+      for (int i = 0; i < n; ++i) pColors[i] = dif;
+      break;
+    case TOP_SELECTARG2:
+      CombineRowT<TOP_SELECTARG2>(s, pColors, n, dif, tf);
+      break;
+    case TOP_MODULATE:
+      CombineRowT<TOP_MODULATE>(s, pColors, n, dif, tf);
+      break;
+    case TOP_ADD:
+      CombineRowT<TOP_ADD>(s, pColors, n, dif, tf);
+      break;
+    case TOP_SUBTRACT:
+      CombineRowT<TOP_SUBTRACT>(s, pColors, n, dif, tf);
+      break;
+    case TOP_BLENDFACTORALPHA:
+      CombineRowT<TOP_BLENDFACTORALPHA>(s, pColors, n, dif, tf);
+      break;
+    default:
+      CombineRowT<TOP_SELECTARG1>(s, pColors, n, dif, tf);
+      break;
+  }
+}
+
 uint32_t BlendArgb(uint32_t src, uint32_t dst) {
   const int a = GetA(src);
   return MakeArgb(LerpChannel(a, GetA(dst), a), LerpChannel(GetR(src), GetR(dst), a),
@@ -171,6 +232,81 @@ bool IsPassThrough(const GFXTEXTURESTAGE& s, uint32_t dif, bool& bTexAlpha) {
   return false;
 }
 
+bool UsesTexture(const GFXTEXTURESTAGE& s) {
+  auto isTex = [](int a) { return (a & 0xF) == TA_TEXTURE; };
+  if (s.nColorOp == TOP_DISABLE) return false;
+  const bool bColor = (s.nColorOp != TOP_SELECTARG2 && isTex(s.nColorArg1)) ||
+                      (s.nColorOp != TOP_SELECTARG1 && isTex(s.nColorArg2));
+  const bool bAlpha =
+      s.nAlphaOp != TOP_DISABLE && ((s.nAlphaOp != TOP_SELECTARG2 && isTex(s.nAlphaArg1)) ||
+                                    (s.nAlphaOp != TOP_SELECTARG1 && isTex(s.nAlphaArg2)));
+  return bColor || bAlpha;
+}
+
+// Texels of one row as ARGB, the format decided once per row.
+void ReadTexels(const cImage& tex, int ty, const int* pCols, int n, uint32_t* pOut) {
+  const uint8_t* row = tex.GetRow(ty);
+  const auto* s32 = reinterpret_cast<const uint32_t*>(row);
+  const auto* s16 = reinterpret_cast<const uint16_t*>(row);
+  switch (tex.GetFormat()) {
+    case ePixelFormat::A8R8G8B8:
+      for (int i = 0; i < n; ++i) pOut[i] = s32[pCols[i]];
+      break;
+    case ePixelFormat::X8R8G8B8:
+      for (int i = 0; i < n; ++i) pOut[i] = s32[pCols[i]] | 0xFF000000u;
+      break;
+    case ePixelFormat::A1R5G5B5:
+      for (int i = 0; i < n; ++i) pOut[i] = PixelToArgb(s16[pCols[i]], ePixelFormat::A1R5G5B5);
+      break;
+    case ePixelFormat::X1R5G5B5:
+      for (int i = 0; i < n; ++i) pOut[i] = PixelToArgb(s16[pCols[i]], ePixelFormat::X1R5G5B5);
+      break;
+    case ePixelFormat::R5G6B5:
+      for (int i = 0; i < n; ++i) pOut[i] = PixelToArgb(s16[pCols[i]], ePixelFormat::R5G6B5);
+      break;
+    default:
+      for (int i = 0; i < n; ++i) pOut[i] = 0xFFFFFFFFu;
+      break;
+  }
+}
+
+template <ePixelFormat F, typename T>
+void WriteRowT(cImage& t, int x0, int y, const uint32_t* pColors, int n, bool bBlend) {
+  T* d = reinterpret_cast<T*>(t.GetRow(y)) + x0;
+  if (!bBlend) {
+    for (int i = 0; i < n; ++i) d[i] = T(ArgbToPixel(pColors[i], F));
+    return;
+  }
+  for (int i = 0; i < n; ++i) {
+    const uint32_t c = pColors[i];
+    const uint32_t a = c >> 24;
+    if (a == 0) continue;
+    d[i] = T(ArgbToPixel(a == 255 ? c : BlendArgb(c, PixelToArgb(d[i], F)), F));
+  }
+}
+
+void WriteRow(cImage& t, int x0, int y, const uint32_t* pColors, int n, bool bBlend) {
+  switch (t.GetFormat()) {
+    case ePixelFormat::A8R8G8B8:
+      WriteRowT<ePixelFormat::A8R8G8B8, uint32_t>(t, x0, y, pColors, n, bBlend);
+      break;
+    case ePixelFormat::X8R8G8B8:
+      WriteRowT<ePixelFormat::X8R8G8B8, uint32_t>(t, x0, y, pColors, n, bBlend);
+      break;
+    case ePixelFormat::A1R5G5B5:
+      WriteRowT<ePixelFormat::A1R5G5B5, uint16_t>(t, x0, y, pColors, n, bBlend);
+      break;
+    case ePixelFormat::X1R5G5B5:
+      WriteRowT<ePixelFormat::X1R5G5B5, uint16_t>(t, x0, y, pColors, n, bBlend);
+      break;
+    case ePixelFormat::R5G6B5:
+      WriteRowT<ePixelFormat::R5G6B5, uint16_t>(t, x0, y, pColors, n, bBlend);
+      break;
+    default:
+      break;
+  }
+}
+
 void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols, const int* pRows,
                uint32_t dif) {
   cImage& t = *r.pTarget;
@@ -221,13 +357,20 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols
     }
     return;
   }
-  // Everything else: the general rule per pixel.
+  // Everything else: the general rule, a row at a time.
+  thread_local std::vector<uint32_t> colors;
+  colors.resize(size_t(w));
+  const bool bUsesTexture = tex && UsesTexture(r.Stage);
+  if (!bUsesTexture) {
+    const uint32_t c = Combine(r.Stage, 0xFFFFFFFFu, dif, r.dwTFactor);
+    std::fill(colors.begin(), colors.end(), c);
+  }
   for (int j = 0; j < y1 - y0; ++j) {
-    for (int i = 0; i < w; ++i) {
-      const uint32_t texel =
-          tex ? PixelToArgb(tex->ReadPixel(pCols[i], pRows[j]), tex->GetFormat()) : 0xFFFFFFFFu;
-      ShadePixel(t, x0 + i, y0 + j, texel, dif, r.Stage, r.dwTFactor, r.bBlend);
+    if (bUsesTexture) {
+      ReadTexels(*tex, pRows[j], pCols, w, colors.data());
+      CombineRow(r.Stage, colors.data(), w, dif, r.dwTFactor);
     }
+    WriteRow(t, x0, y0 + j, colors.data(), w, r.bBlend);
   }
 }
 

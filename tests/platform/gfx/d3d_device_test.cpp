@@ -63,7 +63,8 @@ TEST_F(D3DDeviceTest, TexelMappingOfBlitQuads) {
   struct CASE {
     const char* szName;
     int nTexWidth, x, w, sx, sw;
-    std::vector<int> cols;  // texel column read at destination x .. (-1: untouched)
+    std::vector<int> cols;  // texel column read at destination x nFrom .. (-1: untouched)
+    int nFrom = 0;
   };
   const CASE cases[] = {
       {"identity", 8, 0, 8, 0, 8, {0, 1, 2, 3, 4, 5, 6, 7}},
@@ -78,6 +79,7 @@ TEST_F(D3DDeviceTest, TexelMappingOfBlitQuads) {
        {-1, -1, 7, 6, 5, 4, 3, 2, 1, 0, -1}},
       {"padded texture, u over the allocated width", 16, 0, 6, 2, 6, {2, 3, 4, 5, 6, 7, -1}},
       {"cut by the left edge", 8, -3, 8, 0, 8, {3, 4, 5, 6, 7, -1}},
+      {"cut by the right edge", 8, 28, 8, 0, 8, {-1, 0, 1, 2, 3}, 27},
       {"wrap addressing", 8, 0, 4, 6, 4, {6, 7, 0, 1, -1}},
   };
   for (const CASE& c : cases) {
@@ -89,7 +91,7 @@ TEST_F(D3DDeviceTest, TexelMappingOfBlitQuads) {
     Blit(*tex, c.x, 0, c.w, 1, c.sx, 0, c.sw, 1);
     for (size_t k = 0; k < c.cols.size(); ++k) {
       const uint32_t want = c.cols[k] < 0 ? 0xFFABCDEFu : 0xFF000000u | uint32_t(c.cols[k]);
-      EXPECT_EQ(bb.ReadPixel(int(k), 0), want) << c.szName << " x " << k;
+      EXPECT_EQ(bb.ReadPixel(c.nFrom + int(k), 0), want) << c.szName << " x " << c.nFrom + int(k);
     }
   }
   // Rows follow the same rule: 2:1 reads the odd rows.
@@ -184,24 +186,30 @@ TEST_F(D3DDeviceTest, SourceAlphaBlendingOnColourAndAlpha) {
   const uint32_t dst = MakeArgb(100, 40, 80, 120);
   m_pDev->SetAlphaBlend(true);
   m_pDev->SetTextureStage(BlitStage());
-  for (ePixelFormat f : {ePixelFormat::A8R8G8B8, ePixelFormat::X8R8G8B8}) {
-    cImagePtr target = Texture(4, 1, f, ePool::Default, true);
-    // An X8R8G8B8 target reads and writes its top byte as 0xFF.
-    const uint32_t d = f == ePixelFormat::X8R8G8B8 ? dst | 0xFF000000u : dst;
-    target->FillRaw(d);
-    ASSERT_EQ(m_pDev->SetRenderTarget(target.get()), eGfxResult::Ok);
-    Blit(*tex, 0, 0, 4, 1, 0, 0, 4, 1);
-    for (int i = 0; i < 4; ++i) {
-      const int a = GetA(texels[i]);
-      uint32_t want = MakeArgb(LerpChannel(a, GetA(d), a), LerpChannel(GetR(texels[i]), GetR(d), a),
-                               LerpChannel(GetG(texels[i]), GetG(d), a),
-                               LerpChannel(GetB(texels[i]), GetB(d), a));
-      if (f == ePixelFormat::X8R8G8B8) want |= 0xFF000000u;
-      EXPECT_EQ(target->ReadPixel(i, 0), want) << GetFormatName(f) << " texel " << i;
+  // White diffuse takes the span path, a tint the general one: same rule.
+  for (uint32_t dif : {0xFFFFFFFFu, MakeArgb(255, 128, 64, 255)})
+    for (ePixelFormat f : {ePixelFormat::A8R8G8B8, ePixelFormat::X8R8G8B8, ePixelFormat::R5G6B5}) {
+      cImagePtr target = Texture(4, 1, f, ePool::Default, true);
+      // Targets without alpha read it as opaque (and X8R8G8B8 writes its top byte as 0xFF).
+      const uint32_t d = ArgbToPixel(dst, f);
+      target->FillRaw(d);
+      ASSERT_EQ(m_pDev->SetRenderTarget(target.get()), eGfxResult::Ok);
+      Blit(*tex, 0, 0, 4, 1, 0, 0, 4, 1, dif);
+      const uint32_t dArgb = PixelToArgb(d, f);
+      for (int i = 0; i < 4; ++i) {
+        const uint32_t c = MakeArgb(GetA(texels[i]), MulChannel(GetR(texels[i]), GetR(dif)),
+                                    MulChannel(GetG(texels[i]), GetG(dif)),
+                                    MulChannel(GetB(texels[i]), GetB(dif)));
+        const int a = GetA(c);
+        const uint32_t want =
+            MakeArgb(LerpChannel(a, GetA(dArgb), a), LerpChannel(GetR(c), GetR(dArgb), a),
+                     LerpChannel(GetG(c), GetG(dArgb), a), LerpChannel(GetB(c), GetB(dArgb), a));
+        EXPECT_EQ(target->ReadPixel(i, 0), ArgbToPixel(want, f))
+            << GetFormatName(f) << " texel " << i << " tint " << std::hex << dif;
+      }
+      // Alpha 0 leaves the target exactly as it was.
+      EXPECT_EQ(target->ReadPixel(0, 0), d);
     }
-    // Alpha 0 leaves the target exactly as it was.
-    EXPECT_EQ(target->ReadPixel(0, 0), d);
-  }
 }
 
 TEST_F(D3DDeviceTest, SixteenBitTargetsAndTextures) {
