@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "draw/blit.h"
@@ -296,6 +297,65 @@ TEST_F(cSurfaceTest, DirectDrawLockInDirect3DIsRefused) {
   EXPECT_TRUE(DDLock(&WorkSD, &desc, &lpBits, 32));
   EXPECT_TRUE(lpBits == nullptr);
   EXPECT_NE(DebugLogText().find("D3DではDDLockは未対応"), std::string::npos);
+}
+
+TEST_F(cSurfaceTest, BadBitmapFilesFailTheLoadWithItsLines) {
+  const std::vector<uint8_t> good = EncodeBmp(SolidBmp(4, 4, 0x102030));
+  struct ROW {
+    const char* szName;
+    std::vector<uint8_t> bytes;
+  };
+  std::vector<uint8_t> lying = good;
+  lying[18] = 0xFF;  // width far beyond the pixel data
+  lying[19] = 0xFF;
+  std::vector<uint8_t> giant = good;
+  giant[18] = giant[19] = giant[20] = 0xFF;  // 16 M pixels wide
+  giant[22] = giant[23] = giant[24] = 0xFF;
+  const ROW rows[] = {{"empty.bmp", {}},
+                      {"header.bmp", std::vector<uint8_t>(good.begin(), good.begin() + 20)},
+                      {"truncated.bmp", std::vector<uint8_t>(good.begin(), good.end() - 20)},
+                      {"lying.bmp", lying},
+                      {"giant.bmp", giant}};
+  for (const DRAWMODE& mode : {kModes[1], kModes[5]}) {
+    ResetPlatform();
+    ASSERT_TRUE(InitMode(mode));
+    for (const ROW& r : rows) {
+      SCOPED_TRACE(testing::Message() << mode.szName << " " << r.szName);
+      const std::string strPath = TempDir() + "/" + r.szName;
+      std::FILE* f = std::fopen(strPath.c_str(), "wb");
+      ASSERT_TRUE(f);
+      if (!r.bytes.empty()) std::fwrite(r.bytes.data(), 1, r.bytes.size(), f);
+      std::fclose(f);
+      DDSURFACEDATA sd;
+      EXPECT_EQ(
+          DDCreateSurfaceFromFile(&sd, strPath.c_str(), 1, mode.nBpp, 0, 0, nullptr, 0, 0, 0, 0),
+          LOADIMAGE_ERR);
+      if (mode.bDirect3D)
+        EXPECT_NE(ReportLog().find("LoadImage Err " + strPath), std::string::npos);
+      else
+        EXPECT_NE(DebugLogText().find(strPath), std::string::npos);
+    }
+    ShutDown();
+  }
+}
+
+TEST_F(cSurfaceTest, RestoreThatRunsShortOfVideoMemoryStillMakesTheTexture) {
+  StartD3D(false, false);
+  DDSURFACEDATA sys, rt;
+  ASSERT_TRUE(DDCreateSurface(&sys, 8, 8, 1, 1, DTMEMORYTYPE_SYSTEM, 0, 0));
+  ASSERT_TRUE(DDCreateSurface(&rt, 8, 8, 1, 0, 0, 0, 0));
+  const plat::gfx::cImagePtr kept = sys.lpDT->lpTexture;
+  // What a device restore does: video textures go, then every record is
+  // made again in restore mode.
+  rt.lpDT->lpTexture.reset();
+  rt.lpDT->lpSurface.reset();
+  plat::gfx::FailNext(eFaultPoint::CreateVideoImage, eGfxResult::OutOfVideoMemory, 1);
+  ASSERT_TRUE(DDCreateSurface(&rt, 8, 8, 1, 0, 0, 0, 1));
+  EXPECT_EQ(rt.lpDT->nMemoryType, DTMEMORYTYPE_SYSTEM);
+  ASSERT_TRUE(rt.lpDT->lpTexture != nullptr);
+  EXPECT_EQ(rt.lpDT->lpSurface, rt.lpDT->lpTexture);
+  ASSERT_TRUE(DDCreateSurface(&sys, 8, 8, 1, 1, DTMEMORYTYPE_SYSTEM, 0, 1));
+  EXPECT_EQ(sys.lpDT->lpTexture, kept);  // a system texture keeps what it has
 }
 
 }  // namespace
