@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/logs.h"
 #include "draw/blit.h"
 #include "draw/scene_batch.h"
@@ -11,6 +13,7 @@
 #include "draw_fixture.h"
 #include "platform/gfx/display_config.h"
 #include "platform/gfx/fault_hooks.h"
+#include "platform/present/presenter.h"
 #include "platform/ui/message_box.h"
 
 using namespace drawtest;
@@ -280,6 +283,12 @@ TEST_F(cBoxTest, MessageBoxOverTheScreen) {
 TEST_F(cSetUpTest, PresentEndsTheFrameAndReportsALostDevice) {
   ASSERT_TRUE(InitMode(kModes[1]));
   EXPECT_EQ(DDPresent(60, 0, 0), 1);  // DirectDraw: the frame driver flips
+  // The flip hands the finished frame to the presenter.
+  DDFillRect(&BackBuffer, 0, 0, 640, 480, 0);
+  DDFlipOrBltToScreen(1);
+  const std::string strPng = TempDir() + "/frame.png";
+  EXPECT_TRUE(plat::SaveLastFramePng(strPng));
+  EXPECT_TRUE(std::filesystem::exists(strPng));
   ShutDown();
 
   ResetPlatform();
