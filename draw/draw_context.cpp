@@ -372,6 +372,8 @@ int DDInitWindow(plat::WndHandle hWnd) {
 
 int DDPresent(int nFrameRate, int, int) {
   if (!g_DD.lpDTCon) return 1;
+  // A set-up that failed after making the record has no device to show.
+  if (!g_DD.lpDevice) return 0;
   if (g_DD.lpDTCon->bVirtualBackBuffer) DDStretchVirtualBackBuffer(&BackBuffer, &VirBackBuffer);
   if (g_DD.nVSync == 0) {
     while (!PaceFrameD3D(nFrameRate)) {

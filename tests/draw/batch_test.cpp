@@ -109,6 +109,7 @@ TEST_F(cBatchTest, SortedBatchDrawsUnregisteredFirstThenByRegistration) {
   EXPECT_TRUE(SpriteBatch.Queue.empty());
 
   SubmitABAC(false, true);
+  EXPECT_TRUE(SpriteBatch.Registrations.empty());  // a batch that does not sort registers nothing
   DDBatchEnd();
   EXPECT_EQ(ReadRgb(&BackBuffer, 1, 1), 0x0000FFu);  // A1, B1, A2, C1: C last
 }

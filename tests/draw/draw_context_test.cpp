@@ -149,6 +149,10 @@ TEST_F(cSetUpTest, RefreshRateRequestFailingIsRetriedWithoutRate) {
 TEST_F(cSetUpTest, Direct3DRefusesOtherDepthsAndOldDriversAndFallsBack) {
   EXPECT_FALSE(DDInit(1, nullptr, 640, 480, 24, 0, 1, 1, 60, 0, nullptr, nullptr, 0, 0));
   EXPECT_EQ(ReportLog().find("サポート"), std::string::npos);
+  // The record of the failed set-up stays until the release; nothing draws.
+  EXPECT_TRUE(DDIsDirect3D());
+  DDFillRect(&BackBuffer, 0, 0, 4, 4, 1);
+  EXPECT_EQ(DDPresent(60, 0, 0), 0);
   // Start-up's single fall-back: release, then DirectDraw runs on its own.
   DDReleaseAll();
   EXPECT_FALSE(DDIsDirect3D());
