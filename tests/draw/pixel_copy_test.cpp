@@ -226,3 +226,39 @@ TEST_F(cPixelCopyTest, KeyFromTheFirstPixelMatchesTheSetKey) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(cPixelCopyTest, PaletteIndexMapNamesEachPixelsEntry) {
+  // Entries 1..3 hold three colours; the picture shows them and the key.
+  BMPSPEC spec;
+  spec.nWidth = 4;
+  spec.nHeight = 1;
+  spec.Pixels = {0xFF00FF, 0xFF0000, 0x00FF00, 0x0000FF};
+  for (const DRAWMODE& mode : {kModes[2], kModes[3], kModes[5]}) {
+    SCOPED_TRACE(mode.szName);
+    ResetPlatform();
+    ASSERT_TRUE(InitMode(mode));
+    if (g_DD.lpDTCon) g_DD.lpDTCon->rgbTransmit16 = {255, 0, 255};
+    DDSetTransmit(mode.nBpp == 16 ? 31 : 255, 0, mode.nBpp == 16 ? 31 : 255);
+    g_DD.ProgramPalette[1] = {255, 0, 0, 0};
+    g_DD.ProgramPalette[2] = {0, 255, 0, 0};
+    g_DD.ProgramPalette[3] = {0, 0, 255, 0};
+    g_DD.ProgramPalette[7] = {255, 0, 255, 0};
+    DDSURFACEDATA sd;
+    ASSERT_EQ(DDCreateSurfaceFromFile(&sd, WriteBmp("m.bmp", spec).c_str(), 1, mode.nBpp, 0, 0,
+                                      nullptr, 1, 0, 0, 0),
+              0);
+    const std::vector<uint8_t>& map = sd.lpDT ? sd.lpDT->lpPalIndex : sd.lpDDS->lpPalIndex;
+    ASSERT_GE(map.size(), 4u);
+    // The key pixel: transparent in Direct3D (index 0), its own entry in DirectDraw.
+    EXPECT_EQ(map[0], mode.bDirect3D ? 0 : 7);
+    EXPECT_EQ(map[1], 1);
+    EXPECT_EQ(map[2], 2);
+    EXPECT_EQ(map[3], 3);
+    DDReleaseSurface(&sd);
+    ShutDown();
+  }
+}
+
+}  // namespace
