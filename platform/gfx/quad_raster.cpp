@@ -160,7 +160,16 @@ const std::vector<uint16_t>& Lut1555To(ePixelFormat dst) {
   return dst == ePixelFormat::R5G6B5 ? to565 : to555;
 }
 
+// Texel coordinates far beyond the texture wrap in double before they
+// become ints.
+int WrapFloor(double v, int nSize) {
+  double f = std::floor(v);
+  if (!(std::fabs(f) < 1e9)) f = std::fmod(f, double(nSize));
+  return WrapTexel(int(f), nSize);
+}
+
 bool NearInteger(double v, long long& n) {
+  if (!(std::fabs(v) < 1e8)) return false;
   n = std::llround(v);
   return std::fabs(v - double(n)) < 1e-3;
 }
@@ -188,7 +197,7 @@ void MapAxis(int p0, int nCount, double e0, double e1, double t0, double t1, int
   for (int i = 0; i < nCount; ++i) {
     const double t = (double(p0 + i) - e0) / (e1 - e0);
     const double u = t0 + t * (t1 - t0);
-    pOut[i] = WrapTexel(int(std::floor(u * nSize)), nSize);
+    pOut[i] = WrapFloor(u * nSize, nSize);
   }
 }
 
@@ -433,10 +442,12 @@ void DrawTriangle(const RASTER& r, const GFXVERTEX& a0, const GFXVERTEX& b0, con
   const double maxX = std::max({double(a->x), double(b->x), double(c->x)});
   const double minY = std::min({double(a->y), double(b->y), double(c->y)});
   const double maxY = std::max({double(a->y), double(b->y), double(c->y)});
-  const int x0 = int(std::max(std::ceil(minX), 0.0));
-  const int x1 = int(std::min(std::floor(maxX), double(t.GetWidth() - 1)));
-  const int y0 = int(std::max(std::ceil(minY), 0.0));
-  const int y1 = int(std::min(std::floor(maxY), double(t.GetHeight() - 1)));
+  // Clamped in double first: far-off vertices must not overflow an int.
+  auto clampTo = [](double v, int nMax) { return int(std::clamp(v, -1.0, double(nMax))); };
+  const int x0 = clampTo(std::max(std::ceil(minX), 0.0), t.GetWidth());
+  const int x1 = clampTo(std::min(std::floor(maxX), double(t.GetWidth() - 1)), t.GetWidth());
+  const int y0 = clampTo(std::max(std::ceil(minY), 0.0), t.GetHeight());
+  const int y1 = clampTo(std::min(std::floor(maxY), double(t.GetHeight() - 1)), t.GetHeight());
   const cImage* tex = r.pTexture;
   for (int y = y0; y <= y1; ++y) {
     for (int x = x0; x <= x1; ++x) {
@@ -448,8 +459,8 @@ void DrawTriangle(const RASTER& r, const GFXVERTEX& a0, const GFXVERTEX& b0, con
       if (tex) {
         const double u = l0 * a->u + l1 * b->u + l2 * c->u;
         const double v = l0 * a->v + l1 * b->v + l2 * c->v;
-        const int tx = WrapTexel(int(std::floor(u * tex->GetWidth())), tex->GetWidth());
-        const int ty = WrapTexel(int(std::floor(v * tex->GetHeight())), tex->GetHeight());
+        const int tx = WrapFloor(u * tex->GetWidth(), tex->GetWidth());
+        const int ty = WrapFloor(v * tex->GetHeight(), tex->GetHeight());
         texel = PixelToArgb(tex->ReadPixel(tx, ty), tex->GetFormat());
       }
       uint32_t dif = a->dwDiffuse;

@@ -305,6 +305,53 @@ TEST_F(D3DDeviceTest, RotatedQuadsCoverEachPixelOnce) {
   EXPECT_NEAR(nDrawn, 100, 8);  // the area of a 10 x 10 square
 }
 
+TEST_F(D3DDeviceTest, FarOffAndDegenerateQuadsAreHarmless) {
+  cImagePtr tex = Texture(4, 4);
+  tex->FillRaw(0xFF00FF00);
+  m_pDev->SetTexture(tex.get());
+  cImage& bb = *m_pDev->GetBackBuffer();
+  bb.FillRaw(0xFF000000);
+  const float big = 3e9f, nan = std::nanf("");
+  const struct {
+    const char* szName;
+    GFXVERTEX v[4];
+    eGfxResult want;
+  } cases[] = {
+      {"far right",
+       {{big, 0, 0, 1, ~0u, 0, 0},
+        {big, 4, 0, 1, ~0u, 0, 1},
+        {big * 2, 0, 0, 1, ~0u, 1, 0},
+        {big * 2, 4, 0, 1, ~0u, 1, 1}},
+       eGfxResult::Ok},
+      {"far left, rotated",
+       {{-big, 0, 0, 1, ~0u, 0, 0},
+        {-big, 4, 0, 1, ~0u, 0, 1},
+        {-big + 5, 1, 0, 1, ~0u, 1, 0},
+        {-big, 9, 0, 1, ~0u, 1, 1}},
+       eGfxResult::Ok},
+      {"huge texture coordinates",
+       {{0, 0, 0, 1, ~0u, -big, big},
+        {0, 2, 0, 1, ~0u, -big, -big},
+        {2, 1, 0, 1, ~0u, big, big},
+        {2, 3, 0, 1, ~0u, big, 0}},
+       eGfxResult::Ok},
+      {"zero area",
+       {{1, 1, 0, 1, ~0u, 0, 0},
+        {1, 1, 0, 1, ~0u, 0, 1},
+        {1, 1, 0, 1, ~0u, 1, 0},
+        {1, 1, 0, 1, ~0u, 1, 1}},
+       eGfxResult::Ok},
+      {"not a number",
+       {{nan, 0, 0, 1, ~0u, 0, 0},
+        {0, 4, 0, 1, ~0u, 0, 1},
+        {4, 0, 0, 1, ~0u, 1, 0},
+        {4, 4, 0, 1, ~0u, 1, 1}},
+       eGfxResult::InvalidCall},
+  };
+  for (const auto& c : cases) EXPECT_EQ(m_pDev->DrawQuad(c.v), c.want) << c.szName;
+  EXPECT_EQ(bb.ReadPixel(20, 10), 0xFF000000u);
+}
+
 TEST_F(D3DDeviceTest, ClearConvertsAndClips) {
   cImage& bb = *m_pDev->GetBackBuffer();
   const GFXRECT rects[2] = {MakeRect(-4, -4, 6, 6), MakeRect(30, 14, 10, 10)};
