@@ -250,3 +250,39 @@ TEST(DrawSoftwarePath, SixteenBitTransparencyTestAndBackBufferRepack) {
 }
 
 }  // namespace
+
+namespace {
+
+// Scaled and mirrored blits from a system-memory texture take the software
+// path: column i = trunc(k * source width / width), mirrored "x + i - 1".
+TEST(DrawSoftwarePath, StretchAndMirrorColumns) {
+  ResetPlatform();
+  ASSERT_TRUE(InitMode(kModes[5]));
+  BMPSPEC spec;
+  spec.nWidth = 8;
+  spec.nHeight = 1;
+  for (int x = 0; x < 8; ++x) spec.Pixels.push_back(uint32_t(0x20 * (x + 1)) << 8 | 0x11);
+  DDSURFACEDATA sys;
+  ASSERT_EQ(DDCreateSurfaceFromFile(&sys, WriteBmp("row.bmp", spec).c_str(), 0, 32, 1,
+                                    DTMEMORYTYPE_SYSTEM, nullptr, 0, 0, 0, 0),
+            0);
+  struct ROW {
+    int w, sx, sw;
+    std::vector<int> cols;
+  };
+  const ROW rows[] = {{4, 0, 8, {0, 2, 4, 6}},
+                      {16, 0, 8, {0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7}},
+                      {8, 8, -8, {7, 6, 5, 4, 3, 2, 1, 0}}};
+  int y = 0;
+  for (const ROW& r : rows) {
+    DDBltStretch(&BackBuffer, 0, y, r.w, 1, &sys, r.sx, 0, r.sw, 1, 0);
+    for (int k = 0; k < r.w; ++k)
+      EXPECT_EQ(ReadRgb(&BackBuffer, k, y), spec.Pixels[size_t(r.cols[size_t(k)])])
+          << "row " << y << " column " << k;
+    ++y;
+  }
+  DDReleaseSurface(&sys);
+  ShutDown();
+}
+
+}  // namespace
