@@ -398,8 +398,9 @@ void DDFlipOrBltToScreen(int bFlip) {
     return;
   }
   plat::gfx::GFXRECT rc = plat::gfx::MakeRect(0, 0, BackBuffer.nWidth, BackBuffer.nHeight);
+  // A blit into the windowed primary shows it by itself.
   g_DD.lpDD->Blt(*pPrimary, rc, *pBack, rc, false);
-  g_DD.lpDD->ShowPrimary();
+  if (!g_DD.bWindow) g_DD.lpDD->ShowPrimary();
 }
 
 void DDSetVirtualBackBuffer(int bOn) {
