@@ -258,12 +258,12 @@ namespace {
 TEST(DrawSoftwarePath, StretchAndMirrorColumns) {
   ResetPlatform();
   ASSERT_TRUE(InitMode(kModes[5]));
-  BMPSPEC spec;
-  spec.nWidth = 8;
-  spec.nHeight = 1;
-  for (int x = 0; x < 8; ++x) spec.Pixels.push_back(uint32_t(0x20 * (x + 1)) << 8 | 0x11);
+  BMPPICTURE pic;
+  pic.nWidth = 8;
+  pic.nHeight = 1;
+  for (int x = 0; x < 8; ++x) pic.Pixels.push_back(uint32_t(0x20 * (x + 1)) << 8 | 0x11);
   DDSURFACEDATA sys;
-  ASSERT_EQ(DDCreateSurfaceFromFile(&sys, WriteBmp("row.bmp", spec).c_str(), 0, 32, 1,
+  ASSERT_EQ(DDCreateSurfaceFromFile(&sys, WriteBmp("row.bmp", pic).c_str(), 0, 32, 1,
                                     DTMEMORYTYPE_SYSTEM, nullptr, 0, 0, 0, 0),
             0);
   struct ROW {
@@ -277,7 +277,7 @@ TEST(DrawSoftwarePath, StretchAndMirrorColumns) {
   for (const ROW& r : rows) {
     DDBltStretch(&BackBuffer, 0, y, r.w, 1, &sys, r.sx, 0, r.sw, 1, 0);
     for (int k = 0; k < r.w; ++k)
-      EXPECT_EQ(ReadRgb(&BackBuffer, k, y), spec.Pixels[size_t(r.cols[size_t(k)])])
+      EXPECT_EQ(ReadRgb(&BackBuffer, k, y), pic.Pixels[size_t(r.cols[size_t(k)])])
           << "row " << y << " column " << k;
     ++y;
   }

@@ -24,8 +24,8 @@ const uint32_t kTable[] = {0xFF00FF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF,
                            0xFFFF00, 0x00FFFF, 0x808080, 0x400000, 0x204060};
 constexpr int kBackground = 9;  // palette number the screen is filled with
 
-BMPSPEC IndexedBmp(int w, int h) {
-  BMPSPEC s;
+BMPPICTURE IndexedBmp(int w, int h) {
+  BMPPICTURE s;
   s.nWidth = w;
   s.nHeight = h;
   s.nBitCount = 8;
@@ -36,8 +36,8 @@ BMPSPEC IndexedBmp(int w, int h) {
 
 // An 8 x 4 sprite: column x has colour 1 + x, except the two key pixels at
 // the top-left.
-BMPSPEC SpriteBmp() {
-  BMPSPEC s = IndexedBmp(8, 4);
+BMPPICTURE SpriteBmp() {
+  BMPPICTURE s = IndexedBmp(8, 4);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 8; ++x) s.Pixels[size_t(y) * 8 + x] = uint32_t(1 + x);
   s.Pixels[0] = s.Pixels[1] = 0;
@@ -49,7 +49,7 @@ class cBlitTest : public cDrawModeTest {
   void SetUp() override {
     cDrawModeTest::SetUp();
     // The palette picture: its first pixel is the key, its table the palette.
-    BMPSPEC pal = IndexedBmp(16, 24);
+    BMPPICTURE pal = IndexedBmp(16, 24);
     for (int k = 0; k < 256; ++k)
       pal.Pixels[size_t(8 + k / 16) * 16 + k % 16] = uint32_t(k < 10 ? k : 0);
     pal.Pixels[0] = 0;
@@ -229,7 +229,7 @@ TEST_P(cBlitTest, FillsAreCutToTheSurface) {
 TEST_P(cBlitTest, GlyphSheetTextPicksCellsByByte) {
   // A 16 x 16-cell sheet of 1-pixel cells: cell (column, row) has colour
   // 1 + (column + row) % 8.
-  BMPSPEC sheet = IndexedBmp(16, 16);
+  BMPPICTURE sheet = IndexedBmp(16, 16);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) sheet.Pixels[size_t(y) * 16 + x] = uint32_t(1 + (x + y) % 8);
   DDSURFACEDATA sd;

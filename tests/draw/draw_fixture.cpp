@@ -29,45 +29,45 @@ void Put32(std::vector<uint8_t>& v, uint32_t x) {
 
 }  // namespace
 
-std::vector<uint8_t> EncodeBmp(const BMPSPEC& spec) {
-  const int nTable = spec.nBitCount == 8 ? 256 : 0;
-  const int nStride = ((spec.nWidth * spec.nBitCount / 8) + 3) & ~3;
+std::vector<uint8_t> EncodeBmp(const BMPPICTURE& pic) {
+  const int nTable = pic.nBitCount == 8 ? 256 : 0;
+  const int nStride = ((pic.nWidth * pic.nBitCount / 8) + 3) & ~3;
   const uint32_t nOffset = 14 + 40 + nTable * 4;
   std::vector<uint8_t> v;
   v.push_back('B');
   v.push_back('M');
-  Put32(v, nOffset + uint32_t(nStride * spec.nHeight));
+  Put32(v, nOffset + uint32_t(nStride * pic.nHeight));
   Put32(v, 0);
   Put32(v, nOffset);
   Put32(v, 40);
-  Put32(v, uint32_t(spec.nWidth));
-  Put32(v, uint32_t(spec.nHeight));  // bottom-up, as files usually are
+  Put32(v, uint32_t(pic.nWidth));
+  Put32(v, uint32_t(pic.nHeight));  // bottom-up, as files usually are
   Put16(v, 1);
-  Put16(v, uint32_t(spec.nBitCount));
+  Put16(v, uint32_t(pic.nBitCount));
   Put32(v, 0);
-  Put32(v, uint32_t(nStride * spec.nHeight));
+  Put32(v, uint32_t(nStride * pic.nHeight));
   Put32(v, 2835);
   Put32(v, 2835);
   Put32(v, uint32_t(nTable));
   Put32(v, 0);
   for (int i = 0; i < nTable; ++i) {
-    uint32_t c = i < int(spec.Table.size()) ? spec.Table[size_t(i)] : 0;
+    uint32_t c = i < int(pic.Table.size()) ? pic.Table[size_t(i)] : 0;
     v.push_back(uint8_t(c));
     v.push_back(uint8_t(c >> 8));
     v.push_back(uint8_t(c >> 16));
     v.push_back(0);
   }
-  for (int y = spec.nHeight - 1; y >= 0; --y) {
+  for (int y = pic.nHeight - 1; y >= 0; --y) {
     size_t nStart = v.size();
-    for (int x = 0; x < spec.nWidth; ++x) {
-      uint32_t c = spec.Pixels[size_t(y) * spec.nWidth + x];
-      if (spec.nBitCount == 8) {
+    for (int x = 0; x < pic.nWidth; ++x) {
+      uint32_t c = pic.Pixels[size_t(y) * pic.nWidth + x];
+      if (pic.nBitCount == 8) {
         v.push_back(uint8_t(c));
       } else {
         v.push_back(uint8_t(c));
         v.push_back(uint8_t(c >> 8));
         v.push_back(uint8_t(c >> 16));
-        if (spec.nBitCount == 32) v.push_back(0);
+        if (pic.nBitCount == 32) v.push_back(0);
       }
     }
     while (v.size() - nStart < size_t(nStride)) v.push_back(0);
@@ -75,16 +75,16 @@ std::vector<uint8_t> EncodeBmp(const BMPSPEC& spec) {
   return v;
 }
 
-std::string WriteBmp(const std::string& strName, const BMPSPEC& spec) {
+std::string WriteBmp(const std::string& strName, const BMPPICTURE& pic) {
   std::string strPath = TempDir() + "/" + strName;
-  std::vector<uint8_t> bytes = EncodeBmp(spec);
+  std::vector<uint8_t> bytes = EncodeBmp(pic);
   std::ofstream(strPath, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   return strPath;
 }
 
-BMPSPEC SolidBmp(int nWidth, int nHeight, uint32_t dwRgb) {
-  BMPSPEC s;
+BMPPICTURE SolidBmp(int nWidth, int nHeight, uint32_t dwRgb) {
+  BMPPICTURE s;
   s.nWidth = nWidth;
   s.nHeight = nHeight;
   s.Pixels.assign(size_t(nWidth) * nHeight, dwRgb);

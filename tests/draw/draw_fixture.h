@@ -34,17 +34,17 @@ inline std::string ModeName(const testing::TestParamInfo<DRAWMODE>& info) {
 
 // A bitmap written by a test: 24-bit pixels (0xRRGGBB) or 8-bit indices
 // with a colour table.
-struct BMPSPEC {
+struct BMPPICTURE {
   int nWidth = 0;
   int nHeight = 0;
   int nBitCount = 24;
   std::vector<uint32_t> Pixels;  // top row first: 0xRRGGBB, or indices at 8 bits
   std::vector<uint32_t> Table;   // 0xRRGGBB per colour-table entry (8 bits)
 };
-std::vector<uint8_t> EncodeBmp(const BMPSPEC& spec);
-std::string WriteBmp(const std::string& strName, const BMPSPEC& spec);
+std::vector<uint8_t> EncodeBmp(const BMPPICTURE& pic);
+std::string WriteBmp(const std::string& strName, const BMPPICTURE& pic);
 // A picture of one colour.
-BMPSPEC SolidBmp(int nWidth, int nHeight, uint32_t dwRgb);
+BMPPICTURE SolidBmp(int nWidth, int nHeight, uint32_t dwRgb);
 
 // The temporary folder of the running test.
 std::string TempDir();

@@ -28,13 +28,13 @@ TEST_F(cPixelCopyTest, SixteenBitCopyTurnsTheKeyTransparentAndMovesLookalikesOff
   EXPECT_NE(DebugLogText().find(
                 "※16bit色で　DDSetTransmit(BYTE cbRed,BYTE cbGreen,BYTE cbBlue)　は未対応！"),
             std::string::npos);
-  BMPSPEC spec;
-  spec.nWidth = 3;
-  spec.nHeight = 1;
-  spec.Pixels = {0xFF00FF, 0xFF03FF, 0x00FF00};  // the key, a lookalike, green
+  BMPPICTURE pic;
+  pic.nWidth = 3;
+  pic.nHeight = 1;
+  pic.Pixels = {0xFF00FF, 0xFF03FF, 0x00FF00};  // the key, a lookalike, green
   DDSURFACEDATA sd;
-  ASSERT_EQ(DDCreateSurfaceFromFile(&sd, WriteBmp("k.bmp", spec).c_str(), 1, 16, 0, 0, nullptr, 0,
-                                    0, 0, 0),
+  ASSERT_EQ(DDCreateSurfaceFromFile(&sd, WriteBmp("k.bmp", pic).c_str(), 1, 16, 0, 0, nullptr, 0, 0,
+                                    0, 0),
             0);
   EXPECT_EQ(ReadRaw(&sd, 0, 0), 0xF81Fu);
   EXPECT_EQ(ReadRaw(&sd, 1, 0), 0xF81Eu);  // blue at its maximum: one step down
@@ -46,23 +46,23 @@ TEST_F(cPixelCopyTest, SixteenBitCopyTurnsTheKeyTransparentAndMovesLookalikesOff
 }
 
 TEST_F(cPixelCopyTest, PaddedRowsLoadWithoutSkewInEveryMode) {
-  BMPSPEC spec;
-  spec.nWidth = 250;  // 24-bit rows padded to 752 bytes
-  spec.nHeight = 3;
+  BMPPICTURE pic;
+  pic.nWidth = 250;  // 24-bit rows padded to 752 bytes
+  pic.nHeight = 3;
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 250; ++x)
-      spec.Pixels.push_back(uint32_t(x) << 16 | uint32_t(y * 80) << 8 | 0x40);
+      pic.Pixels.push_back(uint32_t(x) << 16 | uint32_t(y * 80) << 8 | 0x40);
   for (const DRAWMODE& mode : {kModes[2], kModes[5]}) {
     SCOPED_TRACE(mode.szName);
     ResetPlatform();
     ASSERT_TRUE(InitMode(mode));
     DDSURFACEDATA sd;
-    ASSERT_EQ(DDCreateSurfaceFromFile(&sd, WriteBmp("wide.bmp", spec).c_str(), 0, 32, 0, 0, nullptr,
+    ASSERT_EQ(DDCreateSurfaceFromFile(&sd, WriteBmp("wide.bmp", pic).c_str(), 0, 32, 0, 0, nullptr,
                                       0, 0, 0, 0),
               0);
     for (int y = 0; y < 3; ++y)
       for (int x : {0, 1, 128, 249})
-        EXPECT_EQ(ReadRgb(&sd, x, y), spec.Pixels[size_t(y) * 250 + x]) << x << "," << y;
+        EXPECT_EQ(ReadRgb(&sd, x, y), pic.Pixels[size_t(y) * 250 + x]) << x << "," << y;
     DDReleaseSurface(&sd);
     ShutDown();
   }
@@ -71,11 +71,11 @@ TEST_F(cPixelCopyTest, PaddedRowsLoadWithoutSkewInEveryMode) {
 TEST_F(cPixelCopyTest, SheetsMirrorFrameByFrame) {
   // 96 x 2, frames of 32: column x has its own green; blue keeps every
   // colour off the (black) key.
-  BMPSPEC spec;
-  spec.nWidth = 96;
-  spec.nHeight = 2;
+  BMPPICTURE pic;
+  pic.nWidth = 96;
+  pic.nHeight = 2;
   for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 96; ++x) spec.Pixels.push_back(uint32_t(2 * x + 2) << 8 | 0x80);
+    for (int x = 0; x < 96; ++x) pic.Pixels.push_back(uint32_t(2 * x + 2) << 8 | 0x80);
   EXPECT_EQ(DDMirrorCoord(0, 32), 31);
   EXPECT_EQ(DDMirrorCoord(33, 32), 62);
   EXPECT_EQ(DDMirrorCoord(95, 32), 64);
@@ -84,13 +84,13 @@ TEST_F(cPixelCopyTest, SheetsMirrorFrameByFrame) {
     SCOPED_TRACE(mode.szName);
     ResetPlatform();
     ASSERT_TRUE(InitMode(mode));
-    const std::string strPath = WriteBmp("sheet.bmp", spec);
+    const std::string strPath = WriteBmp("sheet.bmp", pic);
     DDSURFACEDATA sd;
     ASSERT_EQ(
         DDCreateSurfaceFromFile(&sd, strPath.c_str(), 0, mode.nBpp, 0, 0, nullptr, 0, 32, 0, 0), 0);
     EXPECT_EQ(sd.nMirrorWidth, 32);
     for (int x : {0, 31, 32, 63, 64, 95}) {
-      const uint32_t c = spec.Pixels[size_t(DDMirrorCoord(x, 32))];
+      const uint32_t c = pic.Pixels[size_t(DDMirrorCoord(x, 32))];
       // 24-bit pictures go into 16-bit surfaces as c * max / 255 per field.
       const uint32_t v16 = uint32_t(plat::gfx::ScaleChannelDown((c >> 8) & 255, 63)) << 5 |
                            uint32_t(plat::gfx::ScaleChannelDown(c & 255, 31));
@@ -111,7 +111,7 @@ TEST_F(cPixelCopyTest, CopyBitmapChecksTheSizeOnEveryPath) {
     ASSERT_TRUE(InitMode(mode));
     DDSURFACEDATA sd;
     ASSERT_TRUE(DDCreateSurface(&sd, 4, 4, 0, 0, 0, 0, 0));
-    BMPSPEC big = SolidBmp(64, 64, 0xFFFFFF);
+    BMPPICTURE big = SolidBmp(64, 64, 0xFFFFFF);
     if (mode.nBpp == 8) {
       big.nBitCount = 8;
       big.Table = {0, 0xFFFFFF};
@@ -148,7 +148,7 @@ TEST_F(cPixelCopyTest, PalettePictureTableThenOpaqueBlock) {
   // An 8-bit 16 x 24 picture: table entry i = (i, 255 - i, 7); the block
   // pixel of entry k shows colour (k + 1) % 256; colour 0 is black, which
   // the load turns transparent (the key is still black).
-  BMPSPEC pal;
+  BMPPICTURE pal;
   pal.nWidth = 16;
   pal.nHeight = 24;
   pal.nBitCount = 8;
@@ -170,7 +170,7 @@ TEST_F(cPixelCopyTest, PalettePictureTableThenOpaqueBlock) {
   EXPECT_EQ(p[255].peFlags, 255);
 
   // A picture too small for the block: the table alone, no read past the end.
-  BMPSPEC small = pal;
+  BMPPICTURE small = pal;
   small.nHeight = 16;
   small.Pixels.resize(16 * 16);
   DDPALETTE q{};
@@ -182,7 +182,7 @@ TEST_F(cPixelCopyTest, PalettePictureTableThenOpaqueBlock) {
   // 16-bit DirectDraw keeps raw fields: white is (31, 63, 31).
   ResetPlatform();
   ASSERT_TRUE(InitMode(kModes[1]));
-  BMPSPEC white = SolidBmp(16, 24, 0xFFFFFF);
+  BMPPICTURE white = SolidBmp(16, 24, 0xFFFFFF);
   DDPALETTE r{};
   ASSERT_TRUE(DDLoadPaletteFromFile(r, WriteBmp("white.bmp", white).c_str(), 0));
   EXPECT_EQ(r[19].peRed, 31);
@@ -231,10 +231,10 @@ namespace {
 
 TEST_F(cPixelCopyTest, PaletteIndexMapNamesEachPixelsEntry) {
   // Entries 1..3 hold three colours; the picture shows them and the key.
-  BMPSPEC spec;
-  spec.nWidth = 4;
-  spec.nHeight = 1;
-  spec.Pixels = {0xFF00FF, 0xFF0000, 0x00FF00, 0x0000FF};
+  BMPPICTURE pic;
+  pic.nWidth = 4;
+  pic.nHeight = 1;
+  pic.Pixels = {0xFF00FF, 0xFF0000, 0x00FF00, 0x0000FF};
   for (const DRAWMODE& mode : {kModes[2], kModes[3], kModes[5]}) {
     SCOPED_TRACE(mode.szName);
     ResetPlatform();
@@ -246,7 +246,7 @@ TEST_F(cPixelCopyTest, PaletteIndexMapNamesEachPixelsEntry) {
     g_DD.ProgramPalette[3] = {0, 0, 255, 0};
     g_DD.ProgramPalette[7] = {255, 0, 255, 0};
     DDSURFACEDATA sd;
-    ASSERT_EQ(DDCreateSurfaceFromFile(&sd, WriteBmp("m.bmp", spec).c_str(), 1, mode.nBpp, 0, 0,
+    ASSERT_EQ(DDCreateSurfaceFromFile(&sd, WriteBmp("m.bmp", pic).c_str(), 1, mode.nBpp, 0, 0,
                                       nullptr, 1, 0, 0, 0),
               0);
     const std::vector<uint8_t>& map = sd.lpDT ? sd.lpDT->lpPalIndex : sd.lpDDS->lpPalIndex;

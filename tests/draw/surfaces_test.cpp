@@ -77,14 +77,13 @@ TEST_F(cSurfaceTest, OversizedTexturesAreReportedAndStillMade) {
 
 TEST_F(cSurfaceTest, PaddedTexturesMapTheVisiblePartExactly) {
   StartD3D(true, false);
-  BMPSPEC spec;
-  spec.nWidth = 6;
-  spec.nHeight = 3;
+  BMPPICTURE pic;
+  pic.nWidth = 6;
+  pic.nHeight = 3;
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 6; ++x)
-      spec.Pixels.push_back(uint32_t(0x100000 * (x + 1) + 0x20 * (y + 1)));
+    for (int x = 0; x < 6; ++x) pic.Pixels.push_back(uint32_t(0x100000 * (x + 1) + 0x20 * (y + 1)));
   DDSURFACEDATA sd;
-  ASSERT_EQ(DDCreateSurfaceFromFile(&sd, WriteBmp("odd.bmp", spec).c_str(), 0, 32, 0, 0, nullptr, 0,
+  ASSERT_EQ(DDCreateSurfaceFromFile(&sd, WriteBmp("odd.bmp", pic).c_str(), 0, 32, 0, 0, nullptr, 0,
                                     0, 0, 0),
             0);
   EXPECT_EQ(sd.nTexWidth, 8);
@@ -93,9 +92,9 @@ TEST_F(cSurfaceTest, PaddedTexturesMapTheVisiblePartExactly) {
   DDBltStretch(&BackBuffer, 20, 5, 3, 3, &sd, 0, 0, 6, 3, 0);  // 2:1 picks the odd columns
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 6; ++x)
-      EXPECT_EQ(ReadRgb(&BackBuffer, 5 + x, 5 + y), spec.Pixels[size_t(y) * 6 + x]);
+      EXPECT_EQ(ReadRgb(&BackBuffer, 5 + x, 5 + y), pic.Pixels[size_t(y) * 6 + x]);
     for (int k = 0; k < 3; ++k)
-      EXPECT_EQ(ReadRgb(&BackBuffer, 20 + k, 5 + y), spec.Pixels[size_t(y) * 6 + 2 * k + 1]);
+      EXPECT_EQ(ReadRgb(&BackBuffer, 20 + k, 5 + y), pic.Pixels[size_t(y) * 6 + 2 * k + 1]);
   }
 }
 
@@ -201,11 +200,11 @@ TEST_F(cSurfaceTest, NewRenderTargetsStartInTheKeyColourAndReleaseIsClean) {
 TEST_F(cSurfaceTest, SharedRecordsDrawTheOwnersTextureMirroredByFrame) {
   StartD3D(false, false);
   // Two 4-pixel frames: columns have distinct colours.
-  BMPSPEC spec;
-  spec.nWidth = 8;
-  spec.nHeight = 1;
-  for (int x = 0; x < 8; ++x) spec.Pixels.push_back(uint32_t(0x10 * (x + 1)));
-  const std::string strPath = WriteBmp("frames.bmp", spec);
+  BMPPICTURE pic;
+  pic.nWidth = 8;
+  pic.nHeight = 1;
+  for (int x = 0; x < 8; ++x) pic.Pixels.push_back(uint32_t(0x10 * (x + 1)));
+  const std::string strPath = WriteBmp("frames.bmp", pic);
   DDSURFACEDATA owner, mirrored;
   ASSERT_EQ(DDCreateSurfaceFromFile(&owner, strPath.c_str(), 1, 32, 0, 0, nullptr, 0, 0, 0, 0), 0);
   const size_t nListed = TextureList.size();
@@ -224,11 +223,11 @@ TEST_F(cSurfaceTest, SharedRecordsDrawTheOwnersTextureMirroredByFrame) {
     SCOPED_TRACE(testing::Message() << r.sx << "+" << r.sw);
     DDBlt(&BackBuffer, 0, 0, r.sw, 1, &mirrored, r.sx, 0, 1);
     for (size_t k = 0; k < r.cols.size(); ++k)
-      EXPECT_EQ(ReadRgb(&BackBuffer, int(k), 0), spec.Pixels[r.cols[k]]) << k;
+      EXPECT_EQ(ReadRgb(&BackBuffer, int(k), 0), pic.Pixels[r.cols[k]]) << k;
   }
   DDReleaseSurface(&mirrored);  // owns nothing: the owner still draws
   DDBlt(&BackBuffer, 0, 0, 1, 1, &owner, 5, 0, 1);
-  EXPECT_EQ(ReadRgb(&BackBuffer, 0, 0), spec.Pixels[5]);
+  EXPECT_EQ(ReadRgb(&BackBuffer, 0, 0), pic.Pixels[5]);
 }
 
 TEST_F(cSurfaceTest, DirectDrawGivesASharedEntryASurfaceOfItsOwn) {
