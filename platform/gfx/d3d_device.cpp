@@ -39,7 +39,7 @@ eGfxResult cD3DDevice::Create(const GFXPRESENTPARAMS& params, bool bSoftwareVert
   if (auto f = TakeFault(bSoftwareVertexProcessing ? eFaultPoint::CreateDeviceSoftware
                                                    : eFaultPoint::CreateDeviceHardware))
     return *f;
-  if (params.nWidth <= 0 || params.nHeight <= 0 ||
+  if (!IsImageSizeAllowed(params.nWidth, params.nHeight) ||
       (params.BackBufferFormat != ePixelFormat::X8R8G8B8 &&
        params.BackBufferFormat != ePixelFormat::R5G6B5 &&
        params.BackBufferFormat != ePixelFormat::A1R5G5B5))
@@ -60,7 +60,8 @@ cD3DDevice::~cD3DDevice() = default;
 eGfxResult cD3DDevice::MakeImage(int nWidth, int nHeight, ePixelFormat format, ePool pool,
                                  bool bRenderTarget, cImagePtr& pImage) {
   pImage.reset();
-  if (nWidth <= 0 || nHeight <= 0 || !IsTextureFormat(format)) return eGfxResult::InvalidCall;
+  if (!IsImageSizeAllowed(nWidth, nHeight) || !IsTextureFormat(format))
+    return eGfxResult::InvalidCall;
   if (bRenderTarget && pool != ePool::Default) return eGfxResult::InvalidCall;
   if (pool == ePool::Video) pool = ePool::Default;
   const bool bVideo = pool == ePool::Default || pool == ePool::Managed;
@@ -189,7 +190,7 @@ eGfxResult cD3DDevice::TestCooperativeLevel() const {
 eGfxResult cD3DDevice::Reset(const GFXPRESENTPARAMS& params) {
   if (m_bLost && !m_bResettable) return eGfxResult::DeviceLost;
   if (auto f = TakeFault(eFaultPoint::Reset)) return *f;
-  if (params.nWidth <= 0 || params.nHeight <= 0) return eGfxResult::InvalidCall;
+  if (!IsImageSizeAllowed(params.nWidth, params.nHeight)) return eGfxResult::InvalidCall;
   // Everything of the old default pool is gone for good; its owners make new ones.
   for (const auto& w : m_DefaultPool)
     if (auto p = w.lock()) p->SetOrphaned();

@@ -29,7 +29,7 @@ eGfxResult cDirectDraw::SetCooperativeLevel(bool) {
 
 eGfxResult cDirectDraw::SetDisplayMode(int nWidth, int nHeight, int nBpp, int) {
   if (auto f = TakeFault(eFaultPoint::SetDisplayMode)) return *f;
-  if (nWidth <= 0 || nHeight <= 0 || (nBpp != 8 && nBpp != 16 && nBpp != 24 && nBpp != 32))
+  if (!IsImageSizeAllowed(nWidth, nHeight) || (nBpp != 8 && nBpp != 16 && nBpp != 24 && nBpp != 32))
     return eGfxResult::InvalidCall;
   m_nWidth = nWidth;
   m_nHeight = nHeight;
@@ -80,7 +80,7 @@ eGfxResult cDirectDraw::GetAttachedBackBuffer(cImagePtr& pBack) {
 eGfxResult cDirectDraw::CreateOffscreen(int nWidth, int nHeight, bool bSystemMemory,
                                         cImagePtr& pImage) {
   pImage.reset();
-  if (nWidth <= 0 || nHeight <= 0) return eGfxResult::InvalidCall;
+  if (!IsImageSizeAllowed(nWidth, nHeight)) return eGfxResult::InvalidCall;
   if (auto f =
           TakeFault(bSystemMemory ? eFaultPoint::CreateSystemImage : eFaultPoint::CreateVideoImage))
     return *f;

@@ -138,6 +138,14 @@ class cImage {
 
 using cImagePtr = std::shared_ptr<cImage>;
 
+// The largest image the devices make: 2^27 pixels (512 MiB at 32 bits), no
+// side over 65536. Anything larger is refused before memory is asked for.
+constexpr int64_t kMaxImagePixels = int64_t(1) << 27;
+inline bool IsImageSizeAllowed(int nWidth, int nHeight) {
+  return nWidth > 0 && nHeight > 0 && nWidth <= 65536 && nHeight <= 65536 &&
+         int64_t(nWidth) * nHeight <= kMaxImagePixels;
+}
+
 // The finished frame goes to the presenter as 32-bit pixels: direct-colour
 // formats widened with ExpandChannel, P8 through its palette.
 void PresentImage(const cImage& image);

@@ -177,8 +177,12 @@ TEST_F(DirectDrawTest, FaultHooksAndLiveCount) {
   EXPECT_EQ(dd.SetDisplayMode(640, 480, 16, 60), eGfxResult::Fail);
   EXPECT_EQ(dd.SetDisplayMode(640, 480, 16, 0), eGfxResult::Ok);  // one shot only
 
-  FailNext(eFaultPoint::CreateVideoImage, eGfxResult::OutOfVideoMemory);
   cImagePtr p;
+  // Absurd sizes are refused before any memory is asked for.
+  EXPECT_EQ(dd.CreateOffscreen(70000, 2, true, p), eGfxResult::InvalidCall);
+  EXPECT_EQ(dd.CreateOffscreen(60000, 60000, true, p), eGfxResult::InvalidCall);
+  EXPECT_EQ(dd.CreateOffscreen(0, 8, true, p), eGfxResult::InvalidCall);
+  FailNext(eFaultPoint::CreateVideoImage, eGfxResult::OutOfVideoMemory);
   EXPECT_EQ(dd.CreateOffscreen(8, 8, false, p), eGfxResult::OutOfVideoMemory);
   EXPECT_FALSE(p);
   EXPECT_EQ(dd.CreateOffscreen(8, 8, true, p), eGfxResult::Ok);  // system memory still works
