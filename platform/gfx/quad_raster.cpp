@@ -342,7 +342,7 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols
           if (a == 255)
             d[i] = c | dwOr;
           else if (a != 0)
-            d[i] = BlendArgb(c, d[i] | (dwOr ? 0xFF000000u : 0u)) | dwOr;
+            d[i] = BlendArgb(c, d[i] | dwOr) | dwOr;
         }
       }
     }
