@@ -238,3 +238,18 @@ void ReadSubRecord(cRecord& rec, cDataReader& r) {
   if (!nest.Ok()) return;
   rec.Read(r);
 }
+
+void ReadStringVector(std::vector<std::string>& v, cDataReader& r) {
+  uint32_t nCount = r.Count(4);
+  if (r.Failed()) return;
+  v.clear();
+  v.resize(nCount);
+  for (std::string& str : v) {
+    if (!r.String(str)) return;
+  }
+}
+
+void WriteStringVector(const std::vector<std::string>& v, cDataWriter& w) {
+  w.U32(static_cast<uint32_t>(v.size()));
+  for (const std::string& str : v) w.String(str);
+}

@@ -190,6 +190,40 @@ void CopyVector(D& dst, const S& src) {
   dst.assign(src.begin(), src.end());
 }
 
+// A 32-bit count and that many plain values (bytes, 16- or 32-bit integers)
+// as one block.
+template <typename V>
+void ReadValueVector(V& v, cDataReader& r) {
+  using T = typename V::value_type;
+  static_assert(std::is_arithmetic_v<T> && !std::is_same_v<T, bool>);
+  uint32_t nCount = r.Count(sizeof(T));
+  if (r.Failed()) return;
+  v.clear();
+  v.resize(nCount);
+  if (nCount) r.ReadBytes(v.data(), static_cast<size_t>(nCount) * sizeof(T));
+}
+
+template <typename V>
+void WriteValueVector(const V& v, cDataWriter& w) {
+  using T = typename V::value_type;
+  w.U32(static_cast<uint32_t>(v.size()));
+  if (!v.empty()) w.Bytes(v.data(), v.size() * sizeof(T));
+}
+
+// A 32-bit count and that many stored strings.
+void ReadStringVector(std::vector<std::string>& v, cDataReader& r);
+void WriteStringVector(const std::vector<std::string>& v, cDataWriter& w);
+
+// Inserts value at index i of a fixed-length list: the elements from i on
+// move up by one place and the last one falls off. Old files are brought to
+// the current layout this way.
+template <typename V, typename T>
+void InsertShifting(V& v, int i, const T& value) {
+  if (i < 0 || i >= static_cast<int>(v.size())) return;
+  for (int k = static_cast<int>(v.size()) - 1; k > i; --k) v[k] = v[k - 1];
+  v[i] = value;
+}
+
 // Loads a file into a copy of rec and assigns it only when the whole file was
 // read, so a failed load leaves rec as it was.
 template <typename T>
