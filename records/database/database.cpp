@@ -3,20 +3,11 @@
 #include <memory>
 
 #include "app/logs.h"
+#include "files/paths.h"
 
 cDatabase Database;
 
 namespace {
-
-// Where the project keeps its lists; the factory copies under default\ reach
-// data\ only through the copy of the factory data at start-up.
-const std::string kDatabaseFilePaths[DBFILE_COUNT] = {
-    "data\\database\\AnimeSet.dat",     "data\\database\\Anime.dat",
-    "data\\database\\Bmp_CharaExc.dat", "data\\database\\SwordType.dat",
-    "data\\database\\Effect.dat",       "data\\database\\CharaEffect.dat",
-    "data\\database\\ScrEffect.dat",    "data\\database\\Picture.dat",
-    "data\\database\\Sound.dat",        "data\\database\\Bgm.dat",
-};
 
 // A list body: the 32-bit count, then each entry read over the entry already
 // at its place. Entries the list lacks are appended as def (the same as the
@@ -57,10 +48,10 @@ void MakeDefaultList(cSafeVector<T>& vec, size_t nCount) {
 
 }  // namespace
 
-const std::string& GetDatabaseFilePath(int nFile) {
-  static const std::string strNone;
-  if (nFile < 0 || nFile >= DBFILE_COUNT) return strNone;
-  return kDatabaseFilePaths[nFile];
+std::string GetDatabaseFilePath(int nFile) {
+  if (nFile < 0 || nFile >= DBFILE_COUNT) return std::string();
+  // Each list's path is followed in the path table by its factory twin.
+  return g_Paths[PATH_DB_ANIME_SET + 2 * nFile];
 }
 
 void ShowDataLoadError(const std::string& strPath) {
@@ -107,25 +98,67 @@ void cDatabase::SetDefault() {
   m_vecScrEffectAlt.clear();
 }
 
-int cDatabase::LoadAll() { return LoadAll(kDatabaseFilePaths); }
+int cDatabase::LoadAll() {
+  std::string astrPath[DBFILE_COUNT];
+  for (int i = 0; i < DBFILE_COUNT; ++i) astrPath[i] = GetDatabaseFilePath(i);
+  return LoadAll(astrPath);
+}
+
+bool cDatabase::ReadList(int nFile, cDataReader& r) {
+  switch (nFile) {
+    case DBFILE_ANIMESET:
+      ReadDatabaseList(m_vecAnimeSet, r);
+      break;
+    case DBFILE_ANIME:
+      ReadDatabaseList(m_vecAnime, r);
+      break;
+    case DBFILE_BMPCHARAEXC:
+      ReadDatabaseList(m_vecBmpCharaExc, r);
+      break;
+    case DBFILE_SWORDTYPE:
+      ReadDatabaseList(m_vecSwordType, r);
+      break;
+    case DBFILE_EFFECT:
+      ReadDatabaseList(m_vecEffect, r);
+      break;
+    case DBFILE_CHARAEFFECT:
+      ReadDatabaseList(m_vecCharaEffect, r);
+      break;
+    case DBFILE_SCREFFECT:
+      ReadDatabaseList(m_vecScrEffect, r);
+      break;
+    case DBFILE_PICTURE:
+      ReadDatabaseList(m_vecPicture, r);
+      break;
+    case DBFILE_SOUND:
+      ReadDatabaseList(m_vecSound, r);
+      break;
+    case DBFILE_BGM:
+      ReadDatabaseList(m_vecBgm, r);
+      break;
+    default:
+      r.Fail();
+      break;
+  }
+  return !r.Failed();
+}
 
 int cDatabase::LoadAll(const std::string (&astrPath)[DBFILE_COUNT]) {
-  // One step per list, in file order; the first failure ends the load.
-  auto Step = [&](auto& vec, int nFile) {
-    if (LoadListFile(vec, astrPath[nFile])) return true;
-    ShowDataLoadError(astrPath[nFile]);
-    return false;
-  };
-  if (!Step(m_vecAnimeSet, DBFILE_ANIMESET)) return 0;
-  if (!Step(m_vecAnime, DBFILE_ANIME)) return 0;
-  if (!Step(m_vecBmpCharaExc, DBFILE_BMPCHARAEXC)) return 0;
-  if (!Step(m_vecSwordType, DBFILE_SWORDTYPE)) return 0;
-  if (!Step(m_vecEffect, DBFILE_EFFECT)) return 0;
-  if (!Step(m_vecCharaEffect, DBFILE_CHARAEFFECT)) return 0;
-  if (!Step(m_vecScrEffect, DBFILE_SCREFFECT)) return 0;
-  if (!Step(m_vecPicture, DBFILE_PICTURE)) return 0;
-  if (!Step(m_vecSound, DBFILE_SOUND)) return 0;
-  if (!Step(m_vecBgm, DBFILE_BGM)) return 0;
+  // The lists in file order; the first that cannot be read ends the load.
+  for (int nFile = 0; nFile < DBFILE_COUNT; ++nFile) {
+    const std::string& strPath = astrPath[nFile];
+    // An open that fails leaves the flag alone; a missing file must not be
+    // reported with the refusal of a file read before it.
+    bFileTooNew = 0;
+    std::unique_ptr<cDataReader> r = DataFileOpenRead(strPath);
+    // Strings lose their carriage returns as they are read (bStripCR).
+    bool bOk = r && ReadList(nFile, *r);
+    DataFileClose(r);
+    if (!bOk) {
+      ShowDataLoadError(strPath);
+      return 0;
+    }
+  }
   ResetNoneEntries();
   return 1;
 }

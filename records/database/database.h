@@ -62,6 +62,10 @@ class cDatabase : public cRecord {
   // The same from the given files, in eDatabaseFile order.
   int LoadAll(const std::string (&astrPath)[DBFILE_COUNT]);
 
+  // Reads list nFile (eDatabaseFile) from a list file opened at its body;
+  // false when the body is damaged (the reader has failed).
+  bool ReadList(int nFile, cDataReader& r);
+
   // Entry 0 of both effect lists is the none effect, whatever a file held.
   void ResetNoneEntries();
 
@@ -71,8 +75,9 @@ class cDatabase : public cRecord {
 
 extern cDatabase Database;
 
-// The list file's path ("data\database\..."), for n in eDatabaseFile order.
-const std::string& GetDatabaseFilePath(int nFile);
+// The list file's path ("data\database\..."), for n in eDatabaseFile order;
+// "" for any other n.
+std::string GetDatabaseFilePath(int nFile);
 
 // Error box and log line for a list file that could not be read; a file
 // refused as too new gets the sentence saying so.

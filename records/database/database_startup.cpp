@@ -2,6 +2,7 @@
 
 #include "app/logs.h"
 #include "records/database/database.h"
+#include "records/database/database_ref_source.h"
 #include "records/database/post_load_tables.h"
 
 bool LoadDatabaseAtStartUp() {
@@ -14,5 +15,8 @@ bool LoadDatabaseAtStartUp() {
   BuildEffectFrameTable(g_EffectFrameTable);
   BuildCharaEffectTables(g_CharaEffectRunTable, g_CharaEffectRunTableAlt);
   BuildScrEffectTables(g_ScrEffectRunTable, g_ScrEffectRunTableAlt);
+  // From here on the checks of stored references measure against the lists.
+  static const cDatabaseRefSource source(Database);
+  SetDbRefSource(&source);
   return true;
 }

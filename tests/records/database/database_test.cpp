@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "database_test_support.h"
+#include "flow/database_refs.h"
 #include "records/database/database_startup.h"
+#include "records/database/post_load_tables.h"
 
 namespace {
 
@@ -127,6 +129,30 @@ TEST(Database, StartUpStepReportsTheDatabaseFailure) {
             "データベースの読み込みに失敗…\n");
 }
 
+TEST(Database, StartUpStepLoadsAndBuildsTheTables) {
+  cDatabase sample = MakeSampleDatabase();
+  cDatabaseFolder folder;
+  folder.WriteAll(WriteDatabaseFiles(sample));
+  cCurrentFolder cwd(folder.Root());
+  cReportCapture report;
+  ASSERT_TRUE(LoadDatabaseAtStartUp());
+  EXPECT_EQ(report.Text(), "");
+  EXPECT_EQ(WriteDatabaseFiles(Database), WriteDatabaseFiles(sample));
+  EXPECT_EQ(g_AnimeFrameTable.size(), sample.m_vecAnime.size());
+  EXPECT_EQ(g_EffectFrameTable.size(), sample.m_vecEffect.size());
+  EXPECT_EQ(g_CharaEffectRunTableAlt.size(), sample.m_vecCharaEffect.size());
+  EXPECT_EQ(g_ScrEffectRunTableAlt.size(), sample.m_vecScrEffect.size());
+  EXPECT_EQ(Database.m_vecCharaEffectAlt.size(), sample.m_vecCharaEffect.size());
+  // Reference checks now measure against the loaded lists.
+  EXPECT_EQ(GetDbListSize(DBLIST_ANIMESET), sample.m_vecAnimeSet.size());
+  EXPECT_EQ(GetDbListSize(DBLIST_BMPSET), sample.m_vecBmpCharaExc.size());
+  EXPECT_EQ(GetDbListSize(DBLIST_SOUND), sample.m_vecSound.size());
+  EXPECT_EQ(GetSwordTypeTime(1), 3);  // a default frame of 1 tenth, then one of 2
+
+  SetDbRefSource(nullptr);
+  Database.SetDefault();
+}
+
 TEST(Database, NoneEntriesAndListSizesFollowTheFiles) {
   cDatabase sample = MakeSampleDatabase();
   for (int i = 0; i < 5; ++i) {
@@ -179,23 +205,24 @@ TEST(Database, EmptyEffectListsNeverReadPastTheirEnd) {
   EXPECT_TRUE(db.m_vecCharaEffectAlt.empty());
 }
 
+// Reads one list file held in memory into a default database.
+int ReadListBytes(int nFile, const Bytes& file) {
+  std::unique_ptr<cDataReader> r = DataFileOpenBytes(file.data(), file.size());
+  cDatabase db;
+  return r && db.ReadList(nFile, *r) ? 1 : 0;
+}
+
 // Every prefix of every list file is refused; the whole file is read.
 TEST(Database, TruncatedFilesFailTheLoad) {
   cDatabase sample = MakeSampleDatabase();
   std::vector<Bytes> files = WriteDatabaseFiles(sample);
-  cDatabaseFolder folder;
-  folder.WriteAll(files);
-  cReportCapture report;
   for (int nFile = 0; nFile < DBFILE_COUNT; ++nFile) {
     for (size_t nLen = 0; nLen < files[nFile].size(); ++nLen) {
-      folder.Write(nFile, Bytes(files[nFile].begin(), files[nFile].begin() + nLen));
-      cDatabase db;
-      ASSERT_EQ(db.LoadAll(folder.Files()), 0) << "file " << nFile << " cut at " << nLen;
+      Bytes cut(files[nFile].begin(), files[nFile].begin() + nLen);
+      ASSERT_EQ(ReadListBytes(nFile, cut), 0) << "file " << nFile << " cut at " << nLen;
     }
-    folder.Write(nFile, files[nFile]);
+    EXPECT_EQ(ReadListBytes(nFile, files[nFile]), 1) << "file " << nFile;
   }
-  cDatabase db;
-  EXPECT_EQ(db.LoadAll(folder.Files()), 1);
 }
 
 // Any 4 bytes of any list file replaced by a huge or a negative count: the
@@ -204,23 +231,18 @@ TEST(Database, TruncatedFilesFailTheLoad) {
 TEST(Database, HostileCountsAreRefused) {
   cDatabase sample = MakeSampleDatabase();
   std::vector<Bytes> files = WriteDatabaseFiles(sample);
-  cDatabaseFolder folder;
-  folder.WriteAll(files);
   cReportCapture report;
   for (int nFile = 0; nFile < DBFILE_COUNT; ++nFile) {
     for (uint32_t nValue : {0x7FFFFFFFu, 0xFFFFFFFFu, 0x00010000u}) {
       for (size_t nPos = 4; nPos + 4 <= files[nFile].size(); ++nPos) {
         Bytes bad = files[nFile];
         for (int k = 0; k < 4; ++k) bad[nPos + k] = static_cast<uint8_t>(nValue >> (8 * k));
-        folder.Write(nFile, bad);
-        cDatabase db;
-        int nResult = db.LoadAll(folder.Files());
+        int nResult = ReadListBytes(nFile, bad);
         if (nPos == 4) {
           EXPECT_EQ(nResult, 0) << "file " << nFile << " list count " << nValue;
         }
       }
     }
-    folder.Write(nFile, files[nFile]);
   }
 }
 
