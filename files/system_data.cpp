@@ -5,6 +5,7 @@
 #include "app/logs.h"
 #include "app/text_helpers.h"
 #include "files/paths.h"
+#include "flow/database_refs.h"
 
 cSystemData g_SystemData;
 
@@ -405,10 +406,9 @@ void cSystemData::Write(cDataWriter& w) {
 }
 
 void cSystemData::Validate() {
-  if (m_nBgmCount < 0) return;
+  if (!HasDbRefSource()) return;
   for (int32_t& nBgm : m_vSceneBgm) {
-    // Unsigned: a negative entry is out of range too.
-    if (static_cast<uint32_t>(nBgm) >= static_cast<uint32_t>(m_nBgmCount)) nBgm = 0;
+    if (IsOutsideDbList(nBgm, DBLIST_BGM)) nBgm = 0;
   }
 }
 
@@ -436,8 +436,7 @@ int GetMenuTextLeft(int x, int nFirst, int nCount, int bCursor) {
   return x - ((bCursor ? 1 : 0) + nWidest) * 16 / 2;
 }
 
-bool LoadSystemDataAtStart(int nBgmCount) {
-  g_SystemData.SetBgmCount(nBgmCount);
+bool LoadSystemDataAtStart() {
   if (g_SystemData.Load(g_Paths[PATH_SYSTEM_DAT])) return true;
   ReportFError("%s の読み込みに失敗…", g_Paths[PATH_SYSTEM_DAT]);
   return false;

@@ -134,9 +134,8 @@ class cSystemData : public cRecord {
   void Write(cDataWriter& w) override;
 
   // Music slots that name no Bgm.dat entry become 0 (no music). Until the
-  // number of entries is known (SetBgmCount) nothing is changed.
+  // database has loaded nothing is changed.
   void Validate();
-  void SetBgmCount(int nBgmCount) { m_nBgmCount = nBgmCount; }
 
   // Moves the keys from index i up by one (the last falls off); key i is
   // then set by the caller.
@@ -148,7 +147,6 @@ class cSystemData : public cRecord {
  private:
   void SetDefaults();
   void Upgrade(int32_t nVersion);
-  int m_nBgmCount = -1;  // not stored: the Bgm.dat size the music slots are checked against
 };
 
 extern cSystemData g_SystemData;
@@ -157,7 +155,6 @@ extern cSystemData g_SystemData;
 // x; the cursor flag reserves one character column for the menu cursor.
 int GetMenuTextLeft(int x, int nFirst, int nCount, int bCursor);
 
-// Start-up: loads data\System.dat into g_SystemData, its music slots checked
-// against nBgmCount Bgm.dat entries. A failure is reported and ends start-up
-// (false).
-bool LoadSystemDataAtStart(int nBgmCount);
+// Start-up (after the database): loads data\System.dat into g_SystemData.
+// A failure is reported and ends start-up (false).
+bool LoadSystemDataAtStart();

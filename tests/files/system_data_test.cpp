@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "flow/database_refs.h"
 #include "support/byte_builder.h"
 #include "support/file_system_stand_in.h"
 #include "support/text_helpers_stand_in.h"
@@ -218,13 +219,25 @@ TEST(SystemData, VersionDependentSwitches) {
   }
 }
 
+class cBgmListOfThree : public cDbRefSource {
+ public:
+  uint32_t GetListSize(eDbList eList) const override { return eList == DBLIST_BGM ? 3 : 100; }
+  int GetSwordFrameCount(int) const override { return 0; }
+  int32_t GetSwordFrameTime(int, int) const override { return 0; }
+};
+
 TEST(SystemData, MusicSlotsAreCheckedAgainstTheMusicList) {
   cSystemData sd;
   sd.m_vSceneBgm = {0, 2, 3, -1};
   Bytes file = sd.SaveToBytes();
   cSystemData back;
-  back.SetBgmCount(3);
   ASSERT_EQ(back.LoadFromBytes(file.data(), file.size()), 1);
+  EXPECT_EQ(back.m_vSceneBgm, (cSafeVector<int32_t>{0, 2, 3, -1}));  // no database yet
+
+  cBgmListOfThree source;
+  SetDbRefSource(&source);
+  ASSERT_EQ(back.LoadFromBytes(file.data(), file.size()), 1);
+  SetDbRefSource(nullptr);
   EXPECT_EQ(back.m_vSceneBgm, (cSafeVector<int32_t>{0, 2, 0, 0}));
 }
 
