@@ -52,7 +52,9 @@ void ApplyInheritance(T& entry, const cSafeVector<T>* pList, const INHERITOP<T>*
   if (entry.m_cInheritSrc == INHERIT_COMMON || entry.m_cInheritSrc == INHERIT_STAGE) {
     const uint32_t nSize = pList ? static_cast<uint32_t>(pList->size()) : 0;
     if (static_cast<uint32_t>(static_cast<int32_t>(entry.m_sParent)) >= nSize) {
+      // The parent is gone: the entry keeps its own values and names none.
       entry.m_cInheritSrc = INHERIT_NONE;
+      entry.m_sParent = 0;
       return;
     }
     pParent = &pList->At(entry.m_sParent);
