@@ -118,6 +118,23 @@ TEST(Database, FailingFileStopsTheLoadWithItsMessage) {
   }
 }
 
+TEST(Database, SingleListLoaders) {
+  cDatabase sample = MakeSampleDatabase();
+  cDatabaseFolder folder;
+  folder.WriteAll(WriteDatabaseFiles(sample));
+  cDatabase db;
+  EXPECT_EQ(LoadScrEffectFile(db.m_vecScrEffect, folder.Path(DBFILE_SCREFFECT)), 1);
+  EXPECT_EQ(LoadPictureFile(db.m_vecPicture, folder.Path(DBFILE_PICTURE)), 1);
+  EXPECT_EQ(LoadSoundFile(db.m_vecSound, folder.Path(DBFILE_SOUND)), 1);
+  EXPECT_EQ(LoadBgmFile(db.m_vecBgm, folder.Path(DBFILE_BGM)), 1);
+  std::vector<Bytes> got = WriteDatabaseFiles(db), want = WriteDatabaseFiles(sample);
+  for (int i = DBFILE_SCREFFECT; i <= DBFILE_BGM; ++i) EXPECT_EQ(got[i], want[i]) << "list " << i;
+  // Bgm.dat and Picture.dat of the same bytes read the same values.
+  EXPECT_EQ(LoadPictureFile(db.m_vecPicture, folder.Path(DBFILE_BGM)), 1);
+  EXPECT_EQ(WriteListFile(db.m_vecPicture), WriteListFile(sample.m_vecBgm));
+  EXPECT_EQ(LoadSoundFile(db.m_vecSound, folder.Root() + "/missing.dat"), 0);
+}
+
 TEST(Database, StartUpStepReportsTheDatabaseFailure) {
   cTempFolder tmp;
   cCurrentFolder cwd(tmp.Path());
