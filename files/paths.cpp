@@ -1,5 +1,6 @@
 #include "files/paths.h"
 
+#include "app/logs.h"
 #include "platform/fs/file_system.h"
 #include "platform/ui/message_box.h"
 
@@ -107,4 +108,10 @@ int CreateDefaultData(plat::WndHandle hOwner, AskFunction pfnAsk) {
 
 void CreateDataFolders() {
   for (const char* szFolder : g_DataFolders) plat::fs::MakeDirectory(szFolder);
+}
+
+bool CreateDefaultDataAtStart(plat::WndHandle hMainWnd) {
+  if (CreateDefaultData(hMainWnd)) return true;
+  ReportFError("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。");
+  return false;
 }

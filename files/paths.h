@@ -49,3 +49,7 @@ int CreateDefaultData(plat::WndHandle hOwner, AskFunction pfnAsk = nullptr);
 // Creates the 22 folders of g_DataFolders in order; existing ones are fine
 // and failures are not errors.
 void CreateDataFolders();
+
+// Start-up: CreateDefaultData with the main window; a refusal or failure is
+// reported and ends start-up (false).
+bool CreateDefaultDataAtStart(plat::WndHandle hMainWnd);

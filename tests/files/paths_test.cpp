@@ -83,6 +83,14 @@ TEST(Paths, FailedCopyLeavesNoDataFolder) {
   EXPECT_FALSE(fs::exists("data"));
 }
 
+TEST(Paths, StartUpStepFailsWithoutProjectData) {
+  cTempFolder dir;
+  cCurrentFolder here(dir.Path());
+  EXPECT_FALSE(CreateDefaultDataAtStart(nullptr));
+  fs::create_directory("data");
+  EXPECT_TRUE(CreateDefaultDataAtStart(nullptr));
+}
+
 TEST(Paths, DataFoldersAreCreated) {
   cTempFolder dir;
   cCurrentFolder here(dir.Path());
