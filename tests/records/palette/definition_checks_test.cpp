@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "flow/db_ref_stub.h"
+#include "records/palette/palette_labels.h"
 #include "records/palette/palette_test_support.h"
 
 namespace {
@@ -181,6 +182,19 @@ TEST_F(DefinitionChecks, EntryCopiesAreDeep) {
   cEdChara& self = a;
   a = self;
   EXPECT_EQ(a.m_vecFlows[0].m_vecCmds[0].m_pShot->m_nPower, 6);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PaletteLabels, ListsNameTheirValues) {
+  EXPECT_EQ(CountLabels(g_szGiantLabels), 10);
+  EXPECT_EQ(CountLabels(g_szGiantOnlyLabels), 9);
+  EXPECT_EQ(CountLabels(g_szExemptLabels), 9);
+  EXPECT_EQ(CountLabels(g_szSpecialLabels), 6);
+  EXPECT_EQ(CountLabels(g_szFlyingLabels), 4);
+  EXPECT_STREQ(g_szPickRuleLabels[2], "取れない");
 }
 
 }  // namespace
