@@ -1,18 +1,12 @@
 #include "flow/flow.h"
 
 #include <algorithm>
-#include <atomic>
 #include <utility>
 
 #include "app/program_state.h"
+#include "files/system_data.h"
 
-namespace {
-std::atomic<bool> g_bSystemKeepsDisabledFlows{false};
-}
-
-bool KeepDisabledFlows() { return bTestPlay != 0 || g_bSystemKeepsDisabledFlows.load(); }
-
-void SetSystemKeepsDisabledFlows(bool bKeep) { g_bSystemKeepsDisabledFlows = bKeep; }
+bool KeepDisabledFlows() { return bTestPlay != 0 || g_SystemData.m_bKeepDisabledFlows != 0; }
 
 cFlow::cFlow() {
   Clear();

@@ -63,7 +63,5 @@ void RemoveDisabledFlows(FLOW_VECTOR& v);
 // Disabled flows stay in a test play and when the project's system data asks
 // for it; elsewhere they are dropped as they are read.
 bool KeepDisabledFlows();
-// The system data's switch, given when System.dat has been loaded.
-void SetSystemKeepsDisabledFlows(bool bKeep);
 
 #include "flow/flow_cmd.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/program_state.h"
+#include "files/system_data.h"
 #include "flow/db_ref_stub.h"
 #include "flow/flow.h"
 #include "flow/record_fuzz.h"
@@ -154,7 +155,7 @@ TEST(FlowCmdRead, DisabledNestedFlowsDroppedOutsideTestPlay) {
   } const rows[] = {{0, false, {1, 3}}, {1, false, {1, 2, 3, 4}}, {0, true, {1, 2, 3, 4}}};
   for (const auto& row : rows) {
     bTestPlay = row.bTest;
-    SetSystemKeepsDisabledFlows(row.bKeep);
+    g_SystemData.m_bKeepDisabledFlows = row.bKeep;
     cFlowCmd cmd;
     ASSERT_EQ(cmd.LoadFromBytes(file.data(), file.size()), 1);
     std::vector<uint8_t> ids;
@@ -162,7 +163,7 @@ TEST(FlowCmdRead, DisabledNestedFlowsDroppedOutsideTestPlay) {
     EXPECT_EQ(ids, row.ids) << row.bTest << row.bKeep;
   }
   bTestPlay = 0;
-  SetSystemKeepsDisabledFlows(false);
+  g_SystemData.m_bKeepDisabledFlows = 0;
 }
 
 TEST(FlowCmdRead, WriteReadWriteIsStable) {

@@ -2,6 +2,7 @@
 // and field repairs, and the shot-sheet renumbering of all three classes.
 #include <gtest/gtest.h>
 
+#include "files/system_data.h"
 #include "records/palette/palette_test_support.h"
 
 namespace {
@@ -113,10 +114,10 @@ TEST_F(PaletteUpgrade, DisabledFlowsOfADefinitionDroppedOnRead) {
   ASSERT_EQ(back.LoadFromBytes(file.data(), file.size()), 1);
   ASSERT_EQ(back.m_vecFlows.size(), 2u);
   EXPECT_EQ(back.m_vecFlows[1].m_cId, 3);
-  SetSystemKeepsDisabledFlows(true);
+  g_SystemData.m_bKeepDisabledFlows = 1;
   ASSERT_EQ(back.LoadFromBytes(file.data(), file.size()), 1);
   EXPECT_EQ(back.m_vecFlows.size(), 3u);
-  SetSystemKeepsDisabledFlows(false);
+  g_SystemData.m_bKeepDisabledFlows = 0;
 }
 
 }  // namespace
