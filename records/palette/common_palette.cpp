@@ -1,6 +1,7 @@
 #include "records/palette/common_palette.h"
 
 #include "app/logs.h"
+#include "files/paths.h"
 
 cCommonPalette CommonPalette;
 
@@ -72,3 +73,5 @@ int LoadCommonPalette(const std::string& strPath) {
   ReportFError("%s のロードに失敗！", strPath.c_str());
   return 0;
 }
+
+bool LoadCommonPaletteAtStartUp() { return LoadCommonPalette(g_Paths[PATH_COMMON_PALETTE]) != 0; }

@@ -33,3 +33,5 @@ extern cCommonPalette CommonPalette;
 // "data\CommonPalette.cplt4"): 1 on success; 0 after reporting
 // "%s のロードに失敗！" for a file that is missing, too new or corrupt.
 int LoadCommonPalette(const std::string& strPath);
+// The same from the path table's entry; false ends start-up.
+bool LoadCommonPaletteAtStartUp();

@@ -2,6 +2,8 @@
 // cleared, lists padded to two and every entry validated; and hostile files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "flow/record_fuzz.h"
 #include "records/palette/palette_test_support.h"
 #include "support/temp_folder.h"
@@ -92,6 +94,13 @@ TEST_F(CommonPaletteLoad, StartupLoadReportsFailure) {
   WriteTestFile(dir / "CommonPalette.cplt4", file);
   EXPECT_EQ(LoadCommonPalette(dir / "CommonPalette.cplt4"), 1);
   EXPECT_EQ(CommonPalette.m_vecItem.size(), 2u);
+
+  // Start-up reads the project's own file, relative to the game's folder.
+  cCurrentFolder cwd(dir.Path());
+  EXPECT_FALSE(LoadCommonPaletteAtStartUp());
+  ASSERT_TRUE(std::filesystem::create_directory(dir / "data"));
+  WriteTestFile(dir / "data/CommonPalette.cplt4", file);
+  EXPECT_TRUE(LoadCommonPaletteAtStartUp());
 }
 
 // A palette with one entry of each kind that carries every sort of tail.
