@@ -219,18 +219,8 @@ TEST(FlowRead, NestingPastTheLimitFails) {
   cFlow back;
   EXPECT_EQ(back.LoadFromBytes(ok.data(), ok.size()), 1);
 
-  // Built by hand: deep recursion in our own writer is not what is tested.
-  // Each level: a flow with one command whose one nested flow is the next.
-  const int nLevels = 200;
   cByteBuilder b = cByteBuilder::File(783);
-  for (int i = 0; i < nLevels; ++i) {
-    b.Count(10).Zeros(10).Count(1).Str("");  // flow fields and memo
-    b.Count(0).Count(0).Count(1);            // no conditions or keys, one command
-    b.Count(8).Zeros(12).Count(1).Str("");   // command fields and text
-    b.U32(0).U32(0).U32(0).Count(1);         // no parts, one nested flow
-  }
-  b.Count(10).Zeros(10).Count(1).Str("").Count(0).Count(0).Count(0);
-  for (int i = 0; i < nLevels; ++i) b.Count(0);  // each command's parameters
+  AppendDeepFlow(b, 200);
   cFlow deep;
   EXPECT_EQ(deep.LoadFromBytes(b.Bytes().data(), b.Size()), 0);
 }

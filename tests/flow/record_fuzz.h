@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "support/byte_builder.h"
+
 template <typename T>
 void ExpectTruncationFails(const std::vector<uint8_t>& file) {
   ASSERT_GT(file.size(), 4u);
@@ -27,4 +29,18 @@ void ExpectHugeCountsSurvive(const std::vector<uint8_t>& file) {
       rec.LoadFromBytes(bad.data(), bad.size());
     }
   }
+}
+
+// The body of a flow whose one command holds one nested flow, nLevels deep,
+// written by hand: deep recursion in our own writer is not what is tested.
+inline cByteBuilder& AppendDeepFlow(cByteBuilder& b, int nLevels) {
+  for (int i = 0; i < nLevels; ++i) {
+    b.Count(10).Zeros(10).Count(1).Str("");  // flow fields and memo
+    b.Count(0).Count(0).Count(1);            // no conditions or keys, one command
+    b.Count(8).Zeros(12).Count(1).Str("");   // command fields and text
+    b.U32(0).U32(0).U32(0).Count(1);         // no parts, one nested flow
+  }
+  b.Count(10).Zeros(10).Count(1).Str("").Count(0).Count(0).Count(0);
+  for (int i = 0; i < nLevels; ++i) b.Count(0);  // each command's parameters
+  return b;
 }

@@ -132,3 +132,28 @@ TEST_F(CommonPaletteLoad, HostileFilesFailWithoutHarm) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CommonPaletteLoad, DeepNestingInsideEntriesFails) {
+  for (int nLevels : {5, 200}) {
+    cEdChara src;
+    cByteBuilder chara = RawEntryFile(src, 783);
+    HeadTail(chara, std::vector<uint8_t>(37, 0), true).Count(1);
+    AppendDeepFlow(chara, nLevels);
+    cEdChara c;
+    EXPECT_EQ(LoadEntry(c, chara), nLevels < 20 ? 1 : 0) << nLevels;
+
+    // An item's pickup command holding the nested flows.
+    cEdItem srcItem;
+    cByteBuilder item = RawEntryFile(srcItem, 783);
+    HeadTail(item, std::vector<uint8_t>(13, 0)).Count(1);
+    item.Count(8).U8(1).U8(2).Zeros(10).Count(1).Str("").U32(0).U32(0).U32(0).Count(1);
+    AppendDeepFlow(item, nLevels);
+    item.Count(0);
+    cEdItem i;
+    EXPECT_EQ(LoadEntry(i, item), nLevels < 20 ? 1 : 0) << nLevels;
+  }
+}
+
+}  // namespace
