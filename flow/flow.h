@@ -64,4 +64,6 @@ void RemoveDisabledFlows(FLOW_VECTOR& v);
 // for it; elsewhere they are dropped as they are read.
 bool KeepDisabledFlows();
 
+// Flows hold commands and commands hold flows: including either header gives
+// both classes complete.
 #include "flow/flow_cmd.h"
