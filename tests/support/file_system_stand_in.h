@@ -51,7 +51,7 @@ __attribute__((weak)) bool WriteFileAtomic(const std::string& path, const void* 
   std::string tmp = p + ".tmp";
   std::FILE* fp = std::fopen(tmp.c_str(), "wb");
   if (!fp) return false;
-  bool ok = std::fwrite(data, 1, size, fp) == size;
+  bool ok = size == 0 || std::fwrite(data, 1, size, fp) == size;
   ok = (std::fclose(fp) == 0) && ok;
   if (ok) ok = std::rename(tmp.c_str(), p.c_str()) == 0;
   if (!ok) std::remove(tmp.c_str());

@@ -49,7 +49,7 @@ class cCurrentFolder {
 inline bool WriteTestFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::FILE* fp = std::fopen(path.c_str(), "wb");
   if (!fp) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), fp) == bytes.size();
+  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), fp) == bytes.size();
   return (std::fclose(fp) == 0) && ok;
 }
 
