@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <typeinfo>
 
 namespace {
 
@@ -39,6 +40,28 @@ TEST(RecordFuzzInput, MutatedStartUpFilesLoadOrFailCleanly) {
     }
   }
   SUCCEED();
+}
+
+template <typename T>
+void ExpectEveryPrefixFails(T rec) {
+  std::vector<uint8_t> full = rec.SaveToBytes();
+  for (size_t n = 0; n < full.size(); ++n) {
+    T back;
+    EXPECT_EQ(back.LoadFromBytes(full.data(), n), 0) << typeid(T).name() << " length " << n;
+  }
+  T back;
+  EXPECT_EQ(back.LoadFromBytes(full.data(), full.size()), 1);
+}
+
+TEST(RecordFuzzInput, EveryRecordKindRefusesTruncatedFiles) {
+  ExpectEveryPrefixFails(cOptionData());
+  ExpectEveryPrefixFails(cCmd(1, "label"));
+  cIniKey key;
+  key.SetString("FreeStage", "x.stg4");
+  ExpectEveryPrefixFails(key);
+  ExpectEveryPrefixFails(cStatusItem());
+  ExpectEveryPrefixFails(cModeRanking());
+  ExpectEveryPrefixFails(cSystemData());
 }
 
 }  // namespace
