@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/audio/midi_synth.h"
@@ -49,5 +50,5 @@ class cMidiStream : public cMidiData, public plat::audio::cMusicSource {
   int m_nState = STATE_STOPPED;
   int m_bLoop = 0;
   int64_t m_nFrame = 0;  // frames played since the start of the piece
-  plat::audio::cSynth* m_pSynth = nullptr;
+  std::shared_ptr<plat::audio::cSynth> m_pSynth;
 };

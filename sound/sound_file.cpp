@@ -16,7 +16,7 @@ bool ReadSoundFile(const std::string& strPath, std::vector<uint8_t>& vOut, size_
         std::fseek(fp, 0, SEEK_SET) == 0;
   if (bOk) {
     vOut.resize(static_cast<size_t>(nSize));
-    bOk = std::fread(vOut.data(), 1, vOut.size(), fp) == vOut.size();
+    bOk = vOut.empty() || std::fread(vOut.data(), 1, vOut.size(), fp) == vOut.size();
   }
   std::fclose(fp);
   if (!bOk) vOut.clear();

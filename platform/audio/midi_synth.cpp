@@ -23,9 +23,11 @@ constexpr double kSynthGain = 0.4;
 std::mutex g_PathLock;
 std::string g_strSoundFont;
 
-std::unique_ptr<cSynth>& Instance() {
-  static std::unique_ptr<cSynth> synth;
-  return synth;
+// Kept to the very end, like the mixer: a player destroyed at exit still
+// silences its notes.
+std::shared_ptr<cSynth>& Instance() {
+  static auto* pSynth = new std::shared_ptr<cSynth>;
+  return *pSynth;
 }
 
 void QuietLog(int, const char*, void*) {}
@@ -54,12 +56,12 @@ void SetSoundFontPath(const std::string& strPath) {
   cSynth::Release();
 }
 
-cSynth* cSynth::Get(std::string* pError) {
+std::shared_ptr<cSynth> cSynth::Get(std::string* pError) {
   std::lock_guard<std::recursive_mutex> mix(cMixer::Get().GetLock());
-  std::unique_ptr<cSynth>& inst = Instance();
+  std::shared_ptr<cSynth>& inst = Instance();
   const int nRate = cMixer::Get().GetRate();
   const std::string strFont = GetSoundFontPath();
-  if (inst && inst->m_nRate == nRate && inst->m_pImpl->strFont == strFont) return inst.get();
+  if (inst && inst->m_nRate == nRate && inst->m_pImpl->strFont == strFont) return inst;
   inst.reset();
 
   std::error_code ec;
@@ -98,7 +100,7 @@ cSynth* cSynth::Get(std::string* pError) {
     return nullptr;
   }
   inst = std::move(synth);
-  return inst.get();
+  return inst;
 }
 
 void cSynth::Release() {

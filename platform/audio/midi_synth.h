@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace plat::audio {
@@ -20,9 +21,11 @@ void SetSoundFontPath(const std::string& strPath);
 class cSynth {
  public:
   // The process's synthesiser at the mixer's rate, built on first use; null
-  // when it cannot be built (no soundfont), with the reason in *pError.
-  static cSynth* Get(std::string* pError);
-  // Drops the synthesiser (shut-down, or a new soundfont or rate).
+  // when it cannot be built (no soundfont), with the reason in *pError. A
+  // player keeps what it was given alive, even across a Release.
+  static std::shared_ptr<cSynth> Get(std::string* pError);
+  // Drops the process's hold on the synthesiser (shut-down, or a new
+  // soundfont or rate).
   static void Release();
 
   // A channel message: status 0x80..0xEF with its data bytes.

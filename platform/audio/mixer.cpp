@@ -12,9 +12,11 @@ float GainFromVolume(int nVolume) {
   return static_cast<float>(std::pow(10.0, nVolume / 2000.0));
 }
 
+// Never destroyed: players held by global objects leave the mix from their
+// destructors at exit, after function statics would already be gone.
 cMixer& cMixer::Get() {
-  static cMixer mixer;
-  return mixer;
+  static cMixer* pMixer = new cMixer;
+  return *pMixer;
 }
 
 void cMixer::SetRate(int nRate) {

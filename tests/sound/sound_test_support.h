@@ -38,7 +38,7 @@ inline std::vector<uint8_t> ReadBytes(const std::string& strPath) {
 inline void WriteBytes(const std::string& strPath, const std::vector<uint8_t>& v) {
   std::FILE* fp = std::fopen(strPath.c_str(), "wb");
   ASSERT_NE(fp, nullptr);
-  std::fwrite(v.data(), 1, v.size(), fp);
+  if (!v.empty()) std::fwrite(v.data(), 1, v.size(), fp);
   std::fclose(fp);
 }
 
