@@ -36,6 +36,9 @@ class cBgm {
   int MidiStop(int bPause);
   int MidiPlay(int nPlayer, const char* szPath, int bLoop);
 
+  bool IsInitialised() const { return m_bActive != 0; }
+  int GetCurrentTrack() const { return m_nCurTrack; }
+
   // Every operation above does nothing while this is 0.
   int m_bActive = 0;
   cVox m_Vox;

@@ -95,8 +95,8 @@ int DSCreateSound(DSSOUNDDATA& entry, const char* szFile, int nCount, int nVolum
       return 0;
     }
   }
-  entry.nCount = nCount;
-  entry.strName.assign(szName, std::min<size_t>(std::char_traits<char>::length(szName), 259));
+  entry.nBufferCount = nCount;
+  entry.strFileName.assign(szName, std::min<size_t>(std::char_traits<char>::length(szName), 259));
   if (nVolume != 0) {
     for (int i = 0; i < nCount; ++i) DSSetVolume(entry, i, nVolume, 0);
   }
@@ -116,7 +116,7 @@ int DSCreateSoundList(cSafeVector<DSSOUNDDATA>& vList, cSafeVector<DSSOUNDINFO>&
     if (!entry.vBuffers.empty()) continue;
     const DSSOUNDINFO& info = vInfo.At(i);
     // A failed entry stays silent; the others still load.
-    DSCreateSound(entry, info.strFile.c_str(), info.nBufferCount,
+    DSCreateSound(entry, info.strFileName.c_str(), info.nBufferCount,
                   nVolume != 0 ? nVolume : info.nVolume);
   }
   return 1;
@@ -125,14 +125,14 @@ int DSCreateSoundList(cSafeVector<DSSOUNDDATA>& vList, cSafeVector<DSSOUNDINFO>&
 void DSPlay(DSSOUNDDATA& entry, uint32_t dwFlags) {
   std::lock_guard<std::recursive_mutex> lock(g_TableLock);
   if (!g_bReady) return;
-  if (entry.nNext < 0 || entry.nNext >= static_cast<int>(entry.vBuffers.size())) return;
-  const plat::audio::VoiceId voice = entry.vBuffers[static_cast<size_t>(entry.nNext)];
+  if (entry.nNextBuffer < 0 || entry.nNextBuffer >= static_cast<int>(entry.vBuffers.size())) return;
+  const plat::audio::VoiceId voice = entry.vBuffers[static_cast<size_t>(entry.nNextBuffer)];
   if (voice == plat::audio::kNoVoice) return;
   // Restarting cuts off whatever this buffer still played: the oldest of
   // the entry's sounds gives way.
   plat::audio::cMixer::Get().RestartVoice(voice, (dwFlags & kDSPlayLooping) != 0);
-  ++entry.nNext;
-  if (entry.nNext >= entry.nCount) entry.nNext = 0;
+  ++entry.nNextBuffer;
+  if (entry.nNextBuffer >= entry.nBufferCount) entry.nNextBuffer = 0;
 }
 
 int DSSetVolume(DSSOUNDDATA& entry, int nBuffer, int nVolume, int bRelative) {

@@ -14,7 +14,7 @@
 
 // One sound definition, as start-up fills it.
 struct DSSOUNDINFO {
-  std::string strFile;  // at most 259 bytes are used
+  std::string strFileName;
   int32_t nBufferCount = 0;
   int32_t nVolume = 0;  // 0: the volume given to DSCreateSoundList
   int32_t nFlag = 0;
@@ -22,12 +22,12 @@ struct DSSOUNDINFO {
 
 // One entry of the sound table; a default entry is a valid empty one.
 struct DSSOUNDDATA {
-  std::string strName;
+  std::string strFileName;
   // Buffer 0 holds the samples, the others are duplicates sharing them; an
   // entry whose file did not load has no buffer and plays nothing.
   std::vector<plat::audio::VoiceId> vBuffers;
-  int32_t nCount = 0;
-  int32_t nNext = 0;
+  int32_t nBufferCount = 0;
+  int32_t nNextBuffer = 0;
 };
 
 extern cSafeVector<DSSOUNDDATA> g_SoundList;

@@ -85,12 +85,12 @@ TEST_F(SoundEffectsTest, OneShortSoundReachesTheMixSampleForSample) {
 TEST_F(SoundEffectsTest, DuplicatesPlayRoundRobinAndCutOffTheOldest) {
   DSSOUNDDATA entry;
   ASSERT_EQ(DSCreateSound(entry, MakeFlat(100).c_str(), 3, 0), 1);
-  EXPECT_EQ(entry.nCount, 3);
+  EXPECT_EQ(entry.nBufferCount, 3);
   const float a = 8.0f / 128.0f;
   std::vector<int> vNext;
   for (int i = 0; i < 4; ++i) {
     DSPlay(entry, 0);
-    vNext.push_back(entry.nNext);
+    vNext.push_back(entry.nNextBuffer);
     if (i < 3) Render(10);
   }
   EXPECT_EQ(vNext, (std::vector<int>{1, 2, 0, 1}));
@@ -171,11 +171,11 @@ TEST_F(SoundEffectsTest, TableOfSystemSoundsAndFailedEntries) {
   g_SoundInfoList.resize(18);
   g_SoundList.resize(18);
   for (DSSOUNDINFO& info : g_SoundInfoList) info.nBufferCount = 1;
-  g_SoundInfoList[1].strFile = MakeFlat(10);
+  g_SoundInfoList[1].strFileName = MakeFlat(10);
   g_SoundInfoList[1].nVolume = -800;
-  g_SoundInfoList[17].strFile = g_SoundInfoList[1].strFile;
+  g_SoundInfoList[17].strFileName = g_SoundInfoList[1].strFileName;
   g_SoundInfoList[17].nVolume = -800;
-  g_SoundInfoList[5].strFile = Path("missing.wav");
+  g_SoundInfoList[5].strFileName = Path("missing.wav");
   ASSERT_EQ(DSCreateSoundList(g_SoundList, g_SoundInfoList, DSVolumeFromLevel(10)), 1);
   // Level 10 passes 0: every entry keeps its own volume.
   EXPECT_EQ(plat::audio::cMixer::Get().GetVoiceVolume(g_SoundList[1].vBuffers[0]), -800);
