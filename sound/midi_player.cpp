@@ -194,7 +194,7 @@ void cMidiStream::MixInto(float* pOut, int nFrames) {
     m_nFrame += nRun;
     nDone += nRun;
   }
-  // Notes that were let go still ring out.
-  if (nDone < nFrames && m_pSynth->HasActiveVoices())
+  // Notes that were let go, and the room they sounded in, still ring out.
+  if (nDone < nFrames && m_pSynth->IsSounding())
     m_pSynth->MixInto(pOut + static_cast<size_t>(nDone) * 2, nFrames - nDone);
 }

@@ -4,6 +4,7 @@
 
 #include <fluidsynth.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -17,8 +18,10 @@ namespace plat::audio {
 namespace {
 
 constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
-// Loudness against Ogg music at full scale, set once by ear.
+// Loudness against Ogg music at full scale.
 constexpr double kSynthGain = 0.4;
+// How long reverb and chorus go on after the last voice has ended.
+constexpr int kTailSeconds = 2;
 
 std::mutex g_PathLock;
 std::string g_strSoundFont;
@@ -164,9 +167,23 @@ void cSynth::AllSoundsOff() {
   for (int ch = 0; ch < 16; ++ch) fluid_synth_all_sounds_off(m_pImpl->pSynth, ch);
 }
 
-void cSynth::SystemReset() { fluid_synth_system_reset(m_pImpl->pSynth); }
+void cSynth::SystemReset() {
+  fluid_synth_system_reset(m_pImpl->pSynth);
+  // A piece cut off while its reverb still rang would otherwise open the
+  // next one with that ring: it is played out into nothing.
+  std::vector<float>& buf = m_pImpl->vScratch;
+  constexpr int kChunk = 1024;
+  if (buf.size() < kChunk * 2) buf.resize(kChunk * 2);
+  while (m_nTailFrames > 0) {
+    fluid_synth_write_float(m_pImpl->pSynth, kChunk, buf.data(), 0, 2, buf.data(), 1, 2);
+    m_nTailFrames -= kChunk;
+  }
+  m_nTailFrames = 0;
+}
 
-bool cSynth::HasActiveVoices() { return fluid_synth_get_active_voice_count(m_pImpl->pSynth) > 0; }
+bool cSynth::IsSounding() {
+  return m_nTailFrames > 0 || fluid_synth_get_active_voice_count(m_pImpl->pSynth) > 0;
+}
 
 void cSynth::MixInto(float* pOut, int nFrames) {
   if (nFrames <= 0) return;
@@ -174,6 +191,11 @@ void cSynth::MixInto(float* pOut, int nFrames) {
   if (buf.size() < static_cast<size_t>(nFrames) * 2) buf.resize(static_cast<size_t>(nFrames) * 2);
   fluid_synth_write_float(m_pImpl->pSynth, nFrames, buf.data(), 0, 2, buf.data(), 1, 2);
   for (size_t i = 0; i < static_cast<size_t>(nFrames) * 2; ++i) pOut[i] += buf[i];
+  if (fluid_synth_get_active_voice_count(m_pImpl->pSynth) > 0) {
+    m_nTailFrames = static_cast<int64_t>(m_nRate) * kTailSeconds;
+  } else {
+    m_nTailFrames = std::max<int64_t>(0, m_nTailFrames - nFrames);
+  }
 }
 
 }  // namespace plat::audio

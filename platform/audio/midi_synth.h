@@ -34,8 +34,11 @@ class cSynth {
   void SysEx(const uint8_t* pData, size_t nBytes);
   void AllNotesOff();   // notes end with their release
   void AllSoundsOff();  // silence at once
-  void SystemReset();   // every channel to its start state
-  bool HasActiveVoices();
+  // Every channel to its start state, and nothing left of the last piece's
+  // reverb and chorus.
+  void SystemReset();
+  // Notes still sound, or their reverb and chorus still ring out.
+  bool IsSounding();
   // Adds nFrames stereo frames of synthesised sound into pOut.
   void MixInto(float* pOut, int nFrames);
   int GetRate() const { return m_nRate; }
@@ -47,6 +50,7 @@ class cSynth {
   struct cImpl;
   cImpl* m_pImpl = nullptr;
   int m_nRate = 0;
+  int64_t m_nTailFrames = 0;  // effect tail left to render after the last voice
 };
 
 }  // namespace plat::audio

@@ -5,6 +5,8 @@
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "sound_test_support.h"
 
@@ -135,6 +137,33 @@ TEST_F(BgmTest, WithTheMusicOptionOffNothingPlays) {
   m_Bgm.SetTrack(0, Copy(kBell, "bell.ogg").c_str());
   EXPECT_EQ(m_Bgm.Play(0, 0, 1, 0, 0), 1);
   EXPECT_GT(Peak(Render(4800)), 0.01f);
+}
+
+TEST_F(BgmTest, SwitchingMusicOffAndOnWhileRequestsArrive) {
+  // The options scene releases and re-creates the manager on the game
+  // thread while the window thread serves music requests and the device
+  // pulls the mix.
+  const std::string strOgg = Copy(kBell, "bell.ogg");
+  const std::string strMid = Copy(soundtest::DataPath("midi/test-c-major-scale.mid"), "scale.mid");
+  std::atomic<bool> bDone{false};
+  std::thread mixing([&] {
+    while (!bDone) Render(256);
+  });
+  std::thread requests([&] {
+    for (int i = 0; i < 60; ++i) {
+      m_Bgm.SetTrack(i % 5, (i % 2 ? strOgg : strMid).c_str());
+      m_Bgm.Play(0, i % 5, 1, 0, 1);
+      if (i % 7 == 0) m_Bgm.Stop();
+    }
+  });
+  for (int i = 0; i < 20; ++i) {
+    m_Bgm.Release();
+    m_Bgm.Init(1, m_Ogg, m_Mid, kBgmTrackCount);
+  }
+  requests.join();
+  bDone = true;
+  mixing.join();
+  EXPECT_TRUE(m_Bgm.IsInitialised());
 }
 
 // The whole file decoded on its own, as the reference for the seam.

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <thread>
 
 #include "sound_test_support.h"
 
@@ -196,6 +197,26 @@ TEST_F(SoundEffectsTest, TableOfSystemSoundsAndFailedEntries) {
   DSCreateSoundList(vShort, vInfo, 0);
   EXPECT_EQ(vShort.size(), 17u);
   DSRelease();  // the table it remembers ends here
+}
+
+TEST_F(SoundEffectsTest, PlaysFromTwoThreadsWhileTheDeviceMixes) {
+  // The window thread plays requested sounds and the game thread the cursor
+  // sound, while the device's thread pulls the mix.
+  DSSOUNDDATA entry;
+  ASSERT_EQ(DSCreateSound(entry, MakeFlat(300).c_str(), 3, 0), 1);
+  std::atomic<bool> bDone{false};
+  std::thread mixing([&] {
+    while (!bDone) Render(256);
+  });
+  auto play = [&] {
+    for (int i = 0; i < 3000; ++i) DSPlay(entry, 0);
+  };
+  std::thread a(play), b(play);
+  a.join();
+  b.join();
+  bDone = true;
+  mixing.join();
+  EXPECT_EQ(entry.nNextBuffer, 6000 % 3);
 }
 
 TEST_F(SoundEffectsTest, WithoutAnAudioDeviceTheGameRunsSilent) {
