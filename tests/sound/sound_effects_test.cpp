@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "sound/wave_reader.h"
 #include "sound_test_support.h"
 
 namespace {
@@ -145,6 +146,39 @@ TEST_F(SoundEffectsTest, RightPitchAndLengthWhateverTheFileFormat) {
     EXPECT_NEAR(nLast + 1, 4800, 1);  // 0.1 s at 48 kHz
     EXPECT_NEAR(nCrossings, 88, 1);   // 44.1 periods
     ReleaseAndReopen();
+  }
+}
+
+TEST_F(SoundEffectsTest, ARealRecordingPlaysWholeAtEitherRate) {
+  // 16-bit mono at 48000 Hz from a Debian package: sample for sample at
+  // 48 kHz, and the same length in time at 44.1 kHz (its last sound comes
+  // at the same moment).
+  const std::string strFile = soundtest::DataPath("wave/debian/Front_Left.wav");
+  WAVEDATA wave;
+  ASSERT_EQ(DSLoadWave(strFile.c_str(), &wave), 1);
+  const int nFrames = static_cast<int>(wave.vData.size() / 2);
+  int nLastSound = 0;
+  for (int i = 0; i < nFrames; ++i)
+    if (wave.vData[2 * i] | wave.vData[2 * i + 1]) nLastSound = i;
+  for (int nRate : {48000, 44100}) {
+    SCOPED_TRACE(nRate);
+    DSRelease();
+    plat::audio::OpenOfflineOutput(nRate);
+    DS_Init(nullptr, 22050, 8, 1);
+    DSSOUNDDATA entry;
+    ASSERT_EQ(DSCreateSound(entry, strFile.c_str(), 1, 0), 1);
+    DSPlay(entry, 0);
+    const std::vector<float> out = Render(nFrames + 1000);
+    int nLast = 0;
+    for (int i = 0; i < nFrames + 1000; ++i)
+      if (out[2 * i] != 0.0f) nLast = i;
+    EXPECT_NEAR(nLast, static_cast<int64_t>(nLastSound) * nRate / 48000, 2);
+    if (nRate == 48000) {
+      for (int i = 0; i < nFrames; i += 997) {
+        const int16_t s = static_cast<int16_t>(wave.vData[2 * i] | (wave.vData[2 * i + 1] << 8));
+        EXPECT_EQ(out[2 * i], s / 32768.0f) << i;
+      }
+    }
   }
 }
 

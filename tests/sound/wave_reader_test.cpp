@@ -151,6 +151,7 @@ TEST_F(WaveReaderTest, PublicFixtures) {
     int nChannels, nBits;
   };
   const ROW rows[] = {
+      {"debian/Front_Left.wav", 1, nullptr, 1, 16},
       {"valid/mono_pcm_8_44100.wav", 1, nullptr, 1, 8},
       {"valid/stereo_pcm_8_44100.wav", 1, nullptr, 2, 8},
       {"valid/mono_pcm_16_44100.wav", 1, nullptr, 1, 16},
@@ -192,7 +193,7 @@ TEST_F(WaveReaderTest, PublicFixtures) {
 }
 
 TEST_F(WaveReaderTest, EveryPublicFileIsReadSafely) {
-  for (const char* szDir : {"valid", "unsupported", "invalid"}) {
+  for (const char* szDir : {"valid", "unsupported", "invalid", "debian"}) {
     for (const auto& entry :
          std::filesystem::directory_iterator(soundtest::DataPath(std::string("wave/") + szDir))) {
       SCOPED_TRACE(entry.path().string());
