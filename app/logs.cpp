@@ -79,6 +79,8 @@ void DebugLogInit(int bEnabled, const char* szPath) {
   cDebugLogState& st = DebugState();
   st.strPath = szPath ? szPath : "";
   st.nEnabled = bEnabled;
+  // A new path is a new log: its first line truncates it again.
+  st.bWritten = 0;
 }
 
 bool IsDebugLogEnabled() { return DebugState().nEnabled.load() != 0; }

@@ -22,6 +22,7 @@ std::FILE* Open(const std::string& path, const char* mode);
 
 bool Exists(const std::string& path);
 bool IsDirectory(const std::string& path);
+// False when the folder could not be made, also when it already exists.
 bool MakeDirectory(const std::string& path);
 bool RemoveFile(const std::string& path);
 bool CopyFile(const std::string& from, const std::string& to);
@@ -44,5 +45,9 @@ bool SetCurrentDirectory(const std::string& path);
 
 // Forget cached folder listings (after another process changed a folder).
 void ForgetListings();
+
+// Fault hook for tests: from then on the atomic writer's data writes fail
+// once this many bytes are written (-1: no fault).
+void SetWriteFaultAfter(long long nBytes);
 
 }  // namespace plat::fs

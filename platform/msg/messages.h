@@ -18,6 +18,8 @@ struct MSG {
   intptr_t lParam = 0;
 };
 
+constexpr uint32_t WM_NULL = 0x0000;
+constexpr uint32_t WM_CREATE = 0x0001;
 constexpr uint32_t WM_DESTROY = 0x0002;
 constexpr uint32_t WM_MOVE = 0x0003;
 constexpr uint32_t WM_SIZE = 0x0005;
@@ -32,6 +34,15 @@ constexpr uint32_t WM_COPYDATA = 0x004A;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
 constexpr uint32_t WM_KEYUP = 0x0101;
 constexpr uint32_t WM_SYSKEYDOWN = 0x0104;
+constexpr uint32_t WM_COMMAND = 0x0111;
+constexpr uint32_t WM_MOUSEMOVE = 0x0200;
+constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
+constexpr uint32_t WM_LBUTTONUP = 0x0202;
+constexpr uint32_t WM_LBUTTONDBLCLK = 0x0203;
+constexpr uint32_t WM_RBUTTONDOWN = 0x0204;
+constexpr uint32_t WM_RBUTTONUP = 0x0205;
+constexpr uint32_t WM_RBUTTONDBLCLK = 0x0206;
+constexpr uint32_t WM_GETMINMAXINFO = 0x0024;
 constexpr uint32_t WM_USER = 0x0400;
 constexpr uint32_t WM_APP = 0x8000;
 
@@ -53,6 +64,12 @@ bool PeekMessage(MSG& msg, bool bRemove = true);
 
 // Blocks until the calling thread's queue holds a message (or quitting).
 void WaitMessage();
+// The same with a time limit; true when a message is there.
+bool WaitMessageFor(uint32_t nMs);
+
+// Runs the messages other threads sent to the calling thread's windows; the
+// peek does this too, and loops that wait for something else call it.
+void ProcessSentMessages();
 
 // Hands a message to its window's procedure.
 intptr_t DispatchMessage(const MSG& msg);

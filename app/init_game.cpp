@@ -1,0 +1,78 @@
+// Start-up: the steps whose subsystems exist in this build, in their fixed
+// order; the others join in place as their subsystems arrive.
+#include <cstdlib>
+#include <string>
+
+#include "app/entry.h"
+#include "app/logs.h"
+#include "app/main_window.h"
+#include "app/program_state.h"
+#include "app/run_options.h"
+#include "app/text_helpers.h"
+#include "platform/clock/clock.h"
+#include "platform/fs/file_system.h"
+#include "platform/msg/messages.h"
+#include "platform/present/presenter_window.h"
+#include "sound/sound_effects.h"
+
+namespace {
+
+// Sound entries 0 to 16 are the built-in sounds.
+constexpr int kBuiltInSounds = 17;
+
+// The command-line file: one pair of surrounding quotes goes; a name that no
+// path can hold is "not found" rather than cut to something else.
+std::string CommandLineFile(const char* szCmdLine) {
+  if (!szCmdLine) return std::string();
+  std::string s = szCmdLine;
+  if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
+  return s;
+}
+
+}  // namespace
+
+bool InitGame(const char* szCmdLine, int nCmdShow) {
+  (void)nCmdShow;
+  std::srand(plat::GetTickMs());
+  if (bCloseDuringStartUp.load()) return false;
+
+  std::string strFreeStage = CommandLineFile(szCmdLine);
+
+  bWindowed = 1;
+  nScreenBpp = 32;
+  g_hMainWnd = g_MainWindow.m_hWnd;
+
+  plat::ShowPresenterWindow(!bWindowed);
+  // A shown window is the active one; under some desktops (and with no
+  // display) no focus event follows, and frames run only while active.
+  plat::PostMessage(g_MainWindow.m_hWnd, plat::WM_ACTIVATEAPP, 1, 0);
+  if (bCloseDuringStartUp.load()) return false;
+
+  if (g_SoundList.size() < static_cast<size_t>(kBuiltInSounds)) {
+    g_SoundList.resize(kBuiltInSounds);
+    g_SoundInfoList.resize(kBuiltInSounds);
+  }
+  if (!DS_Init(g_MainWindow.m_hWnd, 22050, 8, 1)) {
+    DebugLog("DS_Init失敗！");
+    return false;
+  }
+  DebugLog("DSCreate");
+  DSCreateSoundList(g_SoundList, g_SoundInfoList, 0);
+  if (bCloseDuringStartUp.load()) return false;
+
+  if (!strFreeStage.empty()) {
+    std::string strName = strFreeStage;
+    bool bFound = strName.size() <= MAX_PATH - 1;
+    if (bFound) {
+      FindLatestVersionFileStr(strName, strName, "stg4");
+      bFound = plat::fs::Exists(strName);
+    }
+    if (!bFound) {
+      ReportFDebug("「%s」の読み込みに失敗しました！", strName.c_str());
+      strFreeStage.clear();
+    } else {
+      bCommandLineStage = 1;
+    }
+  }
+  return bCloseDuringStartUp.load() == 0;
+}

@@ -1,0 +1,23 @@
+// The command line: options that stand in for what the desktop told the
+// program on its original system (test-play start, the project folder), the
+// switches tests and benchmarks use, and the stage or replay file to open.
+#pragma once
+
+#include <string>
+
+struct cRunOptions {
+  std::string strProject;      // empty: the current folder
+  bool bTestPlay = false;      // started by the kit's editor for a test play
+  bool bHeadless = false;      // no window, no sound device, unattended boxes
+  bool bNoWait = false;        // frames are not paced
+  int nFrames = -1;            // quit after this many frames; -1: no limit
+  std::string strScreenshot;   // PNG of the last frame at the end (UTF-8 path)
+  std::string strFile;         // stage or replay file, as typed (UTF-8)
+};
+
+extern cRunOptions g_RunOptions;
+
+// False with a one-line reason for a command line that cannot be used.
+bool ParseRunOptions(int argc, const char* const* argv, cRunOptions& out, std::string& strError);
+
+const char* RunOptionsUsage();

@@ -1,0 +1,149 @@
+// The toolkit's window class: one object per native window, holding the
+// geometry it was asked for (client size, limits, frame sizes from the style
+// bits and the system metrics) and the view rectangle inside the client area.
+// Window thread only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/msg/messages.h"
+
+struct RECT {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+struct POINT {
+  int x = 0;
+  int y = 0;
+};
+
+struct MINMAXINFO {
+  POINT ptMinTrackSize;
+  POINT ptMaxTrackSize;
+};
+
+constexpr uint32_t WS_POPUP = 0x80000000u;
+constexpr uint32_t WS_CAPTION = 0x00C00000u;
+constexpr uint32_t WS_DLGFRAME = 0x00400000u;
+constexpr uint32_t WS_VSCROLL = 0x00200000u;
+constexpr uint32_t WS_HSCROLL = 0x00100000u;
+constexpr uint32_t WS_SYSMENU = 0x00080000u;
+constexpr uint32_t WS_THICKFRAME = 0x00040000u;
+constexpr uint32_t WS_MINIMIZEBOX = 0x00020000u;
+constexpr uint32_t WS_MAXIMIZEBOX = 0x00010000u;
+constexpr uint32_t WS_DISABLED = 0x08000000u;
+
+// System metrics the geometry reads.
+enum eSystemMetric {
+  SM_CXVSCROLL = 2,
+  SM_CYHSCROLL = 3,
+  SM_CYCAPTION = 4,
+  SM_CXDLGFRAME = 7,
+  SM_CYDLGFRAME = 8,
+  SM_CYMENU = 15,
+  SM_CXFRAME = 32,
+  SM_CYFRAME = 33,
+};
+
+// The desktop draws its decorations outside our windows' client areas, so
+// the frame metrics are 0; tests set others to check the rules.
+int GetSystemMetric(int nIndex);
+void SetSystemMetric(int nIndex, int nValue);
+
+class cWindowList;
+
+class cWindow {
+ public:
+  cWindow();
+  virtual ~cWindow();
+
+  virtual void Reserved0() {}
+  virtual int OnCommand(uintptr_t, intptr_t) { return 0; }
+  virtual int OnMouseMove(uintptr_t, intptr_t) { return 0; }
+  virtual int OnLButtonDown(uintptr_t, intptr_t) { return 0; }
+  virtual int OnRButtonDown(uintptr_t, intptr_t) { return 0; }
+  virtual int OnLButtonDblClk(uintptr_t, intptr_t) { return 0; }
+  virtual int OnRButtonDblClk(uintptr_t, intptr_t) { return 0; }
+  virtual int OnLButtonUp(uintptr_t, intptr_t) { return 0; }
+  virtual int OnRButtonUp(uintptr_t, intptr_t) { return 0; }
+  virtual intptr_t WndProc(plat::WndHandle, uint32_t, uintptr_t, intptr_t) { return 0; }
+  virtual int HandleMessage(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam,
+                            intptr_t lParam);
+  virtual void Reserved1() {}
+  virtual void OnPaint() {}
+  virtual void OnCreate(uintptr_t, intptr_t) {}
+
+  plat::WndHandle Init(int nTemplateId, plat::WndHandle hParent, cWindowList* pList);
+  void SetGeometry(int nViewWidth, int nViewHeight, int nMinViewWidth, int nMinViewHeight,
+                   int nMaxViewWidth, int nMaxViewHeight, uint32_t dwStyle, int bMenu,
+                   int nBandRows, int nStatusMode, int nUnused, int nScrollFlags);
+  void RecomputeFrame();
+  void Refresh();
+  void AddStyle(uint32_t dwBits);
+  void RemoveStyle(uint32_t dwBits);
+  RECT* GetClientArea(RECT* pRect);
+  void SetClientSize(int nWidth, int nHeight);
+  POINT* GetPosition(POINT* pPoint);
+  void MoveTo(int x, int y);
+  void CentreOnDesktop();
+  void Place();
+  void GetMinMaxInfo(MINMAXINFO& info);
+  void EndCommand() { m_bInCommand = 0; }
+
+  plat::WndHandle m_hWnd = nullptr;
+  int m_nTemplateId = 0;
+  plat::WndHandle m_hParent = nullptr;
+  cWindowList* m_pWindowList = nullptr;
+  // The window the presenter shows (the main window): moves reach the desktop.
+  bool m_bPresenterWindow = false;
+
+  int m_nPosX = 0;
+  int m_nPosY = 0;
+  int m_nViewX = 0;
+  int m_nViewY = 0;
+  int m_nViewWidth = 0;
+  int m_nViewHeight = 0;
+  int m_nReqClientWidth = 0;
+  int m_nReqClientHeight = 0;
+  RECT m_rcClient;
+  int m_nMinClientWidth = 0;
+  int m_nMinClientHeight = 0;
+  int m_nMaxClientWidth = 0;
+  int m_nMaxClientHeight = 0;
+  int m_nGeoViewWidth = 0;
+  int m_nGeoViewHeight = 0;
+  int m_nGeoMinViewWidth = 0;
+  int m_nGeoMinViewHeight = 0;
+  int m_nGeoMaxViewWidth = 0;
+  int m_nGeoMaxViewHeight = 0;
+  int m_nWindowX = 0;
+  int m_nWindowY = 0;
+  int m_nOuterWidth = 0;
+  int m_nOuterHeight = 0;
+  uint32_t m_dwStyle = 0;
+  int m_bMenu = 0;
+  int m_nBandRows = 0;
+  int m_nStatusMode = 0;
+  int m_nScrollFlags = 0;
+  plat::WndHandle m_hBandWnd = nullptr;
+  plat::WndHandle m_hStatusWnd = nullptr;
+  int m_nFrameLeft = 0;
+  int m_nFrameRight = 0;
+  int m_nFrameTop = 0;
+  int m_nFrameBottom = 0;
+  std::string m_strCaption;
+  int m_bTrace = 0;
+  int m_nReqPosX = -1000;
+  int m_nReqPosY = -1000;
+  cWindow* m_pAnchorWindow = nullptr;
+  int m_bAnchorCentre = 0;
+  int m_bInitialised = 0;
+  int m_bInCommand = 0;
+};
+
+// The shared list of toolkit windows (modeless dialogs enter it).
+class cWindowList {};

@@ -1,0 +1,103 @@
+// The main window's close sequence with real queues and threads: every
+// thread ends within its bound even when it waits on the window thread.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/entry.h"
+#include "app/main_window.h"
+#include "app/program_state.h"
+#include "app/thread.h"
+#include "platform/clock/clock.h"
+#include "platform/input/keyboard.h"
+#include "platform/msg/threads.h"
+#include "platform/msg/window.h"
+
+namespace {
+
+std::atomic<int> g_nSends{0};
+
+// A game thread that asks the window thread for a sound over and over.
+unsigned SendingLoop(void*) {
+  for (;;) {
+    plat::MSG msg;
+    if (plat::PeekMessage(msg, true) && msg.message == plat::WM_QUIT) return 1;
+    ++g_nSends;
+    PlaySE(0);
+  }
+}
+
+class MainWindowClose : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_hWnd = plat::CreateWnd(MainWndProc, &g_MainWindow);
+    g_MainWindow.m_hWnd = m_hWnd;
+    g_hMainWnd = m_hWnd;
+  }
+  void TearDown() override {
+    plat::SetQuitting(false);
+    plat::DestroyWnd(m_hWnd);
+    bGameStarted = 0;
+    bCloseDuringStartUp = 0;
+    g_hMainWnd = nullptr;
+  }
+  std::vector<plat::MSG> TakeMessages() {
+    std::vector<plat::MSG> out;
+    plat::MSG msg;
+    while (plat::PeekMessage(msg, true)) out.push_back(msg);
+    return out;
+  }
+  plat::WndHandle m_hWnd = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MainWindowClose, CloseDuringStartUpIsOnlyRecorded) {
+  bGameStarted = 0;
+  MainWndProc(m_hWnd, plat::WM_CLOSE, 0, 0);
+  EXPECT_EQ(bCloseDuringStartUp.load(), 1);
+  EXPECT_TRUE(plat::IsWindow(m_hWnd));
+  EXPECT_FALSE(plat::IsQuitting());
+  EXPECT_TRUE(TakeMessages().empty());
+}
+
+TEST_F(MainWindowClose, EscapeAndOnlyEscapeAsksToClose) {
+  for (int nVk : {plat::VK_SPACE, int{'Z'}, plat::VK_RETURN}) MainWndProc(m_hWnd, plat::WM_KEYDOWN, nVk, 0);
+  EXPECT_TRUE(TakeMessages().empty());
+  MainWndProc(m_hWnd, plat::WM_KEYDOWN, plat::VK_ESCAPE, 0);
+  auto msgs = TakeMessages();
+  ASSERT_EQ(msgs.size(), 1u);
+  EXPECT_EQ(msgs[0].message, plat::WM_CLOSE);
+  EXPECT_EQ(msgs[0].hWnd, m_hWnd);
+}
+
+TEST_F(MainWindowClose, ClosingEndsAGameThreadBlockedInASend) {
+  bGameStarted = 1;
+  ASSERT_EQ(thGame.Start(SendingLoop, nullptr), 1);
+  // This thread does not serve sends, so the game thread is now stuck in one.
+  while (g_nSends.load() == 0) plat::SleepMs(1);
+  plat::SleepMs(20);
+  EXPECT_EQ(g_nSends.load(), 1);
+
+  auto t0 = std::chrono::steady_clock::now();
+  MainWndProc(m_hWnd, plat::WM_CLOSE, 0, 0);
+  double d = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+
+  EXPECT_LT(d, 0.15);  // well inside the 200-poll bound: nobody was abandoned
+  EXPECT_EQ(thGame.m_hThread.load(), nullptr);
+  EXPECT_EQ(plat::AbandonedThreadCount(), 0);
+  EXPECT_FALSE(plat::IsWindow(m_hWnd));
+  EXPECT_EQ(g_hMainWnd.load(), nullptr);
+  auto msgs = TakeMessages();
+  ASSERT_EQ(msgs.size(), 1u);
+  EXPECT_EQ(msgs[0].message, plat::WM_QUIT);
+  EXPECT_EQ(msgs[0].wParam, 0u);
+}
+
+TEST_F(MainWindowClose, ActivationFollowsTheMessage) {
+  MainWndProc(m_hWnd, plat::WM_ACTIVATEAPP, 1, 0);
+  EXPECT_EQ(bAppActive.load(), 1);
+  MainWndProc(m_hWnd, plat::WM_ACTIVATEAPP, 0, 0);
+  EXPECT_EQ(bAppActive.load(), 0);
+}
