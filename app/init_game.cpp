@@ -14,6 +14,7 @@
 #include "platform/fs/file_system.h"
 #include "platform/msg/messages.h"
 #include "platform/present/presenter_window.h"
+#include "sound/bgm.h"
 #include "sound/sound_effects.h"
 
 namespace {
@@ -57,6 +58,10 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
   // display) no focus event follows, and frames run only while active.
   plat::PostMessage(g_MainWindow.m_hWnd, plat::WM_ACTIVATEAPP, 1, 0);
   if (bCloseDuringStartUp.load()) return false;
+
+  // Music: the manager exists only while the options' music switch is on;
+  // until the options record joins start-up, its default (on) holds.
+  g_Bgm.Init(1, g_BgmOggNames, g_BgmMidNames, kBgmTrackCount);
 
   if (g_SoundList.size() < static_cast<size_t>(kBuiltInSounds)) {
     g_SoundList.resize(kBuiltInSounds);
