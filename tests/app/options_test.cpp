@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "support/byte_builder.h"
-#include "support/file_system_stand_in.h"
 #include "support/temp_folder.h"
 
 namespace {

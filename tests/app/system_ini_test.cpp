@@ -5,7 +5,6 @@
 
 #include "files/system_data.h"
 #include "support/temp_folder.h"
-#include "support/text_helpers_stand_in.h"
 
 namespace {
 

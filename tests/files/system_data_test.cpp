@@ -8,8 +8,6 @@
 
 #include "flow/database_refs.h"
 #include "support/byte_builder.h"
-#include "support/file_system_stand_in.h"
-#include "support/text_helpers_stand_in.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "support/byte_builder.h"
-#include "support/file_system_stand_in.h"
 #include "support/temp_folder.h"
 
 namespace {
