@@ -10,6 +10,7 @@
 #include "app/system_report.h"
 #include "app/text_helpers.h"
 #include "app/thread.h"
+#include "platform/audio/audio_output.h"
 #include "platform/clock/clock.h"
 #include "platform/msg/window.h"
 #include "platform/present/presenter_window.h"
@@ -81,6 +82,9 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
   }
 
   plat::InitWindowEvents(g_RunOptions.bHeadless);
+  // A headless run never opens a sound device; the sound layer says so in
+  // the report when start-up opens its output.
+  plat::audio::SetSilentRequested(g_RunOptions.bHeadless);
   g_MainWindow.SetGeometry(kClientWidth, kClientHeight, kMinClientSize, kMinClientSize,
                            kClientWidth, kClientHeight, kMainWindowStyle, 0, 0, 0, 0, 0);
   if (!plat::OpenPresenterWindow(g_RunOptions.bHeadless, kClientWidth, kClientHeight)) {

@@ -11,11 +11,13 @@
 #include "app/program_state.h"
 #include "app/run_options.h"
 #include "app/scene_manager.h"
+#include "app/screen_mode.h"
 #include "app/text_helpers.h"
 #include "platform/clock/clock.h"
 #include "platform/fs/file_system.h"
 #include "platform/msg/messages.h"
 #include "platform/present/presenter_window.h"
+#include "sound/bgm.h"
 #include "sound/sound_effects.h"
 
 namespace {
@@ -41,8 +43,17 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
 
   std::string strFreeStage = CommandLineFile(szCmdLine);
 
-  bWindowed = 1;
-  nScreenBpp = 32;
+  // Until System.ini and the system data are read here, their defaults of a
+  // window on a 32-bit desktop stand in.
+  SCREENMODEINPUT modeIn;
+  SCREENMODE mode;
+  if (!DecideScreenMode(modeIn, mode)) {
+    ErrorBoxF("%s", mode.szError);
+    return false;
+  }
+  bWindowed = mode.bWindowed;
+  nScreenBpp = mode.nBpp;
+  if (mode.bResizable) g_MainWindow.AddStyle(WS_THICKFRAME);
   g_hMainWnd = g_MainWindow.m_hWnd;
 
   g_SceneManager.m_nFrameRate = 60;
@@ -58,6 +69,10 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
 
   for (int i = 0; i < static_cast<int>(g_Input.size()); ++i) g_Input.At(i).InitJoyMasks();
   if (!LoadKeyConfig("user_data\\KeyConfig.dat", g_KeyConfig)) SetDefaultKeyConfig(g_KeyConfig);
+
+  // Music: the manager exists only while the options' music switch is on;
+  // until the options record joins start-up, its default (on) holds.
+  g_Bgm.Init(1, g_BgmOggNames, g_BgmMidNames, kBgmTrackCount);
 
   if (g_SoundList.size() < static_cast<size_t>(kBuiltInSounds)) {
     g_SoundList.resize(kBuiltInSounds);

@@ -13,7 +13,8 @@ int DebugLog(const char* szText);
 int DebugLogText(const char* szText);
 int DebugLogF(const char* szFormat, ...) __attribute__((format(printf, 1, 2)));
 // Logs (when enabled) and then, enabled or not, asks the window to close.
-void DebugLogFClose(plat::WndHandle hWnd, const char* szFormat, ...) __attribute__((format(printf, 2, 3)));
+void DebugLogFClose(plat::WndHandle hWnd, const char* szFormat, ...)
+    __attribute__((format(printf, 2, 3)));
 bool IsDebugLogEnabled();
 
 int ReportInit(const char* szPath);

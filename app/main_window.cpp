@@ -12,6 +12,7 @@
 #include "platform/input/keyboard.h"
 #include "platform/msg/window.h"
 #include "platform/present/presenter_window.h"
+#include "platform/proc/editor_link.h"
 #include "sound/bgm.h"
 #include "sound/sound_effects.h"
 #include "stage/play_scene.h"
@@ -76,6 +77,7 @@ void cMainWindow::CloseSequence(plat::WndHandle hWnd) {
 intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam,
                               intptr_t lParam) {
   m_hWnd = hWnd;
+  UpdateMouse(0, 7);
   switch (message) {
     case plat::WM_CREATE:
       OnCreate(wParam, lParam);
@@ -88,7 +90,7 @@ intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t 
       plat::PostQuitMessage(0);
       return 0;
     case plat::WM_MOVE: {
-      POINT pt;
+      WINDOWPOINT pt;
       GetPosition(&pt);
       return 0;
     }
@@ -132,18 +134,20 @@ intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t 
   }
 }
 
-// The kit's editor is not part of this program: the notices are written to
-// the debug log, where a test play's link can be followed.
+// The notices go to the editor's socket when one is named, and to the debug
+// log, where a test play's link can be followed either way.
 void cMainWindow::NotifyEditorStart() {
   EDITORNOTICE notice{1, 4, 1};
   DebugLogF("NotifyEditorStart dwData=%u cbData=%u data=%d", static_cast<unsigned>(notice.dwData),
             notice.cbData, notice.nValue);
+  plat::SendEditorNotice(static_cast<uint32_t>(notice.dwData), notice.nValue);
 }
 
 void cMainWindow::NotifyEditorExit(int n) {
   EDITORNOTICE notice{0, 4, n};
   DebugLogF("NotifyEditorExit dwData=%u cbData=%u data=%d", static_cast<unsigned>(notice.dwData),
             notice.cbData, notice.nValue);
+  plat::SendEditorNotice(static_cast<uint32_t>(notice.dwData), notice.nValue);
 }
 
 intptr_t PlaySE(int n) {

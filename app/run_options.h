@@ -6,13 +6,13 @@
 #include <string>
 
 struct cRunOptions {
-  std::string strProject;      // empty: the current folder
-  bool bTestPlay = false;      // started by the kit's editor for a test play
-  bool bHeadless = false;      // no window, no sound device, unattended boxes
-  bool bNoWait = false;        // frames are not paced
-  int nFrames = -1;            // quit after this many frames; -1: no limit
-  std::string strScreenshot;   // PNG of the last frame at the end (UTF-8 path)
-  std::string strFile;         // stage or replay file, as typed (UTF-8)
+  std::string strProject;     // empty: the current folder
+  bool bTestPlay = false;     // started by the kit's editor for a test play
+  bool bHeadless = false;     // no window, no sound device, unattended boxes
+  bool bNoWait = false;       // frames are not paced
+  int nFrames = -1;           // quit after this many frames; -1: no limit
+  std::string strScreenshot;  // PNG of the last frame at the end (UTF-8 path)
+  std::string strFile;        // stage or replay file, as typed (UTF-8)
 };
 
 extern cRunOptions g_RunOptions;

@@ -29,7 +29,9 @@ class cSafeVector : public std::vector<T> {
   cSafeVector(std::vector<T>&& v) : std::vector<T>(std::move(v)) {}
 
   T& At(int nIndex) {
-    if (nIndex >= 0 && static_cast<size_t>(nIndex) < this->size()) return (*this)[nIndex];
+    // One unsigned comparison covers both ends; the bad path is out of line.
+    if (__builtin_expect(static_cast<size_t>(static_cast<unsigned>(nIndex)) < this->size(), 1))
+      return (*this)[nIndex];
     return BadIndex(nIndex);
   }
   const T& At(int nIndex) const { return const_cast<cSafeVector*>(this)->At(nIndex); }
@@ -39,7 +41,7 @@ class cSafeVector : public std::vector<T> {
   }
 
  private:
-  T& BadIndex(int nIndex) {
+  [[gnu::cold, gnu::noinline]] T& BadIndex(int nIndex) {
     ReportBadIndex('V', nIndex, static_cast<int>(this->size()), static_cast<int>(sizeof(T)));
     if (this->empty()) return SafeFallbackElement<T>();
     return this->front();

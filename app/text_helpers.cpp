@@ -239,11 +239,14 @@ int FindLatestVersionFile(char* szOut, const char* szPath, const char* szExt) {
   ChangeExtension(szBase, szPath, szExt);
   // A numbered name longer than a path can be never exists.
   if (std::strlen(szBase) + 4 > MAX_PATH - 1) return 0;
-  char szName[MAX_PATH];
+  std::string strName = std::string(szBase) + "_000";
+  const size_t nDigits = strName.size() - 3;
   for (int n = 999; n >= 0; --n) {
-    std::snprintf(szName, sizeof szName, "%s_%d%d%d", szBase, n / 100, n / 10 % 10, n % 10);
-    if (plat::fs::Exists(szName)) {
-      CopyPath(szOut, szName);
+    strName[nDigits] = static_cast<char>('0' + n / 100);
+    strName[nDigits + 1] = static_cast<char>('0' + n / 10 % 10);
+    strName[nDigits + 2] = static_cast<char>('0' + n % 10);
+    if (plat::fs::Exists(strName)) {
+      CopyPath(szOut, strName.c_str());
       return 1;
     }
   }

@@ -1,8 +1,11 @@
 // The toolkit's window class and its geometry rules.
 #include "app/window.h"
 
+#include <cstdio>
 #include <map>
 
+#include "app/logs.h"
+#include "platform/input/keyboard.h"
 #include "platform/present/presenter_window.h"
 
 namespace {
@@ -16,7 +19,150 @@ std::map<int, int>& Metrics() {
   return metrics;
 }
 
+// Button states of the previous update and the press latches, shared by
+// every window (only the window thread touches them).
+int g_bPrevLeft = 0;
+int g_bPrevRight = 0;
+int g_bLeftLatch = 0;
+int g_bRightLatch = 0;
+
+struct cMessageName {
+  uint32_t nMessage;
+  const char* szName;
+};
+
+// The names a message trace prints; the first row of a number wins.
+constexpr cMessageName kMessageNames[] = {
+    {0x0000, "WM_NULL"},
+    {0x0001, "WM_CREATE"},
+    {0x0002, "WM_DESTROY"},
+    {0x0003, "WM_MOVE"},
+    {0x0005, "WM_SIZE"},
+    {0x0006, "WM_ACTIVATE"},
+    {0x0007, "WM_SETFOCUS"},
+    {0x0008, "WM_KILLFOCUS"},
+    {0x000A, "WM_ENABLE"},
+    {0x000B, "WM_SETREDRAW"},
+    {0x000C, "WM_SETTEXT"},
+    {0x000D, "WM_GETTEXT"},
+    {0x000E, "WM_GETTEXTLENGTH"},
+    {0x000F, "WM_PAINT"},
+    {0x0010, "WM_CLOSE"},
+    {0x0011, "WM_QUERYENDSESSION"},
+    {0x0012, "WM_QUIT"},
+    {0x0013, "WM_QUERYOPEN"},
+    {0x0014, "WM_ERASEBKGND"},
+    {0x0015, "WM_SYSCOLORCHANGE"},
+    {0x0016, "WM_ENDSESSION"},
+    {0x0018, "WM_SHOWWINDOW"},
+    {0x001A, "WM_WININICHANGE"},
+    {0x001C, "WM_ACTIVATEAPP"},
+    {0x0020, "WM_SETCURSOR"},
+    {0x0021, "WM_MOUSEACTIVATE"},
+    {0x0024, "WM_GETMINMAXINFO"},
+    {0x0030, "WM_SETFONT"},
+    {0x0031, "WM_GETFONT"},
+    {0x0046, "WM_WINDOWPOSCHANGING"},
+    {0x0047, "WM_WINDOWPOSCHANGED"},
+    {0x004A, "WM_COPYDATA"},
+    {0x004E, "WM_NOTIFY"},
+    {0x0081, "WM_NCCREATE"},
+    {0x0082, "WM_NCDESTROY"},
+    {0x0083, "WM_NCCALCSIZE"},
+    {0x0084, "WM_NCHITTEST"},
+    {0x0085, "WM_NCPAINT"},
+    {0x0086, "WM_NCACTIVATE"},
+    {0x0087, "WM_GETDLGCODE"},
+    {0x00A0, "WM_NCMOUSEMOVE"},
+    {0x0100, "WM_KEYFIRST"},
+    {0x0100, "WM_KEYDOWN"},
+    {0x0101, "WM_KEYUP"},
+    {0x0102, "WM_CHAR"},
+    {0x0104, "WM_SYSKEYDOWN"},
+    {0x0105, "WM_SYSKEYUP"},
+    {0x0106, "WM_SYSCHAR"},
+    {0x010D, "WM_IME_STARTCOMPOSITION"},
+    {0x010E, "WM_IME_ENDCOMPOSITION"},
+    {0x010F, "WM_IME_COMPOSITION"},
+    {0x010F, "WM_IME_KEYLAST"},
+    {0x0110, "WM_INITDIALOG"},
+    {0x0111, "WM_COMMAND"},
+    {0x0112, "WM_SYSCOMMAND"},
+    {0x0113, "WM_TIMER"},
+    {0x0114, "WM_HSCROLL"},
+    {0x0115, "WM_VSCROLL"},
+    {0x0116, "WM_INITMENU"},
+    {0x0117, "WM_INITMENUPOPUP"},
+    {0x011F, "WM_MENUSELECT"},
+    {0x0120, "WM_MENUCHAR"},
+    {0x0121, "WM_ENTERIDLE"},
+    {0x0133, "WM_CTLCOLOREDIT"},
+    {0x0134, "WM_CTLCOLORLISTBOX"},
+    {0x0135, "WM_CTLCOLORBTN"},
+    {0x0136, "WM_CTLCOLORDLG"},
+    {0x0137, "WM_CTLCOLORSCROLLBAR"},
+    {0x0138, "WM_CTLCOLORSTATIC"},
+    {0x0200, "WM_MOUSEFIRST"},
+    {0x0200, "WM_MOUSEMOVE"},
+    {0x0201, "WM_LBUTTONDOWN"},
+    {0x0202, "WM_LBUTTONUP"},
+    {0x0203, "WM_LBUTTONDBLCLK"},
+    {0x0204, "WM_RBUTTONDOWN"},
+    {0x0205, "WM_RBUTTONUP"},
+    {0x0206, "WM_RBUTTONDBLCLK"},
+    {0x0207, "WM_MBUTTONDOWN"},
+    {0x0208, "WM_MBUTTONUP"},
+    {0x0209, "WM_MBUTTONDBLCLK"},
+    {0x020A, "WM_MOUSEWHEEL"},
+    {0x0210, "WM_PARENTNOTIFY"},
+    {0x0211, "WM_ENTERMENULOOP"},
+    {0x0212, "WM_EXITMENULOOP"},
+    {0x0214, "WM_SIZING"},
+    {0x0215, "WM_CAPTURECHANGED"},
+    {0x0216, "WM_MOVING"},
+    {0x0231, "WM_ENTERSIZEMOVE"},
+    {0x0232, "WM_EXITSIZEMOVE"},
+    {0x0281, "WM_IME_SETCONTEXT"},
+    {0x0282, "WM_IME_NOTIFY"},
+    {0x0283, "WM_IME_CONTROL"},
+    {0x0300, "WM_CUT"},
+    {0x0301, "WM_COPY"},
+    {0x0302, "WM_PASTE"},
+    {0x0303, "WM_CLEAR"},
+    {0x0304, "WM_UNDO"},
+    {0x030F, "WM_QUERYNEWPALETTE"},
+    {0x0310, "WM_PALETTEISCHANGING"},
+    {0x0311, "WM_PALETTECHANGED"},
+    {0x0312, "WM_HOTKEY"},
+    {0x0317, "WM_PRINT"},
+    {0x0318, "WM_PRINTCLIENT"},
+    {0x0380, "WM_PENWINFIRST"},
+    {0x038F, "WM_PENWINLAST"},
+    {0x8000, "WM_APP"},
+    {0x0400, "WM_USER"},
+};
+
 }  // namespace
+
+int cMouseState::Update(int nFlags) {
+  g_bPrevLeft = bLeft;
+  g_bPrevRight = bRight;
+  if (nFlags & 1) {
+    bLeft = plat::IsKeyDown(plat::VK_LBUTTON) ? 1 : 0;
+    bRight = plat::IsKeyDown(plat::VK_RBUTTON) ? 1 : 0;
+  }
+  if (nFlags & 2) {
+    bLeftPressed = (bLeft && !g_bLeftLatch) ? 1 : 0;
+    g_bLeftLatch = bLeft;
+    bRightPressed = (bRight && !g_bRightLatch) ? 1 : 0;
+    g_bRightLatch = bRight;
+  }
+  if (nFlags & 4) {
+    bLeftReleased = (g_bPrevLeft && !bLeft) ? 1 : 0;
+    bRightReleased = (g_bPrevRight && !bRight) ? 1 : 0;
+  }
+  return 1;
+}
 
 int GetSystemMetric(int nIndex) {
   auto it = Metrics().find(nIndex);
@@ -62,7 +208,7 @@ void cWindow::SetGeometry(int nViewWidth, int nViewHeight, int nMinViewWidth, in
   m_nMaxClientHeight = nMaxViewHeight + nExtraHeight;
   m_nReqClientWidth = nViewWidth + nExtraWidth;
   m_nReqClientHeight = nViewHeight + nExtraHeight;
-  m_rcClient = RECT{0, 0, m_nReqClientWidth, m_nReqClientHeight};
+  m_rcClient = WINDOWRECT{0, 0, m_nReqClientWidth, m_nReqClientHeight};
   RecomputeFrame();
 }
 
@@ -97,7 +243,7 @@ void cWindow::RecomputeFrame() {
 }
 
 void cWindow::Refresh() {
-  RECT rc;
+  WINDOWRECT rc;
   GetClientArea(&rc);
   RecomputeFrame();
 }
@@ -112,18 +258,18 @@ void cWindow::RemoveStyle(uint32_t dwBits) {
   Refresh();
 }
 
-RECT* cWindow::GetClientArea(RECT* pRect) {
+WINDOWRECT* cWindow::GetClientArea(WINDOWRECT* pRect) {
   if (!m_hWnd) return nullptr;
   *pRect = m_rcClient;
   return pRect;
 }
 
 void cWindow::SetClientSize(int nWidth, int nHeight) {
-  m_rcClient = RECT{0, 0, nWidth, nHeight};
+  m_rcClient = WINDOWRECT{0, 0, nWidth, nHeight};
   RecomputeFrame();
 }
 
-POINT* cWindow::GetPosition(POINT* pPoint) {
+WINDOWPOINT* cWindow::GetPosition(WINDOWPOINT* pPoint) {
   if (m_bPresenterWindow) plat::GetPresenterWindowPosition(m_nPosX, m_nPosY);
   pPoint->x = m_nPosX;
   pPoint->y = m_nPosY;
@@ -146,7 +292,7 @@ void cWindow::CentreOnDesktop() {
 void cWindow::Place() {
   int x = 0, y = 0;
   if (m_pAnchorWindow) {
-    POINT pt;
+    WINDOWPOINT pt;
     m_pAnchorWindow->GetPosition(&pt);
     x = pt.x;
     y = pt.y;
@@ -179,10 +325,39 @@ void cWindow::Place() {
 }
 
 void cWindow::GetMinMaxInfo(MINMAXINFO& info) {
-  info.ptMinTrackSize = POINT{m_nMinClientWidth + m_nFrameLeft + m_nFrameRight,
-                              m_nMinClientHeight + m_nFrameTop + m_nFrameBottom};
-  info.ptMaxTrackSize = POINT{m_nMaxClientWidth + m_nFrameLeft + m_nFrameRight,
-                              m_nMaxClientHeight + m_nFrameTop + m_nFrameBottom};
+  info.ptMinTrackSize = WINDOWPOINT{m_nMinClientWidth + m_nFrameLeft + m_nFrameRight,
+                                    m_nMinClientHeight + m_nFrameTop + m_nFrameBottom};
+  info.ptMaxTrackSize = WINDOWPOINT{m_nMaxClientWidth + m_nFrameLeft + m_nFrameRight,
+                                    m_nMaxClientHeight + m_nFrameTop + m_nFrameBottom};
+}
+
+int cWindow::UpdateMouse(int bAnywhere, int nFlags) {
+  int x = 0, y = 0;
+  if (!plat::GetCursorPosition(x, y)) {
+    DebugLog("GetCursorPos失敗！");
+    // No desktop: the point stays where it was last seen.
+    x = m_nMouseScreenX;
+    y = m_nMouseScreenY;
+  }
+  WINDOWPOINT pos;
+  GetPosition(&pos);
+  int px = x - (pos.x + m_nFrameLeft) - m_nViewX;
+  int py = y - (pos.y + m_nFrameTop) - m_nViewY;
+  if (!bAnywhere && (px < 0 || px >= m_nViewWidth || py < 0 || py >= m_nViewHeight)) return 0;
+  m_Mouse.x = px;
+  m_Mouse.y = py;
+  m_nMouseScreenX = pos.x + px;
+  m_nMouseScreenY = pos.y + m_nFrameTop + m_nViewY + py;
+  m_Mouse.Update(nFlags);
+  return 1;
+}
+
+const char* cWindow::MessageName(uint32_t message) {
+  for (const cMessageName& row : kMessageNames)
+    if (row.nMessage == message) return row.szName;
+  static char szNumber[16];
+  std::snprintf(szNumber, sizeof szNumber, "%u", message);
+  return szNumber;
 }
 
 int cWindow::HandleMessage(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam,
@@ -193,12 +368,21 @@ int cWindow::HandleMessage(plat::WndHandle hWnd, uint32_t message, uintptr_t wPa
     if (m_bInCommand) return 0;
     m_bInCommand = 1;
   }
+  constexpr uint32_t kWmGetText = 0x000D;
+  if (m_bTrace && message != kWmGetText) {
+    uint32_t w = static_cast<uint32_t>(wParam);
+    int32_t l = static_cast<int32_t>(lParam);
+    DebugLogF("%s | msg:%s | wp:%u(%u,%u) | lp:%d(%d,%d)", m_strCaption.c_str(),
+              MessageName(message), w, w >> 16, w & 0xFFFF, l, static_cast<int16_t>(l >> 16),
+              static_cast<int16_t>(l & 0xFFFF));
+  }
+  UpdateMouse(0, 7);
   switch (message) {
     case plat::WM_DESTROY:
       m_hWnd = nullptr;
       return 1;
     case plat::WM_MOVE: {
-      POINT pt;
+      WINDOWPOINT pt;
       GetPosition(&pt);
       return 1;
     }
@@ -218,13 +402,27 @@ int cWindow::HandleMessage(plat::WndHandle hWnd, uint32_t message, uintptr_t wPa
       OnCommand(wParam, lParam);
       EndCommand();
       return 1;
-    case plat::WM_MOUSEMOVE: OnMouseMove(wParam, lParam); return 1;
-    case plat::WM_LBUTTONDOWN: OnLButtonDown(wParam, lParam); return 1;
-    case plat::WM_LBUTTONUP: OnLButtonUp(wParam, lParam); return 1;
-    case plat::WM_LBUTTONDBLCLK: OnLButtonDblClk(wParam, lParam); return 1;
-    case plat::WM_RBUTTONDOWN: OnRButtonDown(wParam, lParam); return 1;
-    case plat::WM_RBUTTONUP: OnRButtonUp(wParam, lParam); return 1;
-    case plat::WM_RBUTTONDBLCLK: OnRButtonDblClk(wParam, lParam); return 1;
+    case plat::WM_MOUSEMOVE:
+      OnMouseMove(wParam, lParam);
+      return 1;
+    case plat::WM_LBUTTONDOWN:
+      OnLButtonDown(wParam, lParam);
+      return 1;
+    case plat::WM_LBUTTONUP:
+      OnLButtonUp(wParam, lParam);
+      return 1;
+    case plat::WM_LBUTTONDBLCLK:
+      OnLButtonDblClk(wParam, lParam);
+      return 1;
+    case plat::WM_RBUTTONDOWN:
+      OnRButtonDown(wParam, lParam);
+      return 1;
+    case plat::WM_RBUTTONUP:
+      OnRButtonUp(wParam, lParam);
+      return 1;
+    case plat::WM_RBUTTONDBLCLK:
+      OnRButtonDblClk(wParam, lParam);
+      return 1;
     default:
       return 0;
   }

@@ -9,21 +9,22 @@
 
 #include "platform/msg/messages.h"
 
-struct RECT {
+// Window-toolkit rectangles and points (client or screen pixels).
+struct WINDOWRECT {
   int left = 0;
   int top = 0;
   int right = 0;
   int bottom = 0;
 };
 
-struct POINT {
+struct WINDOWPOINT {
   int x = 0;
   int y = 0;
 };
 
 struct MINMAXINFO {
-  POINT ptMinTrackSize;
-  POINT ptMaxTrackSize;
+  WINDOWPOINT ptMinTrackSize;
+  WINDOWPOINT ptMaxTrackSize;
 };
 
 constexpr uint32_t WS_POPUP = 0x80000000u;
@@ -56,6 +57,22 @@ void SetSystemMetric(int nIndex, int nValue);
 
 class cWindowList;
 
+// The mouse as a window sees it: position relative to the view origin and
+// the button states, with presses and releases of this update.
+struct cMouseState {
+  int x = 0;
+  int y = 0;
+  int bLeft = 0;
+  int bRight = 0;
+  int bLeftPressed = 0;
+  int bRightPressed = 0;
+  int bLeftReleased = 0;
+  int bRightReleased = 0;
+
+  // Flags: 1 button states, 2 presses, 4 releases.
+  int Update(int nFlags);
+};
+
 class cWindow {
  public:
   cWindow();
@@ -85,14 +102,16 @@ class cWindow {
   void Refresh();
   void AddStyle(uint32_t dwBits);
   void RemoveStyle(uint32_t dwBits);
-  RECT* GetClientArea(RECT* pRect);
+  WINDOWRECT* GetClientArea(WINDOWRECT* pRect);
   void SetClientSize(int nWidth, int nHeight);
-  POINT* GetPosition(POINT* pPoint);
+  WINDOWPOINT* GetPosition(WINDOWPOINT* pPoint);
   void MoveTo(int x, int y);
   void CentreOnDesktop();
   void Place();
   void GetMinMaxInfo(MINMAXINFO& info);
   void EndCommand() { m_bInCommand = 0; }
+  int UpdateMouse(int bAnywhere, int nFlags);
+  static const char* MessageName(uint32_t message);
 
   plat::WndHandle m_hWnd = nullptr;
   int m_nTemplateId = 0;
@@ -109,7 +128,7 @@ class cWindow {
   int m_nViewHeight = 0;
   int m_nReqClientWidth = 0;
   int m_nReqClientHeight = 0;
-  RECT m_rcClient;
+  WINDOWRECT m_rcClient;
   int m_nMinClientWidth = 0;
   int m_nMinClientHeight = 0;
   int m_nMaxClientWidth = 0;
@@ -143,6 +162,9 @@ class cWindow {
   int m_bAnchorCentre = 0;
   int m_bInitialised = 0;
   int m_bInCommand = 0;
+  cMouseState m_Mouse;
+  int m_nMouseScreenX = 0;
+  int m_nMouseScreenY = 0;
 };
 
 // The shared list of toolkit windows (modeless dialogs enter it).

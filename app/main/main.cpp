@@ -36,8 +36,8 @@ int main(int argc, char** argv) {
   std::string strFile;
   if (!plat::Utf8ToCp932(g_RunOptions.strFile, strFile)) strFile = g_RunOptions.strFile;
 
-  int nResult = WinMain(strFile.c_str(), g_RunOptions.bTestPlay ? kShowModeTestPlay
-                                                                 : kShowModeNormal);
+  int nResult =
+      WinMain(strFile.c_str(), g_RunOptions.bTestPlay ? kShowModeTestPlay : kShowModeNormal);
 
   if (!g_RunOptions.strScreenshot.empty() && !plat::SaveLastFramePng(g_RunOptions.strScreenshot))
     std::fprintf(stderr, "brimvale: no frame written to %s\n", g_RunOptions.strScreenshot.c_str());

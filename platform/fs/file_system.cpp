@@ -178,9 +178,7 @@ bool IsDirectory(const std::string& path) {
   return ::stat(Resolve(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool MakeDirectory(const std::string& path) {
-  return ::mkdir(Resolve(path).c_str(), 0777) == 0;
-}
+bool MakeDirectory(const std::string& path) { return ::mkdir(Resolve(path).c_str(), 0777) == 0; }
 
 bool RemoveFile(const std::string& path) { return ::unlink(Resolve(path).c_str()) == 0; }
 

@@ -7,9 +7,9 @@
 
 namespace plat {
 
-struct cWnd;                 // a window object with a procedure (see window.h)
-using WndHandle = cWnd*;     // null means "no window"
-using ThreadId = uint32_t;   // 0 means "no thread"
+struct cWnd;                // a window object with a procedure (see window.h)
+using WndHandle = cWnd*;    // null means "no window"
+using ThreadId = uint32_t;  // 0 means "no thread"
 
 struct MSG {
   WndHandle hWnd = nullptr;

@@ -46,9 +46,9 @@ void Draw() {
     if (!g_Win.pTexture || g_Win.nTexWidth != g_Win.nShownWidth ||
         g_Win.nTexHeight != g_Win.nShownHeight) {
       if (g_Win.pTexture) SDL_DestroyTexture(g_Win.pTexture);
-      g_Win.pTexture = SDL_CreateTexture(g_Win.pRenderer, SDL_PIXELFORMAT_RGB888,
-                                         SDL_TEXTUREACCESS_STREAMING, g_Win.nShownWidth,
-                                         g_Win.nShownHeight);
+      g_Win.pTexture =
+          SDL_CreateTexture(g_Win.pRenderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                            g_Win.nShownWidth, g_Win.nShownHeight);
       g_Win.nTexWidth = g_Win.nShownWidth;
       g_Win.nTexHeight = g_Win.nShownHeight;
     }
@@ -115,16 +115,16 @@ bool OpenPresenterWindow(bool bHeadless, int nClientWidth, int nClientHeight) {
                  SDL_GetError());
     return true;
   }
-  g_Win.pWindow = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   nClientWidth, nClientHeight,
-                                   SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  g_Win.pWindow = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, nClientWidth,
+                                   nClientHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (!g_Win.pWindow) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
   SDL_SetWindowMinimumSize(g_Win.pWindow, nClientWidth, nClientHeight);
   g_Win.pRenderer = SDL_CreateRenderer(g_Win.pWindow, -1, 0);
-  if (!g_Win.pRenderer) g_Win.pRenderer = SDL_CreateRenderer(g_Win.pWindow, -1, SDL_RENDERER_SOFTWARE);
+  if (!g_Win.pRenderer)
+    g_Win.pRenderer = SDL_CreateRenderer(g_Win.pWindow, -1, SDL_RENDERER_SOFTWARE);
   if (!g_Win.pRenderer) {
     SDL_DestroyWindow(g_Win.pWindow);
     g_Win.pWindow = nullptr;
@@ -175,6 +175,12 @@ void GetDesktopSize(int& nWidth, int& nHeight) {
     nWidth = rc.x + rc.w;
     nHeight = rc.y + rc.h;
   }
+}
+
+bool GetCursorPosition(int& x, int& y) {
+  if (!g_Win.pWindow) return false;
+  SDL_GetGlobalMouseState(&x, &y);
+  return true;
 }
 
 void ServicePresenter(bool bForce) {

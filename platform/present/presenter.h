@@ -6,7 +6,8 @@
 #include <string>
 
 namespace plat {
-// Hands over a finished frame (X8R8G8B8, pitch in pixels); copied under a mutex, shown by the window thread.
+// Hands over a finished frame (X8R8G8B8, pitch in pixels); copied under a mutex, shown by the
+// window thread.
 void PresentFrame(const uint32_t* pPixels, int nWidth, int nHeight, int nPitchPixels);
 // The last frame handed over, as PNG (UTF-8 path); false on failure or when none was presented.
 bool SaveLastFramePng(const std::string& strPath);

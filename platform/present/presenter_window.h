@@ -22,6 +22,8 @@ void MovePresenterWindow(int x, int y);
 bool GetPresenterWindowPosition(int& x, int& y);
 // Size of the usable desktop; 640x480 when there is no display.
 void GetDesktopSize(int& nWidth, int& nHeight);
+// The mouse on the desktop; false without a window.
+bool GetCursorPosition(int& x, int& y);
 
 // Shows a frame handed over since the last call (bForce: show the last one
 // again, after an expose). Window thread only.

@@ -65,7 +65,8 @@ void ReleaseInstanceLock() {
 
 eEndCopy EndOtherCopy(int nPid, int nWaitMs) {
   if (nPid <= 0 || nPid == ::getpid() || !IsAlive(nPid)) return eEndCopy::NotRunning;
-  if (::kill(nPid, SIGTERM) != 0) return errno == ESRCH ? eEndCopy::NotRunning : eEndCopy::NotPermitted;
+  if (::kill(nPid, SIGTERM) != 0)
+    return errno == ESRCH ? eEndCopy::NotRunning : eEndCopy::NotPermitted;
   uint32_t dwStart = GetTickMs();
   while (IsAlive(nPid) && static_cast<int32_t>(GetTickMs() - dwStart) < nWaitMs) SleepMs(10);
   if (IsAlive(nPid)) {

@@ -37,19 +37,27 @@ uint32_t ButtonsOf(uint32_t type) { return type & 0xF; }
 
 bool HasButton(uint32_t type, int nId) {
   switch (ButtonsOf(type)) {
-    case MB_OKCANCEL: return nId == IDOK || nId == IDCANCEL;
-    case MB_YESNO: return nId == IDYES || nId == IDNO;
-    default: return nId == IDOK;
+    case MB_OKCANCEL:
+      return nId == IDOK || nId == IDCANCEL;
+    case MB_YESNO:
+      return nId == IDYES || nId == IDNO;
+    default:
+      return nId == IDOK;
   }
 }
 
 const char* AnswerName(int nId) {
   switch (nId) {
-    case IDOK: return "ok";
-    case IDCANCEL: return "cancel";
-    case IDYES: return "yes";
-    case IDNO: return "no";
-    default: return "?";
+    case IDOK:
+      return "ok";
+    case IDCANCEL:
+      return "cancel";
+    case IDYES:
+      return "yes";
+    case IDNO:
+      return "no";
+    default:
+      return "?";
   }
 }
 
@@ -62,10 +70,14 @@ void ReadEnvironmentAnswers() {
     size_t nEnd = s.find(',', nPos);
     if (nEnd == std::string::npos) nEnd = s.size();
     std::string w = s.substr(nPos, nEnd - nPos);
-    if (w == "ok") g_Box.answers.push_back(IDOK);
-    else if (w == "cancel") g_Box.answers.push_back(IDCANCEL);
-    else if (w == "yes") g_Box.answers.push_back(IDYES);
-    else if (w == "no") g_Box.answers.push_back(IDNO);
+    if (w == "ok")
+      g_Box.answers.push_back(IDOK);
+    else if (w == "cancel")
+      g_Box.answers.push_back(IDCANCEL);
+    else if (w == "yes")
+      g_Box.answers.push_back(IDYES);
+    else if (w == "no")
+      g_Box.answers.push_back(IDNO);
     nPos = nEnd + 1;
   }
 }
@@ -106,11 +118,20 @@ int RunGtkBox(const std::string& text, const std::string& caption, uint32_t type
   if (ButtonsOf(type) == MB_OKCANCEL) buttons = GTK_BUTTONS_OK_CANCEL;
   GtkMessageType kind = GTK_MESSAGE_OTHER;
   switch (type & 0xF0) {
-    case MB_ICONHAND: kind = GTK_MESSAGE_ERROR; break;
-    case MB_ICONQUESTION: kind = GTK_MESSAGE_QUESTION; break;
-    case MB_ICONEXCLAMATION: kind = GTK_MESSAGE_WARNING; break;
-    case MB_ICONASTERISK: kind = GTK_MESSAGE_INFO; break;
-    default: break;
+    case MB_ICONHAND:
+      kind = GTK_MESSAGE_ERROR;
+      break;
+    case MB_ICONQUESTION:
+      kind = GTK_MESSAGE_QUESTION;
+      break;
+    case MB_ICONEXCLAMATION:
+      kind = GTK_MESSAGE_WARNING;
+      break;
+    case MB_ICONASTERISK:
+      kind = GTK_MESSAGE_INFO;
+      break;
+    default:
+      break;
   }
   std::string strText = Cp932ToUtf8(text);
   GtkWidget* dlg =
@@ -130,10 +151,14 @@ int RunGtkBox(const std::string& text, const std::string& caption, uint32_t type
   gtk_widget_destroy(dlg);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
   switch (run.nResponse) {
-    case GTK_RESPONSE_YES: return IDYES;
-    case GTK_RESPONSE_NO: return IDNO;
-    case GTK_RESPONSE_OK: return IDOK;
-    case GTK_RESPONSE_CANCEL: return IDCANCEL;
+    case GTK_RESPONSE_YES:
+      return IDYES;
+    case GTK_RESPONSE_NO:
+      return IDNO;
+    case GTK_RESPONSE_OK:
+      return IDOK;
+    case GTK_RESPONSE_CANCEL:
+      return IDCANCEL;
     default:
       // Closed without a button: what Escape does on such a box.
       return ButtonsOf(type) == MB_OK ? IDOK : (ButtonsOf(type) == MB_YESNO ? IDNO : IDCANCEL);
@@ -150,9 +175,12 @@ intptr_t BoxWndProc(WndHandle, uint32_t message, uintptr_t, intptr_t lParam) {
 
 int DefaultBoxAnswer(uint32_t type) {
   switch (ButtonsOf(type)) {
-    case MB_OKCANCEL: return IDCANCEL;
-    case MB_YESNO: return IDNO;
-    default: return IDOK;
+    case MB_OKCANCEL:
+      return IDCANCEL;
+    case MB_YESNO:
+      return IDNO;
+    default:
+      return IDOK;
   }
 }
 

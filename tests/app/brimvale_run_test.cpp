@@ -1,7 +1,10 @@
 // The built program, run headless in temporary folders: its report log, its
 // exit code, the single running copy and its bad-input behaviour.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -51,11 +54,12 @@ TEST_F(BrimvaleRun, ProjectFolderOptionAndARunWithoutAFrameLimitEndsOnRequest) {
   std::vector<std::string> args = {BRIMVALE_EXE, "--headless", "--no-wait", "--project",
                                    project.Path()};
   cChildProcess child(args, Env(), m_Dir.Path());
-  for (int i = 0; i < 500 && project.Read("Report_Game.txt").find("HD Free") == std::string::npos; ++i)
+  for (int i = 0; i < 3000 && project.Read("Report_Game.txt").find("HD Free") == std::string::npos;
+       ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(project.Read("Report_Game.txt").substr(0, 13), "App : ver 783");
   kill(child.Pid(), SIGTERM);
-  cProcessResult r = child.Wait(10);
+  cProcessResult r = child.Wait(30);
   ASSERT_TRUE(r.bExited);
   EXPECT_EQ(r.nExitCode, 0);
   EXPECT_FALSE(m_Dir.Has("Report_Game.txt"));
@@ -82,13 +86,15 @@ TEST_F(BrimvaleRun, ReportLogThatCannotBeMadeEndsTheProgramQuietly) {
   cProcessResult r = Run({"--headless", "--frames", "1000000"});
   ASSERT_TRUE(r.bExited);
   EXPECT_EQ(r.nExitCode, 0);
-  EXPECT_LT(r.dSeconds, 10);
+  EXPECT_LT(r.dSeconds, 25);  // it did not wait for its frames
 }
 
 TEST_F(BrimvaleRun, BadCommandLinesAreRefusedWithAUsage) {
-  for (std::vector<std::string> args :
-       {std::vector<std::string>{"--frames", "many"}, {"--frames"}, {"--bogus"}, {"a", "b"},
-        {"--project", (m_Dir / "no_such_folder")}}) {
+  for (std::vector<std::string> args : {std::vector<std::string>{"--frames", "many"},
+                                        {"--frames"},
+                                        {"--bogus"},
+                                        {"a", "b"},
+                                        {"--project", (m_Dir / "no_such_folder")}}) {
     cProcessResult r = Run(args);
     ASSERT_TRUE(r.bExited);
     EXPECT_EQ(r.nExitCode, 2) << args[0];
@@ -100,9 +106,16 @@ TEST_F(BrimvaleRun, SecondCopyAsksAndOnlyYesEndsTheFirst) {
   cTempDir first;
   std::vector<std::string> args = {BRIMVALE_EXE, "--headless", "--project", first.Path()};
   cChildProcess running(args, Env(), m_Dir.Path());
-  for (int i = 0; i < 200 && first.Read("Report_Game.txt").find("HD Free") == std::string::npos; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  // The first copy holds the lock once the lock file names it.
+  std::string strPid = std::to_string(running.Pid()) + "\n";
+  bool bHeld = false;
+  for (int i = 0; i < 3000 && !bHeld; ++i) {
+    for (const auto& e : std::filesystem::directory_iterator(m_Dir.Path()))
+      if (e.path().extension() == ".lock" && m_Dir.Read(e.path().filename()) == strPid)
+        bHeld = true;
+    if (!bHeld) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_TRUE(bHeld);
 
   // Unattended, the question is answered No: this copy ends, the first stays.
   cProcessResult no = Run({"--headless", "--frames", "1"});
@@ -110,11 +123,50 @@ TEST_F(BrimvaleRun, SecondCopyAsksAndOnlyYesEndsTheFirst) {
   EXPECT_EQ(no.nExitCode, 0);
   EXPECT_EQ(kill(running.Pid(), 0), 0);
 
-  // Yes: the first copy is asked to close, closes in order, and this one runs.
+  // Yes: the first copy is asked to close and this one runs. The first copy
+  // is reaped as soon as it ends, as its parent would; on a loaded machine
+  // it may miss the half-second it is given and be ended instead.
+  cProcessResult firstEnd;
+  std::thread reaper([&] { firstEnd = running.Wait(30); });
   cProcessResult yes = Run({"--headless", "--frames", "3"}, "yes");
+  reaper.join();
   ASSERT_TRUE(yes.bExited);
   EXPECT_EQ(yes.nExitCode, 0);
-  cProcessResult firstEnd = running.Wait(5);
-  EXPECT_TRUE(firstEnd.bExited);
-  EXPECT_EQ(firstEnd.nExitCode, 0);
+  EXPECT_TRUE(firstEnd.bEnded);
+  if (firstEnd.bExited) {
+    EXPECT_EQ(firstEnd.nExitCode, 0);
+  }
+}
+
+TEST_F(BrimvaleRun, TestPlayTellsTheEditorItsStartAndItsEnd) {
+  std::string strSock = m_Dir / "editor.sock";
+  int fd = socket(AF_UNIX, SOCK_DGRAM, 0);
+  ASSERT_GE(fd, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::strcpy(addr.sun_path, strSock.c_str());
+  ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  auto notices = [&] {
+    std::vector<std::vector<uint8_t>> out;
+    uint8_t buf[64];
+    for (ssize_t n; (n = recv(fd, buf, sizeof buf, MSG_DONTWAIT)) > 0;)
+      out.emplace_back(buf, buf + n);
+    return out;
+  };
+  std::vector<std::string> env = Env();
+  env.push_back("BRIMVALE_EDITOR_SOCKET=" + strSock);
+
+  cProcessResult r =
+      RunProcess({BRIMVALE_EXE, "--headless", "--test-play", "--frames", "2"}, env, m_Dir.Path());
+  ASSERT_TRUE(r.bExited);
+  EXPECT_EQ(r.nExitCode, 0);
+  const std::vector<uint8_t> start = {1, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0};
+  const std::vector<uint8_t> end = {0, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0};
+  EXPECT_EQ(notices(), (std::vector<std::vector<uint8_t>>{start, end}));
+
+  // An ordinary start says nothing to the editor.
+  r = RunProcess({BRIMVALE_EXE, "--headless", "--frames", "2"}, env, m_Dir.Path());
+  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_TRUE(notices().empty());
+  close(fd);
 }

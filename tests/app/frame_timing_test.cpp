@@ -39,8 +39,8 @@ TEST_F(FrameTiming, GateOpensEveryWholeIntervalAfterItLastOpened) {
   };
   // 60: every 16 ms (1000 / 60 in whole ms); 1000: once per ms; above
   // 1000 the interval is 0 and the gate is always open; 0: no gate.
-  for (const Case& c : {Case{60, 160, 10}, Case{1000, 50, 50}, Case{1001, 50, 50},
-                        Case{0, 30, 30}, Case{30, 100, 4}}) {
+  for (const Case& c : {Case{60, 160, 10}, Case{1000, 50, 50}, Case{1001, 50, 50}, Case{0, 30, 30},
+                        Case{30, 100, 4}}) {
     ResetFrameTiming();
     EXPECT_EQ(OpeningsOver(c.nRate, c.nMs), c.nOpenings) << c.nRate;
   }

@@ -27,9 +27,9 @@ TEST(TextHelpers, SubStrSafeNeverFails) {
     int nStart, nCount;
     const char* szWant;
   };
-  for (const Case& c : {Case{-2, 5, "abc"}, Case{7, 1, ""}, Case{2, 100, "cdef"},
-                        Case{-5, 2, "abcdef"}, Case{1, 2, "bc"}, Case{6, 1, ""}, Case{0, 0, ""},
-                        Case{3, -1, "def"}}) {
+  for (const Case& c :
+       {Case{-2, 5, "abc"}, Case{7, 1, ""}, Case{2, 100, "cdef"}, Case{-5, 2, "abcdef"},
+        Case{1, 2, "bc"}, Case{6, 1, ""}, Case{0, 0, ""}, Case{3, -1, "def"}}) {
     std::string src = "abcdef";
     EXPECT_EQ(SubStrSafe(src, c.nStart, c.nCount), c.szWant) << c.nStart << "," << c.nCount;
   }
@@ -41,7 +41,10 @@ TEST(TextHelpers, CountCharsPairsLeadAndTrailBytesAndSkipsLineFeeds) {
     int nWant;
   };
   for (const Case& c : {Case{"ABC", 3}, Case{"日本\n", 2}, Case{"ソ表", 2}, Case{"a\x83", 2},
-                        Case{"\x83" "A", 1}, Case{"", 0}, Case{"ｱｲ", 2}}) {
+                        Case{"\x83"
+                             "A",
+                             1},
+                        Case{"", 0}, Case{"ｱｲ", 2}}) {
     EXPECT_EQ(CountChars(c.szText), c.nWant) << c.szText;
   }
 }

@@ -1,7 +1,8 @@
 // The toolkit window's geometry from its style bits and the system metrics.
-#include "app/window.h"
-
 #include <gtest/gtest.h>
+
+#include "app/window.h"
+#include "platform/input/keyboard.h"
 
 namespace {
 
@@ -9,8 +10,12 @@ namespace {
 class WindowGeometry : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (auto [n, v] : {std::pair{SM_CYCAPTION, 19}, {SM_CXDLGFRAME, 3}, {SM_CYDLGFRAME, 3},
-                        {SM_CXFRAME, 4}, {SM_CYFRAME, 4}, {SM_CYMENU, 20}})
+    for (auto [n, v] : {std::pair{SM_CYCAPTION, 19},
+                        {SM_CXDLGFRAME, 3},
+                        {SM_CYDLGFRAME, 3},
+                        {SM_CXFRAME, 4},
+                        {SM_CYFRAME, 4},
+                        {SM_CYMENU, 20}})
       SetSystemMetric(n, v);
   }
   void TearDown() override {
@@ -95,4 +100,36 @@ TEST_F(WindowGeometry, SecondCommandWhileOneRunsIsDropped) {
   EXPECT_EQ(w.HandleMessage(nullptr, plat::WM_COMMAND, 0, 0), 1);
   EXPECT_EQ(w.nCommands, 1);
   EXPECT_EQ(w.m_bInCommand, 0);
+}
+
+TEST(WindowMessages, TraceNamesAndTheirFallbackNumber) {
+  struct Case {
+    uint32_t nMessage;
+    const char* szName;
+  };
+  for (const Case& c :
+       {Case{0x100, "WM_KEYFIRST"}, Case{0x200, "WM_MOUSEFIRST"}, Case{0x10F, "WM_IME_COMPOSITION"},
+        Case{0x0, "WM_NULL"}, Case{0x8000, "WM_APP"}, Case{0x400, "WM_USER"}, Case{0x401, "1025"},
+        Case{0xFFFFFFFFu, "4294967295"}}) {
+    EXPECT_STREQ(cWindow::MessageName(c.nMessage), c.szName);
+  }
+}
+
+TEST(WindowMessages, MousePressesAndReleasesAreSeenOnce) {
+  plat::ReleaseAllKeys();
+  cMouseState m;
+  struct Step {
+    bool bDown;
+    int nLeft, nPressed, nReleased;
+  };
+  for (const Step& s : {Step{true, 1, 1, 0}, Step{true, 1, 0, 0}, Step{false, 0, 0, 1},
+                        Step{false, 0, 0, 0}, Step{true, 1, 1, 0}}) {
+    plat::SetKeyDown(plat::VK_LBUTTON, s.bDown);
+    m.Update(7);
+    EXPECT_EQ(m.bLeft, s.nLeft);
+    EXPECT_EQ(m.bLeftPressed, s.nPressed);
+    EXPECT_EQ(m.bLeftReleased, s.nReleased);
+    EXPECT_EQ(m.bRight, 0);
+  }
+  plat::ReleaseAllKeys();
 }

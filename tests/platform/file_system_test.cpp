@@ -34,14 +34,13 @@ TEST(PathResolver, FindsExistingFilesWhateverTheSpelling) {
     std::string strPath;
     std::string strContent;
   };
-  for (const Case& c : {Case{"data\\stg4\\stage1.STG4_783", "stage"},
-                        Case{"DATA/STG4/Stage1.stg4_783", "stage"},
-                        Case{"./data\\\\stg4//Stage1.stg4_783", "stage"},
-                        Case{"bmp\\" + kSo + "\x83\x74\x83\x67\\" + kHyo + ".BMP", "picture"},
-                        Case{"Wave\\" + kGame + ".wav", "sound"},
-                        Case{"raw\\\x83\x51.bin", "raw bytes"},
-                        Case{"data\\stg4\\Stage1.stg4_783. ", "stage"},
-                        Case{dir.Path() + "/DATA/stg4/STAGE1.stg4_783", "stage"}}) {
+  for (const Case& c :
+       {Case{"data\\stg4\\stage1.STG4_783", "stage"}, Case{"DATA/STG4/Stage1.stg4_783", "stage"},
+        Case{"./data\\\\stg4//Stage1.stg4_783", "stage"},
+        Case{"bmp\\" + kSo + "\x83\x74\x83\x67\\" + kHyo + ".BMP", "picture"},
+        Case{"Wave\\" + kGame + ".wav", "sound"}, Case{"raw\\\x83\x51.bin", "raw bytes"},
+        Case{"data\\stg4\\Stage1.stg4_783. ", "stage"},
+        Case{dir.Path() + "/DATA/stg4/STAGE1.stg4_783", "stage"}}) {
     EXPECT_EQ(Slurp(c.strPath), c.strContent) << c.strPath;
     EXPECT_TRUE(Exists(c.strPath)) << c.strPath;
   }

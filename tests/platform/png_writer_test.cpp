@@ -47,7 +47,8 @@ TEST(PngWriter, PixelsSurviveTheEncodingWithPitchAndManyBlocks) {
   const int w = 200, h = 120, pitch = 256;
   std::vector<uint32_t> px(pitch * h, 0xDEADBEEF);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) px[y * pitch + x] = 0xFF000000u | (x << 16) | (y << 8) | ((x + y) & 0xFF);
+    for (int x = 0; x < w; ++x)
+      px[y * pitch + x] = 0xFF000000u | (x << 16) | (y << 8) | ((x + y) & 0xFF);
   std::vector<uint8_t> png = EncodePng(px.data(), w, h, pitch);
   ASSERT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
   std::vector<uint8_t> idat;

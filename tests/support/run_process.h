@@ -14,7 +14,8 @@
 extern char** environ;
 
 struct cProcessResult {
-  bool bExited = false;     // ended by itself (not by the time limit or a signal)
+  bool bEnded = false;   // gone before the time limit, however it ended
+  bool bExited = false;  // ended by itself (not by the time limit or a signal)
   int nExitCode = -1;
   double dSeconds = 0;
 };
@@ -63,6 +64,7 @@ class cChildProcess {
       r.dSeconds = std::chrono::duration<double>(now - m_tStart).count();
       if (p == m_nPid) {
         m_bReaped = true;
+        r.bEnded = true;
         r.bExited = WIFEXITED(status);
         r.nExitCode = r.bExited ? WEXITSTATUS(status) : -1;
         return r;

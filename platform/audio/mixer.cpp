@@ -1,0 +1,202 @@
+// The mixer: voices and music sources summed into float stereo.
+#include "platform/audio/mixer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace plat::audio {
+
+float GainFromVolume(int nVolume) {
+  if (nVolume <= kVolumeSilent) return 0.0f;
+  if (nVolume >= kVolumeFull) return 1.0f;
+  return static_cast<float>(std::pow(10.0, nVolume / 2000.0));
+}
+
+// Never destroyed: players held by global objects leave the mix from their
+// destructors at exit, after function statics would already be gone.
+cMixer& cMixer::Get() {
+  static cMixer* pMixer = new cMixer;
+  return *pMixer;
+}
+
+void cMixer::SetRate(int nRate) {
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  if (nRate > 0) m_nRate = nRate;
+}
+
+namespace {
+
+// One input frame as float stereo; mono goes to both sides at full gain, as a
+// centred sound buffer plays it.
+void ReadFrame(const PCMFORMAT& fmt, const uint8_t* p, float& fL, float& fR) {
+  if (fmt.nBitsPerSample == 8) {
+    fL = (static_cast<int>(p[0]) - 128) / 128.0f;
+    fR = fmt.nChannels == 2 ? (static_cast<int>(p[1]) - 128) / 128.0f : fL;
+  } else {
+    auto s16 = [](const uint8_t* q) {
+      return static_cast<int16_t>(static_cast<uint16_t>(q[0] | (q[1] << 8)));
+    };
+    fL = s16(p) / 32768.0f;
+    fR = fmt.nChannels == 2 ? s16(p + 2) / 32768.0f : fL;
+  }
+}
+
+}  // namespace
+
+SampleRef cMixer::MakeSample(const PCMFORMAT& fmt, const uint8_t* pData, size_t nBytes) const {
+  if (fmt.nChannels < 1 || fmt.nChannels > 2) return nullptr;
+  if (fmt.nBitsPerSample != 8 && fmt.nBitsPerSample != 16) return nullptr;
+  if (fmt.nSamplesPerSec <= 0) return nullptr;
+  const size_t nFrameBytes = static_cast<size_t>(fmt.nChannels * fmt.nBitsPerSample / 8);
+  const int64_t nIn = static_cast<int64_t>(nBytes / nFrameBytes);
+  const int64_t nInRate = fmt.nSamplesPerSec;
+  const int64_t nOutRate = m_nRate;
+  // The sound keeps its length in time: n frames at the file's rate become
+  // n × out / in frames, rounded to the nearest.
+  const int64_t nOut = (nIn * nOutRate + nInRate / 2) / nInRate;
+
+  auto data = std::make_shared<cSampleData>();
+  data->m_vFrames.resize(static_cast<size_t>(nOut) * 2);
+  float* pOut = data->m_vFrames.data();
+  if (nInRate == nOutRate) {
+    for (int64_t i = 0; i < nIn; ++i)
+      ReadFrame(fmt, pData + i * nFrameBytes, pOut[2 * i], pOut[2 * i + 1]);
+    return data;
+  }
+  for (int64_t i = 0; i < nOut; ++i) {
+    // Linear interpolation between the two input frames around the point.
+    const int64_t nNum = i * nInRate;
+    const int64_t nIdx = nNum / nOutRate;
+    const float fFrac = static_cast<float>(nNum % nOutRate) / static_cast<float>(nOutRate);
+    const int64_t nA = std::min(nIdx, nIn - 1);
+    const int64_t nB = std::min(nIdx + 1, nIn - 1);
+    float fAL, fAR, fBL, fBR;
+    ReadFrame(fmt, pData + nA * nFrameBytes, fAL, fAR);
+    ReadFrame(fmt, pData + nB * nFrameBytes, fBL, fBR);
+    pOut[2 * i] = fAL + (fBL - fAL) * fFrac;
+    pOut[2 * i + 1] = fAR + (fBR - fAR) * fFrac;
+  }
+  return data;
+}
+
+cMixer::VOICE* cMixer::FindVoice(VoiceId id) {
+  if (id < 0 || static_cast<size_t>(id) >= m_vVoices.size()) return nullptr;
+  VOICE& v = m_vVoices[static_cast<size_t>(id)];
+  return v.bUsed ? &v : nullptr;
+}
+
+VoiceId cMixer::CreateVoice(SampleRef sample) {
+  if (!sample) return kNoVoice;
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  size_t i = 0;
+  while (i < m_vVoices.size() && m_vVoices[i].bUsed) ++i;
+  if (i == m_vVoices.size()) m_vVoices.emplace_back();
+  VOICE& v = m_vVoices[i];
+  v = VOICE{};
+  v.sample = std::move(sample);
+  v.bUsed = true;
+  return static_cast<VoiceId>(i);
+}
+
+VoiceId cMixer::DuplicateVoice(VoiceId id) {
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  VOICE* v = FindVoice(id);
+  if (!v) return kNoVoice;
+  const int nVolume = v->nVolume;
+  const VoiceId copy = CreateVoice(v->sample);  // may move the voice table
+  SetVoiceVolume(copy, nVolume);
+  return copy;
+}
+
+void cMixer::DeleteVoice(VoiceId id) {
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  if (VOICE* v = FindVoice(id)) *v = VOICE{};
+}
+
+void cMixer::RestartVoice(VoiceId id, bool bLoop) {
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  if (VOICE* v = FindVoice(id)) {
+    v->nPos = 0;
+    v->bLoop = bLoop;
+    v->bPlaying = v->sample->GetFrameCount() > 0;
+  }
+}
+
+void cMixer::StopVoice(VoiceId id) {
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  if (VOICE* v = FindVoice(id)) v->bPlaying = false;
+}
+
+bool cMixer::IsVoicePlaying(VoiceId id) {
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  VOICE* v = FindVoice(id);
+  return v && v->bPlaying;
+}
+
+void cMixer::SetVoiceVolume(VoiceId id, int nVolume) {
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  if (VOICE* v = FindVoice(id)) {
+    v->nVolume = nVolume;
+    v->fGain = GainFromVolume(nVolume);
+  }
+}
+
+int cMixer::GetVoiceVolume(VoiceId id) {
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  VOICE* v = FindVoice(id);
+  return v ? v->nVolume : 0;
+}
+
+void cMixer::DeleteAllVoices() {
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  m_vVoices.clear();
+}
+
+int cMixer::GetVoiceCount() {
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  return static_cast<int>(
+      std::count_if(m_vVoices.begin(), m_vVoices.end(), [](const VOICE& v) { return v.bUsed; }));
+}
+
+void cMixer::AddSource(cMusicSource* pSource) {
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  if (std::find(m_vSources.begin(), m_vSources.end(), pSource) == m_vSources.end())
+    m_vSources.push_back(pSource);
+}
+
+void cMixer::RemoveSource(cMusicSource* pSource) {
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  m_vSources.erase(std::remove(m_vSources.begin(), m_vSources.end(), pSource), m_vSources.end());
+}
+
+void cMixer::Render(float* pOut, int nFrames) {
+  if (nFrames <= 0) return;
+  std::fill(pOut, pOut + static_cast<size_t>(nFrames) * 2, 0.0f);
+  std::lock_guard<std::recursive_mutex> lock(m_Lock);
+  for (VOICE& v : m_vVoices) {
+    if (!v.bUsed || !v.bPlaying) continue;
+    const float* pSrc = v.sample->m_vFrames.data();
+    const int64_t nLen = v.sample->GetFrameCount();
+    const float fGain = v.fGain;
+    int nDone = 0;
+    while (nDone < nFrames && v.bPlaying) {
+      const int64_t nRun = std::min<int64_t>(nFrames - nDone, nLen - v.nPos);
+      const float* s = pSrc + v.nPos * 2;
+      float* d = pOut + static_cast<size_t>(nDone) * 2;
+      if (fGain != 0.0f) {
+        for (int64_t i = 0; i < nRun * 2; ++i) d[i] += s[i] * fGain;
+      }
+      v.nPos += nRun;
+      nDone += static_cast<int>(nRun);
+      if (v.nPos >= nLen) {
+        v.nPos = 0;
+        if (!v.bLoop) v.bPlaying = false;
+      }
+    }
+  }
+  for (cMusicSource* pSource : m_vSources) pSource->MixInto(pOut, nFrames);
+  for (size_t i = 0; i < static_cast<size_t>(nFrames) * 2; ++i)
+    pOut[i] = std::clamp(pOut[i], -1.0f, 1.0f);
+}
+
+}  // namespace plat::audio

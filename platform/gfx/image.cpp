@@ -1,0 +1,174 @@
+// Images, the palette object, and handing a finished image to the presenter.
+#include "platform/gfx/image.h"
+
+#include <cassert>
+#include <cstring>
+
+#include "platform/gfx/fault_hooks.h"
+#include "platform/gfx/pixel_rules.h"
+#include "platform/present/presenter.h"
+
+namespace plat::gfx {
+
+cPalette::cPalette() { m_Entries.fill({}); }
+
+void cPalette::SetEntries(int nStart, int nCount, const GFXPALENTRY* pEntries) {
+  for (int i = 0; i < nCount; ++i) {
+    const int n = nStart + i;
+    if (n >= 0 && n < 256) m_Entries[size_t(n)] = pEntries[i];
+  }
+}
+
+void cPalette::GetEntries(int nStart, int nCount, GFXPALENTRY* pEntries) const {
+  for (int i = 0; i < nCount; ++i) {
+    const int n = nStart + i;
+    pEntries[i] = (n >= 0 && n < 256) ? m_Entries[size_t(n)] : GFXPALENTRY{};
+  }
+}
+
+uint32_t cPalette::GetArgb(int i) const {
+  const GFXPALENTRY& e = GetEntry(i);
+  return MakeArgb(255, e.byRed, e.byGreen, e.byBlue);
+}
+
+cImage::cImage(int nWidth, int nHeight, ePixelFormat format, ePool pool, bool bRenderTarget)
+    : m_nWidth(nWidth > 0 ? nWidth : 0),
+      m_nHeight(nHeight > 0 ? nHeight : 0),
+      m_nPitch(0),
+      m_nBytesPerPixel(plat::gfx::GetBytesPerPixel(format)),
+      m_Format(format),
+      m_Pool(pool),
+      m_bRenderTarget(bRenderTarget) {
+  m_nPitch = (m_nWidth * m_nBytesPerPixel + 3) & ~3;
+  m_Bits.assign(size_t(m_nPitch) * size_t(m_nHeight), 0);
+}
+
+uint32_t cImage::ReadPixel(int x, int y) const {
+  assert(x >= 0 && y >= 0 && x < m_nWidth && y < m_nHeight);
+  const uint8_t* p = GetRow(y) + size_t(x) * size_t(m_nBytesPerPixel);
+  switch (m_nBytesPerPixel) {
+    case 1:
+      return *p;
+    case 2: {
+      uint16_t v;
+      std::memcpy(&v, p, 2);
+      return v;
+    }
+    case 4: {
+      uint32_t v;
+      std::memcpy(&v, p, 4);
+      return v;
+    }
+    default:
+      return 0;
+  }
+}
+
+void cImage::WritePixel(int x, int y, uint32_t v) {
+  assert(x >= 0 && y >= 0 && x < m_nWidth && y < m_nHeight);
+  uint8_t* p = GetRow(y) + size_t(x) * size_t(m_nBytesPerPixel);
+  switch (m_nBytesPerPixel) {
+    case 1:
+      *p = uint8_t(v);
+      break;
+    case 2: {
+      const uint16_t w = uint16_t(v);
+      std::memcpy(p, &w, 2);
+      break;
+    }
+    case 4:
+      std::memcpy(p, &v, 4);
+      break;
+    default:
+      break;
+  }
+}
+
+uint32_t cImage::ReadArgb(int x, int y) const {
+  const uint32_t v = ReadPixel(x, y);
+  if (m_Format == ePixelFormat::P8) return m_pPalette ? m_pPalette->GetArgb(int(v)) : 0xFF000000u;
+  return PixelToArgb(v, m_Format);
+}
+
+eGfxResult cImage::Lock(GFXLOCK& lock) {
+  lock = {};
+  if (auto f = TakeFault(eFaultPoint::LockSurface)) return *f;
+  if (m_bLost) return eGfxResult::SurfaceLost;
+  if (m_bLocked) return eGfxResult::SurfaceBusy;
+  m_bLocked = true;
+  lock.pBits = m_Bits.data();
+  lock.nPitch = m_nPitch;
+  return eGfxResult::Ok;
+}
+
+eGfxResult cImage::Unlock() {
+  if (auto f = TakeFault(eFaultPoint::UnlockSurface)) return *f;
+  if (!m_bLocked) return eGfxResult::NotLocked;
+  m_bLocked = false;
+  return eGfxResult::Ok;
+}
+
+void cImage::SetLost(bool bLost) {
+  if (bLost && !m_bLost) std::memset(m_Bits.data(), 0, m_Bits.size());
+  m_bLost = bLost || m_bOrphaned;
+}
+
+void cImage::FillRaw(uint32_t v) {
+  for (int y = 0; y < m_nHeight; ++y) {
+    uint8_t* row = GetRow(y);
+    switch (m_nBytesPerPixel) {
+      case 1:
+        std::memset(row, int(v & 0xFF), size_t(m_nWidth));
+        break;
+      case 2: {
+        const uint16_t w = uint16_t(v);
+        auto* p = reinterpret_cast<uint16_t*>(row);
+        for (int x = 0; x < m_nWidth; ++x) p[x] = w;
+        break;
+      }
+      case 4: {
+        auto* p = reinterpret_cast<uint32_t*>(row);
+        for (int x = 0; x < m_nWidth; ++x) p[x] = v;
+        break;
+      }
+      default:
+        break;
+    }
+  }
+}
+
+void PresentImage(const cImage& image) {
+  const int w = image.GetWidth();
+  const int h = image.GetHeight();
+  if (w <= 0 || h <= 0) return;
+  std::vector<uint32_t> frame(size_t(w) * size_t(h));
+  const ePixelFormat f = image.GetFormat();
+  uint32_t lut[256];
+  if (f == ePixelFormat::P8) {
+    for (int i = 0; i < 256; ++i)
+      lut[i] = image.GetPalette() ? image.GetPalette()->GetArgb(i) : 0xFF000000u;
+  }
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* row = image.GetRow(y);
+    uint32_t* out = frame.data() + size_t(y) * size_t(w);
+    switch (f) {
+      case ePixelFormat::P8:
+        for (int x = 0; x < w; ++x) out[x] = lut[row[x]];
+        break;
+      case ePixelFormat::X8R8G8B8:
+      case ePixelFormat::A8R8G8B8: {
+        const auto* p = reinterpret_cast<const uint32_t*>(row);
+        for (int x = 0; x < w; ++x) out[x] = p[x] | 0xFF000000u;
+        break;
+      }
+      default: {
+        const auto* p = reinterpret_cast<const uint16_t*>(row);
+        for (int x = 0; x < w; ++x) out[x] = PixelToArgb(p[x], f) | 0xFF000000u;
+        break;
+      }
+    }
+  }
+  plat::PresentFrame(frame.data(), w, h, w);
+}
+
+}  // namespace plat::gfx

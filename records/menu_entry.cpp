@@ -1,0 +1,28 @@
+#include "records/menu_entry.h"
+
+#include "app/logs.h"
+
+void cCmd::RegisterFields(int32_t) {
+  ClearFields();
+  AddDword(&m_bEnable, 1);
+  AddString(&m_strLabel, 1);
+}
+
+int cCmd::GetCmdCount(cSafeVector<cCmd>& vMenu) {
+  int nCount = 0;
+  for (int j = 0; j < static_cast<int>(vMenu.size()); ++j) {
+    if (vMenu.At(j).m_bEnable != 0) ++nCount;
+  }
+  return nCount;
+}
+
+int cCmd::GetCmdNum(int n, cSafeVector<cCmd>& vMenu) {
+  int i = 0;
+  for (int j = 0; j < static_cast<int>(vMenu.size()); ++j) {
+    if (vMenu.At(j).m_bEnable == 0) continue;
+    if (i == n) return j;
+    ++i;
+  }
+  DebugErrorBoxF("cCmd::GetCmdNum 番号が不正です！");
+  return 0;
+}
