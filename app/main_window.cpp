@@ -6,8 +6,10 @@
 #include "app/music_request.h"
 #include "app/program_state.h"
 #include "app/scene_manager.h"
+#include "app/system_ini.h"
 #include "app/thread.h"
 #include "app/window_pos.h"
+#include "draw/draw_context.h"
 #include "platform/clock/clock.h"
 #include "platform/input/keyboard.h"
 #include "platform/msg/window.h"
@@ -175,7 +177,7 @@ void SetScriptedWindowState(const WINDOWSTATE* pState) { g_pScriptedWindowState 
 void cMainWindow::SaveWindowPlacement() {
   // Only a window has a placement; a minimised one would come back as an
   // icon, so the last placement is kept.
-  if (!bWindowed || !bGameStarted.load()) return;
+  if (SYSTEMINI.nWindowMode == 0 || !bGameStarted.load()) return;
   const WINDOWSTATE state = GetMainWindowState();
   if (state.bMinimised) return;
   g_WindowPos.Set(state.x, state.y, m_rcClient.right - m_rcClient.left,
@@ -224,8 +226,11 @@ int RequestFile(uint32_t message, uintptr_t wParam) {
 }
 
 void PlaceMainWindow() {
-  if (!bWindowed) return;
-  if (!g_WindowPos.Load(kWindowPosFile)) return;
+  if (SYSTEMINI.nWindowMode == 0) return;
+  if (!LoadWhole(g_WindowPos, kWindowPosFile)) return;
   g_MainWindow.MoveTo(g_WindowPos.m_nX, g_WindowPos.m_nY);
+  // Only Direct3D scales the picture to any client size.
+  if (DDIsDirect3D() && SYSTEMINI.nWindowMode == 2)
+    g_MainWindow.SetClientSize(g_WindowPos.m_nWidth, g_WindowPos.m_nHeight);
   if (g_WindowPos.m_bZoomed) plat::MaximisePresenterWindow();
 }

@@ -1,6 +1,8 @@
 // The music request of the window thread.
 #include "app/music_request.h"
 
+#include "files/system_data.h"
+#include "records/database/database.h"
 #include "sound/bgm.h"
 #include "stage/stage_music.h"
 
@@ -31,9 +33,12 @@ MUSICORDER DecideMusic(int k, int m, const MUSICTABLES& tables, int bStageLoop) 
 
 namespace {
 
-// The program's music tables; none until the project's data provides them,
-// and without them a request plays nothing.
-const MUSICTABLES* ProgramMusicTables() { return nullptr; }
+// The system data's scene music and the database's music list.
+const MUSICTABLES* ProgramMusicTables() {
+  static const MUSICTABLES tables{&g_SystemData.m_vSceneBgm, &g_SystemData.m_vSceneBgmLoop,
+                                  [](int i) { return Database.m_vecBgm.At(i).m_strFile; }};
+  return &tables;
+}
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include "app/program_state.h"
 #include "app/run_options.h"
 #include "app/scene_manager.h"
+#include "app/system_ini.h"
 #include "app/text_helpers.h"
 #include "platform/clock/clock.h"
 #include "platform/msg/messages.h"
@@ -24,9 +25,6 @@ constexpr int kScreenHeight = 480;
 bool DrawingIsDirect3D() { return false; }
 
 }  // namespace
-
-// The System.ini value "ShowFps" (0 off, 2 plain text, other values a box).
-int nShowFps = 0;
 
 // Shows the frame-rate text on the back buffer; the screen has no font to
 // write with until the drawing device exists.
@@ -67,9 +65,9 @@ bool cSceneManager::Frame() {
   const int nFps = CountFps(1);
   const uint32_t dwFrameTime = GetFrameTime(1);
   if (g_PlayScene) g_PlayScene->m_nFps = nFps;
-  if (nShowFps != 0) {
+  if (SYSTEMINI.nShowFps != 0) {
     g_FrameStats.AddFrameTime(dwFrameTime);
-    DrawFpsText(FormatFpsText(nFps, g_FrameStats.dwAverage), nShowFps);
+    DrawFpsText(FormatFpsText(nFps, g_FrameStats.dwAverage), SYSTEMINI.nShowFps);
   }
   Present();
   return true;

@@ -75,7 +75,6 @@ extern cFrameStats g_FrameStats;
 void WaitFrameTiming();
 // "FPS%2d(%2d)": frames per second and the average work time in ms.
 std::string FormatFpsText(int nFps, uint32_t dwAverageMs);
-extern int nShowFps;
 
 // The end of a scene's fade-out: the scene hands over to the next id.
 void FinishSceneFadeOut(int nOwnSceneId);

@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/program_state.h"
 #include "app/scene_manager.h"
+#include "app/system_ini.h"
 #include "app/thread.h"
 #include "app/window_pos.h"
 #include "platform/clock/clock.h"
@@ -53,7 +54,7 @@ class MainWindowServices : public testing::Test {
     g_MainWindow.m_rcClient = WINDOWRECT{0, 0, 640, 480};
     g_hMainWnd = m_hWnd;
     g_QuitOrder.clear();
-    bWindowed = 0;  // no placement file unless a test asks for one
+    SYSTEMINI.nWindowMode = 0;  // no placement file unless a test asks for one
   }
   void TearDown() override {
     for (cThread* p : {&thStageLoad, &thPause, &thRanking, &thGame}) p->Exit();
@@ -62,7 +63,7 @@ class MainWindowServices : public testing::Test {
     SetScriptedWindowState(nullptr);
     g_SceneManager.DeleteAllScenes();
     bGameStarted = 0;
-    bWindowed = 1;
+    SYSTEMINI = SYSTEMINIDATA{};
     g_hMainWnd = nullptr;
     TakeMessages();
   }
@@ -112,7 +113,7 @@ TEST_F(MainWindowServices, CloseSavesThePlacementOfAWindowThatIsNotMinimised) {
   dir.Write("user_data/keep", "");
   struct {
     const char* name;
-    int bWindowed;
+    int nWindowMode;
     WINDOWSTATE state;
     bool bSaved;
     int32_t bZoomed;
@@ -127,7 +128,7 @@ TEST_F(MainWindowServices, CloseSavesThePlacementOfAWindowThatIsNotMinimised) {
     std::filesystem::remove(dir / "user_data/Window.dat");
     plat::fs::ForgetListings();
     bGameStarted = 1;
-    bWindowed = c.bWindowed;
+    SYSTEMINI.nWindowMode = c.nWindowMode;
     SetScriptedWindowState(&c.state);
     // thPause runs, so the close stops after the placement step.
     ASSERT_EQ(thPause.Start(QuitRecorder<kPause>, nullptr), 1);
@@ -137,7 +138,7 @@ TEST_F(MainWindowServices, CloseSavesThePlacementOfAWindowThatIsNotMinimised) {
     ASSERT_EQ(dir.Has("user_data/Window.dat"), c.bSaved);
     if (c.bSaved) {
       cWindowPosData pos;
-      ASSERT_EQ(pos.Load("user_data\\Window.dat"), 1);
+      ASSERT_EQ(LoadWhole(pos, "user_data\\Window.dat"), 1);
       EXPECT_EQ(pos.m_nX, c.state.x);
       EXPECT_EQ(pos.m_nY, c.state.y);
       EXPECT_EQ(pos.m_nWidth, 640);

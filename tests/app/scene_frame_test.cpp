@@ -7,6 +7,7 @@
 
 #include "app/frame_timing.h"
 #include "app/program_state.h"
+#include "app/system_ini.h"
 #include "platform/msg/window.h"
 #include "stage/play_scene.h"
 #include "tests/app/fake_scene.h"
@@ -31,7 +32,7 @@ class SceneFrameTest : public testing::Test {
     g_SceneManager.m_nFailedScene = -1;
     g_SceneManager.m_nFrameRate = 0;  // no gate: frames run back to back
     g_FrameStats = cFrameStats{};
-    nShowFps = 0;
+    SYSTEMINI.nShowFps = 0;
     SetSceneFactory(BuildFakeOrPlayScene);
     ResetFrameTiming();
     plat::SetTestClock(1000);
@@ -41,7 +42,7 @@ class SceneFrameTest : public testing::Test {
   void TearDown() override {
     g_SceneManager.DeleteAllScenes();
     SetSceneFactory(nullptr);
-    nShowFps = 0;
+    SYSTEMINI.nShowFps = 0;
     plat::UseRealClock();
     g_hMainWnd = nullptr;
     plat::DestroyWnd(m_hWnd);
@@ -103,7 +104,7 @@ TEST_F(SceneFrameTest, SceneThatCannotStartClosesTheProgramOnceAndRunsNoPhase) {
 
 TEST_F(SceneFrameTest, FrameRateFiguresReachThePlaySceneAndTheDisplayRing) {
   g_Behaviour[0].nMsPerFrame = 12;
-  nShowFps = 1;
+  SYSTEMINI.nShowFps = 1;
   for (int f = 0; f < 15; ++f) RunFrame();
   EXPECT_EQ(g_FrameStats.dwAverage, 0u);
   RunFrame();
@@ -113,7 +114,7 @@ TEST_F(SceneFrameTest, FrameRateFiguresReachThePlaySceneAndTheDisplayRing) {
   EXPECT_EQ(FormatFpsText(7, 3), "FPS 7( 3)");
 
   // With the display off the ring stands still.
-  nShowFps = 0;
+  SYSTEMINI.nShowFps = 0;
   g_Behaviour[0].nMsPerFrame = 30;
   for (int f = 0; f < 40; ++f) RunFrame();
   EXPECT_EQ(g_FrameStats.dwAverage, 11u);

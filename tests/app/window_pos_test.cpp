@@ -28,7 +28,7 @@ TEST(WindowPosTest, SavedPlacementHasItsGoldenBytesAndLoadsBack) {
   const std::string onDisk = dir.Read("Window.dat");
   EXPECT_EQ(std::vector<uint8_t>(onDisk.begin(), onDisk.end()), golden);
   cWindowPosData back;
-  ASSERT_EQ(back.Load(dir / "Window.dat"), 1);
+  ASSERT_EQ(LoadWhole(back, dir / "Window.dat"), 1);
   EXPECT_EQ(back.SaveToBytes(), golden);
 }
 
@@ -70,15 +70,16 @@ TEST(WindowPosTest, BadFilesLeaveThePlacementAlone) {
       {"negative field count", Bytes({783, -1, 0})},
       {"a string", Bytes({783, 5, 1, 2, 300, 200, 0, 1, 0})},
   };
+  cTempDir dir;
   for (const auto& [name, bytes] : cases) {
+    dir.Write("Window.dat", std::string(bytes.begin(), bytes.end()));
     cWindowPosData pos;
     pos.Set(5, 6, 400, 300, 1);
-    EXPECT_EQ(pos.LoadFromBytes(bytes.data(), bytes.size()), 0) << name;
+    EXPECT_EQ(LoadWhole(pos, dir / "Window.dat"), 0) << name;
     EXPECT_EQ(pos.SaveToBytes(), Bytes({783, 5, 5, 6, 400, 300, 1, 0})) << name;
   }
-  cTempDir dir;
   cWindowPosData pos;
-  EXPECT_EQ(pos.Load(dir / "missing.dat"), 0);
+  EXPECT_EQ(LoadWhole(pos, dir / "missing.dat"), 0);
 }
 
 TEST(WindowPosTest, OlderFileWithFewerFieldsKeepsTheRest) {
