@@ -104,7 +104,19 @@ intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t 
       CloseSequence(hWnd);
       return 0;
     case plat::WM_ACTIVATEAPP:
+      // A full-screen Direct3D device is lost while the program is away:
+      // it is restored before the next frame.
+      if (bAppActive.load() == 0 && wParam != 0 && DDIsDirect3D() && !bWindowed)
+        plat::SendMessage(g_hMainWnd.load(), WM_RESTOREDEVICE, 0, 0);
       bAppActive = static_cast<int>(wParam);
+      return 0;
+    case plat::WM_GETMINMAXINFO:
+      // Under DirectDraw the picture is not scaled: the window keeps its size.
+      if (g_DD.lpDD && !DDIsDirect3D() && lParam)
+        GetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+      return 0;
+    case WM_RESTOREDEVICE:
+      RestoreDevice();
       return 0;
     case plat::WM_KEYDOWN:
       if (wParam == static_cast<uintptr_t>(plat::VK_ESCAPE))
@@ -186,14 +198,18 @@ void cMainWindow::SaveWindowPlacement() {
 }
 
 void cMainWindow::ServeNameDialog() {
+  DDDialogMode(1);
   // Every game thread stays put while the dialog pumps messages.
   SuspendAllThreads();
+  DDDialogMode(0);
   ResumeAllThreads();
   bNameDlgDone = 1;
 }
 
 void cMainWindow::ServeFileRequest() {
+  DDDialogMode(1);
   const bool bChosen = ChooseFile();
+  DDDialogMode(0);
   bFileRequestResult = bChosen ? 1 : 0;
   bFileRequestDone = 1;
 }
@@ -234,3 +250,7 @@ void PlaceMainWindow() {
     g_MainWindow.SetClientSize(g_WindowPos.m_nWidth, g_WindowPos.m_nHeight);
   if (g_WindowPos.m_bZoomed) plat::MaximisePresenterWindow();
 }
+
+// Resetting a lost Direct3D device is the drawing library's restore, which
+// this build does not have yet: the request is answered and frames go on.
+void cMainWindow::RestoreDevice() {}

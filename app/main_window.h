@@ -23,6 +23,7 @@ class cMainWindow : public cWindow {
   void SaveWindowPlacement();
   void ServeNameDialog();
   void ServeFileRequest();
+  void RestoreDevice();
 };
 
 extern cMainWindow g_MainWindow;

@@ -5,11 +5,13 @@
 
 #include "app/frame_timing.h"
 #include "app/logs.h"
+#include "app/main_window.h"
 #include "app/program_state.h"
 #include "app/run_options.h"
 #include "app/scene_manager.h"
 #include "app/system_ini.h"
 #include "app/text_helpers.h"
+#include "draw/draw_context.h"
 #include "platform/clock/clock.h"
 #include "platform/msg/messages.h"
 #include "platform/present/presenter.h"
@@ -19,10 +21,6 @@ namespace {
 
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
-
-// No drawing device is set up yet: frames are paced by the gate and shown
-// as the empty (black) screen.
-bool DrawingIsDirect3D() { return false; }
 
 }  // namespace
 
@@ -34,13 +32,30 @@ void DrawFpsText(const std::string& strText, int nMode) {
 }
 
 void WaitFrameTiming() {
-  if (DrawingIsDirect3D() || g_RunOptions.bNoWait) return;
+  // Direct3D frames wait in the present. Without any drawing device the
+  // gate still paces the empty screen.
+  if (DDIsDirect3D() || g_RunOptions.bNoWait) return;
   while (!WaitFrameGate(g_SceneManager.m_nFrameRate) && !plat::IsQuitting()) plat::SleepMs(1);
 }
 
 bool cSceneManager::CheckLostSurface() { return true; }
 
 void cSceneManager::Present() {
+  const bool bFastStage = g_PlayScene && g_PlayScene->m_nStageFrameRate > 60;
+  if (DDIsDirect3D()) {
+    // A lost windowed device is restored at once; in full screen the restore
+    // waits for the program's next activation.
+    if (!DDPresent(m_nFrameRate, 0, 0) && bWindowed)
+      plat::SendMessage(g_hMainWnd.load(), WM_RESTOREDEVICE, 0, 0);
+    return;
+  }
+  if (g_DD.lpDD) {
+    // The presenter shows frames at the display's pace on its own, so a
+    // windowed frame has no vertical blank to wait for.
+    DDFlipOrBltToScreen(!g_DD.bWindow && !bPresentByBlit && !bFastStage ? 1 : 0);
+    return;
+  }
+  // No drawing device: the empty screen.
   static const std::vector<uint32_t> black(kScreenWidth * kScreenHeight, 0);
   plat::PresentFrame(black.data(), kScreenWidth, kScreenHeight, kScreenWidth);
 }

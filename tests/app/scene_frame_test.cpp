@@ -8,7 +8,10 @@
 #include "app/frame_timing.h"
 #include "app/program_state.h"
 #include "app/system_ini.h"
+#include "draw/blit.h"
+#include "draw/draw_context.h"
 #include "platform/msg/window.h"
+#include "platform/present/presenter_window.h"
 #include "stage/play_scene.h"
 #include "tests/app/fake_scene.h"
 
@@ -128,6 +131,26 @@ TEST_F(SceneFrameTest, FrameRateFiguresReachThePlaySceneAndTheDisplayRing) {
   ASSERT_NE(g_PlayScene, nullptr);
   EXPECT_EQ(g_PlayScene->m_nFps, CountFps(0));
   EXPECT_GT(g_PlayScene->m_nFps, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The finished frame reaches the presenter in either drawing mode.
+TEST_F(SceneFrameTest, FrameShowsTheBackBufferInEitherDrawingMode) {
+  for (int bDirect3D : {0, 1}) {
+    SCOPED_TRACE(bDirect3D ? "Direct3D" : "DirectDraw");
+    ASSERT_TRUE(DDInit(bDirect3D, nullptr, 640, 480, 32, 0, 1, 1, 60, 0, nullptr, nullptr, 0, 0));
+    DDFillSurfaceColor(&BackBuffer, 0xFF123456);
+    RunFrame();
+    std::vector<uint32_t> pixels;
+    int nWidth = 0, nHeight = 0;
+    ASSERT_TRUE(plat::CopyLastFrame(pixels, nWidth, nHeight));
+    ASSERT_EQ(nWidth * nHeight, 640 * 480);
+    EXPECT_EQ(pixels[320 * 640 + 100] & 0xFFFFFF, 0x123456u);
+    DDReleaseAll();
+  }
 }
 
 }  // namespace
