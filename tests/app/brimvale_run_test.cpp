@@ -9,7 +9,7 @@
 #include <string>
 
 #include "support/run_process.h"
-#include "support/temp_dir.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ class BrimvaleRun : public ::testing::Test {
     return r.substr(0, r.find('\n'));
   }
 
-  cTempDir m_Dir;
+  cTempFolder m_Dir;
 };
 
 }  // namespace
@@ -50,7 +50,7 @@ TEST_F(BrimvaleRun, HeadlessRunWritesTheReportAndEndsAfterItsFrames) {
 }
 
 TEST_F(BrimvaleRun, ProjectFolderOptionAndARunWithoutAFrameLimitEndsOnRequest) {
-  cTempDir project;
+  cTempFolder project;
   std::vector<std::string> args = {BRIMVALE_EXE, "--headless", "--no-wait", "--project",
                                    project.Path()};
   cChildProcess child(args, Env(), m_Dir.Path());
@@ -103,7 +103,7 @@ TEST_F(BrimvaleRun, BadCommandLinesAreRefusedWithAUsage) {
 }
 
 TEST_F(BrimvaleRun, SecondCopyAsksAndOnlyYesEndsTheFirst) {
-  cTempDir first;
+  cTempFolder first;
   std::vector<std::string> args = {BRIMVALE_EXE, "--headless", "--project", first.Path()};
   cChildProcess running(args, Env(), m_Dir.Path());
   // The first copy holds the lock once the lock file names it.

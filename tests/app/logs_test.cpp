@@ -9,7 +9,7 @@
 #include "app/program_state.h"
 #include "platform/msg/window.h"
 #include "platform/ui/message_box.h"
-#include "support/temp_dir.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ std::vector<uint32_t> TakeMessages() {
 }  // namespace
 
 TEST(ReportLog, StartsEmptyAndTakesOneLinePerCall) {
-  cTempDir dir;
+  cTempFolder dir;
   dir.Write("Report_Game.txt", "old run\n");
   std::string strPath = dir / "Report_Game.txt";
   ASSERT_EQ(ReportInit(strPath.c_str()), 1);
@@ -37,7 +37,7 @@ TEST(ReportLog, StartsEmptyAndTakesOneLinePerCall) {
 }
 
 TEST(ReportLog, FileRemovedDuringTheRunIsNotMadeAgain) {
-  cTempDir dir;
+  cTempFolder dir;
   std::string strPath = dir / "Report_Game.txt";
   ASSERT_EQ(ReportInit(strPath.c_str()), 1);
   std::filesystem::remove(strPath);
@@ -48,13 +48,13 @@ TEST(ReportLog, FileRemovedDuringTheRunIsNotMadeAgain) {
 }
 
 TEST(ReportLog, CannotBeMadeInAMissingFolder) {
-  cTempDir dir;
+  cTempFolder dir;
   std::string strPath = dir / "no_such_folder/Report_Game.txt";
   EXPECT_EQ(ReportInit(strPath.c_str()), 0);
 }
 
 TEST(ReportLog, FinishedTextIsNeverFormattedAgain) {
-  cTempDir dir;
+  cTempFolder dir;
   std::string strPath = dir / "Report_Game.txt";
   std::string strDebug = dir / "EC_Game.txt";
   ASSERT_EQ(ReportInit(strPath.c_str()), 1);
@@ -68,7 +68,7 @@ TEST(ReportLog, FinishedTextIsNeverFormattedAgain) {
 }
 
 TEST(ReportLog, CopyingVariantsCutAt1023BytesAndReportFDoesNot) {
-  cTempDir dir;
+  cTempFolder dir;
   std::string strPath = dir / "Report_Game.txt";
   ASSERT_EQ(ReportInit(strPath.c_str()), 1);
   std::string strLong(3000, 'x');
@@ -78,7 +78,7 @@ TEST(ReportLog, CopyingVariantsCutAt1023BytesAndReportFDoesNot) {
 }
 
 TEST(DebugLog, OffByDefaultWritesNothingButTheFatalFormStillCloses) {
-  cTempDir dir(true);
+  cTempFolder dir(true);
   DebugLogInit(0, "EC_Game.txt");
   plat::WndHandle h = plat::CreateWnd(IgnoreAll, nullptr);
   EXPECT_EQ(DebugLog("x"), 0);
@@ -91,7 +91,7 @@ TEST(DebugLog, OffByDefaultWritesNothingButTheFatalFormStillCloses) {
 }
 
 TEST(DebugLog, FirstLineTruncatesAndAFailedFirstOpenIsNeverRetried) {
-  cTempDir dir;
+  cTempFolder dir;
   dir.Write("EC_Game.txt", "previous run\n");
   std::string strPath = dir / "EC_Game.txt";
   DebugLogInit(1, strPath.c_str());
@@ -102,7 +102,7 @@ TEST(DebugLog, FirstLineTruncatesAndAFailedFirstOpenIsNeverRetried) {
 }
 
 TEST(DebugLog, FileMissingAtTheFirstLineStaysMissing) {
-  cTempDir dir;
+  cTempFolder dir;
   std::string strPath = dir / "later/EC_Game.txt";
   DebugLogInit(1, strPath.c_str());
   DebugLog("dropped");

@@ -23,7 +23,7 @@
 #include "platform/msg/window.h"
 #include "sound/sound_effects.h"
 #include "stage/play_scene.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -108,7 +108,7 @@ TEST_F(MainWindowServices, CloseWhilePausedEndsOnlyThePauseThreadUntilPlayCloses
 }
 
 TEST_F(MainWindowServices, CloseSavesThePlacementOfAWindowThatIsNotMinimised) {
-  cTempDir dir(true);
+  cTempFolder dir(true);
   plat::fs::ForgetListings();
   dir.Write("user_data/keep", "");
   struct {
@@ -200,7 +200,7 @@ TEST_F(MainWindowServices, RequestsReturnOnceTheWindowThreadHasServedThem) {
 // Which entry a request reaches shows in the report of a bad index: the
 // table here holds the 17 built-in entries only.
 TEST_F(MainWindowServices, SoundRequestsReachTheirEntryAndABadIndexIsReported) {
-  cTempDir dir;
+  cTempFolder dir;
   ASSERT_EQ(ReportInit((dir / "Report_Game.txt").c_str()), 1);
   g_SoundList.assign(17, DSSOUNDDATA{});
   struct {

@@ -9,7 +9,7 @@
 #include "app/logs.h"
 #include "app/program_state.h"
 #include "platform/msg/window.h"
-#include "support/temp_dir.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ class SafeAccess : public ::testing::Test {
   }
   std::string Report() { return m_Dir.Read("Report_Game.txt"); }
 
-  cTempDir m_Dir;
+  cTempFolder m_Dir;
   plat::WndHandle m_hWnd = nullptr;
 };
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "support/temp_dir.h"
+#include "support/temp_folder.h"
 
 TEST(TextHelpers, FormatStringCutsAt5119Bytes) {
   std::string s;
@@ -90,7 +90,7 @@ TEST(TextHelpers, ExtensionHelpers) {
 }
 
 TEST(TextHelpers, FindLatestVersionFileTakesTheHighestNumber) {
-  cTempDir dir(true);
+  cTempFolder dir(true);
   char out[MAX_PATH] = "untouched";
   EXPECT_EQ(FindLatestVersionFile(out, "X.stg4", "stg4"), 0);
   EXPECT_STREQ(out, "untouched");
@@ -109,7 +109,7 @@ TEST(TextHelpers, FindLatestVersionFileTakesTheHighestNumber) {
 }
 
 TEST(TextHelpers, FullAndRelativePathsAgainstTheCurrentFolder) {
-  cTempDir dir(true);
+  cTempFolder dir(true);
   std::string strCur = std::filesystem::current_path().string();
   char path[MAX_PATH] = "Report_Game.txt";
   EXPECT_EQ(MakeFullPath(path), 1);

@@ -9,7 +9,7 @@
 #include "app/logs.h"
 #include "platform/clock/clock.h"
 #include "platform/msg/messages.h"
-#include "support/temp_dir.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ double SecondsOf(void (cThread::*pfn)(), cThread& th) {
 }  // namespace
 
 TEST(Thread, IdleObjectsDoNothingAndReportSuccess) {
-  cTempDir dir;
+  cTempFolder dir;
   std::string strDebug = dir / "EC_Game.txt";
   DebugLogInit(1, strDebug.c_str());
   cThread th;
@@ -74,7 +74,7 @@ TEST(Thread, StartAndJoin) {
 }
 
 TEST(Thread, ExitEndsACooperatingThreadAtOnceAndLogsItsSteps) {
-  cTempDir dir;
+  cTempFolder dir;
   std::string strDebug = dir / "EC_Game.txt";
   DebugLogInit(1, strDebug.c_str());
   std::atomic<int> nRuns{0};
@@ -89,7 +89,7 @@ TEST(Thread, ExitEndsACooperatingThreadAtOnceAndLogsItsSteps) {
 }
 
 TEST(Thread, ExitGivesUpOnADeafThreadWithinItsBound) {
-  cTempDir dir;
+  cTempFolder dir;
   std::string strReport = dir / "Report_Game.txt";
   ReportInit(strReport.c_str());
   g_bRelease = false;

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "tests/support/temp_dir.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ std::vector<uint8_t> Bytes(std::initializer_list<int32_t> words) {
 }
 
 TEST(WindowPosTest, SavedPlacementHasItsGoldenBytesAndLoadsBack) {
-  cTempDir dir;
+  cTempFolder dir;
   cWindowPosData pos;
   pos.Set(10, 20, 320, 240, 1);
   const std::vector<uint8_t> golden = Bytes({783, 5, 10, 20, 320, 240, 1, 0});
@@ -70,7 +70,7 @@ TEST(WindowPosTest, BadFilesLeaveThePlacementAlone) {
       {"negative field count", Bytes({783, -1, 0})},
       {"a string", Bytes({783, 5, 1, 2, 300, 200, 0, 1, 0})},
   };
-  cTempDir dir;
+  cTempFolder dir;
   for (const auto& [name, bytes] : cases) {
     dir.Write("Window.dat", std::string(bytes.begin(), bytes.end()));
     cWindowPosData pos;

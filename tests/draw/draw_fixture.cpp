@@ -1,6 +1,8 @@
 // Helpers of the drawing tests.
 #include "draw_fixture.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -96,8 +98,8 @@ std::string TempDir() {
   std::string strName = info ? std::string(info->test_suite_name()) + "." + info->name() : "none";
   for (char& c : strName)
     if (c == '/') c = '_';
-  std::filesystem::path p =
-      std::filesystem::temp_directory_path() / "brimvale-draw-tests" / strName;
+  std::filesystem::path p = std::filesystem::temp_directory_path() /
+                            ("brimvale-draw-tests-" + std::to_string(getpid())) / strName;
   std::filesystem::create_directories(p);
   return p.string();
 }

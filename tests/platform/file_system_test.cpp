@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "support/temp_dir.h"
+#include "support/temp_folder.h"
 
 namespace plat::fs {
 namespace {
@@ -25,7 +25,7 @@ std::string Slurp(const std::string& path) {
 }  // namespace
 
 TEST(PathResolver, FindsExistingFilesWhateverTheSpelling) {
-  cTempDir dir(true);
+  cTempFolder dir(true);
   dir.Write("Data/Stg4/Stage1.stg4_783", "stage");
   dir.Write("bmp/ソフト/表.bmp", "picture");
   dir.Write("wave/ゲーム.wav", "sound");
@@ -50,7 +50,7 @@ TEST(PathResolver, FindsExistingFilesWhateverTheSpelling) {
 }
 
 TEST(PathResolver, NewNamesKeepTheirSpellingUnderMatchedFolders) {
-  cTempDir dir(true);
+  cTempFolder dir(true);
   dir.Write("User_Data/keep.txt", "");
   EXPECT_EQ(Resolve("user_data\\Rpl4\\New.rpl4_783"), "User_Data/Rpl4/New.rpl4_783");
   EXPECT_EQ(Resolve("user_data\\" + kHyo + ".dat"), "User_Data/表.dat");
@@ -65,13 +65,13 @@ TEST(PathResolver, NewNamesKeepTheirSpellingUnderMatchedFolders) {
 }
 
 TEST(PathResolver, ListsInProgramTextSortedByBytes) {
-  cTempDir dir(true);
+  cTempFolder dir(true);
   for (const char* n : {"b.txt", "A.txt", "表.bmp"}) dir.Write(std::string("f/") + n, "");
   EXPECT_EQ(List("F"), (std::vector<std::string>{"A.txt", "b.txt", kHyo + ".bmp"}));
 }
 
 TEST(PathResolver, CopyAndRemoveTrees) {
-  cTempDir dir(true);
+  cTempFolder dir(true);
   dir.Write("default/database/Sound.dat", "s");
   dir.Write("default/System.dat", "y");
   EXPECT_TRUE(CopyTree("Default", "data"));
@@ -83,7 +83,7 @@ TEST(PathResolver, CopyAndRemoveTrees) {
 }
 
 TEST(AtomicWriter, ReplacesTheFileWhole) {
-  cTempDir dir(true);
+  cTempFolder dir(true);
   dir.Write("user_data/Option.dat", "old contents");
   ASSERT_TRUE(WriteFileAtomic("USER_DATA\\option.dat", "new", 3));
   EXPECT_EQ(dir.Read("user_data/Option.dat"), "new");
@@ -91,7 +91,7 @@ TEST(AtomicWriter, ReplacesTheFileWhole) {
 }
 
 TEST(AtomicWriter, FailedWriteLeavesTheOldFile) {
-  cTempDir dir(true);
+  cTempFolder dir(true);
   dir.Write("user_data/Option.dat", "old contents");
   std::string big(100000, 'n');
   SetWriteFaultAfter(4096);
@@ -104,7 +104,7 @@ TEST(AtomicWriter, FailedWriteLeavesTheOldFile) {
 }
 
 TEST(Files, ReadWholeFileRefusesMoreThanAsked) {
-  cTempDir dir(true);
+  cTempFolder dir(true);
   dir.Write("a.bin", std::string(100, 'a'));
   std::vector<uint8_t> v{1};
   EXPECT_FALSE(ReadWholeFile("a.bin", v, 99));

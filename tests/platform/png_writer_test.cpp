@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/present/presenter.h"
-#include "support/temp_dir.h"
+#include "support/temp_folder.h"
 
 namespace plat {
 namespace {
@@ -81,7 +81,7 @@ TEST(PngWriter, PixelsSurviveTheEncodingWithPitchAndManyBlocks) {
 }
 
 TEST(Presenter, SavesTheLastFrameOnlyOnceOneWasHandedOver) {
-  cTempDir dir;
+  cTempFolder dir;
   EXPECT_FALSE(SaveLastFramePng(dir / "none.png"));
   EXPECT_FALSE(dir.Has("none.png"));
   std::vector<uint32_t> frame(640 * 480, 0x00112233);

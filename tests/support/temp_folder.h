@@ -6,17 +6,25 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 class cTempFolder {
  public:
-  cTempFolder() {
+  // bEnter: the folder is also the current folder until the test ends.
+  explicit cTempFolder(bool bEnter = false) {
     std::string tmpl = (std::filesystem::temp_directory_path() / "brimvale-XXXXXX").string();
     if (char* p = mkdtemp(tmpl.data())) m_strPath = p;
+    if (bEnter && !m_strPath.empty()) {
+      m_strOld = std::filesystem::current_path().string();
+      std::filesystem::current_path(m_strPath);
+    }
   }
   ~cTempFolder() {
     std::error_code ec;
+    if (!m_strOld.empty()) std::filesystem::current_path(m_strOld, ec);
     if (!m_strPath.empty()) std::filesystem::remove_all(m_strPath, ec);
   }
   cTempFolder(const cTempFolder&) = delete;
@@ -25,8 +33,23 @@ class cTempFolder {
   const std::string& Path() const { return m_strPath; }
   std::string operator/(const std::string& name) const { return m_strPath + "/" + name; }
 
+  // Writes a file below this folder (Linux path), making folders as needed.
+  void Write(const std::string& name, const std::string& content) const {
+    std::filesystem::path p = std::filesystem::path(m_strPath) / name;
+    std::filesystem::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << content;
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(std::filesystem::path(m_strPath) / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  bool Has(const std::string& name) const {
+    return std::filesystem::exists(std::filesystem::path(m_strPath) / name);
+  }
+
  private:
   std::string m_strPath;
+  std::string m_strOld;
 };
 
 // Runs a test's body inside a folder and returns to the old one afterwards.

@@ -2,6 +2,7 @@
 // their palette, 16-bit ones widened by the rounding rules.
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -15,8 +16,9 @@ namespace {
 
 // The last presented frame's pixel, read back through a saved PNG.
 uint32_t PresentedPixel(int x, int y) {
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "brimvale_present_test.png").string();
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("brimvale_present_test_" + std::to_string(getpid()) + ".png"))
+                               .string();
   EXPECT_TRUE(plat::SaveLastFramePng(path));
   GError* pErr = nullptr;
   GdkPixbuf* pix = gdk_pixbuf_new_from_file(path.c_str(), &pErr);

@@ -1,20 +1,23 @@
-// The placeholder presenter's PNG: a frame written and decoded again.
+// The presenter's PNG: a frame handed over, written and decoded again.
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <string>
 
 #include "platform/present/presenter.h"
 
-TEST(PlaceholderPresenter, SavesTheLastFrameAsPng) {
+TEST(Presenter, SavesTheLastFrameAsPng) {
   const int w = 300, h = 250;  // more than one stored block of 65535 bytes
   std::vector<uint32_t> px(size_t(w + 4) * h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
       px[size_t(y) * (w + 4) + x] = uint32_t(x << 16 | y << 8 | ((x + y) & 255));
   plat::PresentFrame(px.data(), w, h, w + 4);
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "brimvale_frame_test.png").string();
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("brimvale_frame_test_" + std::to_string(getpid()) + ".png"))
+                               .string();
   ASSERT_TRUE(plat::SaveLastFramePng(path));
   GError* pErr = nullptr;
   GdkPixbuf* pix = gdk_pixbuf_new_from_file(path.c_str(), &pErr);
