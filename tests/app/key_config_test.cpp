@@ -8,43 +8,30 @@
 #include <filesystem>
 #include <vector>
 
-namespace {
+#include "tests/support/byte_builder.h"
+#include "tests/support/temp_folder.h"
 
-namespace fs = std::filesystem;
+namespace {
 
 class KeyConfigFileTest : public testing::Test {
  protected:
-  void SetUp() override {
-    dir =
-        fs::temp_directory_path() / ("keycfg_" + std::to_string(::getpid()) + "_" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
-    path = (dir / "KeyConfig.dat").string();
-  }
-  void TearDown() override { fs::remove_all(dir); }
+  void SetUp() override { path = folder / "KeyConfig.dat"; }
   void WriteBytes(const std::vector<uint8_t>& bytes) {
     std::FILE* fp = std::fopen(path.c_str(), "wb");
     ASSERT_NE(fp, nullptr);
     std::fwrite(bytes.data(), 1, bytes.size(), fp);
     std::fclose(fp);
   }
-  fs::path dir;
+  cTempFolder folder;
   std::string path;
 };
 
 // The 108 bytes of the default configuration.
 std::vector<uint8_t> DefaultBytes() {
-  std::vector<uint8_t> b;
-  const uint16_t codes[12] = {37, 39, 38, 40, 90, 88, 67, 86, 65, 83, 68, 70};
-  for (uint16_t c : codes) {
-    for (uint8_t x : {8, 0, 0, 0}) b.push_back(x);
-    b.push_back(static_cast<uint8_t>(c));
-    b.push_back(0);
-    b.push_back(0);
-    b.push_back(0);
-  }
-  for (uint8_t x : {12, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}) b.push_back(x);
-  return b;
+  cByteBuilder b;
+  for (uint16_t c : {37, 39, 38, 40, 90, 88, 67, 86, 65, 83, 68, 70}) b.I32(8).U16(c).U16(0);
+  b.I32(12).I32(1).I32(0);
+  return b.Bytes();
 }
 
 void PutI32(std::vector<uint8_t>& b, size_t off, int32_t v) {
@@ -153,6 +140,6 @@ TEST_F(KeyConfigFileTest, SavedFileHoldsTheRecordsBytesAndLoadsBack) {
   ASSERT_EQ(LoadKeyConfig(path, back), 1);
   EXPECT_EQ(EncodeKeyConfig(back), expected);
   // A save that cannot be written says so.
-  EXPECT_FALSE(SaveKeyConfig((dir / "no_such_folder" / "KeyConfig.dat").string(), kc));
+  EXPECT_FALSE(SaveKeyConfig(folder / "no_such_folder/KeyConfig.dat", kc));
 }
 }  // namespace

@@ -6,16 +6,15 @@
 
 #include <vector>
 
+#include "tests/support/byte_builder.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
 std::vector<uint8_t> Bytes(std::initializer_list<int32_t> words) {
-  std::vector<uint8_t> b;
-  for (int32_t w : words)
-    for (int i = 0; i < 4; ++i)
-      b.push_back(static_cast<uint8_t>(static_cast<uint32_t>(w) >> (8 * i)));
-  return b;
+  cByteBuilder b;
+  for (int32_t w : words) b.I32(w);
+  return b.Bytes();
 }
 
 TEST(WindowPosTest, SavedPlacementHasItsGoldenBytesAndLoadsBack) {
