@@ -4,6 +4,9 @@
 #include <new>
 
 #include "app/logs.h"
+#include "app/main_window.h"
+#include "app/program_state.h"
+#include "files/system_data.h"
 #include "scenes/map_menu_scene.h"
 #include "scenes/option_scene.h"
 #include "scenes/stage_select_scene.h"
@@ -126,4 +129,11 @@ void cSceneManager::PollInput(cSafeVector<cInput>& inputs) {
 void FinishSceneFadeOut(int nOwnSceneId) {
   g_SceneManager.m_nPrevScene = nOwnSceneId;
   g_SceneManager.m_nCurrentScene = g_SceneManager.m_nNextScene;
+}
+
+void RequestSceneMusic(int nTrack) {
+  const int32_t nMusic = g_SystemData.m_vSceneBgm.At(nTrack);
+  if (nMusic != 0 && nMusic == g_SceneManager.m_nMusicNo) return;
+  g_SceneManager.m_nMusicNo = nMusic;
+  plat::SendMessage(g_hMainWnd.load(), WM_PLAYBGM, static_cast<uintptr_t>(nTrack), 0);
 }

@@ -79,6 +79,12 @@ std::string FormatFpsText(int nFps, uint32_t dwAverageMs);
 // The end of a scene's fade-out: the scene hands over to the next id.
 void FinishSceneFadeOut(int nOwnSceneId);
 
+// A menu scene's first-frame music: the scene music number of track k
+// (0 title, 1 world map and its menu, 2 stage select, 3 options). Requested
+// from the window thread when it is 0 or not the one last requested, so the
+// same music plays on from one menu scene to the next.
+void RequestSceneMusic(int nTrack);
+
 // Builds the scene of an id (0 to 5); tests put fake scenes in its place.
 using SCENEFACTORY = cScene* (*)(int nSceneId);
 void SetSceneFactory(SCENEFACTORY pfnFactory);

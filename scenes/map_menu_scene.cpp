@@ -14,7 +14,10 @@ cMapMenuScene::cMapMenuScene() {
 
 int cMapMenuScene::Run() { return RunPhases(true); }
 
-int cMapMenuScene::Init() { return 1; }
+int cMapMenuScene::Init() {
+  RequestSceneMusic(1);
+  return 1;
+}
 
 int cMapMenuScene::FadeIn() {
   m_nPhase = 1;

@@ -12,7 +12,10 @@ cOptionScene::cOptionScene() {
 
 int cOptionScene::Run() { return RunPhases(true); }
 
-int cOptionScene::Init() { return 1; }
+int cOptionScene::Init() {
+  RequestSceneMusic(3);
+  return 1;
+}
 
 int cOptionScene::FadeIn() {
   m_nPhase = 1;

@@ -13,7 +13,10 @@ cStageSelectScene::cStageSelectScene() {
 
 int cStageSelectScene::Run() { return RunPhases(true); }
 
-int cStageSelectScene::Init() { return 1; }
+int cStageSelectScene::Init() {
+  RequestSceneMusic(2);
+  return 1;
+}
 
 int cStageSelectScene::FadeIn() {
   m_nPhase = 1;

@@ -12,7 +12,10 @@ cTitleScene::cTitleScene() {
 
 int cTitleScene::Run() { return RunPhases(true); }
 
-int cTitleScene::Init() { return 1; }
+int cTitleScene::Init() {
+  RequestSceneMusic(0);
+  return 1;
+}
 
 int cTitleScene::FadeIn() {
   m_nPhase = 1;

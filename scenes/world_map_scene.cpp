@@ -12,7 +12,10 @@ cWorldMapScene::cWorldMapScene() {
 
 int cWorldMapScene::Run() { return RunPhases(true); }
 
-int cWorldMapScene::Init() { return 1; }
+int cWorldMapScene::Init() {
+  RequestSceneMusic(1);
+  return 1;
+}
 
 int cWorldMapScene::FadeIn() {
   m_nPhase = 1;

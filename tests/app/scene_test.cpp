@@ -6,7 +6,11 @@
 #include <typeinfo>
 #include <vector>
 
+#include "app/main_window.h"
+#include "app/program_state.h"
 #include "app/scene_manager.h"
+#include "files/system_data.h"
+#include "platform/msg/window.h"
 #include "scenes/map_menu_scene.h"
 #include "scenes/option_scene.h"
 #include "scenes/stage_select_scene.h"
@@ -173,6 +177,44 @@ TEST(FrameStatsTest, AverageIsRefreshedEverySixteenFrames) {
   EXPECT_EQ(stats.dwAverage, 13u);  // kept until the ring is full again
   stats.AddFrameTime(100);
   EXPECT_EQ(stats.dwAverage, 100u);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<uintptr_t> g_MusicRequests;
+intptr_t RecordMusicRequests(plat::WndHandle, uint32_t message, uintptr_t wParam, intptr_t) {
+  if (message == WM_PLAYBGM) g_MusicRequests.push_back(wParam);
+  return 0;
+}
+
+TEST_F(SceneManagerTest, MenuScenesAskForTheirMusicUnlessItPlaysAlready) {
+  plat::WndHandle hWnd = plat::CreateWnd(RecordMusicRequests, nullptr);
+  g_hMainWnd = hWnd;
+  const cSafeVector<int32_t> vSaved = g_SystemData.m_vSceneBgm;
+  g_SystemData.m_vSceneBgm = {5, 0, 7, 7};
+  g_SceneManager.m_nMusicNo = 0;
+  struct {
+    int nScene;
+    int nMusicNo;                   // the manager's music number afterwards
+    std::vector<uintptr_t> tracks;  // requests sent, by track
+  } const visits[] = {
+      {SCENE_TITLE, 5, {0}},       {SCENE_TITLE, 5, {}},     // the same music plays on
+      {SCENE_WORLDMAP, 0, {1}},    {SCENE_MAPMENU, 0, {1}},  // 0 always asks (to stop)
+      {SCENE_STAGESELECT, 7, {2}}, {SCENE_OPTION, 7, {}},   {SCENE_PLAY, 7, {}},
+  };
+  for (const auto& v : visits) {
+    g_MusicRequests.clear();
+    g_SceneManager.ChangeScene(-1);
+    g_SceneManager.ChangeScene(v.nScene);
+    g_SceneManager.GetScene(v.nScene)->Run();
+    EXPECT_EQ(g_SceneManager.m_nMusicNo, v.nMusicNo) << v.nScene;
+    EXPECT_EQ(g_MusicRequests, v.tracks) << v.nScene;
+  }
+  g_SystemData.m_vSceneBgm = vSaved;
+  g_hMainWnd = nullptr;
+  plat::DestroyWnd(hWnd);
 }
 
 }  // namespace
