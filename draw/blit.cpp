@@ -46,13 +46,17 @@ int QuadPath(DDSURFACEDATA* lpDst, int x, int y, int w, int h, DDSURFACEDATA* lp
   DDBuildBltQuad(src.lpVB->Vertices.data(), x, y, w, h, sx, sy, sw, sh, lpSrc->nTexWidth,
                  lpSrc->nTexHeight, con.dwBltColor);
   if (!DDBeginScene() || !DDSetRenderTarget(0, lpDst)) return 0;
-  if (nFlags == 0 && src.bColorKey) {
-    GFXRECT rc = MakeRect(x, y, w, h);
-    g_DD.lpDevice->Clear(&rc, 1, lpDst == &BackBuffer ? con.dwTransmitColor : con.dwTransparent);
-  }
   DDSetBltStage(con.nColorOp, con.nAlphaOp);
   g_DD.lpDevice->SetTexture(src.lpTexture.get());
-  g_DD.lpDevice->DrawQuad(src.lpVB->Vertices.data());
+  if (nFlags == 0 && src.bColorKey) {
+    // Transparent texels show the key colour (on a texture: transparency);
+    // the device clears and draws in one pass where it can.
+    g_DD.lpDevice->ClearAndDrawQuad(MakeRect(x, y, w, h),
+                                    lpDst == &BackBuffer ? con.dwTransmitColor : con.dwTransparent,
+                                    src.lpVB->Vertices.data());
+  } else {
+    g_DD.lpDevice->DrawQuad(src.lpVB->Vertices.data());
+  }
   DDSetRenderTarget(0, con.lpScreenTarget);
   return 0;
 }

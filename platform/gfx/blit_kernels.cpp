@@ -1,6 +1,7 @@
 // Raw copy, stretch and fill loops, one instance per pixel size.
 #include "platform/gfx/blit_kernels.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -10,9 +11,38 @@ namespace plat::gfx {
 
 namespace {
 
+// 16 bytes of pixels at a time: the key test is a whole-pixel compare, so a
+// lane mask picks source or destination without a branch per pixel.
+template <typename T>
+struct VECTOR16;
+template <>
+struct VECTOR16<uint8_t> {
+  typedef uint8_t type __attribute__((vector_size(16)));
+};
+template <>
+struct VECTOR16<uint16_t> {
+  typedef uint16_t type __attribute__((vector_size(16)));
+};
+template <>
+struct VECTOR16<uint32_t> {
+  typedef uint32_t type __attribute__((vector_size(16)));
+};
+
 template <typename T>
 void CopyKeyed(T* d, const T* s, int w, T key, T mask) {
-  for (int i = 0; i < w; ++i) {
+  using V = typename VECTOR16<T>::type;
+  static_assert(sizeof(V) == 16);
+  constexpr int kLanes = int(16 / sizeof(T));
+  int i = 0;
+  for (; i + kLanes <= w; i += kLanes) {
+    V vs, vd;
+    std::memcpy(&vs, s + i, sizeof vs);
+    std::memcpy(&vd, d + i, sizeof vd);
+    const V bKeyed = V((vs & mask) == key);  // all ones where the source is transparent
+    vd = (vd & bKeyed) | (vs & ~bKeyed);
+    std::memcpy(d + i, &vd, sizeof vd);
+  }
+  for (; i < w; ++i) {
     const T v = s[i];
     if ((v & mask) != key) d[i] = v;
   }
@@ -73,13 +103,15 @@ void StretchRectT(cImage& dst, const GFXRECT& dr, const cImage& src, const GFXRE
   }
 }
 
+// The first row is filled pixel by pixel, the others are copies of it.
 template <typename T>
 void FillT(cImage& dst, const GFXRECT& r, uint32_t v) {
   const T t = T(v);
-  for (int y = r.nTop; y < r.nBottom; ++y) {
-    T* d = reinterpret_cast<T*>(dst.GetRow(y));
-    for (int x = r.nLeft; x < r.nRight; ++x) d[x] = t;
-  }
+  const int w = r.nRight - r.nLeft;
+  T* first = reinterpret_cast<T*>(dst.GetRow(r.nTop)) + r.nLeft;
+  std::fill_n(first, w, t);
+  for (int y = r.nTop + 1; y < r.nBottom; ++y)
+    std::memcpy(reinterpret_cast<T*>(dst.GetRow(y)) + r.nLeft, first, size_t(w) * sizeof(T));
 }
 
 }  // namespace

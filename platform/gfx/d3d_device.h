@@ -141,6 +141,10 @@ class cD3DDevice {
   // and point-sampled at floor(u * width), wrapped. Drawn into the render
   // target; does nothing while the device is lost or with a lost texture.
   eGfxResult DrawQuad(const GFXVERTEX* pStrip4);
+  // Clear (one rectangle) followed by DrawQuad, with the same pixels and
+  // results; when the quad covers exactly the rectangle the two are done in
+  // one pass over the target.
+  eGfxResult ClearAndDrawQuad(const GFXRECT& rect, uint32_t dwArgb, const GFXVERTEX* pStrip4);
 
   // ---- Frames and loss ----
   // Hands the back buffer to the presenter; DeviceLost while lost.

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/gfx/blit_kernels.h"
 #include "platform/gfx/d3d_device.h"
 #include "platform/gfx/pixel_rules.h"
 
@@ -176,8 +177,9 @@ bool NearInteger(double v, long long& n) {
 
 // Texel index for each of nCount pixels starting at pixel centre p0 along
 // one axis of an axis-aligned quad from edge e0 to e1 (e1 != e0) with texture
-// coordinates t0..t1 over a texture of nSize texels.
-void MapAxis(int p0, int nCount, double e0, double e1, double t0, double t1, int nSize, int* pOut) {
+// coordinates t0..t1 over a texture of nSize texels. True when the indices
+// are consecutive (pOut[i] = pOut[0] + i), as in every same-size blit.
+bool MapAxis(int p0, int nCount, double e0, double e1, double t0, double t1, int nSize, int* pOut) {
   long long a, b, twiceE0, twiceE1;
   const bool bExact = NearInteger(t0 * nSize, a) && NearInteger(t1 * nSize, b) &&
                       NearInteger(2 * e0, twiceE0) && NearInteger(2 * e1, twiceE1) &&
@@ -188,17 +190,25 @@ void MapAxis(int p0, int nCount, double e0, double e1, double t0, double t1, int
     const long long nFirst = (twiceE0 + 1) / 2;  // first pixel centre at or right of e0
     const int w = int((twiceE1 - twiceE0) / 2);
     const int sw = int(b - a);
+    // QuadTexelOffset(k, w, w) is k: a same-size span reads consecutive
+    // texels, and needs no wrapping while it stays inside the texture.
+    const long long nStart = a + (p0 - nFirst);
+    if (sw == w && nStart >= 0 && nStart + nCount <= nSize) {
+      for (int i = 0; i < nCount; ++i) pOut[i] = int(nStart) + i;
+      return true;
+    }
     for (int i = 0; i < nCount; ++i) {
       const int k = int(p0 + i - nFirst);
       pOut[i] = WrapTexel(int(a) + QuadTexelOffset(k, sw, w), nSize);
     }
-    return;
+    return false;
   }
   for (int i = 0; i < nCount; ++i) {
     const double t = (double(p0 + i) - e0) / (e1 - e0);
     const double u = t0 + t * (t1 - t0);
     pOut[i] = WrapFloor(u * nSize, nSize);
   }
+  return false;
 }
 
 struct RASTER {
@@ -316,8 +326,71 @@ void WriteRow(cImage& t, int x0, int y, const uint32_t* pColors, int n, bool bBl
   }
 }
 
-void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols, const int* pRows,
-               uint32_t dif) {
+// ---- Row loops of the pass-through paths --------------------------------
+//
+// Keyed pictures have texel alpha 0 or 255 only. Four pixels at a time, a
+// lane mask then picks the texel or what lies under it, with no branch per
+// pixel; any other alpha goes through BlendArgb one pixel at a time.
+// "Under" is the target's own pixel, or, when the span was just cleared
+// (UNDER), the clear value every pixel of it holds.
+
+using V4 = uint32_t __attribute__((vector_size(16)));
+using V4S = int32_t __attribute__((vector_size(16)));
+
+inline bool AllLanes(V4 m) {
+  uint64_t q[2];
+  std::memcpy(q, &m, sizeof q);
+  return (q[0] & q[1]) == ~uint64_t(0);
+}
+
+template <bool UNDER>
+inline void BlendPixel32(uint32_t& d, uint32_t c, uint32_t dwOr, uint32_t dwUnder) {
+  const uint32_t a = c >> 24;
+  if (a == 255)
+    d = c | dwOr;
+  else if (a != 0)
+    d = BlendArgb(c, (UNDER ? dwUnder : d) | dwOr) | dwOr;
+  else if (UNDER)
+    d = dwUnder;
+}
+
+template <bool UNDER>
+void BlendRow32(uint32_t* d, const uint32_t* s, int w, uint32_t dwOr, uint32_t dwUnder) {
+  int i = 0;
+  for (; i + 4 <= w; i += 4) {
+    V4 vs;
+    std::memcpy(&vs, s + i, sizeof vs);
+    const V4 a = vs >> 24;
+    if (AllLanes(V4((a == 0) | (a == 255)))) {
+      const V4 bOpaque = V4(V4S(vs) >> 31);
+      V4 vd;
+      if constexpr (UNDER)
+        vd = V4{} + dwUnder;
+      else
+        std::memcpy(&vd, d + i, sizeof vd);
+      vd = ((vs | dwOr) & bOpaque) | (vd & ~bOpaque);
+      std::memcpy(d + i, &vd, sizeof vd);
+    } else {
+      for (int k = i; k < i + 4; ++k) BlendPixel32<UNDER>(d[k], s[k], dwOr, dwUnder);
+    }
+  }
+  for (; i < w; ++i) BlendPixel32<UNDER>(d[i], s[i], dwOr, dwUnder);
+}
+
+void OrRow32(uint32_t* d, const uint32_t* s, int w, uint32_t dwOr) {
+  int i = 0;
+  for (; i + 4 <= w; i += 4) {
+    V4 v;
+    std::memcpy(&v, s + i, sizeof v);
+    v |= dwOr;
+    std::memcpy(d + i, &v, sizeof v);
+  }
+  for (; i < w; ++i) d[i] = s[i] | dwOr;
+}
+
+// pUnder: the span was just cleared to this pixel value (nullptr: it was not).
+void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols, bool bLinearCols,
+               const int* pRows, uint32_t dif, const uint32_t* pUnder) {
   cImage& t = *r.pTarget;
   const cImage* tex = r.pTexture;
   const ePixelFormat tf = t.GetFormat();
@@ -326,23 +399,31 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols
   const int w = x1 - x0;
 
   if (bPass && tex->GetBytesPerPixel() == 4 && t.GetBytesPerPixel() == 4) {
+    // Every pixel of the span is written unless transparent texels are left
+    // out, so only that case needs the clear value.
     const bool bTexHasAlpha = bTexAlpha && tex->GetFormat() == ePixelFormat::A8R8G8B8;
     const uint32_t dwOr = tf == ePixelFormat::X8R8G8B8 ? 0xFF000000u : 0u;
+    const uint32_t dwUnder = pUnder ? *pUnder : 0u;
     for (int j = 0; j < y1 - y0; ++j) {
       const auto* s = reinterpret_cast<const uint32_t*>(tex->GetRow(pRows[j]));
       auto* d = reinterpret_cast<uint32_t*>(t.GetRow(y0 + j)) + x0;
-      if (!bTexHasAlpha) {
-        for (int i = 0; i < w; ++i) d[i] = s[pCols[i]] | 0xFF000000u;
-      } else if (!r.bBlend) {
-        for (int i = 0; i < w; ++i) d[i] = s[pCols[i]] | dwOr;
+      const uint32_t dwRowOr = bTexHasAlpha ? dwOr : 0xFF000000u;
+      if (!bTexHasAlpha || !r.bBlend) {
+        if (bLinearCols)
+          OrRow32(d, s + pCols[0], w, dwRowOr);
+        else
+          for (int i = 0; i < w; ++i) d[i] = s[pCols[i]] | dwRowOr;
+      } else if (bLinearCols) {
+        if (pUnder)
+          BlendRow32<true>(d, s + pCols[0], w, dwOr, dwUnder);
+        else
+          BlendRow32<false>(d, s + pCols[0], w, dwOr, 0);
       } else {
         for (int i = 0; i < w; ++i) {
-          const uint32_t c = s[pCols[i]];
-          const uint32_t a = c >> 24;
-          if (a == 255)
-            d[i] = c | dwOr;
-          else if (a != 0)
-            d[i] = BlendArgb(c, d[i] | dwOr) | dwOr;
+          if (pUnder)
+            BlendPixel32<true>(d[i], s[pCols[i]], dwOr, dwUnder);
+          else
+            BlendPixel32<false>(d[i], s[pCols[i]], dwOr, 0);
         }
       }
     }
@@ -362,11 +443,14 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols
           d[i] = lut[c & 0x7FFF];
         else if (!r.bBlend)
           d[i] = uint16_t(lut[c & 0x7FFF] & (tf == ePixelFormat::A1R5G5B5 ? 0x7FFF : 0xFFFF));
+        else if (pUnder)
+          d[i] = uint16_t(*pUnder);
       }
     }
     return;
   }
-  // Everything else: the general rule, a row at a time.
+  // Everything else: the general rule, a row at a time, over the cleared span.
+  if (pUnder) FillRectRaw(t, GFXRECT{x0, y0, x1, y1}, *pUnder);
   thread_local std::vector<uint32_t> colors;
   colors.resize(size_t(w));
   const bool bUsesTexture = tex && UsesTexture(r.Stage);
@@ -383,7 +467,23 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols
   }
 }
 
-bool DrawAxisAligned(const RASTER& r, const GFXVERTEX* v) {
+// The clear of ClearAndDrawQuad, still to be done: the rectangle (already
+// cut to the target) and the pixel value.
+struct PENDINGCLEAR {
+  GFXRECT Rect;
+  uint32_t dwPixel;
+};
+
+void DoClear(cImage& t, const PENDINGCLEAR* pClear) {
+  if (pClear && pClear->Rect.nLeft < pClear->Rect.nRight &&
+      pClear->Rect.nTop < pClear->Rect.nBottom)
+    FillRectRaw(t, pClear->Rect, pClear->dwPixel);
+}
+
+// False when the quad is not axis-aligned (nothing done then, the pending
+// clear included); otherwise the clear is done (in the same pass when the
+// quad's pixels are its rectangle) and the quad drawn.
+bool DrawAxisAligned(const RASTER& r, const GFXVERTEX* v, const PENDINGCLEAR* pClear) {
   if (!(v[0].x == v[1].x && v[2].x == v[3].x && v[0].y == v[2].y && v[1].y == v[3].y &&
         v[0].u == v[1].u && v[2].u == v[3].u && v[0].v == v[2].v && v[1].v == v[3].v &&
         v[0].dwDiffuse == v[1].dwDiffuse && v[0].dwDiffuse == v[2].dwDiffuse &&
@@ -399,23 +499,38 @@ bool DrawAxisAligned(const RASTER& r, const GFXVERTEX* v) {
     std::swap(ey0, ey1);
     std::swap(t0, t1);
   }
-  if (!(ex1 > ex0) || !(ey1 > ey0)) return true;  // empty
   cImage& t = *r.pTarget;
+  if (!(ex1 > ex0) || !(ey1 > ey0)) {  // empty
+    DoClear(t, pClear);
+    return true;
+  }
   // Centres p with e0 <= p < e1, clipped to the target.
   const double dx0 = std::max(std::ceil(ex0), 0.0),
                dx1 = std::min(std::ceil(ex1), double(t.GetWidth()));
   const double dy0 = std::max(std::ceil(ey0), 0.0),
                dy1 = std::min(std::ceil(ey1), double(t.GetHeight()));
-  if (!(dx1 > dx0) || !(dy1 > dy0)) return true;
+  if (!(dx1 > dx0) || !(dy1 > dy0)) {
+    DoClear(t, pClear);
+    return true;
+  }
   const int x0 = int(dx0), x1 = int(dx1), y0 = int(dy0), y1 = int(dy1);
+  const uint32_t* pUnder = nullptr;
+  if (pClear) {
+    const GFXRECT& c = pClear->Rect;
+    if (c.nLeft == x0 && c.nRight == x1 && c.nTop == y0 && c.nBottom == y1)
+      pUnder = &pClear->dwPixel;
+    else
+      DoClear(t, pClear);
+  }
   thread_local std::vector<int> cols, rows;
   cols.resize(size_t(x1 - x0));
   rows.resize(size_t(y1 - y0));
+  bool bLinearCols = false;
   if (r.pTexture) {
-    MapAxis(x0, x1 - x0, ex0, ex1, u0, u1, r.pTexture->GetWidth(), cols.data());
+    bLinearCols = MapAxis(x0, x1 - x0, ex0, ex1, u0, u1, r.pTexture->GetWidth(), cols.data());
     MapAxis(y0, y1 - y0, ey0, ey1, t0, t1, r.pTexture->GetHeight(), rows.data());
   }
-  DrawSpans(r, x0, x1, y0, y1, cols.data(), rows.data(), v[0].dwDiffuse);
+  DrawSpans(r, x0, x1, y0, y1, cols.data(), bLinearCols, rows.data(), v[0].dwDiffuse, pUnder);
   return true;
 }
 
@@ -482,18 +597,49 @@ void DrawTriangle(const RASTER& r, const GFXVERTEX& a0, const GFXVERTEX& b0, con
 
 }  // namespace
 
+namespace {
+
+bool IsDrawable(const GFXVERTEX* pStrip4) {
+  for (int i = 0; i < 4; ++i)
+    if (!std::isfinite(pStrip4[i].x) || !std::isfinite(pStrip4[i].y) ||
+        !std::isfinite(pStrip4[i].u) || !std::isfinite(pStrip4[i].v))
+      return false;
+  return true;
+}
+
+}  // namespace
+
 eGfxResult cD3DDevice::DrawQuad(const GFXVERTEX* pStrip4) {
   if (!pStrip4) return eGfxResult::InvalidCall;
   if (m_bLost) return eGfxResult::Ok;  // a lost device accepts and drops drawing
   if (!m_pTarget || m_pTarget->IsLost()) return eGfxResult::InvalidCall;
   if (m_pTexture && (m_pTexture->IsLost() || m_pTexture->GetBytesPerPixel() < 2))
     return eGfxResult::Ok;
-  for (int i = 0; i < 4; ++i)
-    if (!std::isfinite(pStrip4[i].x) || !std::isfinite(pStrip4[i].y) ||
-        !std::isfinite(pStrip4[i].u) || !std::isfinite(pStrip4[i].v))
-      return eGfxResult::InvalidCall;
+  if (!IsDrawable(pStrip4)) return eGfxResult::InvalidCall;
   const RASTER r{m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend};
-  if (DrawAxisAligned(r, pStrip4)) return eGfxResult::Ok;
+  if (DrawAxisAligned(r, pStrip4, nullptr)) return eGfxResult::Ok;
+  DrawTriangle(r, pStrip4[0], pStrip4[1], pStrip4[2]);
+  DrawTriangle(r, pStrip4[1], pStrip4[3], pStrip4[2]);
+  return eGfxResult::Ok;
+}
+
+eGfxResult cD3DDevice::ClearAndDrawQuad(const GFXRECT& rect, uint32_t dwArgb,
+                                        const GFXVERTEX* pStrip4) {
+  // Whenever the quad would not be drawn, the two calls one after the other.
+  if (m_bLost || !m_pTarget || m_pTarget->IsLost() || !pStrip4 ||
+      (m_pTexture && (m_pTexture->IsLost() || m_pTexture->GetBytesPerPixel() < 2)) ||
+      !IsDrawable(pStrip4)) {
+    Clear(&rect, 1, dwArgb);
+    return DrawQuad(pStrip4);
+  }
+  cImage& t = *m_pTarget;
+  const PENDINGCLEAR clear{
+      {std::max(rect.nLeft, 0), std::max(rect.nTop, 0), std::min(rect.nRight, t.GetWidth()),
+       std::min(rect.nBottom, t.GetHeight())},
+      ArgbToPixel(dwArgb, t.GetFormat())};
+  const RASTER r{m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend};
+  if (DrawAxisAligned(r, pStrip4, &clear)) return eGfxResult::Ok;
+  DoClear(t, &clear);
   DrawTriangle(r, pStrip4[0], pStrip4[1], pStrip4[2]);
   DrawTriangle(r, pStrip4[1], pStrip4[3], pStrip4[2]);
   return eGfxResult::Ok;

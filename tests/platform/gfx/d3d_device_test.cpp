@@ -212,6 +212,125 @@ TEST_F(D3DDeviceTest, SourceAlphaBlendingOnColourAndAlpha) {
     }
 }
 
+// Keyed pictures blend four pixels at a time when a group holds only alpha 0
+// and 255; groups with other alphas and the row ends go pixel by pixel. Rows
+// of every length and start must follow the blend rule all the same.
+TEST_F(D3DDeviceTest, BlendedRowsFollowTheRuleAtAnyLengthAndStart) {
+  const int kTexW = 24;
+  cImagePtr tex = Texture(kTexW, 1);
+  // Groups of four: all keyed/opaque, then one with a half alpha, then mixed.
+  const int alphas[kTexW] = {0,   255, 255, 0, 255, 255, 255, 255, 0,   128, 255, 0,
+                             255, 0,   1,   0, 0,   0,   0,   0,   254, 255, 255, 0};
+  for (int i = 0; i < kTexW; ++i)
+    tex->WritePixel(i, 0, MakeArgb(alphas[i], 10 * i, 255 - 5 * i, 3 * i));
+  m_pDev->SetAlphaBlend(true);
+  m_pDev->SetTextureStage(BlitStage());
+  for (ePixelFormat f : {ePixelFormat::A8R8G8B8, ePixelFormat::X8R8G8B8}) {
+    cImagePtr target = Texture(32, 1, f, ePool::Default, true);
+    ASSERT_EQ(m_pDev->SetRenderTarget(target.get()), eGfxResult::Ok);
+    const uint32_t under = ArgbToPixel(MakeArgb(90, 40, 80, 120), f);
+    for (int sx = 0; sx < 4; ++sx)
+      for (int w = 1; sx + w <= kTexW; ++w) {
+        target->FillRaw(under);
+        Blit(*tex, 3, 0, w, 1, sx, 0, w, 1);
+        const uint32_t d = PixelToArgb(under, f);
+        for (int x = 0; x < 32; ++x) {
+          uint32_t want = under;
+          if (x >= 3 && x < 3 + w) {
+            const uint32_t c = tex->ReadPixel(sx + x - 3, 0);
+            const int a = GetA(c);
+            want = ArgbToPixel(
+                MakeArgb(LerpChannel(a, GetA(d), a), LerpChannel(GetR(c), GetR(d), a),
+                         LerpChannel(GetG(c), GetG(d), a), LerpChannel(GetB(c), GetB(d), a)),
+                f);
+          }
+          ASSERT_EQ(target->ReadPixel(x, 0), want)
+              << GetFormatName(f) << " sx " << sx << " w " << w << " x " << x;
+        }
+      }
+  }
+}
+
+// ClearAndDrawQuad gives the pixels and results of Clear and then DrawQuad,
+// whether the quad covers the rectangle exactly (one pass) or not.
+TEST_F(D3DDeviceTest, ClearAndDrawQuadEqualsClearThenDraw) {
+  struct GEOMETRY {
+    const char* szName;
+    GFXRECT Rect;
+    int x, y, w, h, sx, sy, sw, sh;
+    bool bRotated = false;
+  };
+  const GEOMETRY geometries[] = {
+      {"exact", MakeRect(2, 1, 13, 9), 2, 1, 13, 9, 1, 2, 13, 9},
+      {"cut by the target", MakeRect(-3, 10, 16, 8), -3, 10, 16, 8, 0, 0, 16, 8},
+      {"rectangle larger", MakeRect(0, 0, 20, 12), 4, 2, 9, 7, 3, 3, 9, 7},
+      {"rectangle smaller", MakeRect(5, 3, 4, 4), 4, 2, 9, 7, 3, 3, 9, 7},
+      {"mirrored", MakeRect(6, 2, 10, 10), 6, 2, 10, 10, 12, 0, -10, 10},
+      {"stretched", MakeRect(1, 1, 16, 12), 1, 1, 16, 12, 0, 0, 8, 6},
+      {"wrapped", MakeRect(20, 0, 12, 16), 20, 0, 12, 16, 10, 10, 12, 16},
+      {"empty quad", MakeRect(3, 3, 5, 5), 3, 3, 0, 5, 0, 0, 0, 5},
+      {"off the target", MakeRect(40, 3, 5, 5), 40, 3, 5, 5, 0, 0, 5, 5},
+      {"rotated", MakeRect(4, 4, 10, 8), 4, 4, 10, 8, 0, 0, 10, 8, true},
+  };
+  struct STATE {
+    ePixelFormat TexFormat;
+    bool bBlend;
+    uint32_t dwDiffuse;
+  };
+  const STATE states[] = {
+      {ePixelFormat::A8R8G8B8, true, 0xFFFFFFFF}, {ePixelFormat::A8R8G8B8, false, 0xFFFFFFFF},
+      {ePixelFormat::A8R8G8B8, true, 0xC080FF40}, {ePixelFormat::X8R8G8B8, true, 0xFFFFFFFF},
+      {ePixelFormat::A1R5G5B5, true, 0xFFFFFFFF}, {ePixelFormat::A1R5G5B5, false, 0xFFFFFFFF},
+      {ePixelFormat::A1R5G5B5, true, 0x80FF8040},
+  };
+  const ePixelFormat targets[] = {ePixelFormat::A8R8G8B8, ePixelFormat::X8R8G8B8,
+                                  ePixelFormat::R5G6B5, ePixelFormat::A1R5G5B5};
+  const int alphas[] = {0, 255, 255, 128, 0, 255, 1, 255, 0, 0, 255};
+  for (const STATE& st : states) {
+    cImagePtr tex = Texture(16, 16, st.TexFormat);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) {
+        const int a = alphas[(x / 2 + y * 3) % 11];
+        const uint32_t c = MakeArgb(a, 16 * x, 255 - 16 * y, 8 * (x + y));
+        tex->WritePixel(x, y,
+                        st.TexFormat == ePixelFormat::A1R5G5B5 ? ArgbToTexel(c, st.TexFormat) : c);
+      }
+    m_pDev->SetTexture(tex.get());
+    m_pDev->SetAlphaBlend(st.bBlend);
+    m_pDev->SetTextureStage(BlitStage());
+    for (ePixelFormat f : targets)
+      for (const GEOMETRY& g : geometries) {
+        GFXVERTEX v[4];
+        MakeBlitQuad(v, g.x, g.y, g.w, g.h, g.sx, g.sy, g.sw, g.sh, *tex, st.dwDiffuse);
+        if (g.bRotated) v[0].x += 1.5f, v[3].x -= 1.0f;
+        cImagePtr a = Texture(32, 16, f, ePool::Default, true);
+        cImagePtr b = Texture(32, 16, f, ePool::Default, true);
+        for (cImage* t : {a.get(), b.get()})
+          for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 32; ++x)
+              t->WritePixel(x, y, ArgbToPixel(MakeArgb(7 * x, 9 * y, 200, 50), f));
+        const uint32_t dwClear = MakeArgb(0, 255, 0, 255);
+        ASSERT_EQ(m_pDev->SetRenderTarget(a.get()), eGfxResult::Ok);
+        const eGfxResult r1 = m_pDev->Clear(&g.Rect, 1, dwClear);
+        const eGfxResult r2 = m_pDev->DrawQuad(v);
+        ASSERT_EQ(m_pDev->SetRenderTarget(b.get()), eGfxResult::Ok);
+        EXPECT_EQ(m_pDev->ClearAndDrawQuad(g.Rect, dwClear, v), Failed(r1) ? r1 : r2);
+        for (int y = 0; y < 16; ++y)
+          for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(b->ReadPixel(x, y), a->ReadPixel(x, y))
+                << g.szName << " target " << GetFormatName(f) << " texture "
+                << GetFormatName(st.TexFormat) << " blend " << st.bBlend << " diffuse " << std::hex
+                << st.dwDiffuse << " at " << std::dec << x << "," << y;
+      }
+  }
+  // A lost device accepts both, as it accepts each of them.
+  GFXVERTEX v[4];
+  cImagePtr tex = Texture(4, 4);
+  MakeBlitQuad(v, 0, 0, 4, 4, 0, 0, 4, 4, *tex);
+  m_pDev->LoseDevice(false);
+  EXPECT_EQ(m_pDev->ClearAndDrawQuad(MakeRect(0, 0, 4, 4), 0, v), eGfxResult::Ok);
+}
+
 TEST_F(D3DDeviceTest, SixteenBitTargetsAndTextures) {
   const uint16_t texels[4] = {0x7FFF, 0xFFFF, Pack1555(1, 16, 1, 31), Pack1555(1, 3, 17, 0)};
   for (ePixelFormat f : {ePixelFormat::R5G6B5, ePixelFormat::A1R5G5B5}) {

@@ -59,6 +59,50 @@ TEST_F(DirectDrawTest, KeyedCopyComparesOnlyTheColourBitsOfEachFormat) {
   }
 }
 
+// Keyed copies work on 16 bytes of a row at a time and finish the row pixel
+// by pixel: rows of every length and alignment keep the per-pixel rule.
+TEST_F(DirectDrawTest, KeyedCopyKeepsThePixelRuleAtAnyRowLength) {
+  struct CASE {
+    int nBpp;
+    ePixelFormat sixteen;
+    uint32_t dwKey, dwSameColour, dwOther;
+  };
+  const CASE cases[] = {
+      {8, ePixelFormat::R5G6B5, 7, 7, 9},
+      {16, ePixelFormat::R5G6B5, 0xF81F, 0xF81F, 0x1234},
+      {16, ePixelFormat::X1R5G5B5, 0x7C1F, 0xFC1F, 0x7C1E},
+      {32, ePixelFormat::R5G6B5, 0xFF0080, 0xABFF0080, 0xFF0081},
+  };
+  const int kW = 45;
+  for (const CASE& c : cases) {
+    cDirectDraw dd;
+    dd.SetSixteenBitFormat(c.sixteen);
+    ASSERT_EQ(dd.SetDisplayMode(640, 480, c.nBpp, 60), eGfxResult::Ok);
+    cImagePtr src = Make(dd, kW, 1), dst = Make(dd, kW, 1);
+    ASSERT_EQ(dd.SetColorKey(*src, c.dwKey), eGfxResult::Ok);
+    for (int x = 0; x < kW; ++x) {
+      const int k = (x * 5 + x / 7) % 6;
+      src->WritePixel(x, 0, k == 0 ? c.dwKey : k == 1 ? c.dwSameColour : c.dwOther - (x & 1));
+    }
+    for (int sx = 0; sx < 3; ++sx)
+      for (int w = 1; sx + w <= kW; ++w) {
+        dst->FillRaw(1);
+        const int x0 = (w + sx) % 3;
+        if (x0 + w > kW) continue;
+        ASSERT_EQ(dd.BltFast(*dst, x0, 0, *src, MakeRect(sx, 0, w, 1), true), eGfxResult::Ok);
+        for (int x = 0; x < kW; ++x) {
+          uint32_t want = 1;
+          if (x >= x0 && x < x0 + w) {
+            const uint32_t v = src->ReadPixel(sx + x - x0, 0);
+            if (v != c.dwKey && v != c.dwSameColour) want = v;
+          }
+          ASSERT_EQ(dst->ReadPixel(x, 0), want)
+              << c.nBpp << " bits, sx " << sx << " w " << w << " x " << x;
+        }
+      }
+  }
+}
+
 TEST_F(DirectDrawTest, StretchTruncatesSourceColumnsAndRows) {
   cDirectDraw dd;
   dd.SetDisplayMode(640, 480, 16, 60);
