@@ -16,6 +16,7 @@
 #include "app/program_state.h"
 #include "app/scene_manager.h"
 #include "app/screen_mode.h"
+#include "app/start_steps.h"
 #include "app/system_ini.h"
 #include "app/text_helpers.h"
 #include "draw/draw_context.h"
@@ -53,48 +54,7 @@ constexpr const char* kTextureError =
 
 bool CloseRequested() { return bCloseDuringStartUp.load() != 0; }
 
-// Step 14: the screen mode from System.ini and the system data.
-bool DecideStartScreenMode() {
-  SCREENMODEINPUT in;
-  in.nDirect3D = SYSTEMINI.nDirect3D;
-  in.nWindowMode = SYSTEMINI.nWindowMode;
-  in.nBpp = SYSTEMINI.nBpp;
-  in.nVSync = SYSTEMINI.nVSync;
-  in.bRgbColourKey = g_SystemData.m_bTrueColorImages;
-  in.nPreferredDepth = SYSTEMINI.nDirect3D ? g_SystemData.m_nD3DDepth : g_SystemData.m_nDDDepth;
-  in.nDesktopBpp = plat::gfx::GetDisplayConfig().nDesktopBpp;
-  in.bOsVistaOrLater = 1;
-  SCREENMODE mode;
-  if (!DecideScreenMode(in, mode)) {
-    ErrorBoxF("%s", mode.szError);
-    return false;
-  }
-  bWindowed = mode.bWindowed;
-  SYSTEMINI.nVSync = mode.nVSync;
-  SYSTEMINI.nBpp = mode.nBpp;
-  nScreenBpp = mode.nBpp;
-  if (mode.bResizable) g_MainWindow.AddStyle(WS_THICKFRAME);
-  return true;
-}
-
-bool InitDrawing(int nVSync) {
-  auto Init = [nVSync]() {
-    return DDInit(SYSTEMINI.nDirect3D, g_hMainWnd.load(), kScreenWidth, kScreenHeight, nScreenBpp,
-                  nVSync, bWindowed, 1, kFrameRate, nVSync, g_SurfaceTable, g_ImageTable,
-                  kBuiltInSurfaceCount, 0);
-  };
-  if (Init()) return true;
-  if (SYSTEMINI.nDirect3D != 0) {
-    // One fall-back: the same screen without Direct3D.
-    DDReleaseAll();
-    SYSTEMINI.nDirect3D = 0;
-    if (Init()) return true;
-  }
-  DebugLog("DDInit失敗");
-  return false;
-}
-
-// Step 23: the palette from the palette picture, then the colour key.
+// The palette from the palette picture, then the colour key.
 bool LoadPaletteAndKey() {
   if (!DDIsDirect3D() && !(g_DD.lpDDCon && g_DD.lpDDPalette)) return true;
   if (!DDLoadPaletteFromFile(g_DD.ProgramPalette, g_ImageTable[0].szFileName, bWindowed)) {
@@ -121,7 +81,57 @@ bool LoadPaletteAndKey() {
   return true;
 }
 
-// Step 32: the built-in sounds of the system data, then the database's.
+// The name FreeStage gives, without one pair of surrounding quotes.
+std::string FreeStageName() {
+  std::string s = SYSTEMINI.strFreeStage;
+  if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
+  return s;
+}
+
+}  // namespace
+
+// The screen mode from System.ini and the system data.
+bool DecideStartScreenMode() {
+  SCREENMODEINPUT in;
+  in.nDirect3D = SYSTEMINI.nDirect3D;
+  in.nWindowMode = SYSTEMINI.nWindowMode;
+  in.nBpp = SYSTEMINI.nBpp;
+  in.nVSync = SYSTEMINI.nVSync;
+  in.bRgbColourKey = g_SystemData.m_bTrueColorImages;
+  in.nPreferredDepth = SYSTEMINI.nDirect3D ? g_SystemData.m_nD3DDepth : g_SystemData.m_nDDDepth;
+  in.nDesktopBpp = plat::gfx::GetDisplayConfig().nDesktopBpp;
+  in.bOsVistaOrLater = 1;
+  SCREENMODE mode;
+  if (!DecideScreenMode(in, mode)) {
+    ErrorBoxF("%s", mode.szError);
+    return false;
+  }
+  bWindowed = mode.bWindowed;
+  SYSTEMINI.nVSync = mode.nVSync;
+  SYSTEMINI.nBpp = mode.nBpp;
+  nScreenBpp = mode.nBpp;
+  if (mode.bResizable) g_MainWindow.AddStyle(WS_THICKFRAME);
+  return true;
+}
+
+bool StartDrawing(int nVSync) {
+  auto Init = [nVSync]() {
+    return DDInit(SYSTEMINI.nDirect3D, g_hMainWnd.load(), kScreenWidth, kScreenHeight, nScreenBpp,
+                  nVSync, bWindowed, 1, kFrameRate, nVSync, g_SurfaceTable, g_ImageTable,
+                  kBuiltInSurfaceCount, 0);
+  };
+  if (Init()) return true;
+  if (SYSTEMINI.nDirect3D != 0) {
+    // One fall-back: the same screen without Direct3D.
+    DDReleaseAll();
+    SYSTEMINI.nDirect3D = 0;
+    if (Init()) return true;
+  }
+  DebugLog("DDInit失敗");
+  return false;
+}
+
+// The built-in sounds of the system data, then the database's.
 void BuildSoundTable() {
   const int n = static_cast<int>(Database.m_vecSound.size()) + kSoundTableExtra;
   g_SoundList.resize(n);
@@ -137,15 +147,6 @@ void BuildSoundTable() {
     info.nFlag = 1;
   }
 }
-
-// The name FreeStage gives, without one pair of surrounding quotes.
-std::string FreeStageName() {
-  std::string s = SYSTEMINI.strFreeStage;
-  if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
-  return s;
-}
-
-}  // namespace
 
 bool InitGame(const char* szCmdLine, int nCmdShow) {
   (void)nCmdShow;
@@ -182,7 +183,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
   if (nScreenBpp == 8) SYSTEMINI.nDDVideoStretch = 0;
 
   const int nVSync = SYSTEMINI.nVSync != 0 ? 1 : 0;
-  if (!InitDrawing(nVSync)) return false;
+  if (!StartDrawing(nVSync)) return false;
   if (DDIsDirect3D()) {
     g_DD.lpDTCon->strTextureError = kTextureError;
     LinkSharedSurfaces();
