@@ -10,6 +10,7 @@
 #include "app/system_report.h"
 #include "app/text_helpers.h"
 #include "app/thread.h"
+#include "draw/draw_context.h"
 #include "platform/audio/audio_output.h"
 #include "platform/clock/clock.h"
 #include "platform/msg/window.h"
@@ -186,6 +187,10 @@ void UnInitGame() {
   DSRelease();
   g_Bgm.Release();
   g_SceneManager.DeleteAllScenes();
+  if (bWindowed)
+    DDUnInit();
+  else
+    DDReleaseAll();
 }
 
 void SuspendAllThreads() {

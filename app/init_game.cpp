@@ -1,104 +1,250 @@
-// Start-up: the steps whose subsystems exist in this build, in their fixed
-// order; the others join in place as their subsystems arrive.
+// Start-up: loads the project and brings up everything else in a fixed
+// order, since later steps read what earlier ones loaded (the system data
+// supplies the System.ini keys, the screen mode decides the drawing
+// library's arguments, the database sizes the sound table). Every failure is
+// reported before InitGame returns false.
 #include <cstdlib>
 #include <string>
 
+#include "app/built_in_tables.h"
 #include "app/entry.h"
 #include "app/input.h"
 #include "app/key_config.h"
 #include "app/logs.h"
 #include "app/main_window.h"
+#include "app/options.h"
 #include "app/program_state.h"
-#include "app/run_options.h"
 #include "app/scene_manager.h"
 #include "app/screen_mode.h"
+#include "app/start_steps.h"
+#include "app/system_ini.h"
 #include "app/text_helpers.h"
+#include "draw/draw_context.h"
+#include "draw/palette_key.h"
+#include "files/paths.h"
+#include "files/system_data.h"
+#include "flow/cmd_param_info.h"
 #include "platform/clock/clock.h"
 #include "platform/fs/file_system.h"
+#include "platform/gfx/display_config.h"
 #include "platform/msg/messages.h"
 #include "platform/present/presenter_window.h"
+#include "platform/text/cp932.h"
+#include "records/database/database.h"
+#include "records/database/database_startup.h"
+#include "records/palette/common_palette.h"
+#include "records/record.h"
 #include "sound/bgm.h"
 #include "sound/sound_effects.h"
 
 namespace {
 
-// Sound entries 0 to 16 are the built-in sounds.
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+constexpr int kFrameRate = 60;
+// Sound entries 0 to 16 are the built-in sounds; database sound k is entry
+// k + 16, so the database's entry 0 has no place.
 constexpr int kBuiltInSounds = 17;
+constexpr int kSoundTableExtra = 16;
 
-// The command-line file: one pair of surrounding quotes goes; a name that no
-// path can hold is "not found" rather than cut to something else.
-std::string CommandLineFile(const char* szCmdLine) {
-  if (!szCmdLine) return std::string();
-  std::string s = szCmdLine;
+constexpr const char* kTextureError =
+    "テクスチャの作成に失敗しました！\nビデオカードの性能が十分ではないかもしれません。\n"
+    "System.iniファイルで「Direct3D="
+    "0」に変更してDirect3Dを無効にすれば改善される可能性があります。";
+
+bool CloseRequested() { return bCloseDuringStartUp.load() != 0; }
+
+// The palette from the palette picture, then the colour key.
+bool LoadPaletteAndKey() {
+  if (!DDIsDirect3D() && !(g_DD.lpDDCon && g_DD.lpDDPalette)) return true;
+  if (!DDLoadPaletteFromFile(g_DD.ProgramPalette, g_ImageTable[0].szFileName, bWindowed)) {
+    DebugLog("DDLoadPaletteFromFile失敗");
+    return false;
+  }
+  g_DD.DisplayPalette = g_DD.ProgramPalette;
+  const uint8_t r = g_SystemData.m_byKeyRed, g = g_SystemData.m_byKeyGreen,
+                b = g_SystemData.m_byKeyBlue;
+  if (!g_SystemData.m_bTrueColorImages || g_DD.nBpp == 16) {
+    if (!DDSetTransmitFromFile(g_ImageTable[0].szFileName)) {
+      DebugLog("DDSetTransmit失敗");
+      return false;
+    }
+    if (g_SystemData.m_bTrueColorImages) {
+      RGBTRIPLE& key = DDIsDirect3D() ? g_DD.lpDTCon->rgbTransmit : g_DD.lpDDCon->rgbTransmit;
+      key.rgbtRed = r;
+      key.rgbtGreen = g;
+      key.rgbtBlue = b;
+    }
+  } else {
+    DDSetTransmit(r, g, b);
+  }
+  return true;
+}
+
+// The name FreeStage gives, without one pair of surrounding quotes.
+std::string FreeStageName() {
+  std::string s = SYSTEMINI.strFreeStage;
   if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
   return s;
 }
 
 }  // namespace
 
-bool InitGame(const char* szCmdLine, int nCmdShow) {
-  (void)nCmdShow;
-  std::srand(plat::GetTickMs());
-  if (bCloseDuringStartUp.load()) return false;
-
-  std::string strFreeStage = CommandLineFile(szCmdLine);
-
-  // Until System.ini and the system data are read here, their defaults of a
-  // window on a 32-bit desktop stand in.
-  SCREENMODEINPUT modeIn;
+// The screen mode from System.ini and the system data.
+bool DecideStartScreenMode() {
+  SCREENMODEINPUT in;
+  in.nDirect3D = SYSTEMINI.nDirect3D;
+  in.nWindowMode = SYSTEMINI.nWindowMode;
+  in.nBpp = SYSTEMINI.nBpp;
+  in.nVSync = SYSTEMINI.nVSync;
+  in.bRgbColourKey = g_SystemData.m_bTrueColorImages;
+  in.nPreferredDepth = SYSTEMINI.nDirect3D ? g_SystemData.m_nD3DDepth : g_SystemData.m_nDDDepth;
+  in.nDesktopBpp = plat::gfx::GetDisplayConfig().nDesktopBpp;
+  in.bOsVistaOrLater = 1;
   SCREENMODE mode;
-  if (!DecideScreenMode(modeIn, mode)) {
+  if (!DecideScreenMode(in, mode)) {
     ErrorBoxF("%s", mode.szError);
     return false;
   }
   bWindowed = mode.bWindowed;
+  SYSTEMINI.nVSync = mode.nVSync;
+  SYSTEMINI.nBpp = mode.nBpp;
   nScreenBpp = mode.nBpp;
   if (mode.bResizable) g_MainWindow.AddStyle(WS_THICKFRAME);
-  g_hMainWnd = g_MainWindow.m_hWnd;
+  return true;
+}
 
-  g_SceneManager.m_nFrameRate = 60;
+bool StartDrawing(int nVSync) {
+  auto Init = [nVSync]() {
+    return DDInit(SYSTEMINI.nDirect3D, g_hMainWnd.load(), kScreenWidth, kScreenHeight, nScreenBpp,
+                  nVSync, bWindowed, 1, kFrameRate, nVSync, g_SurfaceTable, g_ImageTable,
+                  kBuiltInSurfaceCount, 0);
+  };
+  if (Init()) return true;
+  if (SYSTEMINI.nDirect3D != 0) {
+    // One fall-back: the same screen without Direct3D.
+    DDReleaseAll();
+    SYSTEMINI.nDirect3D = 0;
+    if (Init()) return true;
+  }
+  DebugLog("DDInit失敗");
+  return false;
+}
+
+// The built-in sounds of the system data, then the database's.
+void BuildSoundTable() {
+  const int n = static_cast<int>(Database.m_vecSound.size()) + kSoundTableExtra;
+  g_SoundList.resize(n);
+  g_SoundInfoList.resize(n);
+  for (int i = 0; i < kBuiltInSounds; ++i)
+    g_SoundInfoList.At(i).strFileName = g_SystemData.m_vSoundFiles.At(i);
+  for (int i = kBuiltInSounds; i < n; ++i)
+    g_SoundInfoList.At(i).strFileName = Database.m_vecSound.At(i - kSoundTableExtra).m_strFile;
+  for (int i = 0; i < n; ++i) {
+    DSSOUNDINFO& info = g_SoundInfoList.At(i);
+    info.nBufferCount = 1;
+    info.nVolume = 0;
+    info.nFlag = 1;
+  }
+}
+
+bool InitGame(const char* szCmdLine, int nCmdShow) {
+  (void)nCmdShow;
+  // Sleeps and waits of this platform are millisecond-precise already.
+  std::srand(plat::GetTickMs());
+  nDataVersion = kCurrentDataVersion;
+  bStripCR = 1;
+  bFileTooNew = 0;
+  InitCmdParamInfo();
+
+  if (!CreateDefaultDataAtStart(g_hMainWnd.load())) return false;
+  CreateDataFolders();
+  if (!LoadDatabaseAtStartUp()) return false;
+  if (!LoadSystemDataAtStart()) return false;
+  LoadSystemIniAtStart();
+  if (CloseRequested()) return false;
+
+  // The start dialog and the boot record join here; until they do, a
+  // setting that asks for the dialog takes the boot record's default,
+  // Direct3D.
+  if (SYSTEMINI.nDirect3D >= 2) SYSTEMINI.nDirect3D = 1;
+
+  // A file named on the command line replaces System.ini's.
+  if (szCmdLine && *szCmdLine) SYSTEMINI.strFreeStage = szCmdLine;
+
+  g_SceneManager.m_nFrameRate = kFrameRate;
   g_SceneManager.m_nFadeStep = 10;
   for (int i = 0; i < static_cast<int>(g_Input.size()); ++i) g_Input.At(i).SetRepeat(18, 6);
+
+  if (!DecideStartScreenMode()) return false;
+
+  g_hMainWnd = g_MainWindow.m_hWnd;
+  plat::SetPresenterTitle(plat::Cp932ToUtf8(g_SystemData.m_strTitle));
+  if (nScreenBpp == 8) SYSTEMINI.nDDVideoStretch = 0;
+
+  const int nVSync = SYSTEMINI.nVSync != 0 ? 1 : 0;
+  if (!StartDrawing(nVSync)) return false;
+  if (DDIsDirect3D()) {
+    g_DD.lpDTCon->strTextureError = kTextureError;
+    LinkSharedSurfaces();
+  }
 
   PlaceMainWindow();
   plat::ShowPresenterWindow(!bWindowed);
   // A shown window is the active one; under some desktops (and with no
   // display) no focus event follows, and frames run only while active.
   plat::PostMessage(g_MainWindow.m_hWnd, plat::WM_ACTIVATEAPP, 1, 0);
-  if (bCloseDuringStartUp.load()) return false;
+  // The display report joins the system report here.
+  DebugLog("DDInit成功");
+  if (CloseRequested()) return false;
+
+  if (!LoadPaletteAndKey()) return false;
+  DebugLog("1");
+  if (!DDIsDirect3D()) {
+    const int nHz = plat::gfx::GetDisplayConfig().nRefreshRate;
+    bPresentByBlit = bWindowed ? 1 : (nVSync && nHz >= kFrameRate ? 0 : 1);
+  }
+  // The debug picture, the three fonts and their digit sheets are made here
+  // once the built-in bitmaps and the fonts are part of the drawing library.
 
   for (int i = 0; i < static_cast<int>(g_Input.size()); ++i) g_Input.At(i).InitJoyMasks();
-  if (!LoadKeyConfig("user_data\\KeyConfig.dat", g_KeyConfig)) SetDefaultKeyConfig(g_KeyConfig);
+  if (!LoadKeyConfig(g_Paths[PATH_KEY_CONFIG_DAT], g_KeyConfig)) SetDefaultKeyConfig(g_KeyConfig);
+  LoadOptionsAtStart();
+  // The 8-bit palette variants of the options join here with the 8-bit
+  // palette files.
+  if (CloseRequested()) return false;
 
-  // Music: the manager exists only while the options' music switch is on;
-  // until the options record joins start-up, its default (on) holds.
-  g_Bgm.Init(1, g_BgmOggNames, g_BgmMidNames, kBgmTrackCount);
+  // Without the music switch the manager stays unmade for the whole run.
+  if (g_Option.m_bMusic) g_Bgm.Init(1, g_BgmOggNames, g_BgmMidNames, kBgmTrackCount);
 
-  if (g_SoundList.size() < static_cast<size_t>(kBuiltInSounds)) {
-    g_SoundList.resize(kBuiltInSounds);
-    g_SoundInfoList.resize(kBuiltInSounds);
-  }
+  BuildSoundTable();
   if (!DS_Init(g_MainWindow.m_hWnd, 22050, 8, 1)) {
     DebugLog("DS_Init失敗！");
     return false;
   }
   DebugLog("DSCreate");
-  DSCreateSoundList(g_SoundList, g_SoundInfoList, 0);
-  if (bCloseDuringStartUp.load()) return false;
+  DSCreateSoundList(g_SoundList, g_SoundInfoList, DSVolumeFromLevel(g_Option.m_nVolume));
+  if (CloseRequested()) return false;
 
-  if (!strFreeStage.empty()) {
-    std::string strName = strFreeStage;
+  // The world map is read here once its record exists.
+  if (!LoadCommonPaletteAtStartUp()) return false;
+  DebugLog("4");
+
+  if (!SYSTEMINI.strFreeStage.empty()) {
+    std::string strName = FreeStageName();
     bool bFound = strName.size() <= MAX_PATH - 1;
     if (bFound) {
-      FindLatestVersionFileStr(strName, strName, "stg4");
+      FindLatestVersionFileStr(strName, strName, g_Exts[EXT_STAGE]);
       bFound = plat::fs::Exists(strName);
     }
     if (!bFound) {
       ReportFDebug("「%s」の読み込みに失敗しました！", strName.c_str());
-      strFreeStage.clear();
+      SYSTEMINI.strFreeStage.clear();
     } else {
+      // Play of the named stage or replay starts here with the play
+      // engine; until then the title comes up.
       bCommandLineStage = 1;
     }
   }
-  return bCloseDuringStartUp.load() == 0;
+  return !CloseRequested();
 }

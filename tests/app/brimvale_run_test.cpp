@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/default_game.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
 
@@ -17,6 +18,7 @@ namespace {
 // single-copy lock in that folder too so runs never meet each other.
 class BrimvaleRun : public ::testing::Test {
  protected:
+  BrimvaleRun() { CopyDefaultGame(m_Dir.Path()); }
   std::vector<std::string> Env(const std::string& strAnswers = "") const {
     std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + m_Dir.Path()};
     if (!strAnswers.empty()) env.push_back("BRIMVALE_BOX_ANSWERS=" + strAnswers);
@@ -51,6 +53,7 @@ TEST_F(BrimvaleRun, HeadlessRunWritesTheReportAndEndsAfterItsFrames) {
 
 TEST_F(BrimvaleRun, ProjectFolderOptionAndARunWithoutAFrameLimitEndsOnRequest) {
   cTempFolder project;
+  CopyDefaultGame(project.Path());
   std::vector<std::string> args = {BRIMVALE_EXE, "--headless", "--no-wait", "--project",
                                    project.Path()};
   cChildProcess child(args, Env(), m_Dir.Path());
@@ -104,6 +107,7 @@ TEST_F(BrimvaleRun, BadCommandLinesAreRefusedWithAUsage) {
 
 TEST_F(BrimvaleRun, SecondCopyAsksAndOnlyYesEndsTheFirst) {
   cTempFolder first;
+  CopyDefaultGame(first.Path());
   std::vector<std::string> args = {BRIMVALE_EXE, "--headless", "--project", first.Path()};
   cChildProcess running(args, Env(), m_Dir.Path());
   // The first copy holds the lock once the lock file names it.

@@ -1,0 +1,16 @@
+// Steps of start-up that decide something on their own, for InitGame and
+// for tests that run them alone.
+#pragma once
+
+// The screen mode from System.ini and the system data: sets bWindowed,
+// nScreenBpp and System.ini's "Bpp" and "VSync". False after the error box
+// for a combination no drawing mode has.
+bool DecideStartScreenMode();
+
+// The drawing library in the chosen mode; when Direct3D cannot start, once
+// more without it. False when neither came up.
+bool StartDrawing(int nVSync);
+
+// The sound table: the system data's 17 built-in sounds, then database
+// sound k as entry k + 16; every entry one buffer at the global volume.
+void BuildSoundTable();

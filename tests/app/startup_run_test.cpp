@@ -1,0 +1,181 @@
+// Start-up of the built program on the bundled default game and on damaged
+// copies of it: which files it reads, in which drawing mode it comes up, and
+// how it ends when a step fails.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/default_game.h"
+#include "support/run_process.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+class StartUpRun : public ::testing::Test {
+ protected:
+  cProcessResult Run(const std::vector<std::string>& extra, const std::string& strAnswers = "") {
+    std::vector<std::string> args = {BRIMVALE_EXE, "--headless",   "--frames",
+                                     "5",          "--screenshot", "shot.png"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + m_Dir.Path()};
+    if (!strAnswers.empty()) env.push_back("BRIMVALE_BOX_ANSWERS=" + strAnswers);
+    return RunProcess(args, env, m_Dir.Path(), 30);
+  }
+  std::string Report() const { return m_Dir.Read("Report_Game.txt"); }
+  bool ReportHasLine(const std::string& strLine) const {
+    return Report().find("\n" + strLine + "\n") != std::string::npos;
+  }
+  // Lines a failing step writes: its own failure texts and the drawing
+  // library's error codes.
+  std::vector<std::string> ErrorLines() const {
+    std::vector<std::string> out;
+    std::string r = Report();
+    for (size_t nPos = 0; nPos < r.size();) {
+      size_t nEnd = r.find('\n', nPos);
+      if (nEnd == std::string::npos) nEnd = r.size();
+      std::string strLine = r.substr(nPos, nEnd - nPos);
+      for (const char* szMark : {"失敗", "Err", "エラー", "不正"})
+        if (strLine.find(szMark) != std::string::npos) {
+          out.push_back(strLine);
+          break;
+        }
+      nPos = nEnd + 1;
+    }
+    return out;
+  }
+  void SetIni(const std::string& strText) const { m_Dir.Write("System.ini", strText); }
+  // The PNG's width and height from its header; 0 x 0 when there is none.
+  std::pair<int, int> ShotSize() const {
+    std::string s = m_Dir.Read("shot.png");
+    if (s.size() < 24 || s.compare(1, 3, "PNG") != 0) return {0, 0};
+    auto Be32 = [&](size_t i) {
+      return int(uint8_t(s[i])) << 24 | int(uint8_t(s[i + 1])) << 16 | int(uint8_t(s[i + 2])) << 8 |
+             int(uint8_t(s[i + 3]));
+    };
+    return {Be32(16), Be32(20)};
+  }
+
+  cTempFolder m_Dir;
+};
+
+constexpr const char* kIniTail = "VSync=2\r\nShowFps=1\r\nExit\r\n";
+
+}  // namespace
+
+TEST_F(StartUpRun, DefaultGameComesUpCleanInEitherDrawingModeAndScreen) {
+  struct Case {
+    const char* szIni;
+    bool bDirect3D;
+  };
+  for (const Case& c : {Case{"Direct3D=1\r\nWindowMode=1\r\nBpp=0\r\n", true},
+                        Case{"Direct3D=0\r\nWindowMode=1\r\nBpp=0\r\n", false},
+                        Case{"Direct3D=1\r\nWindowMode=0\r\nBpp=16\r\n", true},
+                        Case{"Direct3D=0\r\nWindowMode=0\r\nBpp=8\r\n", false},
+                        // Asking for the start dialog comes up in Direct3D.
+                        Case{"Direct3D=2\r\nWindowMode=1\r\nBpp=0\r\n", true}}) {
+    CopyDefaultGame(m_Dir.Path());
+    SetIni(std::string(c.szIni) + kIniTail);
+    std::filesystem::remove(m_Dir / "shot.png");
+    cProcessResult r = Run({});
+    ASSERT_TRUE(r.bExited) << c.szIni;
+    EXPECT_EQ(r.nExitCode, 0) << c.szIni;
+    EXPECT_EQ(ErrorLines(), std::vector<std::string>()) << c.szIni;
+    // Only a Direct3D device reports its device type.
+    EXPECT_EQ(Report().find("\nDevice ") != std::string::npos, c.bDirect3D) << c.szIni;
+    // The last frame went through the drawing library to the screen.
+    EXPECT_EQ(ShotSize(), std::make_pair(640, 480)) << c.szIni;
+  }
+  // Start-up made the player's folders.
+  for (const char* szFolder : {"user_data/rpl4", "data/stg4/old_ver", "bmp/hbt", "bgm"})
+    EXPECT_TRUE(std::filesystem::is_directory(m_Dir / szFolder)) << szFolder;
+}
+
+TEST_F(StartUpRun, ProjectWithOnlyFactoryDataIsOfferedTheCopy) {
+  CopyDefaultGame(m_Dir.Path());
+  std::filesystem::rename(m_Dir / "data", m_Dir / "default");
+
+  // No: nothing is copied and start-up ends with its report.
+  cProcessResult r = Run({}, "no");
+  ASSERT_TRUE(r.bExited);
+  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_TRUE(ReportHasLine(
+      "「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。"));
+  EXPECT_FALSE(m_Dir.Has("data"));
+  EXPECT_FALSE(m_Dir.Has("shot.png"));
+
+  // Yes: the factory data becomes the project's and the game runs on it.
+  r = Run({}, "yes");
+  ASSERT_TRUE(r.bExited);
+  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_EQ(m_Dir.Read("data/System.dat"), m_Dir.Read("default/System.dat"));
+  EXPECT_EQ(m_Dir.Read("data/database/Sound.dat"), m_Dir.Read("default/database/Sound.dat"));
+  EXPECT_EQ(ErrorLines(), std::vector<std::string>());
+  EXPECT_EQ(ShotSize(), std::make_pair(640, 480));
+}
+
+TEST_F(StartUpRun, UnreadableProjectFileEndsStartUpWithItsReport) {
+  struct Case {
+    const char* szFile;  // under the project folder
+    bool bTooNew;        // made one version newer than the program, else removed
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases = {
+      {"data/database/Effect.dat",
+       false,
+       {"data\\database\\Effect.dat の読み込みに失敗しました！", "データベースの読み込みに失敗…"}},
+      {"data/database/Bgm.dat",
+       true,
+       {"data\\database\\Bgm.dat の読み込みに失敗しました！\nソフトより上位のバージョンのファイ"
+        "ルは使用できません。",
+        "データベースの読み込みに失敗…"}},
+      {"data/System.dat", true, {"data\\System.dat の読み込みに失敗…"}},
+      {"data/System.dat", false, {"data\\System.dat の読み込みに失敗…"}},
+      {"data/CommonPalette.cplt4", false, {"data\\CommonPalette.cplt4 のロードに失敗！"}},
+      {"data/CommonPalette.cplt4", true, {"data\\CommonPalette.cplt4 のロードに失敗！"}},
+      // The palette picture's failure goes to the debug log only.
+      {"bmp/plt/Palette.bmp", false, {}},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(m_Dir.Path());
+    CopyDefaultGame(m_Dir.Path());
+    if (c.bTooNew) {
+      std::string s = m_Dir.Read(c.szFile);
+      ASSERT_GE(s.size(), 4u);
+      s.replace(0, 4, std::string("\x10\x03\0\0", 4));  // 784
+      m_Dir.Write(c.szFile, s);
+    } else {
+      std::filesystem::remove(m_Dir / c.szFile);
+    }
+    cProcessResult r = Run({});
+    ASSERT_TRUE(r.bExited) << c.szFile;
+    EXPECT_EQ(r.nExitCode, 0) << c.szFile;
+    for (const std::string& strLine : c.lines)
+      EXPECT_TRUE(ReportHasLine(strLine)) << c.szFile << "\n" << Report();
+    EXPECT_FALSE(m_Dir.Has("shot.png")) << c.szFile;  // no frame was ever shown
+  }
+}
+
+TEST_F(StartUpRun, SystemIniProblemsFallBackOrStop) {
+  CopyDefaultGame(m_Dir.Path());
+  // Without its end line the file counts as unreadable: reported, and the
+  // system data's defaults (full screen, the start dialog's Direct3D) apply.
+  SetIni("Direct3D=0\r\nWindowMode=1\r\n");
+  cProcessResult r = Run({});
+  ASSERT_TRUE(r.bExited);
+  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_TRUE(ReportHasLine("System.ini の読み込みに失敗しました！"));
+  EXPECT_NE(Report().find("\nDevice "), std::string::npos);
+  EXPECT_EQ(ShotSize(), std::make_pair(640, 480));
+
+  // A depth no drawing mode has ends start-up before the screen is made.
+  std::filesystem::remove(m_Dir / "shot.png");
+  SetIni(std::string("Direct3D=0\r\nWindowMode=0\r\nBpp=24\r\n") + kIniTail);
+  r = Run({});
+  ASSERT_TRUE(r.bExited);
+  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_FALSE(m_Dir.Has("shot.png"));
+  EXPECT_EQ(Report().find("\nVSync : "), std::string::npos);
+}

@@ -1,0 +1,25 @@
+// The bundled default game (the repository's game/ folder), copied into a
+// test's folder so the program has a project to start on.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+inline std::filesystem::path DefaultGameFolder() {
+  return std::filesystem::path(BRIMVALE_TEST_DATA).parent_path().parent_path() / "game";
+}
+
+// Copies the game's files into strTo (made when missing); strSub names a
+// sub-folder of the copy to put them in instead ("" for strTo itself).
+inline void CopyDefaultGame(const std::string& strTo, const std::string& strSub = "") {
+  const std::filesystem::path to = std::filesystem::path(strTo) / strSub;
+  std::filesystem::create_directories(to);
+  std::filesystem::copy(
+      DefaultGameFolder(), to,
+      std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+  // What a run of the game left behind is not part of it.
+  std::error_code ec;
+  for (const char* szLeft : {"Report_Game.txt", "EC_Game.txt", ".gitignore"})
+    std::filesystem::remove(to / szLeft, ec);
+  std::filesystem::remove_all(to / "user_data", ec);
+}
