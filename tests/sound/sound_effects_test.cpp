@@ -25,9 +25,9 @@ class SoundEffectsTest : public soundtest::cSoundTest {
     g_SoundInfoList.clear();
     cSoundTest::TearDown();
   }
-  std::string MakeWave(const std::string& strName, const WAVESPEC& spec) {
+  std::string MakeWave(const std::string& strName, const WAVESPEC& form) {
     const std::string strPath = Path(strName);
-    soundtest::WriteBytes(strPath, BuildWave(spec));
+    soundtest::WriteBytes(strPath, BuildWave(form));
     return strPath;
   }
   // Shut-down closes the output; the next start opens the offline one again.
@@ -38,10 +38,10 @@ class SoundEffectsTest : public soundtest::cSoundTest {
   }
   // A constant 8-bit mono sound at the mixer's rate: every frame is 8/128.
   std::string MakeFlat(int nFrames) {
-    WAVESPEC spec;
-    spec.nRate = soundtest::kRate;
-    spec.vData.assign(static_cast<size_t>(nFrames), 136);
-    return MakeWave("flat.wav", spec);
+    WAVESPEC form;
+    form.nRate = soundtest::kRate;
+    form.vData.assign(static_cast<size_t>(nFrames), 136);
+    return MakeWave("flat.wav", form);
   }
 };
 
@@ -65,14 +65,14 @@ TEST(SoundGainTest, OptionLevelsMapToVolumes) {
 }
 
 TEST_F(SoundEffectsTest, OneShortSoundReachesTheMixSampleForSample) {
-  WAVESPEC spec;
-  spec.nBits = 16;
-  spec.nRate = soundtest::kRate;
+  WAVESPEC form;
+  form.nBits = 16;
+  form.nRate = soundtest::kRate;
   const int16_t samples[5] = {1000, -2000, 3000, -32768, 32767};
-  spec.vData.clear();
-  for (int16_t s : samples) soundtest::PutLe(spec.vData, static_cast<uint16_t>(s), 2);
+  form.vData.clear();
+  for (int16_t s : samples) soundtest::PutLe(form.vData, static_cast<uint16_t>(s), 2);
   DSSOUNDDATA entry;
-  ASSERT_EQ(DSCreateSound(entry, MakeWave("short.wav", spec).c_str(), 1, -600), 1);
+  ASSERT_EQ(DSCreateSound(entry, MakeWave("short.wav", form).c_str(), 1, -600), 1);
   DSPlay(entry, 0);
   const std::vector<float> out = Render(8);
   const float fGain = plat::audio::GainFromVolume(-600);
@@ -114,24 +114,24 @@ TEST_F(SoundEffectsTest, RightPitchAndLengthWhateverTheFileFormat) {
   };
   for (const ROW& r : {ROW{22050, 8, 1}, ROW{44100, 16, 2}, ROW{16000, 16, 1}, ROW{48000, 8, 2}}) {
     SCOPED_TRACE(r.nRate);
-    WAVESPEC spec;
-    spec.nRate = static_cast<uint32_t>(r.nRate);
-    spec.nBits = static_cast<uint16_t>(r.nBits);
-    spec.nChannels = static_cast<uint16_t>(r.nChannels);
-    spec.vData.clear();
+    WAVESPEC form;
+    form.nRate = static_cast<uint32_t>(r.nRate);
+    form.nBits = static_cast<uint16_t>(r.nBits);
+    form.nChannels = static_cast<uint16_t>(r.nChannels);
+    form.vData.clear();
     const int nFrames = r.nRate / 10;
     for (int i = 0; i < nFrames; ++i) {
       const double s = std::sin(2 * M_PI * 441.0 * i / r.nRate + 0.1);
       for (int c = 0; c < r.nChannels; ++c) {
         if (r.nBits == 8)
-          spec.vData.push_back(static_cast<uint8_t>(128 + std::lround(s * 100)));
+          form.vData.push_back(static_cast<uint8_t>(128 + std::lround(s * 100)));
         else
-          soundtest::PutLe(spec.vData,
+          soundtest::PutLe(form.vData,
                            static_cast<uint16_t>(static_cast<int16_t>(std::lround(s * 20000))), 2);
       }
     }
     DSSOUNDDATA entry;
-    ASSERT_EQ(DSCreateSound(entry, MakeWave("sine.wav", spec).c_str(), 1, 0), 1);
+    ASSERT_EQ(DSCreateSound(entry, MakeWave("sine.wav", form).c_str(), 1, 0), 1);
     DSPlay(entry, 0);
     const std::vector<float> out = Render(6000);
     int nLast = -1, nCrossings = 0;

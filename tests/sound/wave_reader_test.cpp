@@ -90,10 +90,10 @@ TEST_F(WaveReaderTest, BuiltFilesLoadOrAreRefusedWithTheirReport) {
   };
   for (const WAVECASE& c : cases) {
     SCOPED_TRACE(c.szName);
-    WAVESPEC spec;
-    spec.vData = Ramp(100);
-    if (c.edit) c.edit(spec);
-    std::vector<uint8_t> bytes = BuildWave(spec);
+    WAVESPEC form;
+    form.vData = Ramp(100);
+    if (c.edit) c.edit(form);
+    std::vector<uint8_t> bytes = BuildWave(form);
     if (c.spoil) c.spoil(bytes);
     const std::string strFile = Path("case.wav");
     soundtest::WriteBytes(strFile, bytes);
@@ -108,10 +108,10 @@ TEST_F(WaveReaderTest, BuiltFilesLoadOrAreRefusedWithTheirReport) {
     }
     if (c.nResult) {
       EXPECT_EQ(wave.vData.size(), c.nDataBytes);
-      EXPECT_EQ(wave.fmt.nChannels, spec.nChannels);
-      EXPECT_EQ(wave.fmt.wBitsPerSample, spec.nBits);
-      EXPECT_EQ(wave.fmt.nSamplesPerSec, spec.nRate);
-      EXPECT_TRUE(std::equal(wave.vData.begin(), wave.vData.end(), spec.vData.begin()));
+      EXPECT_EQ(wave.fmt.nChannels, form.nChannels);
+      EXPECT_EQ(wave.fmt.wBitsPerSample, form.nBits);
+      EXPECT_EQ(wave.fmt.nSamplesPerSec, form.nRate);
+      EXPECT_TRUE(std::equal(wave.vData.begin(), wave.vData.end(), form.vData.begin()));
     }
   }
 }
@@ -124,11 +124,11 @@ TEST_F(WaveReaderTest, MissingFileFailsWithoutReport) {
 }
 
 TEST_F(WaveReaderTest, EveryCutOfAGoodFileIsSafe) {
-  WAVESPEC spec;
-  spec.nBits = 16;
-  spec.nChannels = 2;
-  spec.vData = Ramp(64);
-  const std::vector<uint8_t> whole = BuildWave(spec);
+  WAVESPEC form;
+  form.nBits = 16;
+  form.nChannels = 2;
+  form.vData = Ramp(64);
+  const std::vector<uint8_t> whole = BuildWave(form);
   for (size_t n = 0; n <= whole.size(); ++n) {
     const std::vector<uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n));
     WAVEDATA wave;
