@@ -100,21 +100,18 @@ constexpr uint32_t PixelToArgb(uint32_t v, ePixelFormat f) {
   }
 }
 
-// ARGB as a pixel value of the format, the way the device writes targets and
-// clears: CompressChannel on every field; the 1-bit alpha is set from 128 up;
-// the unused top bits of X formats are written as ones (X8R8G8B8: 0xFF).
-constexpr uint32_t ArgbToPixel(uint32_t c, ePixelFormat f) {
+// ARGB packed into a format with the given channel narrowing; the 1-bit
+// alpha is set from 128 up, the unused top bits of X formats are ones.
+constexpr uint32_t PackArgb(uint32_t c, ePixelFormat f, int (*Narrow)(int, int)) {
   switch (f) {
     case ePixelFormat::R5G6B5:
-      return uint32_t(CompressChannel(GetR(c), 31) << 11 | CompressChannel(GetG(c), 63) << 5 |
-                      CompressChannel(GetB(c), 31));
+      return uint32_t(Narrow(GetR(c), 31) << 11 | Narrow(GetG(c), 63) << 5 | Narrow(GetB(c), 31));
     case ePixelFormat::X1R5G5B5:
-      return 0x8000u | uint32_t(CompressChannel(GetR(c), 31) << 10 |
-                                CompressChannel(GetG(c), 31) << 5 | CompressChannel(GetB(c), 31));
+      return 0x8000u |
+             uint32_t(Narrow(GetR(c), 31) << 10 | Narrow(GetG(c), 31) << 5 | Narrow(GetB(c), 31));
     case ePixelFormat::A1R5G5B5:
       return (GetA(c) >= 128 ? 0x8000u : 0u) |
-             uint32_t(CompressChannel(GetR(c), 31) << 10 | CompressChannel(GetG(c), 31) << 5 |
-                      CompressChannel(GetB(c), 31));
+             uint32_t(Narrow(GetR(c), 31) << 10 | Narrow(GetG(c), 31) << 5 | Narrow(GetB(c), 31));
     case ePixelFormat::X8R8G8B8:
       return c | 0xFF000000u;
     case ePixelFormat::A8R8G8B8:
@@ -124,28 +121,16 @@ constexpr uint32_t ArgbToPixel(uint32_t c, ePixelFormat f) {
   }
 }
 
+// ARGB as a pixel value of the format, the way the device writes targets and
+// clears: CompressChannel on every field (X8R8G8B8 gets 0xFF on top).
+constexpr uint32_t ArgbToPixel(uint32_t c, ePixelFormat f) {
+  return PackArgb(c, f, CompressChannel);
+}
+
 // ARGB as a texel of the format when a bitmap is loaded into a texture:
-// TruncateChannel on every field (8 -> 5 bits drops the low 3), alpha bit
-// from 128 up.
+// TruncateChannel on every field (8 -> 5 bits drops the low 3).
 constexpr uint32_t ArgbToTexel(uint32_t c, ePixelFormat f) {
-  switch (f) {
-    case ePixelFormat::R5G6B5:
-      return uint32_t(TruncateChannel(GetR(c), 31) << 11 | TruncateChannel(GetG(c), 63) << 5 |
-                      TruncateChannel(GetB(c), 31));
-    case ePixelFormat::X1R5G5B5:
-      return 0x8000u | uint32_t(TruncateChannel(GetR(c), 31) << 10 |
-                                TruncateChannel(GetG(c), 31) << 5 | TruncateChannel(GetB(c), 31));
-    case ePixelFormat::A1R5G5B5:
-      return (GetA(c) >= 128 ? 0x8000u : 0u) |
-             uint32_t(TruncateChannel(GetR(c), 31) << 10 | TruncateChannel(GetG(c), 31) << 5 |
-                      TruncateChannel(GetB(c), 31));
-    case ePixelFormat::X8R8G8B8:
-      return c | 0xFF000000u;
-    case ePixelFormat::A8R8G8B8:
-      return c;
-    default:
-      return c & 0xFF;
-  }
+  return PackArgb(c, f, TruncateChannel);
 }
 
 // ---- Stretching ----------------------------------------------------------
