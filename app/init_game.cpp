@@ -6,24 +6,24 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/built_in_tables.h"
 #include "app/entry.h"
-#include "app/input.h"
-#include "app/key_config.h"
-#include "app/logs.h"
 #include "app/main_window.h"
-#include "app/options.h"
-#include "app/program_state.h"
-#include "app/scene_manager.h"
+#include "app/scene_factory.h"
 #include "app/screen_mode.h"
 #include "app/start_steps.h"
-#include "app/system_ini.h"
-#include "app/text_helpers.h"
+#include "base/logs.h"
+#include "base/paths.h"
+#include "base/program_state.h"
+#include "base/text_helpers.h"
+#include "draw/built_in_tables.h"
 #include "draw/draw_context.h"
 #include "draw/palette_key.h"
-#include "files/paths.h"
+#include "files/options.h"
 #include "files/system_data.h"
+#include "files/system_ini.h"
 #include "flow/cmd_param_info.h"
+#include "input/input.h"
+#include "input/key_config.h"
 #include "platform/clock/clock.h"
 #include "platform/fs/file_system.h"
 #include "platform/gfx/display_config.h"
@@ -34,6 +34,7 @@
 #include "records/database/database_startup.h"
 #include "records/palette/common_palette.h"
 #include "records/record.h"
+#include "scenes/scene_manager.h"
 #include "sound/bgm.h"
 #include "sound/sound_effects.h"
 
@@ -156,6 +157,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
   bStripCR = 1;
   bFileTooNew = 0;
   InitCmdParamInfo();
+  SetSceneFactory(BuildGameScene);
 
   if (!CreateDefaultDataAtStart(g_hMainWnd.load())) return false;
   CreateDataFolders();

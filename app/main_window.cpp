@@ -2,28 +2,26 @@
 #include "app/main_window.h"
 
 #include "app/entry.h"
-#include "app/logs.h"
 #include "app/music_request.h"
-#include "app/program_state.h"
-#include "app/scene_manager.h"
-#include "app/system_ini.h"
-#include "app/thread.h"
 #include "app/window_pos.h"
+#include "base/logs.h"
+#include "base/program_state.h"
+#include "base/thread.h"
+#include "base/window_requests.h"
 #include "draw/draw_context.h"
+#include "files/system_ini.h"
 #include "platform/clock/clock.h"
 #include "platform/input/keyboard.h"
 #include "platform/msg/window.h"
 #include "platform/present/presenter_window.h"
 #include "platform/proc/editor_link.h"
+#include "scenes/scene_manager.h"
 #include "sound/bgm.h"
 #include "sound/sound_effects.h"
 #include "stage/play_scene.h"
 
 cMainWindow g_MainWindow;
 std::atomic<int> bCloseDuringStartUp{0};
-std::atomic<int> bNameDlgDone{0};
-std::atomic<int> bFileRequestDone{0};
-std::atomic<int> bFileRequestResult{0};
 
 namespace {
 const WINDOWSTATE* g_pScriptedWindowState = nullptr;
@@ -31,8 +29,6 @@ const WINDOWSTATE* g_pScriptedWindowState = nullptr;
 // No file chooser or name dialog exists in this build: every such request
 // answers as if the player had cancelled it.
 bool ChooseFile() { return false; }
-// Database sounds follow the 17 built-in entries of the sound table.
-constexpr int kDatabaseSoundBase = 16;
 }  // namespace
 
 intptr_t MainWndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -164,17 +160,6 @@ void cMainWindow::NotifyEditorExit(int n) {
   plat::SendEditorNotice(static_cast<uint32_t>(notice.dwData), notice.nValue);
 }
 
-intptr_t PlaySE(int n) {
-  return plat::SendMessage(g_hMainWnd.load(), WM_PLAYSE, static_cast<uintptr_t>(n), 0);
-}
-
-intptr_t PlayDatabaseSE(int n) {
-  int16_t nSound = static_cast<int16_t>(n);
-  if (nSound == 0) return 0;
-  return plat::SendMessage(g_hMainWnd.load(), WM_PLAYSE,
-                           static_cast<uintptr_t>(nSound + kDatabaseSoundBase), 0);
-}
-
 WINDOWSTATE GetMainWindowState() {
   if (g_pScriptedWindowState) return *g_pScriptedWindowState;
   WINDOWSTATE state;
@@ -212,33 +197,6 @@ void cMainWindow::ServeFileRequest() {
   DDDialogMode(0);
   bFileRequestResult = bChosen ? 1 : 0;
   bFileRequestDone = 1;
-}
-
-namespace {
-
-// Waits, in 1 ms sleeps, for the window thread to finish a request; a
-// closing program lets every waiter go.
-bool WaitForDone(const std::atomic<int>& bDone) {
-  while (bDone.load() == 0) {
-    if (plat::IsQuitting()) return false;
-    plat::SleepMs(1);
-  }
-  return true;
-}
-
-}  // namespace
-
-int RequestNameDialog() {
-  bNameDlgDone = 0;
-  plat::SendMessage(g_MainWindow.m_hWnd, WM_NAMEDLG, 0, 0);
-  return WaitForDone(bNameDlgDone) ? 1 : 0;
-}
-
-int RequestFile(uint32_t message, uintptr_t wParam) {
-  bFileRequestDone = 0;
-  plat::SendMessage(g_MainWindow.m_hWnd, message, wParam, 0);
-  if (!WaitForDone(bFileRequestDone)) return 0;
-  return bFileRequestResult.load();
 }
 
 void PlaceMainWindow() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/window.h"
+#include "base/window_requests.h"
 
 class cMainWindow : public cWindow {
  public:
@@ -39,27 +40,6 @@ struct EDITORNOTICE {
 // fails at its next step, or the close is posted again once it completes.
 extern std::atomic<int> bCloseDuringStartUp;
 
-// Requests of the game side to the window thread.
-constexpr uint32_t WM_NAMEDLG = plat::WM_USER + 1;    // name-entry dialog
-constexpr uint32_t WM_OPENSTAGE = plat::WM_USER + 2;  // choose a stage file and play it
-constexpr uint32_t WM_OPENREPLAY = plat::WM_USER + 3;
-constexpr uint32_t WM_SAVEREPLAY = plat::WM_USER + 4;  // wParam 0 this stage, 1 the one before
-constexpr uint32_t WM_PLAYSE = plat::WM_USER + 5;
-constexpr uint32_t WM_PLAYBGM = plat::WM_USER + 6;
-constexpr uint32_t WM_RESTOREDEVICE = plat::WM_USER + 100;
-
-// Done and result flags of the requests: the window thread sets the result
-// first, then done; the sender clears done before it sends.
-extern std::atomic<int> bNameDlgDone;
-extern std::atomic<int> bFileRequestDone;
-extern std::atomic<int> bFileRequestResult;
-
-// Game side: send a request and wait for its done flag. RequestFile returns
-// the result flag (1 a file was chosen and acted on, 0 cancelled); both give
-// 0 when the program closes meanwhile.
-int RequestNameDialog();
-int RequestFile(uint32_t message, uintptr_t wParam);
-
 constexpr const char* kWindowPosFile = "user_data\\Window.dat";
 
 // The window's position and state as the placement record takes them.
@@ -78,8 +58,3 @@ void SetScriptedWindowState(const WINDOWSTATE* pState);
 void PlaceMainWindow();
 
 intptr_t MainWndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam);
-
-// Game side: ask the window thread to play sound-table entry n, or database
-// sound n (entry n + 16; 0 is no sound).
-intptr_t PlaySE(int n);
-intptr_t PlayDatabaseSE(int n);

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/safe_vector.h"
+#include "base/safe_vector.h"
 
 constexpr int kStageMusicTrack = 4;
 

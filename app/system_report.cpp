@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/logs.h"
+#include "base/logs.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>

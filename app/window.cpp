@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <map>
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "platform/input/keyboard.h"
 #include "platform/present/presenter_window.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/safe_vector.h"
+#include "base/safe_vector.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-# Compile flags shared by every target.
+# Compile flags shared by every target, and the helpers that make one library
+# per source folder.
 #
 # Determinism: replays must reproduce, so no contraction of floating-point
 # expressions, wrapping signed arithmetic as the original hardware did, and
@@ -6,6 +7,10 @@
 
 add_library(brimvale_deps INTERFACE)
 target_include_directories(brimvale_deps INTERFACE ${PROJECT_SOURCE_DIR})
+target_link_libraries(brimvale_deps INTERFACE Threads::Threads)
+if(BRIMVALE_SANITIZE)
+  target_link_options(brimvale_deps INTERFACE -fsanitize=address,undefined)
+endif()
 
 function(brimvale_apply_flags target charset)
   target_compile_options(${target} PRIVATE -Wall -Wextra -ffp-contract=off -fwrapv)
@@ -20,31 +25,36 @@ function(brimvale_apply_flags target charset)
   endif()
 endfunction()
 
-if(BRIMVALE_SANITIZE)
-  target_link_options(brimvale_deps INTERFACE -fsanitize=address,undefined)
-endif()
-
-function(brimvale_collect_sources out dir)
-  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
-       ${PROJECT_SOURCE_DIR}/${dir}/*.cpp ${PROJECT_SOURCE_DIR}/${dir}/*.c)
-  list(FILTER srcs EXCLUDE REGEX "/app/main/")
-  if(NOT srcs)
-    set(srcs ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+# Sources of the given folders; TOP_ONLY leaves their sub-folders out.
+function(brimvale_collect_sources out dirs top_only)
+  set(all)
+  foreach(dir ${dirs})
+    if(top_only)
+      file(GLOB srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp ${PROJECT_SOURCE_DIR}/${dir}/*.c)
+    else()
+      file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp ${PROJECT_SOURCE_DIR}/${dir}/*.c)
+    endif()
+    list(APPEND all ${srcs})
+  endforeach()
+  list(FILTER all EXCLUDE REGEX "/app/main/")
+  if(NOT all)
+    set(all ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
   endif()
-  set(${out} ${srcs} PARENT_SCOPE)
+  set(${out} ${all} PARENT_SCOPE)
 endfunction()
 
-function(brimvale_game_library target dir)
-  brimvale_collect_sources(srcs ${dir})
-  # records/ holds records/palette and records/database: one library.
-  add_library(${target} OBJECT ${srcs})
+# brimvale_game_library(target "dir[;dir]" "lower;libraries" [TOP_ONLY])
+function(brimvale_game_library target dirs lower)
+  cmake_parse_arguments(ARG "TOP_ONLY" "" "" ${ARGN})
+  brimvale_collect_sources(srcs "${dirs}" "${ARG_TOP_ONLY}")
+  add_library(${target} STATIC ${srcs})
   brimvale_apply_flags(${target} game)
-  target_link_libraries(${target} PUBLIC brimvale_deps)
+  target_link_libraries(${target} PUBLIC ${lower} brimvale_deps)
 endfunction()
 
 function(brimvale_platform_library target dir)
-  brimvale_collect_sources(srcs ${dir})
-  add_library(${target} OBJECT ${srcs})
+  brimvale_collect_sources(srcs ${dir} FALSE)
+  add_library(${target} STATIC ${srcs})
   brimvale_apply_flags(${target} platform)
   # The pixel engine runs optimised even in debug builds: frames must keep
   # their pace while the rest is being debugged.
@@ -52,9 +62,7 @@ function(brimvale_platform_library target dir)
   if(gfx)
     set_source_files_properties(${gfx} TARGET_DIRECTORY ${target} PROPERTIES COMPILE_OPTIONS "-O2")
   endif()
-  target_link_libraries(${target} PUBLIC brimvale_deps)
+  target_link_libraries(${target} PUBLIC brimvale_deps
+    PkgConfig::SDL2 PkgConfig::GTK3 PkgConfig::FREETYPE PkgConfig::FONTCONFIG
+    PkgConfig::VORBISFILE PkgConfig::FLUIDSYNTH)
 endfunction()
-
-target_link_libraries(brimvale_deps INTERFACE
-  PkgConfig::SDL2 PkgConfig::GTK3 PkgConfig::FREETYPE PkgConfig::FONTCONFIG
-  PkgConfig::VORBISFILE PkgConfig::FLUIDSYNTH Threads::Threads)

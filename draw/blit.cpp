@@ -8,7 +8,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "draw/draw_context.h"
 #include "draw/palette_key.h"
 #include "draw/quad_build.h"

@@ -5,11 +5,11 @@
 
 #include <time.h>
 
-#include "app/logs.h"
+#include "base/frame_timing.h"
+#include "base/logs.h"
 #include "draw/blit.h"
 #include "draw/palette_key.h"
 #include "draw/scene_batch.h"
-#include "draw/shell_services.h"
 #include "draw/surfaces.h"
 #include "platform/gfx/display_config.h"
 #include "platform/gfx/fault_hooks.h"
@@ -134,9 +134,11 @@ bool DDInit(int bDirect3D, plat::WndHandle hWnd, int nScreenWidth, int nScreenHe
     if (!DDLogInitError(DDInitWindow(hWnd))) return false;
   }
   g_DD.bInitialized = 1;
-  SetDrawingLibraryReady();
+  SetFullScreenBoxProc(DDMesBox);
   return true;
 }
+
+int GetDDIVersion() { return plat::gfx::GetDisplayConfig().nDriverLevel; }
 
 bool DDInitD3D(plat::WndHandle, int nWidth, int nHeight, int nBpp, int) {
   int nLevel = GetDDIVersion();

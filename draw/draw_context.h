@@ -131,6 +131,8 @@ inline bool DDIsDirect3D() { return g_DD.lpDTCon != nullptr; }
 bool DDInit(int bDirect3D, plat::WndHandle hWnd, int nScreenWidth, int nScreenHeight, int nBpp,
             int nVSync, int bWindow, int nBackBufferMode, int nRefreshRate, int bUseRefreshRate,
             DDSURFACEDATA* lpSDTable, DDIMAGEDATA* lpImageTable, int nSurfaceNum, int nUnused);
+// The display driver's interface level (9 for a level-9 driver).
+int GetDDIVersion();
 bool DDInitD3D(plat::WndHandle hWnd, int nWidth, int nHeight, int nBpp, int nBackBufferMode);
 int DDInitFullScreen(plat::WndHandle hWnd, int nWidth, int nHeight, int nBpp, int nBackBufferMode);
 int DDInitWindow(plat::WndHandle hWnd);

@@ -2,7 +2,7 @@
 // the colour key that keeps sprite backgrounds out of the picture.
 #include "draw/palette_key.h"
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "draw/draw_context.h"
 #include "draw/surface_lock.h"
 #include "draw/surfaces.h"

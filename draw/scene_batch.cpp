@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "draw/draw_context.h"
 #include "draw/quad_build.h"
 #include "platform/gfx/fault_hooks.h"

@@ -4,7 +4,7 @@
 // bitmap-size test and the palette-index map.
 #include "draw/surface_lock.h"
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "draw/draw_context.h"
 #include "draw/surfaces.h"
 #include "platform/gfx/bitmap_copy.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "draw/blit.h"
 #include "draw/draw_context.h"
 #include "draw/scene_batch.h"

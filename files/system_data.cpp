@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
-#include "app/logs.h"
-#include "app/text_helpers.h"
-#include "files/paths.h"
-#include "flow/database_refs.h"
+#include "base/logs.h"
+#include "base/paths.h"
+#include "base/text_helpers.h"
+#include "flow/flow.h"
+#include "records/database_refs.h"
 
 cSystemData g_SystemData;
 
@@ -437,7 +438,10 @@ int GetMenuTextLeft(int x, int nFirst, int nCount, int bCursor) {
 }
 
 bool LoadSystemDataAtStart() {
-  if (g_SystemData.Load(g_Paths[PATH_SYSTEM_DAT])) return true;
+  if (g_SystemData.Load(g_Paths[PATH_SYSTEM_DAT])) {
+    SetSystemKeepsDisabledFlows(g_SystemData.m_bKeepDisabledFlows);
+    return true;
+  }
   ReportFError("%s の読み込みに失敗…", g_Paths[PATH_SYSTEM_DAT]);
   return false;
 }

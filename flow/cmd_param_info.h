@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/safe_vector.h"
+#include "base/safe_vector.h"
 
 struct CMDPARAMINFO {
   std::string strLabel;

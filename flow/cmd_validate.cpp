@@ -2,9 +2,9 @@
 // so that whatever a file holds, a command never names a list entry that
 // does not exist.
 #include "flow/command_catalogue.h"
-#include "flow/database_refs.h"
 #include "flow/flow_cmd.h"
-#include "records/palette/palette_sizes.h"
+#include "records/database_refs.h"
+#include "records/palette_sizes.h"
 
 namespace {
 

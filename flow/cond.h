@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/safe_vector.h"
+#include "base/safe_vector.h"
 #include "records/record.h"
 
 class cCond : public cRecord {

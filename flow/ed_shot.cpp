@@ -1,6 +1,6 @@
 #include "flow/ed_shot.h"
 
-#include "flow/database_refs.h"
+#include "records/database_refs.h"
 
 cEdShot::cEdShot() {
   Clear();

@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/program_state.h"
-#include "files/system_data.h"
+#include "base/program_state.h"
 
-bool KeepDisabledFlows() { return bTestPlay != 0 || g_SystemData.m_bKeepDisabledFlows != 0; }
+namespace {
+int g_bSystemKeepsDisabledFlows = 0;
+}
+
+bool KeepDisabledFlows() { return bTestPlay != 0 || g_bSystemKeepsDisabledFlows != 0; }
+
+void SetSystemKeepsDisabledFlows(int bKeep) { g_bSystemKeepsDisabledFlows = bKeep; }
 
 cFlow::cFlow() {
   Clear();

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/safe_vector.h"
+#include "base/safe_vector.h"
 #include "flow/cond.h"
 #include "flow/key_cond.h"
 #include "records/record.h"
@@ -61,8 +61,10 @@ void ReadFlowVector(FLOW_VECTOR& v, cDataReader& r);
 void RemoveDisabledFlows(FLOW_VECTOR& v);
 
 // Disabled flows stay in a test play and when the project's system data asks
-// for it; elsewhere they are dropped as they are read.
+// for it; elsewhere they are dropped as they are read. The system data is read
+// above this floor: its setting is handed over once System.dat is loaded.
 bool KeepDisabledFlows();
+void SetSystemKeepsDisabledFlows(int bKeep);
 
 // Flows hold commands and commands hold flows: including either header gives
 // both classes complete.

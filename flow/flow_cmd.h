@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/safe_vector.h"
+#include "base/safe_vector.h"
 #include "flow/cond_list.h"
 #include "flow/ed_move.h"
 #include "flow/ed_shot.h"

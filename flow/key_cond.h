@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/safe_vector.h"
+#include "base/safe_vector.h"
 #include "records/record.h"
 
 class cKeyCond : public cRecord {

@@ -1,6 +1,6 @@
 #include "records/menu_entry.h"
 
-#include "app/logs.h"
+#include "base/logs.h"
 
 void cCmd::RegisterFields(int32_t) {
   ClearFields();

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "platform/fs/file_system.h"
 
 int32_t nDataVersion = kCurrentDataVersion;

@@ -1,7 +1,7 @@
 // The world-map menu: saving, the automatic save, back to the map or the title.
 #include "scenes/map_menu_scene.h"
 
-#include "app/scene_manager.h"
+#include "scenes/scene_manager.h"
 
 cMapMenuScene::cMapMenuScene() {
   const PHASEPROC table[PHASE_COUNT] = {&cMapMenuScene::CallFadeIn, &cMapMenuScene::SelectItem,

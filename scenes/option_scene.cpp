@@ -1,7 +1,7 @@
 // The options screen.
 #include "scenes/option_scene.h"
 
-#include "app/scene_manager.h"
+#include "scenes/scene_manager.h"
 
 cOptionScene::cOptionScene() {
   const PHASEPROC table[PHASE_COUNT] = {&cOptionScene::CallFadeIn, &cOptionScene::SelectOption,

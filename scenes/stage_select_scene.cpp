@@ -1,7 +1,7 @@
 // The stage select: the list of stages to start.
 #include "scenes/stage_select_scene.h"
 
-#include "app/scene_manager.h"
+#include "scenes/scene_manager.h"
 
 cStageSelectScene::cStageSelectScene() {
   const PHASEPROC table[PHASE_COUNT] = {&cStageSelectScene::CallFadeIn,

@@ -3,7 +3,7 @@
 // in, waits in its first phase, and hands over when told to leave.
 #pragma once
 
-#include "app/scene.h"
+#include "scenes/scene.h"
 
 class cStageSelectScene : public cPhasedScene<cStageSelectScene, 3> {
  public:

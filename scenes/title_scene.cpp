@@ -1,7 +1,7 @@
 // The title screen: the game-mode menu and the saved-game list.
 #include "scenes/title_scene.h"
 
-#include "app/scene_manager.h"
+#include "scenes/scene_manager.h"
 
 cTitleScene::cTitleScene() {
   const PHASEPROC table[PHASE_COUNT] = {&cTitleScene::CallFadeIn, &cTitleScene::SelectMode,

@@ -1,7 +1,7 @@
 // The world map: walking between stages and entering one.
 #include "scenes/world_map_scene.h"
 
-#include "app/scene_manager.h"
+#include "scenes/scene_manager.h"
 
 cWorldMapScene::cWorldMapScene() {
   const PHASEPROC table[PHASE_COUNT] = {&cWorldMapScene::CallFadeIn, &cWorldMapScene::Walk,

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "app/logs.h"
+#include "base/logs.h"
 
 std::string g_BgmOggNames[kBgmTrackCount] = {"bgm\\Title.ogg", "bgm\\WorldMap.ogg",
                                              "bgm\\Challenge.ogg", "bgm\\Option.ogg",

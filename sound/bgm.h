@@ -6,7 +6,7 @@
 #include <mutex>
 #include <string>
 
-#include "app/safe_vector.h"
+#include "base/safe_vector.h"
 #include "sound/midi_player.h"
 #include "sound/vox_player.h"
 

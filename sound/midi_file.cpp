@@ -7,7 +7,7 @@
 #include <cstring>
 #include <queue>
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "sound/sound_file.h"
 
 namespace {

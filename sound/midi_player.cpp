@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/logs.h"
+#include "base/logs.h"
 
 namespace {
 

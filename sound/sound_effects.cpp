@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <mutex>
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "platform/audio/audio_output.h"
 #include "sound/wave_reader.h"
 

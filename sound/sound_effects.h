@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/safe_vector.h"
+#include "base/safe_vector.h"
 #include "platform/audio/mixer.h"
 #include "platform/msg/messages.h"
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "sound/sound_file.h"
 
 namespace {

@@ -1,15 +1,22 @@
 // The play scene's phases.
 #include "stage/play_scene.h"
 
-#include "app/scene_manager.h"
+#include "scenes/scene_manager.h"
+
+cPlayScene* g_PlayScene = nullptr;
 
 cPlayScene::cPlayScene() {
+  g_PlayScene = this;
   const PHASEPROC table[PHASE_COUNT] = {&cPlayScene::CallFadeIn,      &cPlayScene::PhaseReady,
                                         &cPlayScene::PhasePlay,       &cPlayScene::PhasePause,
                                         &cPlayScene::PhaseStageEnd,   &cPlayScene::PhaseContinue,
                                         &cPlayScene::PhaseWaitButton, &cPlayScene::CallFadeOut};
   for (int i = 0; i < PHASE_COUNT; ++i) m_PhaseProc[i] = table[i];
   m_nPhase = -1;
+}
+
+cPlayScene::~cPlayScene() {
+  if (g_PlayScene == this) g_PlayScene = nullptr;
 }
 
 // The play scene reads raw input: no menu filters.

@@ -4,16 +4,18 @@
 
 #include <cstdint>
 
-#include "app/scene.h"
+#include "scenes/scene.h"
 
 class cPlayScene : public cPhasedScene<cPlayScene, 8> {
  public:
   cPlayScene();
-  ~cPlayScene() override = default;
+  ~cPlayScene() override;
   int Run() override;
   int Init() override;
   int FadeIn() override;
   int FadeOut() override;
+  void SetMeasuredFps(int nFps) override { m_nFps = nFps; }
+  int GetFrameRate() const override { return m_nStageFrameRate; }
 
   int PhaseReady();
   int PhasePlay();
@@ -26,3 +28,6 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   int32_t m_nFps = 0;              // measured frames per second, handed over each frame
   int32_t m_nStageFrameRate = 60;  // above 60 a windowed present does not wait for the blank
 };
+
+// The play scene while it exists, null otherwise.
+extern cPlayScene* g_PlayScene;

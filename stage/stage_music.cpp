@@ -1,12 +1,13 @@
 // The stage's music request.
 #include "stage/stage_music.h"
 
-#include "app/main_window.h"
+#include "base/program_state.h"
+#include "base/window_requests.h"
 
 std::atomic<int32_t> nStageMusic{0};
 std::atomic<int32_t> bStageMusicLoop{0};
 
 void PlayStageMusic(int nMusic, int bLoop) {
   bStageMusicLoop = bLoop;
-  plat::SendMessage(g_MainWindow.m_hWnd, WM_PLAYBGM, 4, nMusic);
+  plat::SendMessage(g_hMainWnd.load(), WM_PLAYBGM, 4, nMusic);
 }

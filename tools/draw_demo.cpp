@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "draw/blit.h"
 #include "draw/draw_context.h"
 #include "draw/palette_key.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "files/paths.h"
+#include "base/paths.h"
 #include "files/system_data.h"
 #include "platform/fs/file_system.h"
 #include "records/database/database.h"

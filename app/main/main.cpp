@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/entry.h"
-#include "app/run_options.h"
+#include "base/run_options.h"
 #include "platform/fs/file_system.h"
 #include "platform/msg/threads.h"
 #include "platform/present/presenter.h"

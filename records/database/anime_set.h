@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/safe_vector.h"
+#include "base/safe_vector.h"
 #include "records/record.h"
 
 class cEdAnimeFrame : public cRecord {

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/logs.h"
-#include "files/paths.h"
+#include "base/logs.h"
+#include "base/paths.h"
 
 cDatabase Database;
 

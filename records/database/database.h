@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/safe_vector.h"
+#include "base/safe_vector.h"
 #include "records/database/anime_set.h"
 #include "records/database/effect_defs.h"
 #include "records/database/media_entries.h"

@@ -2,7 +2,7 @@
 // loaded database: how long each list is and how long a sword swing lasts.
 #pragma once
 
-#include "flow/database_refs.h"
+#include "records/database_refs.h"
 
 class cDatabase;
 

@@ -1,6 +1,6 @@
 #include "records/database/database_startup.h"
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "records/database/database.h"
 #include "records/database/database_ref_source.h"
 #include "records/database/post_load_tables.h"

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "app/safe_vector.h"
+#include "base/safe_vector.h"
 #include "records/database/effect_run.h"
 
 // End codes of a sequence (a negative cell).

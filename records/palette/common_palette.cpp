@@ -1,7 +1,7 @@
 #include "records/palette/common_palette.h"
 
-#include "app/logs.h"
-#include "files/paths.h"
+#include "base/logs.h"
+#include "base/paths.h"
 
 cCommonPalette CommonPalette;
 

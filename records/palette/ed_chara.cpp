@@ -1,6 +1,6 @@
 #include "records/palette/ed_chara.h"
 
-#include "flow/database_refs.h"
+#include "records/database_refs.h"
 #include "records/palette/palette_lists.h"
 
 namespace {

@@ -31,7 +31,9 @@ ITEM_VECTOR* GetParentList<cEdItem>(int nSource) {
   return nullptr;
 }
 
-uint32_t GetPaletteListSize(int nSource, ePaletteKind eKind) {
+namespace {
+
+uint32_t MeasurePaletteList(int nSource, ePaletteKind eKind) {
   switch (eKind) {
     case PALETTE_BLOCK: {
       const BLOCK_VECTOR* p = GetParentList<cEdBlock>(nSource);
@@ -48,6 +50,12 @@ uint32_t GetPaletteListSize(int nSource, ePaletteKind eKind) {
   }
   return 0;
 }
+
+// The lists exist from program start, so their measure is installed with
+// them: whatever links the palette has its sizes known below it.
+const bool g_bPaletteSizesInstalled = (SetPaletteSizeProc(MeasurePaletteList), true);
+
+}  // namespace
 
 cEdItem* GetPaletteItem(uint8_t cKind, int16_t sIndex) {
   ITEM_VECTOR* pList = (cKind == 1 || cKind == 2) ? GetParentList<cEdItem>(cKind) : nullptr;

@@ -5,12 +5,12 @@
 
 #include <cstdint>
 
-#include "app/safe_vector.h"
-#include "flow/database_refs.h"
+#include "base/safe_vector.h"
+#include "records/database_refs.h"
 #include "records/palette/ed_block.h"
 #include "records/palette/ed_chara.h"
 #include "records/palette/ed_item.h"
-#include "records/palette/palette_sizes.h"
+#include "records/palette_sizes.h"
 
 using BLOCK_VECTOR = cSafeVector<cEdBlock>;
 using CHARA_VECTOR = cSafeVector<cEdChara>;

@@ -7,8 +7,8 @@
 
 #include "app/entry.h"
 #include "app/main_window.h"
-#include "app/program_state.h"
-#include "app/thread.h"
+#include "base/program_state.h"
+#include "base/thread.h"
 #include "platform/clock/clock.h"
 #include "platform/input/keyboard.h"
 #include "platform/msg/threads.h"

@@ -10,17 +10,18 @@
 #include <vector>
 
 #include "app/entry.h"
-#include "app/logs.h"
 #include "app/main_window.h"
-#include "app/program_state.h"
-#include "app/scene_manager.h"
-#include "app/system_ini.h"
-#include "app/thread.h"
+#include "app/scene_factory.h"
 #include "app/window_pos.h"
+#include "base/logs.h"
+#include "base/program_state.h"
+#include "base/thread.h"
+#include "files/system_ini.h"
 #include "platform/clock/clock.h"
 #include "platform/fs/file_system.h"
 #include "platform/msg/threads.h"
 #include "platform/msg/window.h"
+#include "scenes/scene_manager.h"
 #include "sound/sound_effects.h"
 #include "stage/play_scene.h"
 #include "tests/support/temp_folder.h"
@@ -55,6 +56,7 @@ class MainWindowServices : public testing::Test {
     g_hMainWnd = m_hWnd;
     g_QuitOrder.clear();
     SYSTEMINI.nWindowMode = 0;  // no placement file unless a test asks for one
+    SetSceneFactory(BuildGameScene);
   }
   void TearDown() override {
     for (cThread* p : {&thStageLoad, &thPause, &thRanking, &thGame}) p->Exit();
@@ -62,6 +64,7 @@ class MainWindowServices : public testing::Test {
     if (plat::IsWindow(m_hWnd)) plat::DestroyWnd(m_hWnd);
     SetScriptedWindowState(nullptr);
     g_SceneManager.DeleteAllScenes();
+    SetSceneFactory(nullptr);
     bGameStarted = 0;
     SYSTEMINI = SYSTEMINIDATA{};
     g_hMainWnd = nullptr;
@@ -155,6 +158,7 @@ class cWindowThread {
     m_Thread = std::thread([this] {
       plat::WndHandle hWnd = plat::CreateWnd(MainWndProc, &g_MainWindow);
       g_MainWindow.m_hWnd = hWnd;
+      g_hMainWnd = hWnd;
       m_bReady = true;
       while (!m_bStop) {
         plat::MSG msg;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "platform/msg/window.h"
 
 namespace {

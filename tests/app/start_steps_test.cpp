@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "app/logs.h"
-#include "app/program_state.h"
-#include "app/system_ini.h"
+#include "base/logs.h"
+#include "base/program_state.h"
 #include "draw/draw_context.h"
 #include "files/system_data.h"
+#include "files/system_ini.h"
 #include "platform/gfx/display_config.h"
 #include "platform/gfx/fault_hooks.h"
 #include "records/database/database.h"

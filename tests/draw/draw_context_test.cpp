@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "draw/blit.h"
 #include "draw/scene_batch.h"
 #include "draw/surfaces.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "draw/palette_key.h"
 #include "draw/scene_batch.h"
 #include "draw/surface_lock.h"

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "flow/database_refs.h"
+#include "records/database_refs.h"
 #include "support/byte_builder.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <array>
 #include <vector>
 
-#include "flow/database_refs.h"
+#include "records/database_refs.h"
 
 class cDbRefStub : public cDbRefSource {
  public:

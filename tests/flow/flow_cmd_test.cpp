@@ -2,8 +2,7 @@
 // dropping of disabled nested flows, and hostile files.
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
-#include "files/system_data.h"
+#include "base/program_state.h"
 #include "flow/db_ref_stub.h"
 #include "flow/flow.h"
 #include "flow/record_fuzz.h"
@@ -155,7 +154,7 @@ TEST(FlowCmdRead, DisabledNestedFlowsDroppedOutsideTestPlay) {
   } const rows[] = {{0, false, {1, 3}}, {1, false, {1, 2, 3, 4}}, {0, true, {1, 2, 3, 4}}};
   for (const auto& row : rows) {
     bTestPlay = row.bTest;
-    g_SystemData.m_bKeepDisabledFlows = row.bKeep;
+    SetSystemKeepsDisabledFlows(row.bKeep);
     cFlowCmd cmd;
     ASSERT_EQ(cmd.LoadFromBytes(file.data(), file.size()), 1);
     std::vector<uint8_t> ids;
@@ -163,7 +162,7 @@ TEST(FlowCmdRead, DisabledNestedFlowsDroppedOutsideTestPlay) {
     EXPECT_EQ(ids, row.ids) << row.bTest << row.bKeep;
   }
   bTestPlay = 0;
-  g_SystemData.m_bKeepDisabledFlows = 0;
+  SetSystemKeepsDisabledFlows(0);
 }
 
 TEST(FlowCmdRead, WriteReadWriteIsStable) {

@@ -2,7 +2,7 @@
 // and the renumbering of old triggers, commands, conditions and movements.
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "flow/flow.h"
 #include "support/byte_builder.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/logs.h"
+#include "base/logs.h"
 #include "platform/audio/audio_output.h"
 #include "platform/audio/mixer.h"
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/options.h"
 #include "files/ini_key.h"
+#include "files/options.h"
 #include "files/system_data.h"
 #include "records/menu_entry.h"
 

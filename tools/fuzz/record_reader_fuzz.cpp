@@ -5,9 +5,9 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/logs.h"
-#include "app/safe_vector.h"
-#include "app/text_helpers.h"
+#include "base/logs.h"
+#include "base/safe_vector.h"
+#include "base/text_helpers.h"
 #include "platform/fs/file_system.h"
 #include "platform/ui/message_box.h"
 #include "tools/fuzz/record_fuzz_input.h"

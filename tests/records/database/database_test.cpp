@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "database_test_support.h"
-#include "flow/database_refs.h"
 #include "records/database/database_startup.h"
 #include "records/database/post_load_tables.h"
+#include "records/database_refs.h"
 
 namespace {
 

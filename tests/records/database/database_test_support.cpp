@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/logs.h"
+#include "base/logs.h"
 
 cDatabase MakeSampleDatabase() {
   cDatabase db;

@@ -2,7 +2,6 @@
 // and field repairs, and the shot-sheet renumbering of all three classes.
 #include <gtest/gtest.h>
 
-#include "files/system_data.h"
 #include "records/palette/palette_test_support.h"
 
 namespace {
@@ -114,10 +113,10 @@ TEST_F(PaletteUpgrade, DisabledFlowsOfADefinitionDroppedOnRead) {
   ASSERT_EQ(back.LoadFromBytes(file.data(), file.size()), 1);
   ASSERT_EQ(back.m_vecFlows.size(), 2u);
   EXPECT_EQ(back.m_vecFlows[1].m_cId, 3);
-  g_SystemData.m_bKeepDisabledFlows = 1;
+  SetSystemKeepsDisabledFlows(1);
   ASSERT_EQ(back.LoadFromBytes(file.data(), file.size()), 1);
   EXPECT_EQ(back.m_vecFlows.size(), 3u);
-  g_SystemData.m_bKeepDisabledFlows = 0;
+  SetSystemKeepsDisabledFlows(0);
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+// Thread objects.
+#include "base/thread.h"
+
+#include "base/logs.h"
+#include "platform/clock/clock.h"
+#include "platform/msg/messages.h"
+
+cThread thGame;
+cThread thPause;
+cThread thRanking;
+cThread thStageLoad;
+
+int cThread::Start(unsigned (*pfnProc)(void*), void* pArg) {
+  plat::ThreadId id = 0;
+  plat::cThreadRecord* pRec = plat::StartThread(pfnProc, pArg, id);
+  if (!pRec) return 0;
+  m_dwThreadId = id;
+  m_hThread = pRec;
+  return 1;
+}
+
+void cThread::Join() {
+  plat::cThreadRecord* pRec = m_hThread.load();
+  if (!pRec) return;
+  // Once closing has begun the close sequence ends the thread; a join must
+  // not hold the caller past that.
+  while (!plat::HasThreadEnded(pRec)) {
+    if (plat::IsQuitting()) return;
+    plat::SleepMs(1);
+  }
+  if (m_hThread.compare_exchange_strong(pRec, nullptr)) plat::CloseThread(pRec);
+}
+
+// Linux cannot suspend a thread from outside. Every thread the program
+// suspends is already blocked (in a send or a join) while the modal dialog
+// runs, so both calls only report success.
+bool cThread::Suspend() { return true; }
+
+bool cThread::Resume() { return true; }
+
+void cThread::Exit() {
+  plat::cThreadRecord* pRec = m_hThread.load();
+  if (!pRec) return;
+  while (!Resume()) {
+  }
+  DebugLog("Exit A");
+  plat::PostThreadMessage(m_dwThreadId, plat::WM_QUIT, 0, 0);
+  DebugLog("Exit B");
+  DebugLog("Exit C");
+  int n = 0;
+  while (!plat::HasThreadEnded(pRec)) {
+    plat::SleepMs(1);
+    plat::PostThreadMessage(m_dwThreadId, plat::WM_QUIT, 0, 0);
+    if (++n >= kThreadExitPolls) {
+      // No thread can be killed safely here: it is left to run and the
+      // process ends without waiting for it after shut-down.
+      ReportF("Exit : thread %u did not end", m_dwThreadId);
+      break;
+    }
+  }
+  DebugLog("Exit D");
+  if (m_hThread.compare_exchange_strong(pRec, nullptr)) plat::CloseThread(pRec);
+  DebugLog("Exit E");
+}

@@ -1,0 +1,164 @@
+// One frame of the scene manager with fake scenes: when a scene change
+// lands, what a scene that fails to start does, and the frame-rate figures.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/frame_timing.h"
+#include "base/program_state.h"
+#include "draw/blit.h"
+#include "draw/draw_context.h"
+#include "files/system_ini.h"
+#include "platform/msg/window.h"
+#include "platform/present/presenter_window.h"
+#include "tests/scenes/fake_scene.h"
+
+namespace {
+
+intptr_t IgnoreAll(plat::WndHandle, uint32_t, uintptr_t, intptr_t) { return 0; }
+
+// Stands in for the play scene: keeps what the frame driver hands it.
+class cFpsScene : public cFakeScene {
+ public:
+  cFpsScene() : cFakeScene(SCENE_PLAY) {}
+  void SetMeasuredFps(int nFps) override { m_nFps = nFps; }
+  int m_nFps = -1;
+};
+
+cScene* BuildFakeOrPlayScene(int nId) {
+  if (nId == SCENE_PLAY) return new cFpsScene;
+  return BuildFakeScene(nId);
+}
+
+class SceneFrameTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_Events.clear();
+    for (auto& b : g_Behaviour) b = FAKEBEHAVIOUR{};
+    g_SceneManager.DeleteAllScenes();
+    g_SceneManager.m_nCurrentScene = 0;
+    g_SceneManager.m_nNextScene = 0;
+    g_SceneManager.m_nFailedScene = -1;
+    g_SceneManager.m_nFrameRate = 0;  // no gate: frames run back to back
+    g_FrameStats = cFrameStats{};
+    SYSTEMINI.nShowFps = 0;
+    SetSceneFactory(BuildFakeOrPlayScene);
+    ResetFrameTiming();
+    plat::SetTestClock(1000);
+    m_hWnd = plat::CreateWnd(IgnoreAll, nullptr);
+    g_hMainWnd = m_hWnd;
+  }
+  void TearDown() override {
+    g_SceneManager.DeleteAllScenes();
+    SetSceneFactory(nullptr);
+    SYSTEMINI.nShowFps = 0;
+    plat::UseRealClock();
+    g_hMainWnd = nullptr;
+    plat::DestroyWnd(m_hWnd);
+  }
+  // The events of one frame.
+  std::vector<std::string> RunFrame() {
+    g_Events.clear();
+    EXPECT_TRUE(g_SceneManager.Frame());
+    return g_Events;
+  }
+  int TakeCloses() {
+    int n = 0;
+    plat::MSG msg;
+    while (plat::PeekMessage(msg, true)) n += msg.message == plat::WM_CLOSE && msg.hWnd == m_hWnd;
+    return n;
+  }
+  plat::WndHandle m_hWnd = nullptr;
+};
+
+using Events = std::vector<std::string>;
+
+TEST_F(SceneFrameTest, SceneChangeLandsOnTheFrameAfterTheFadeOut) {
+  g_Behaviour[0].nLeaveTo = 3;
+  EXPECT_EQ(RunFrame(), (Events{"Init 0", "FadeIn 0"}));
+  EXPECT_EQ(RunFrame(), (Events{"Middle 0"}));
+  EXPECT_EQ(RunFrame(), (Events{"FadeOut 0"}));
+  EXPECT_EQ(g_SceneManager.m_nCurrentScene, 3);
+  EXPECT_NE(g_SceneManager.GetScene(0), nullptr);  // still there until the next frame
+  EXPECT_EQ(RunFrame(), (Events{"Delete 0", "Init 3", "FadeIn 3"}));
+  EXPECT_EQ(g_SceneManager.m_nPrevScene, 0);
+  EXPECT_EQ(g_SceneManager.GetScene(0), nullptr);
+  EXPECT_EQ(RunFrame(), (Events{"Middle 3"}));
+  EXPECT_EQ(TakeCloses(), 0);
+}
+
+TEST_F(SceneFrameTest, SceneThatCannotStartClosesTheProgramOnceAndRunsNoPhase) {
+  struct {
+    const char* name;
+    bool bThrowInConstructor;
+    bool bThrowInInit;
+    Events firstFrame;
+  } const cases[] = {
+      {"constructor throws", true, false, Events{}},
+      {"Init throws", false, true, Events{"Init 1"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_SceneManager.DeleteAllScenes();
+    g_SceneManager.m_nFailedScene = -1;
+    g_SceneManager.m_nCurrentScene = 1;
+    g_Behaviour[1].bThrowInConstructor = c.bThrowInConstructor;
+    g_Behaviour[1].bThrowInInit = c.bThrowInInit;
+    EXPECT_EQ(RunFrame(), c.firstFrame);
+    EXPECT_EQ(RunFrame(), Events{});
+    EXPECT_EQ(RunFrame(), Events{});
+    EXPECT_EQ(TakeCloses(), 1);
+  }
+}
+
+TEST_F(SceneFrameTest, FrameRateFiguresReachThePlaySceneAndTheDisplayRing) {
+  g_Behaviour[0].nMsPerFrame = 12;
+  SYSTEMINI.nShowFps = 1;
+  for (int f = 0; f < 15; ++f) RunFrame();
+  EXPECT_EQ(g_FrameStats.dwAverage, 0u);
+  RunFrame();
+  // 15 frames of 12 ms and the first one, Init and fade-in only, of 0 ms.
+  EXPECT_EQ(g_FrameStats.dwAverage, 11u);
+  EXPECT_EQ(FormatFpsText(60, 12), "FPS60(12)");
+  EXPECT_EQ(FormatFpsText(7, 3), "FPS 7( 3)");
+
+  // With the display off the ring stands still.
+  SYSTEMINI.nShowFps = 0;
+  g_Behaviour[0].nMsPerFrame = 30;
+  for (int f = 0; f < 40; ++f) RunFrame();
+  EXPECT_EQ(g_FrameStats.dwAverage, 11u);
+
+  // The play scene is handed the last whole second's frame count each frame.
+  g_SceneManager.m_nCurrentScene = SCENE_PLAY;
+  for (int f = 0; f < 3; ++f) {
+    RunFrame();
+    plat::AdvanceTestClock(400);
+  }
+  auto* pPlay = dynamic_cast<cFpsScene*>(g_SceneManager.GetScene(SCENE_PLAY));
+  ASSERT_NE(pPlay, nullptr);
+  EXPECT_EQ(pPlay->m_nFps, CountFps(0));
+  EXPECT_GT(pPlay->m_nFps, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The finished frame reaches the presenter in either drawing mode.
+TEST_F(SceneFrameTest, FrameShowsTheBackBufferInEitherDrawingMode) {
+  for (int bDirect3D : {0, 1}) {
+    SCOPED_TRACE(bDirect3D ? "Direct3D" : "DirectDraw");
+    ASSERT_TRUE(DDInit(bDirect3D, nullptr, 640, 480, 32, 0, 1, 1, 60, 0, nullptr, nullptr, 0, 0));
+    DDFillSurfaceColor(&BackBuffer, 0xFF123456);
+    RunFrame();
+    std::vector<uint32_t> pixels;
+    int nWidth = 0, nHeight = 0;
+    ASSERT_TRUE(plat::CopyLastFrame(pixels, nWidth, nHeight));
+    ASSERT_EQ(nWidth * nHeight, 640 * 480);
+    EXPECT_EQ(pixels[320 * 640 + 100] & 0xFFFFFF, 0x123456u);
+    DDReleaseAll();
+  }
+}
+
+}  // namespace
