@@ -1,8 +1,9 @@
 // Speed of the drawing library's own calls as the game makes them: a
 // full-screen keyed and plain blit, a 32x32 sprite, and a play-screen frame
 // (the first background without the key, then 300 keyed sprites in a sorted
-// batch), in 32-bit Direct3D and 16-bit DirectDraw. The library is set up headless from
-// bitmap files, as at start-up; bench/gfx_bench.cpp measures the engine alone.
+// batch), in 32-bit Direct3D and 16-bit DirectDraw. The library is set up
+// headless from bitmap files, as at start-up; bench/gfx_bench.cpp measures
+// the engine alone.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
