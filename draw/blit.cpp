@@ -18,7 +18,6 @@
 #include "platform/gfx/fault_hooks.h"
 
 using plat::gfx::eFaultPoint;
-using plat::gfx::GFXRECT;
 using plat::gfx::MakeRect;
 using plat::gfx::TakeFault;
 
@@ -235,7 +234,7 @@ bool CutToSurface(const DDSURFACEDATA* lpSD, int& x, int& y, int& w, int& h) {
 void FillRectDD(DDSURFACEDATA* lpSD, int x, int y, int w, int h, uint32_t dwValue) {
   plat::gfx::cImage* pImage = DDImage(lpSD);
   if (!g_DD.lpDD || !pImage || !CutToSurface(lpSD, x, y, w, h)) return;
-  GFXRECT rc = MakeRect(x, y, w, h);
+  DDRECT rc = MakeRect(x, y, w, h);
   g_DD.lpDD->ColorFill(*pImage, &rc, dwValue);
 }
 
@@ -280,7 +279,7 @@ void DDFillRectColor(DDSURFACEDATA* lpSD, int x, int y, int nWidth, int nHeight,
   if (dt.bRenderTarget) {
     if (dt.bColorKey && (g_DD.nBpp == 16 || g_DD.nBpp == 32) && dwColor == con.dwTransparent) {
       if (!DDBeginScene() || !DDSetRenderTarget(0, lpSD)) return;
-      GFXRECT rc = MakeRect(x, y, nWidth, nHeight);
+      DDRECT rc = MakeRect(x, y, nWidth, nHeight);
       g_DD.lpDevice->Clear(&rc, 1, dwColor);
       DDSetRenderTarget(0, con.lpScreenTarget);
     } else if (FillBatch.bActive) {
