@@ -450,7 +450,7 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols
     return;
   }
   // Everything else: the general rule, a row at a time, over the cleared span.
-  if (pUnder) FillRectRaw(t, GFXRECT{x0, y0, x1, y1}, *pUnder);
+  if (pUnder) FillRectRaw(cImageView(&t, {x0, y0, x1, y1}), *pUnder);
   thread_local std::vector<uint32_t> colors;
   colors.resize(size_t(w));
   const bool bUsesTexture = tex && UsesTexture(r.Stage);
@@ -477,7 +477,7 @@ struct PENDINGCLEAR {
 void DoClear(cImage& t, const PENDINGCLEAR* pClear) {
   if (pClear && pClear->Rect.nLeft < pClear->Rect.nRight &&
       pClear->Rect.nTop < pClear->Rect.nBottom)
-    FillRectRaw(t, pClear->Rect, pClear->dwPixel);
+    FillRectRaw(cImageView(&t, pClear->Rect), pClear->dwPixel);
 }
 
 // False when the quad is not axis-aligned (nothing done then, the pending
