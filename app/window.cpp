@@ -2,7 +2,6 @@
 #include "app/window.h"
 
 #include <cstdio>
-#include <map>
 
 #include "base/logs.h"
 #include "platform/input/keyboard.h"
@@ -13,11 +12,6 @@ namespace {
 // Rows of tool bands are 28 pixels high; a status band is 20.
 constexpr int kBandRowHeight = 28;
 constexpr int kStatusHeight = 20;
-
-std::map<int, int>& Metrics() {
-  static std::map<int, int> metrics = {{SM_CXVSCROLL, 16}, {SM_CYHSCROLL, 16}};
-  return metrics;
-}
 
 // Button states of the previous update and the press latches, shared by
 // every window (only the window thread touches them).
@@ -164,13 +158,6 @@ int cMouseState::Update(int nFlags) {
   return 1;
 }
 
-int GetSystemMetric(int nIndex) {
-  auto it = Metrics().find(nIndex);
-  return it == Metrics().end() ? 0 : it->second;
-}
-
-void SetSystemMetric(int nIndex, int nValue) { Metrics()[nIndex] = nValue; }
-
 cWindow::cWindow() = default;
 
 cWindow::~cWindow() = default;
@@ -213,24 +200,9 @@ void cWindow::SetGeometry(int nViewWidth, int nViewHeight, int nMinViewWidth, in
 }
 
 void cWindow::RecomputeFrame() {
-  m_nFrameLeft = m_nFrameRight = m_nFrameTop = m_nFrameBottom = 0;
-  if (m_dwStyle & WS_CAPTION) m_nFrameTop += GetSystemMetric(SM_CYCAPTION);
-  if (m_dwStyle & WS_THICKFRAME) {
-    m_nFrameLeft += GetSystemMetric(SM_CXFRAME);
-    m_nFrameRight += GetSystemMetric(SM_CXFRAME);
-    m_nFrameTop += GetSystemMetric(SM_CYFRAME);
-    m_nFrameBottom += GetSystemMetric(SM_CYFRAME);
-  } else if (m_dwStyle & WS_DLGFRAME) {
-    m_nFrameLeft += GetSystemMetric(SM_CXDLGFRAME);
-    m_nFrameRight += GetSystemMetric(SM_CXDLGFRAME);
-    m_nFrameTop += GetSystemMetric(SM_CYDLGFRAME);
-    m_nFrameBottom += GetSystemMetric(SM_CYDLGFRAME);
-  }
-  if (m_dwStyle & WS_VSCROLL) m_nFrameRight += GetSystemMetric(SM_CXVSCROLL);
-  if (m_dwStyle & WS_HSCROLL) m_nFrameBottom += GetSystemMetric(SM_CYHSCROLL);
-  if (m_bMenu) m_nFrameTop += GetSystemMetric(SM_CYMENU);
-  m_nOuterWidth = m_rcClient.right + m_nFrameLeft + m_nFrameRight;
-  m_nOuterHeight = m_rcClient.bottom + m_nFrameTop + m_nFrameBottom;
+  m_Frame = GetWindowFrame(m_dwStyle, m_bMenu != 0);
+  m_nOuterWidth = m_rcClient.right + m_Frame.nLeft + m_Frame.nRight;
+  m_nOuterHeight = m_rcClient.bottom + m_Frame.nTop + m_Frame.nBottom;
   m_nWindowX = m_nWindowY = 0;
   m_nViewX = 0;
   m_nViewY = m_nBandRows * kBandRowHeight;
@@ -325,10 +297,10 @@ void cWindow::Place() {
 }
 
 void cWindow::GetMinMaxInfo(MINMAXINFO& info) {
-  info.ptMinTrackSize = WINDOWPOINT{m_nMinClientWidth + m_nFrameLeft + m_nFrameRight,
-                                    m_nMinClientHeight + m_nFrameTop + m_nFrameBottom};
-  info.ptMaxTrackSize = WINDOWPOINT{m_nMaxClientWidth + m_nFrameLeft + m_nFrameRight,
-                                    m_nMaxClientHeight + m_nFrameTop + m_nFrameBottom};
+  info.ptMinTrackSize = WINDOWPOINT{m_nMinClientWidth + m_Frame.nLeft + m_Frame.nRight,
+                                    m_nMinClientHeight + m_Frame.nTop + m_Frame.nBottom};
+  info.ptMaxTrackSize = WINDOWPOINT{m_nMaxClientWidth + m_Frame.nLeft + m_Frame.nRight,
+                                    m_nMaxClientHeight + m_Frame.nTop + m_Frame.nBottom};
 }
 
 int cWindow::UpdateMouse(int bAnywhere, int nFlags) {
@@ -341,13 +313,13 @@ int cWindow::UpdateMouse(int bAnywhere, int nFlags) {
   }
   WINDOWPOINT pos;
   GetPosition(&pos);
-  int px = x - (pos.x + m_nFrameLeft) - m_nViewX;
-  int py = y - (pos.y + m_nFrameTop) - m_nViewY;
+  int px = x - (pos.x + m_Frame.nLeft) - m_nViewX;
+  int py = y - (pos.y + m_Frame.nTop) - m_nViewY;
   if (!bAnywhere && (px < 0 || px >= m_nViewWidth || py < 0 || py >= m_nViewHeight)) return 0;
   m_Mouse.x = px;
   m_Mouse.y = py;
   m_nMouseScreenX = pos.x + px;
-  m_nMouseScreenY = pos.y + m_nFrameTop + m_nViewY + py;
+  m_nMouseScreenY = pos.y + m_Frame.nTop + m_nViewY + py;
   m_Mouse.Update(nFlags);
   return 1;
 }
