@@ -360,8 +360,9 @@ inline void BlendPixel32(uint32_t& d, uint32_t c, uint32_t dwOr, uint32_t dwUnde
 template <bool UNDER>
 __attribute__((noinline)) void BlendRow32(uint32_t* d, const uint32_t* s, int w, uint32_t dwOr,
                                           uint32_t dwUnder) {
-  int i = 0;
-  for (; i + 4 <= w; i += 4) {
+  const size_t n = w > 0 ? size_t(w) : 0;
+  size_t i = 0;
+  for (; i + 4 <= n; i += 4) {
     V4 vs;
     std::memcpy(&vs, s + i, sizeof vs);
     const V4 a = vs >> 24;
@@ -375,10 +376,10 @@ __attribute__((noinline)) void BlendRow32(uint32_t* d, const uint32_t* s, int w,
       vd = ((vs | dwOr) & bOpaque) | (vd & ~bOpaque);
       std::memcpy(d + i, &vd, sizeof vd);
     } else {
-      for (int k = i; k < i + 4; ++k) BlendPixel32<UNDER>(d[k], s[k], dwOr, dwUnder);
+      for (size_t k = i; k < i + 4; ++k) BlendPixel32<UNDER>(d[k], s[k], dwOr, dwUnder);
     }
   }
-  for (; i < w; ++i) BlendPixel32<UNDER>(d[i], s[i], dwOr, dwUnder);
+  for (; i < n; ++i) BlendPixel32<UNDER>(d[i], s[i], dwOr, dwUnder);
 }
 
 void OrRow32(uint32_t* d, const uint32_t* s, int w, uint32_t dwOr) {
