@@ -20,6 +20,8 @@ size_t MemRead(void* pDst, size_t nSize, size_t nCount, void* pSource) {
   if (nSize == 0) return 0;
   const size_t nLeft = f->vBytes.size() - f->nPos;
   const size_t nItems = std::min(nCount, nLeft / nSize);
+  // An empty file has no bytes to copy from (and no address to copy from).
+  if (nItems == 0) return 0;
   std::memcpy(pDst, f->vBytes.data() + f->nPos, nItems * nSize);
   f->nPos += nItems * nSize;
   return nItems;
