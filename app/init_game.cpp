@@ -161,6 +161,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
 
   if (!CreateDefaultDataAtStart(g_hMainWnd.load())) return false;
   CreateDataFolders();
+  RemoveInterruptedSaves();
   if (!LoadDatabaseAtStartUp()) return false;
   if (!LoadSystemDataAtStart()) return false;
   LoadSystemIniAtStart();

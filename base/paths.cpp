@@ -110,6 +110,15 @@ void CreateDataFolders() {
   for (const char* szFolder : g_DataFolders) plat::fs::MakeDirectory(szFolder);
 }
 
+int RemoveInterruptedSaves() {
+  // Saves land in the project folder and the folders of g_DataFolders.
+  int nRemoved = plat::fs::RemoveStaleSaveTemporaries(".");
+  for (const char* szFolder : g_DataFolders)
+    nRemoved += plat::fs::RemoveStaleSaveTemporaries(szFolder);
+  if (nRemoved > 0) ReportF("removed %d temporary file(s) of interrupted saves", nRemoved);
+  return nRemoved;
+}
+
 bool CreateDefaultDataAtStart(plat::WndHandle hMainWnd) {
   if (CreateDefaultData(hMainWnd)) return true;
   ReportFError("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。");

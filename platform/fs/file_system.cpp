@@ -31,6 +31,7 @@ struct cListing {
 std::mutex g_ListingMutex;
 std::map<std::string, cListing> g_Listings;
 std::atomic<long long> g_nWriteFaultAfter{-1};
+std::atomic<bool> g_bStopBeforeRename{false};
 
 constexpr const char* kTemporarySuffix = ".saving";
 constexpr size_t kTemporaryRandom = 6;  // the letters mkstemps fills in
@@ -290,6 +291,7 @@ bool WriteFileAtomic(const std::string& path, const void* data, size_t size, int
     bOk = false;
     nError = errno;
   }
+  if (bOk && g_bStopBeforeRename.load()) return Failed(EINTR);
   if (bOk && ::rename(strTemp.c_str(), strTarget.c_str()) != 0) {
     bOk = false;
     nError = errno;
@@ -327,6 +329,8 @@ void ForgetListings() {
 }
 
 void SetWriteFaultAfter(long long nBytes) { g_nWriteFaultAfter = nBytes; }
+
+void SetStopBeforeRename(bool bStop) { g_bStopBeforeRename = bStop; }
 
 bool IsSaveTemporaryName(const std::string& name) {
   const size_t nSuffix = std::strlen(kTemporarySuffix);

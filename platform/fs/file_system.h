@@ -68,6 +68,10 @@ void ForgetListings();
 // Fault hook for tests: from then on the atomic writer's data writes fail
 // (as on a full disk) once this many bytes are written (-1: no fault).
 void SetWriteFaultAfter(long long nBytes);
+// Fault hook for tests: from then on the atomic writer stops where a save
+// killed between writing its temporary file and the rename would, leaving
+// the temporary file, and returns false.
+void SetStopBeforeRename(bool bStop);
 // Whether a name is one the atomic writer gives its temporary files.
 bool IsSaveTemporaryName(const std::string& name);
 
