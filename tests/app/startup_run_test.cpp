@@ -1,9 +1,12 @@
 // Start-up of the built program on the bundled default game and on damaged
 // copies of it: which files it reads, in which drawing mode it comes up, and
 // how it ends when a step fails.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -178,4 +181,67 @@ TEST_F(StartUpRun, SystemIniProblemsFallBackOrStop) {
   EXPECT_EQ(r.nExitCode, 0);
   EXPECT_FALSE(m_Dir.Has("shot.png"));
   EXPECT_EQ(Report().find("\nVSync : "), std::string::npos);
+}
+
+TEST_F(StartUpRun, TwoGigabyteFilesAreRefusedAtOnce) {
+  // Sparse: 2 GiB that take no room, and would take seconds and all of that
+  // memory to read.
+  struct Case {
+    const char* szFile;
+    bool bComesUp;  // a player's file or System.ini: refused, and the defaults apply
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases = {
+      {"data/System.dat", false, {"data\\System.dat の読み込みに失敗…"}},
+      {"data/database/Picture.dat",
+       false,
+       {"data\\database\\Picture.dat の読み込みに失敗しました！", "データベースの読み込みに失敗…"}},
+      {"data/CommonPalette.cplt4", false, {"data\\CommonPalette.cplt4 のロードに失敗！"}},
+      {"System.ini", true, {"System.ini の読み込みに失敗しました！"}},
+      {"user_data/Option.dat", true, {}},
+      {"user_data/Window.dat", true, {}},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(m_Dir.Path());
+    CopyDefaultGame(m_Dir.Path());
+    SetIni(std::string("Direct3D=0\r\nWindowMode=1\r\n") + kIniTail);
+    std::filesystem::create_directories(m_Dir / "user_data");
+    if (!m_Dir.Has(c.szFile)) m_Dir.Write(c.szFile, "");
+    std::filesystem::resize_file(m_Dir / c.szFile, std::uintmax_t(2) << 30);
+    cProcessResult r = Run({});
+    ASSERT_TRUE(r.bExited) << c.szFile;
+    EXPECT_EQ(r.nExitCode, 0) << c.szFile;
+    for (const std::string& strLine : c.lines)
+      EXPECT_TRUE(ReportHasLine(strLine)) << c.szFile << "\n" << Report();
+    EXPECT_EQ(ErrorLines().size(), c.lines.size()) << c.szFile << "\n" << Report();
+    EXPECT_EQ(m_Dir.Has("shot.png"), c.bComesUp) << c.szFile;
+  }
+}
+
+TEST_F(StartUpRun, TemporariesOfInterruptedSavesGoAtTheNextStart) {
+  CopyDefaultGame(m_Dir.Path());
+  SetIni(std::string("Direct3D=0\r\nWindowMode=1\r\n") + kIniTail);
+  // A save killed before its rename left its temporary file; the saved file
+  // itself is whole. Files that only look like one stay.
+  m_Dir.Write("user_data/KeyConfig.dat", std::string(108, '\0'));
+  m_Dir.Write("user_data/KeyConfig.dat.k3Yx0Q.saving", "half");
+  m_Dir.Write("user_data/story/Story1.dat.AAAAAA.saving", "half");
+  m_Dir.Write("KeyConfig.dat.k3Yx0Q.saving", "half");
+  const char* const kKept[] = {"user_data/KeyConfig.dat", "user_data/KeyConfig.dat.k3Yx0Q",
+                               "user_data/my.saving", "bmp/back/sky.bmp.k3Yx0Q.saving.bak"};
+  for (const char* sz : kKept)
+    if (!m_Dir.Has(sz)) m_Dir.Write(sz, "keep");
+  // All of it from a run an hour ago.
+  for (const auto& e : std::filesystem::recursive_directory_iterator(m_Dir.Path()))
+    std::filesystem::last_write_time(
+        e.path(), std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  cProcessResult r = Run({});
+  ASSERT_TRUE(r.bExited);
+  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_FALSE(m_Dir.Has("user_data/KeyConfig.dat.k3Yx0Q.saving"));
+  EXPECT_FALSE(m_Dir.Has("user_data/story/Story1.dat.AAAAAA.saving"));
+  EXPECT_FALSE(m_Dir.Has("KeyConfig.dat.k3Yx0Q.saving"));
+  for (const char* sz : kKept) EXPECT_TRUE(m_Dir.Has(sz)) << sz;
+  EXPECT_EQ(m_Dir.Read("user_data/KeyConfig.dat"), std::string(108, '\0'));
+  EXPECT_TRUE(ReportHasLine("removed 3 temporary file(s) of interrupted saves")) << Report();
 }
