@@ -54,6 +54,7 @@ SampleRef cMixer::MakeSample(const PCMFORMAT& fmt, const uint8_t* pData, size_t 
   // The sound keeps its length in time: n frames at the file's rate become
   // n × out / in frames, rounded to the nearest.
   const int64_t nOut = (nIn * nOutRate + nInRate / 2) / nInRate;
+  if (nOut > kMaxSampleFrames) return nullptr;
 
   auto data = std::make_shared<cSampleData>();
   data->m_vFrames.resize(static_cast<size_t>(nOut) * 2);

@@ -233,6 +233,26 @@ TEST_F(SoundEffectsTest, TableOfSystemSoundsAndFailedEntries) {
   DSRelease();  // the table it remembers ends here
 }
 
+TEST_F(SoundEffectsTest, ALongSoundAtALowRateIsRefusedNotAllocated) {
+  // 4 MiB at 100 frames a second would be 2 billion frames (15 GiB) at the
+  // output rate: the entry fails as a sound the mixer cannot make does.
+  WAVESPEC form;
+  form.nRate = 100;
+  form.vData.assign(size_t(4) << 20, 200);
+  g_SoundInfoList.resize(18);
+  g_SoundList.resize(18);
+  for (DSSOUNDINFO& info : g_SoundInfoList) info.nBufferCount = 1;
+  g_SoundInfoList[17].strFileName = MakeWave("long.wav", form);
+  form.vData.resize(1000);
+  g_SoundInfoList[16].strFileName = MakeWave("short.wav", form);
+  DSCreateSoundList(g_SoundList, g_SoundInfoList, DSVolumeFromLevel(10));
+  EXPECT_TRUE(g_SoundList[17].vBuffers.empty() ||
+              g_SoundList[17].vBuffers[0] == plat::audio::kNoVoice);
+  ASSERT_FALSE(g_SoundList[16].vBuffers.empty());
+  EXPECT_NE(g_SoundList[16].vBuffers[0], plat::audio::kNoVoice);
+  EXPECT_EQ(plat::audio::cMixer::Get().GetVoiceCount(), 1);
+}
+
 TEST_F(SoundEffectsTest, PlaysFromTwoThreadsWhileTheDeviceMixes) {
   // The window thread plays requested sounds and the game thread the cursor
   // sound, while the device's thread pulls the mix.
