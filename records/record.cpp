@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 #include "base/logs.h"
 #include "base/save_file.h"
 #include "platform/fs/file_system.h"
+#include "platform/io/byte_reader.h"
 
 int32_t nDataVersion = kCurrentDataVersion;
 std::atomic<int32_t> nFileVersion{0};
@@ -185,9 +185,9 @@ std::vector<uint8_t> cRecord::SaveToBytes() {
 }
 
 std::unique_ptr<cDataReader> DataFileOpenBytes(const uint8_t* pData, size_t nSize) {
-  if (!pData || nSize < 4) return nullptr;
-  uint32_t nVersion = 0;
-  std::memcpy(&nVersion, pData, 4);
+  plat::io::cByteReader header(pData, nSize);
+  const uint32_t nVersion = header.U32();
+  if (header.Failed()) return nullptr;
   nFileVersion = static_cast<int32_t>(nVersion);
   // Unsigned: a header of 0xFFFFFFFF is far too new, not very old.
   if (nVersion > static_cast<uint32_t>(nDataVersion)) {
