@@ -512,13 +512,14 @@ void cStageData::Upgrade(int32_t v) {
   }
   if (v < 225) m_bStartCaption2 = 0;
   if (v < 754) m_vecTexts.resize(kStageTextCount, cStageText());
-  // Every ranking criterion and every text number the play can name is
-  // there, whatever the file held: an index past a list would end the game.
+  // Every ranking criterion has its flag, whatever the file held: the stage
+  // end indexes them all.
   if (m_vRanking.size() < kStageRankingCount) m_vRanking.resize(kStageRankingCount, 0);
-  if (m_vecTexts.size() < kStageTextCount) m_vecTexts.resize(kStageTextCount, cStageText());
 }
 
 void cStageData::Write(cDataWriter& w) {
+  // Every entry checks itself again as it is written.
+  cOwnStagePalette own(*this);
   Normalize();
   cRecord::Write(w);
   WriteValueVector(m_vRanking, w);
@@ -535,6 +536,7 @@ void cStageData::Write(cDataWriter& w) {
 }
 
 void cStageData::WriteForReplay(cDataWriter& w, cStageData& settings) {
+  cOwnStagePalette own(*this);
   Normalize();
   settings.cRecord::Write(w);
   WriteValueVector(settings.m_vRanking, w);
