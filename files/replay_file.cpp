@@ -1,5 +1,7 @@
 // Replay files (user_data\rpl4\NAME.rpl4_783): the stage body, the key log
 // and the play record of the stage start, read and written as one.
+#include "files/replay_file.h"
+
 #include "base/logs.h"
 #include "files/key_log.h"
 #include "files/play_data.h"
@@ -16,6 +18,7 @@ int cKeyLog::SaveReplay(const std::string& strPath, cStageData& played, cStageDa
 
 int cKeyLog::LoadReplay(const std::string& strPath, cStageData& stage, cStageData& settings,
                         cPlayData& play) {
+  bFileTooNew = 0;  // a file that is not there is not too new either
   std::unique_ptr<cDataReader> r = DataFileOpenRead(strPath);
   if (!r) {
     if (bFileTooNew)
@@ -30,32 +33,32 @@ int cKeyLog::LoadReplay(const std::string& strPath, cStageData& stage, cStageDat
   }
   // Everything goes into copies first: a file that breaks off half way
   // leaves the stage, the log and the play as they were.
-  cStageData tmpStage;
-  tmpStage.Read(*r);
-  cKeyLog tmpLog;
-  if (!r->Failed()) tmpLog.Read(*r);
-  // Files of 172 and older end with the log and keep the play as it is.
-  cPlayData tmpPlay;
-  const bool bHasPlay = r->FileVersion() > 172;
-  bool bOk = !r->Failed();
-  if (bOk && bHasPlay)
-    bOk = ReadPlayRecordWhole(tmpPlay, *r) != 0;
-  else if (bOk)
-    bOk = r->AtEnd();
+  REPLAYFILE tmp;
+  const bool bOk = ReadReplayFile(*r, tmp) != 0;
   DataFileClose(r);
   if (!bOk) {
     ErrorBoxF("リプレイファイル %s の読み込みに失敗しました！", strPath.c_str());
     return 0;
   }
-  if (!tmpStage.HasPlayer()) {
+  if (!tmp.stage.HasPlayer()) {
     ErrorBoxF("主人公が配置されていないのでプレイできません！");
     return 0;
   }
   const std::string strStagePath = stage.m_strPath;
-  stage = std::move(tmpStage);
+  stage = std::move(tmp.stage);
   stage.m_strPath = strStagePath;
   CopyStageSettings(settings, stage);
-  *this = tmpLog;
-  if (bHasPlay) play.AssignStored(tmpPlay);
+  *this = tmp.log;
+  if (tmp.bHasPlay) play.AssignStored(tmp.play);
   return 1;
+}
+
+int ReadReplayFile(cDataReader& r, REPLAYFILE& out) {
+  out.stage.Read(r);
+  if (!r.Failed()) out.log.Read(r);
+  if (r.Failed()) return 0;
+  // Files of 172 and older end with the log.
+  out.bHasPlay = r.FileVersion() > 172;
+  if (out.bHasPlay) return ReadPlayRecordWhole(out.play, r);
+  return r.AtEnd() ? 1 : 0;
 }

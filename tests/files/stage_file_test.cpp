@@ -40,12 +40,15 @@ TEST(StageFile, DefaultStageLayout) {
   EXPECT_EQ(ReadU32At(file, at), 5u);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(ReadU32At(file, at + 4 + 4 * i), 1u);
   at += 24;
-  const int32_t rules[5][8] = {{0, 0, 0, 0, 0, 0, 0, 0},     {0, 0, 0, 0, 0, 0, 0, 0},
-                               {0, 0, 0, 0, 0, 0, 0, 0},     {1, 1, 1, 1, 0, 0, 0, 0},
+  const int32_t rules[5][8] = {{0, 0, 0, 0, 0, 0, 0, 0},
+                               {0, 0, 0, 0, 0, 0, 0, 0},
+                               {0, 0, 0, 0, 0, 0, 0, 0},
+                               {1, 1, 1, 1, 0, 0, 0, 0},
                                {1, 1, 1, 1, 10, 10, 10, 10}};
   for (const auto& rule : rules) {
     EXPECT_EQ(ReadU32At(file, at), 8u);
-    for (int k = 0; k < 8; ++k) EXPECT_EQ(static_cast<int32_t>(ReadU32At(file, at + 4 + 4 * k)), rule[k]);
+    for (int k = 0; k < 8; ++k)
+      EXPECT_EQ(static_cast<int32_t>(ReadU32At(file, at + 4 + 4 * k)), rule[k]);
     EXPECT_EQ(ReadU32At(file, at + 36), 0u);
     at += 40;
   }
@@ -150,12 +153,33 @@ struct GATE {
   int nOlder;
 };
 const GATE kStageGates[] = {
-    {25, 166, 1},   {26, 199, 0},  {30, 183, 1},  {31, 184, 0},  {33, 225, 0},
-    {36, 200, 16},  {37, 200, 24}, {38, 200, 16}, {39, 200, 16}, {42, 155, kCopyOf + 40},
-    {43, 155, kCopyOf + 41},       {48, 200, 1},  {49, 200, 0},  {50, 155, 0},
-    {51, 155, 0},   {52, 200, 0},  {56, 200, 5},  {60, 200, 16}, {61, 200, 30},
-    {62, 200, 16},  {63, 200, 30}, {66, 155, kCopyOf + 64},      {67, 155, kCopyOf + 65},
-    {70, 200, 1},   {71, 200, 1},  {72, 155, 0},  {73, 155, 0},
+    {25, 166, 1},
+    {26, 199, 0},
+    {30, 183, 1},
+    {31, 184, 0},
+    {33, 225, 0},
+    {36, 200, 16},
+    {37, 200, 24},
+    {38, 200, 16},
+    {39, 200, 16},
+    {42, 155, kCopyOf + 40},
+    {43, 155, kCopyOf + 41},
+    {48, 200, 1},
+    {49, 200, 0},
+    {50, 155, 0},
+    {51, 155, 0},
+    {52, 200, 0},
+    {56, 200, 5},
+    {60, 200, 16},
+    {61, 200, 30},
+    {62, 200, 16},
+    {63, 200, 30},
+    {66, 155, kCopyOf + 64},
+    {67, 155, kCopyOf + 65},
+    {70, 200, 1},
+    {71, 200, 1},
+    {72, 155, 0},
+    {73, 155, 0},
 };
 
 // The stage record `src` as a file of version v: its fields as v stores
@@ -180,8 +204,8 @@ TEST(StageFile, EveryVersionGateReadsWithItsUpgrade) {
   cStageData src;
   FillDistinct(src, 100);
   for (cStageParam8& rule : src.m_aRules) FillDistinct(rule, 50);
-  for (int32_t v : {124, 125, 154, 155, 165, 166, 172, 173, 180, 181, 182, 183, 184, 198, 199,
-                    200, 224, 225, 753, 754, 783}) {
+  for (int32_t v : {124, 125, 154, 155, 165, 166, 172, 173, 180, 181, 182,
+                    183, 184, 198, 199, 200, 224, 225, 753, 754, 783}) {
     SCOPED_TRACE(v);
     Bytes file = OldStageFile(src, v);
     cStageData stage;
@@ -225,12 +249,35 @@ TEST(StageFile, BackgroundLayoutsByVersion) {
       {60, cByteBuilder().Count(5).I32(1).I32(33).I32(1).I32(7).I32(8).Count(1).Str("a.bmp"), 1,
        0.1, 0, 0.0},
       {61,
-       cByteBuilder().Count(9).I32(1).I32(33).I32(1).F64(0.5).F64(0.25).I32(0).I32(1).I32(7).I32(8)
-           .Count(1).Str("a.bmp"),
+       cByteBuilder()
+           .Count(9)
+           .I32(1)
+           .I32(33)
+           .I32(1)
+           .F64(0.5)
+           .F64(0.25)
+           .I32(0)
+           .I32(1)
+           .I32(7)
+           .I32(8)
+           .Count(1)
+           .Str("a.bmp"),
        1, 0.5, 1, 0.0},
       {62,
-       cByteBuilder().Count(10).I32(0).I32(1).I32(33).I32(1).F64(0.5).F64(0.25).I32(0).I32(1)
-           .F64(3.5).F64(4.5).Count(1).Str("a.bmp"),
+       cByteBuilder()
+           .Count(10)
+           .I32(0)
+           .I32(1)
+           .I32(33)
+           .I32(1)
+           .F64(0.5)
+           .F64(0.25)
+           .I32(0)
+           .I32(1)
+           .F64(3.5)
+           .F64(4.5)
+           .Count(1)
+           .Str("a.bmp"),
        0, 0.5, 1, 4.5},
   };
   for (const CASE& c : cases) {
@@ -324,7 +371,7 @@ TEST(StageFile, TrailerIsCheckedFromVersion174) {
     int nResult;
   };
   const CASE cases[] = {
-      {"old.stg4_173", File(173, 1), 1},         {"ok.stg4_174", File(174, kStageTrailer), 1},
+      {"old.stg4_173", File(173, 1), 1},          {"ok.stg4_174", File(174, kStageTrailer), 1},
       {"bad.stg4_174", File(174, 0x075BCD16), 0}, {"bad.stg4_783", File(783, 0), 0},
       {"new.stg4_784", File(784, 0), 1},          {"tiny.stg4_783", {0x0F, 0x03}, 1},
   };

@@ -42,7 +42,8 @@ TEST(WorldMap, SetSizeKeepsCellsWhereBothGridsHaveThem) {
   struct CASE {
     int32_t w, h, nPitch, nShift;
   };
-  const CASE cases[] = {{20, 15, 32, 5}, {33, 2, 64, 6}, {1, 1, 1, 0}, {32, 3, 32, 5}, {40, 15, 64, 6}};
+  const CASE cases[] = {
+      {20, 15, 32, 5}, {33, 2, 64, 6}, {1, 1, 1, 0}, {32, 3, 32, 5}, {40, 15, 64, 6}};
   for (const CASE& c : cases) {
     cWorldMap map;
     for (int y = 0; y < 15; ++y)
@@ -110,8 +111,11 @@ TEST(WorldMap, StageEntriesAtEveryVersion) {
     uint32_t nFields;
     int32_t nMinScore, bSuffix, nSuffix1, nSuffix2;
   };
-  const CASE cases[] = {{208, 10, 0, 0, 1, 0},   {209, 11, 50, 0, 1, 0}, {757, 11, 50, 0, 1, 0},
-                        {758, 14, 50, 51, 52, 53}, {783, 14, 50, 51, 52, 53}};
+  const CASE cases[] = {{208, 10, 0, 0, 1, 0},
+                        {209, 11, 50, 0, 1, 0},
+                        {757, 11, 50, 0, 1, 0},
+                        {758, 14, 50, 51, 52, 53},
+                        {783, 14, 50, 51, 52, 53}};
   for (const CASE& c : cases) {
     SCOPED_TRACE(c.v);
     cByteBuilder b = cByteBuilder::File(c.v);
@@ -142,10 +146,10 @@ TEST(WorldMap, Comparisons) {
     bool bResult;
   };
   const CASE cases[] = {
-      {0, 3, 3, true},   {0, 3, 4, false},  {1, 3, 4, true},   {1, 3, 3, false},
-      {2, 3, 3, true},   {2, 2, 3, false},  {3, 3, 3, true},   {3, 4, 3, false},
-      {4, 4, 3, true},   {4, 3, 3, false},  {5, 2, 3, true},   {5, 3, 3, false},
-      {6, 7, 0, true},   {6, -9, 3, true},  {6, 10, 3, false}, {7, 7, 0, false},
+      {0, 3, 3, true},   {0, 3, 4, false},  {1, 3, 4, true},          {1, 3, 3, false},
+      {2, 3, 3, true},   {2, 2, 3, false},  {3, 3, 3, true},          {3, 4, 3, false},
+      {4, 4, 3, true},   {4, 3, 3, false},  {5, 2, 3, true},          {5, 3, 3, false},
+      {6, 7, 0, true},   {6, -9, 3, true},  {6, 10, 3, false},        {7, 7, 0, false},
       {7, 10, 3, true},  {7, -9, 3, false}, {6, INT32_MIN, -1, true}, {8, 0, 0, false},
       {-1, 0, 0, false},
   };
