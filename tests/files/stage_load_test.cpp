@@ -97,8 +97,8 @@ TEST_F(StageLoad, FailuresAndTheirMessages) {
        "ステージファイル data\\stg4\\missing.stg4_783 の読み込みに失敗しました！", 0},
       {"data\\stg4\\damaged.stg4_783", 0,
        "ステージファイル data\\stg4\\damaged.stg4_783 の読み込みに失敗しました！", 0},
-      {"data\\stg4\\cut.stg4_783", 0, "ステージファイル data\\stg4\\cut.stg4_783 が破損しています！",
-       1},
+      {"data\\stg4\\cut.stg4_783", 0,
+       "ステージファイル data\\stg4\\cut.stg4_783 が破損しています！", 1},
       {"data\\stg4\\nobody.stg4", 1, "主人公が配置されていないのでプレイできません！", 1},
   };
   for (const CASE& c : cases) {
