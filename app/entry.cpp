@@ -76,19 +76,19 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
   ReportSystem();
   bTestPlay = (nCmdShow == kShowModeTestPlay);
 
-  plat::InitMessageBoxes(g_RunOptions.bHeadless);
+  plat::InitMessageBoxes();
   if (!SettleSingleCopy()) {
     plat::ShutdownMessageBoxes();
     return 0;
   }
 
-  plat::InitWindowEvents(g_RunOptions.bHeadless);
+  plat::InitWindowEvents();
   // A headless run never opens a sound device; the sound layer says so in
   // the report when start-up opens its output.
   plat::audio::SetSilentRequested(g_RunOptions.bHeadless);
   g_MainWindow.SetGeometry(kClientWidth, kClientHeight, kMinClientSize, kMinClientSize,
                            kClientWidth, kClientHeight, kMainWindowStyle, 0, 0, 0, 0, 0);
-  if (!plat::OpenPresenterWindow(g_RunOptions.bHeadless, kClientWidth, kClientHeight)) {
+  if (!plat::OpenPresenterWindow(kClientWidth, kClientHeight)) {
     ErrorBox("ウインドウが生成出来ません！");
     ReleasePlatform();
     plat::ReleaseInstanceLock();

@@ -52,8 +52,16 @@ function(brimvale_game_library target dirs lower)
   target_link_libraries(${target} PUBLIC ${lower} brimvale_deps)
 endfunction()
 
+# The platform core: everything under platform/ but the back-end folders.
+# It links no windowing, dialog or synthesiser library, so a program built on
+# it alone runs where there is no display.
+set(BRIMVALE_BACKEND_DIRS platform/desktop platform/null)
+
 function(brimvale_platform_library target dir)
   brimvale_collect_sources(srcs ${dir} FALSE)
+  foreach(backend ${BRIMVALE_BACKEND_DIRS})
+    list(FILTER srcs EXCLUDE REGEX "^${PROJECT_SOURCE_DIR}/${backend}/")
+  endforeach()
   add_library(${target} STATIC ${srcs})
   brimvale_apply_flags(${target} platform)
   # The pixel engine runs optimised even in debug builds: frames must keep
@@ -62,7 +70,14 @@ function(brimvale_platform_library target dir)
   if(gfx)
     set_source_files_properties(${gfx} TARGET_DIRECTORY ${target} PROPERTIES COMPILE_OPTIONS "-O2")
   endif()
-  target_link_libraries(${target} PUBLIC brimvale_deps
-    PkgConfig::SDL2 PkgConfig::GTK3 PkgConfig::FREETYPE PkgConfig::FONTCONFIG
-    PkgConfig::VORBISFILE PkgConfig::FLUIDSYNTH)
+  target_link_libraries(${target} PUBLIC brimvale_deps PkgConfig::VORBISFILE)
+endfunction()
+
+# brimvale_platform_backend(target dir [libraries...]): one back end over the
+# core, with the outside libraries it alone needs.
+function(brimvale_platform_backend target dir)
+  brimvale_collect_sources(srcs ${dir} FALSE)
+  add_library(${target} STATIC ${srcs})
+  brimvale_apply_flags(${target} platform)
+  target_link_libraries(${target} PUBLIC brimvale_platform ${ARGN})
 endfunction()

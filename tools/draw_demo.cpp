@@ -20,6 +20,7 @@
 #include "draw/scene_batch.h"
 #include "draw/surfaces.h"
 #include "platform/gfx/display_config.h"
+#include "platform/null/null_backend.h"
 #include "platform/present/presenter.h"
 
 namespace {
@@ -139,6 +140,7 @@ void DrawFrame(DDSURFACEDATA& back, DDSURFACEDATA& sheet, DDSURFACEDATA& mirrore
 }  // namespace
 
 int main(int argc, char** argv) {
+  plat::null::InstallNullBackend();
   if (argc < 3) {
     std::fprintf(stderr, "usage: draw_demo MODE OUT.png [FOLDER]\n");
     return 2;

@@ -20,6 +20,7 @@
 #include "files/system_data.h"
 #include "files/world_map.h"
 #include "platform/fs/file_system.h"
+#include "platform/null/null_backend.h"
 #include "records/database/database.h"
 #include "records/palette/common_palette.h"
 #include "records/record.h"
@@ -230,6 +231,7 @@ bool WriteGame() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  plat::null::InstallNullBackend();
   if (argc != 2) {
     std::fprintf(stderr, "usage: make_default_game FOLDER\n");
     return 2;

@@ -1,5 +1,5 @@
-// The brimvale executable: reads the command line, enters the project folder
-// and hands over to the entry routine.
+// The brimvale executable: reads the command line, picks the platform back
+// end, enters the project folder and hands over to the entry routine.
 #include <unistd.h>
 
 #include <cstdio>
@@ -7,8 +7,10 @@
 
 #include "app/entry.h"
 #include "base/run_options.h"
+#include "platform/desktop/desktop_backend.h"
 #include "platform/fs/file_system.h"
 #include "platform/msg/threads.h"
+#include "platform/null/null_backend.h"
 #include "platform/present/presenter.h"
 #include "platform/text/cp932.h"
 
@@ -18,6 +20,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "brimvale: %s\n%s", strError.c_str(), RunOptionsUsage());
     return 2;
   }
+  // A headless run has no window, no sound device and nobody to answer its
+  // boxes: the null back end stands in for the desktop.
+  if (g_RunOptions.bHeadless)
+    plat::null::InstallNullBackend();
+  else
+    plat::desktop::InstallDesktopBackend();
   // The screenshot path is taken before the folder changes.
   if (!g_RunOptions.strScreenshot.empty() && g_RunOptions.strScreenshot[0] != '/') {
     char* szCwd = getcwd(nullptr, 0);

@@ -1,12 +1,12 @@
-// SDL audio device in float stereo, feeding from the mixer.
+// Which output the mixer has: the back end's device, silence, or offline.
 #include "platform/audio/audio_output.h"
-
-#include <SDL.h>
 
 #include <atomic>
 #include <mutex>
 
+#include "platform/audio/audio_device.h"
 #include "platform/audio/mixer.h"
+#include "platform/backend/backend.h"
 
 namespace plat::audio {
 
@@ -15,8 +15,6 @@ namespace {
 struct cOutputState {
   std::mutex lock;
   OUTPUTKIND kind = OUTPUTKIND::None;
-  SDL_AudioDeviceID device = 0;
-  bool bSubsystem = false;
   std::string strReason;
 };
 
@@ -26,11 +24,6 @@ cOutputState& State() {
 }
 
 std::atomic<bool> g_bSilentRequested{false};
-
-void SDLCALL PullMix(void*, Uint8* pStream, int nBytes) {
-  cMixer::Get().Render(reinterpret_cast<float*>(pStream),
-                       nBytes / static_cast<int>(2 * sizeof(float)));
-}
 
 }  // namespace
 
@@ -46,30 +39,12 @@ OUTPUTKIND OpenOutput(bool bSilent) {
     st.strReason = "silent output requested";
     return st.kind;
   }
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+  std::string strReason;
+  if (!GetBackend().pAudio->Open(strReason)) {
     st.kind = OUTPUTKIND::Silent;
-    st.strReason = SDL_GetError();
+    st.strReason = strReason;
     return st.kind;
   }
-  st.bSubsystem = true;
-  SDL_AudioSpec want{};
-  SDL_AudioSpec have{};
-  want.freq = 48000;
-  want.format = AUDIO_F32SYS;
-  want.channels = 2;
-  want.samples = 1024;
-  want.callback = PullMix;
-  // The device keeps its own rate; the mixer follows it.
-  st.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-  if (st.device == 0) {
-    st.strReason = SDL_GetError();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    st.bSubsystem = false;
-    st.kind = OUTPUTKIND::Silent;
-    return st.kind;
-  }
-  cMixer::Get().SetRate(have.freq);
-  SDL_PauseAudioDevice(st.device, 0);
   st.kind = OUTPUTKIND::Device;
   st.strReason.clear();
   return st.kind;
@@ -87,14 +62,7 @@ void OpenOfflineOutput(int nRate) {
 void CloseOutput() {
   cOutputState& st = State();
   std::lock_guard<std::mutex> lock(st.lock);
-  if (st.device != 0) {
-    SDL_CloseAudioDevice(st.device);
-    st.device = 0;
-  }
-  if (st.bSubsystem) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    st.bSubsystem = false;
-  }
+  if (st.kind == OUTPUTKIND::Device) GetBackend().pAudio->Close();
   st.kind = OUTPUTKIND::None;
 }
 

@@ -1,6 +1,6 @@
-// The sound output: one SDL audio device that pulls the mixer, or a silent
-// output when there is no device (or none is wanted). The game plays on
-// either way; only the caller decides what to log.
+// The sound output: the back end's sound device pulling the mixer, or a
+// silent output when there is no device (or none is wanted). The game plays
+// on either way; only the caller decides what to log.
 #pragma once
 
 #include <string>

@@ -1,7 +1,7 @@
 // Joysticks as the game reads them: up to 16 pads by id, axes 0..65535 with
 // 32767 at rest, a bit mask of up to 32 buttons, the point-of-view hat in
-// hundredths of a degree (0xFFFF centred). The window thread keeps the
-// snapshots fresh; any thread reads them.
+// hundredths of a degree (0xFFFF centred). The back end's event feed keeps
+// the snapshots fresh on the window thread; any thread reads them.
 #pragma once
 
 #include <cstdint>
@@ -26,14 +26,8 @@ struct JOYSTATE {
 bool ReadJoystick(int nId, JOYSTATE& out);
 int CountJoysticks();
 
-// Window thread: opens the pads present (joystick support must be running),
-// follows plug events and refreshes the snapshots.
-void OpenJoysticks();
-void HandleJoystickDeviceEvent(bool bAdded, int nDeviceOrInstance);
-void RefreshJoysticks();
-void CloseJoysticks();
-
-// Scripted pads for tests and headless runs (null state: unplugged).
-void SetScriptedJoystick(int nId, const JOYSTATE* pState);
+// The pad's newest snapshot (a null state: unplugged): from the desktop's
+// pads, or scripted by tests and headless runs.
+void SetJoystickState(int nId, const JOYSTATE* pState);
 
 }  // namespace plat

@@ -1,6 +1,6 @@
 // Keyboard state by Windows virtual-key code (the codes KeyConfig.dat and the
-// game's fixed keys use), fed on the window thread from SDL scancodes through
-// one table. Readable from any thread.
+// game's fixed keys use), fed on the window thread by the back end's event
+// feed (or scripted by tests). Readable from any thread.
 #pragma once
 
 #include <cstdint>
@@ -29,9 +29,6 @@ constexpr int VK_LCONTROL = 0xA2;
 constexpr int VK_RCONTROL = 0xA3;
 constexpr int VK_LMENU = 0xA4;
 constexpr int VK_RMENU = 0xA5;
-
-// The virtual-key code of an SDL scancode; 0 for keys the game cannot name.
-int VirtualKeyFromScancode(int nScancode);
 
 // True while the key is held.
 bool IsKeyDown(int nVirtualKey);

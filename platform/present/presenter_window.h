@@ -1,6 +1,6 @@
-// The window-thread side of the presenter: the SDL window of 640x480 client
-// pixels that shows the newest frame integer-scaled and letterboxed, windowed
-// or in desktop full screen. Headless runs keep frames in memory only.
+// The window-thread side of the presenter: the window of 640x480 client
+// pixels that shows the newest frame, through the installed back end's
+// presenter (a real window, or none in headless runs).
 #pragma once
 
 #include <cstdint>
@@ -9,11 +9,9 @@
 
 namespace plat {
 
-// Opens the (hidden) window, or the null presenter when bHeadless is set or
-// no video device can be had. False only when a real window was asked for
+// Opens the (hidden) window. False only when a real window was asked for
 // and could not be made.
-bool OpenPresenterWindow(bool bHeadless, int nClientWidth, int nClientHeight);
-bool IsPresenterHeadless();
+bool OpenPresenterWindow(int nClientWidth, int nClientHeight);
 void ClosePresenterWindow();
 
 void ShowPresenterWindow(bool bFullScreen);
@@ -32,11 +30,9 @@ void ServicePresenter(bool bForce);
 // Copy of the newest frame; false when none was handed over.
 bool CopyLastFrame(std::vector<uint32_t>& pixels, int& nWidth, int& nHeight);
 
-}  // namespace plat
-
-namespace plat {
 // The window's state for its saved placement: false without a window.
 bool IsPresenterMinimised();
 bool IsPresenterMaximised();
 void MaximisePresenterWindow();
+
 }  // namespace plat

@@ -1,6 +1,6 @@
-// Message boxes: a GTK dialog on the window thread when a display exists;
-// otherwise the answer comes from the script or the box's default, is logged,
-// and the call returns at once.
+// Message boxes, shown by the installed back end: a GTK dialog on the window
+// thread when a display exists; otherwise the answer comes from the script or
+// the box's default, is logged, and the call returns at once.
 #pragma once
 
 #include <cstdint>
@@ -27,10 +27,11 @@ constexpr int IDNO = 7;
 int MessageBox(WndHandle hOwner, const std::string& text, const std::string& caption,
                uint32_t type);
 
-// Window thread, at start: with bHeadless false and a display present boxes
-// become GTK dialogs run on this thread (other threads' boxes are sent
-// here). Until then, and in headless runs, boxes are answered at once.
-void InitMessageBoxes(bool bHeadless);
+// Window thread, at start: the environment's scripted answers are read, and
+// on the desktop with a display boxes become GTK dialogs run on this thread
+// (other threads' boxes are sent here). Until then, and in headless runs,
+// boxes are answered at once.
+void InitMessageBoxes();
 void ShutdownMessageBoxes();
 
 // Answers given to the next boxes in order (IDOK, IDCANCEL, IDYES, IDNO);

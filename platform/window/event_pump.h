@@ -1,15 +1,15 @@
-// The window thread's link to the desktop: SDL events become the messages the
-// main window handles (Escape and other keys, the close button, focus, move,
-// size), key and pad states are kept, exposed frames are shown again, and a
-// termination signal becomes a close request.
+// The window thread's link to the desktop: the installed back end's events
+// become the messages the main window handles (Escape and other keys, the
+// close button, focus, move, size), key and pad states are kept, exposed
+// frames are shown again, and a termination signal becomes a close request.
 #pragma once
 
 #include "platform/msg/messages.h"
 
 namespace plat {
 
-// Starts SDL's event and joystick parts (none in headless runs).
-void InitWindowEvents(bool bHeadless);
+// Starts the back end's event feed (the null one has none).
+void InitWindowEvents();
 void ShutdownWindowEvents();
 
 // Window thread, once per loop turn.

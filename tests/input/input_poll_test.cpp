@@ -262,11 +262,11 @@ TEST(InputPlatformTest, DefaultSourceReadsThePlatformKeyboardAndPads) {
   plat::SetKeyDown('Z', true);
   plat::JOYSTATE pad;
   pad.dwButtons = 2;
-  plat::SetScriptedJoystick(0, &pad);
+  plat::SetJoystickState(0, &pad);
   cInput in;
   in.InitJoyMasks();
   in.PollFixed(0, 3, 60);
-  plat::SetScriptedJoystick(0, nullptr);
+  plat::SetJoystickState(0, nullptr);
   plat::ReleaseAllKeys();
   EXPECT_EQ(in.m_wDir, DIR_LEFT);
   EXPECT_EQ(in.m_wButton, 2);  // the pad's button beats the letter key

@@ -1,19 +1,33 @@
 // The MIDI player: event times in output frames, looping, stop, pause, and
-// playing through the synthesiser into the mix.
+// what it tells the synthesiser (the null back end's, which keeps every
+// call).
 #include "sound/midi_player.h"
 
-#include <algorithm>
+#include <cstdio>
+#include <string>
 
 #include "platform/audio/midi_synth.h"
+#include "platform/backend/backend.h"
+#include "platform/null/null_synth.h"
 #include "sound_test_support.h"
 
 namespace {
 
 using soundtest::BuildMidi;
 using BYTES = std::vector<uint8_t>;
+using CALLS = std::vector<std::string>;
 
 class MidiPlayerTest : public soundtest::cSoundTest {
  protected:
+  void SetUp() override {
+    cSoundTest::SetUp();
+    plat::null::RecordSynthCalls(true);
+    plat::audio::cSynth::Release();  // a fresh synthesiser with nothing recorded
+  }
+  void TearDown() override {
+    plat::null::RecordSynthCalls(false);
+    cSoundTest::TearDown();
+  }
   std::unique_ptr<cMidiStream> Load(const BYTES& file) {
     const std::string strPath = Path("song.mid");
     soundtest::WriteBytes(strPath, file);
@@ -25,10 +39,36 @@ class MidiPlayerTest : public soundtest::cSoundTest {
       if ((e.byStatus & 0xF0) == 0x90) v.push_back(e.nFrame);
     return v;
   }
-  static float Peak(const std::vector<float>& v) {
-    float f = 0;
-    for (float x : v) f = std::max(f, std::abs(x));
-    return f;
+  // What the synthesiser was told since the last look, a line a call.
+  static CALLS TakeCalls() {
+    using plat::null::SYNTHCALL;
+    const std::shared_ptr<plat::null::cNullSynth> synth =
+        std::dynamic_pointer_cast<plat::null::cNullSynth>(plat::audio::cSynth::Get(nullptr));
+    if (!synth) return {"no null synthesiser"};
+    CALLS out;
+    for (const SYNTHCALL& c : synth->GetCalls()) {
+      char sz[32];
+      switch (c.kind) {
+        case SYNTHCALL::KIND::Short:
+          std::snprintf(sz, sizeof sz, "%02X %02X %02X", c.byStatus, c.byData1, c.byData2);
+          out.push_back(sz);
+          break;
+        case SYNTHCALL::KIND::SysEx:
+          out.push_back("sysex " + std::to_string(c.vSysEx.size()));
+          break;
+        case SYNTHCALL::KIND::AllNotesOff:
+          out.push_back("notes off");
+          break;
+        case SYNTHCALL::KIND::AllSoundsOff:
+          out.push_back("sounds off");
+          break;
+        case SYNTHCALL::KIND::SystemReset:
+          out.push_back("reset");
+          break;
+      }
+    }
+    synth->ClearCalls();
+    return out;
   }
 };
 
@@ -72,32 +112,41 @@ TEST_F(MidiPlayerTest, LongPiecesDoNotDrift) {
 TEST_F(MidiPlayerTest, LoopStopAndPause) {
   const auto s = Load(HalfSecondNote());
   ASSERT_TRUE(s->HasImage());
+  EXPECT_EQ(TakeCalls(), CALLS{"reset"});  // every piece starts from the start state
   EXPECT_EQ(s->GetState(), cMidiStream::STATE_STOPPED);
-  EXPECT_LT(Peak(Render(4800)), 1e-4f);  // nothing until Play
+  Render(4800);
+  EXPECT_EQ(TakeCalls(), CALLS{});  // nothing until Play
 
   s->Play(0, 0, 1);
-  EXPECT_GT(Peak(Render(4800)), 0.01f);
+  Render(4800);
+  EXPECT_EQ(TakeCalls(), CALLS{"90 45 64"});
   Render(30000 - 4800);
-  EXPECT_EQ(s->GetState(), cMidiStream::STATE_PLAYING);  // looped past its end
+  // The end lets the notes go and the piece starts again in the same frame.
+  EXPECT_EQ(TakeCalls(), (CALLS{"80 45 00", "notes off", "90 45 64"}));
+  EXPECT_EQ(s->GetState(), cMidiStream::STATE_PLAYING);
   EXPECT_EQ(s->GetFrame(), 6000);
 
   s->Stop(1);  // pause keeps the place
   EXPECT_EQ(s->GetState(), cMidiStream::STATE_PAUSED);
+  EXPECT_EQ(TakeCalls(), CALLS{"sounds off"});  // no hanging note
   Render(48000);
-  EXPECT_LT(Peak(Render(480)), 1e-4f);  // no hanging note
+  EXPECT_EQ(TakeCalls(), CALLS{});
   s->Play(0, 0, 1);
   Render(100);
   EXPECT_EQ(s->GetFrame(), 6100);
 
   s->Stop(0);  // stop rewinds
   EXPECT_EQ(s->GetFrame(), 0);
+  EXPECT_EQ(TakeCalls(), CALLS{"notes off"});
   s->Play(0, 0, 0);
   Render(100);
   EXPECT_EQ(s->GetFrame(), 100);
+  EXPECT_EQ(TakeCalls(), CALLS{"90 45 64"});
 
   Render(30000);  // without the loop flag the end stops and rewinds
   EXPECT_EQ(s->GetState(), cMidiStream::STATE_STOPPED);
   EXPECT_EQ(s->GetFrame(), 0);
+  EXPECT_EQ(TakeCalls(), (CALLS{"80 45 00", "notes off"}));
 }
 
 TEST_F(MidiPlayerTest, HostilePiecesPlayOn) {
@@ -108,7 +157,8 @@ TEST_F(MidiPlayerTest, HostilePiecesPlayOn) {
   track.insert(track.end(), {0xF7, 0x00, 0x90, 0x45, 0x64, 0x83, 0x60, 0x80, 0x45, 0x00});
   const auto s = Load(BuildMidi(0, 480, {track}));
   s->Play(0, 0, 0);
-  EXPECT_GT(Peak(Render(4800)), 0.01f);
+  Render(4800);
+  EXPECT_EQ(TakeCalls(), (CALLS{"reset", "sysex 49999", "90 45 64"}));  // sent without its F7
   s.get()->Stop(0);
 
   const auto empty = Load(soundtest::ReadBytes(soundtest::DataPath("midi/test-empty.mid")));
@@ -121,22 +171,47 @@ TEST_F(MidiPlayerTest, HostilePiecesPlayOn) {
 TEST_F(MidiPlayerTest, APublicPiecePlaysToItsEnd) {
   cMidiStream s(soundtest::DataPath("midi/test-c-major-scale.mid").c_str());
   ASSERT_TRUE(s.HasImage());
+  // Every event of the piece reaches the synthesiser, in order, then the end
+  // lets the notes go.
+  CALLS want = {"reset"};
+  int nNotes = 0;
+  for (const cMidiStream::SEQEVENT& e : s.GetEvents()) {
+    if (e.bEnd) continue;
+    nNotes += (e.byStatus & 0xF0) == 0x90 ? 1 : 0;
+    char sz[8];
+    std::snprintf(sz, sizeof sz, "%02X", e.byStatus);
+    want.push_back(sz);
+  }
+  want.push_back("notes off");
+  EXPECT_GE(nNotes, 8);  // a scale
   const int64_t nEnd = s.GetEvents().back().nFrame;
   s.Play(0, 0, 0);
-  EXPECT_GT(Peak(Render(24000)), 0.01f);
-  for (int64_t n = 24000; n <= nEnd; n += 48000) Render(48000);
+  for (int64_t n = 0; n <= nEnd; n += 48000) Render(48000);
   EXPECT_EQ(s.GetState(), cMidiStream::STATE_STOPPED);
+  CALLS got = TakeCalls();
+  for (std::string& c : got)
+    if (c.size() == 8) c.resize(2);  // the status byte of a channel message
+  EXPECT_EQ(got, want);
 }
 
-TEST_F(MidiPlayerTest, MissingSoundFontRefusesThePiece) {
-  plat::audio::SetSoundFontPath(Path("absent.sf2"));
+TEST_F(MidiPlayerTest, APieceWithoutASynthesiserIsRefused) {
+  struct cNoSynth : plat::audio::cSynthMaker {
+    std::unique_ptr<plat::audio::cSynth> Make(int, std::string& strError) override {
+      strError = "soundfont not found: absent.sf2";
+      return nullptr;
+    }
+  } none;
+  const plat::PLATFORMBACKEND saved = plat::GetBackend();
+  plat::PLATFORMBACKEND backend = saved;
+  backend.pSynths = &none;
+  plat::InstallBackend(backend);
   const auto s = Load(HalfSecondNote());
-  plat::audio::SetSoundFontPath("");
+  plat::InstallBackend(saved);
   EXPECT_FALSE(s->HasImage());
-  EXPECT_EQ(Report(),
-            "Midi " + Path("song.mid") + " Open soundfont not found: " + Path("absent.sf2") + "\n");
+  EXPECT_EQ(Report(), "Midi " + Path("song.mid") + " Open soundfont not found: absent.sf2\n");
   s->Play(0, 0, 1);
-  EXPECT_EQ(Peak(Render(100)), 0.0f);
+  EXPECT_EQ(Render(100), std::vector<float>(200, 0.0f));
+  EXPECT_EQ(TakeCalls(), CALLS{});
 }
 
 }  // namespace

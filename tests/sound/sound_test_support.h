@@ -1,6 +1,6 @@
 // Shared pieces of the sound tests: a temporary folder with its own report
-// log, the mixer opened offline (never a real device), and byte builders for
-// wave and MIDI fixtures.
+// log, the mixer opened offline (the null back end has no device), and byte
+// builders for wave and MIDI fixtures.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -52,8 +52,6 @@ class cSoundTest : public testing::Test {
     std::filesystem::remove_all(m_Dir);
     std::filesystem::create_directories(m_Dir);
     ReportInit(Path("Report_Game.txt").c_str());
-    // Should anything still reach for a device, SDL's dummy one answers.
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
     plat::audio::OpenOfflineOutput(kRate);
   }
   void TearDown() override {

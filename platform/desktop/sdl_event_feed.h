@@ -1,0 +1,24 @@
+// The desktop's event feed: SDL keyboard, mouse-button, joystick and window
+// events, turned into key and pad states and into messages to the main
+// window.
+#pragma once
+
+#include "platform/window/event_service.h"
+
+namespace plat::desktop {
+
+class cSdlEventFeed : public cEventService {
+ public:
+  // Starts SDL's event and joystick parts; without them the feed stays
+  // quiet.
+  void Start() override;
+  void Stop() override;
+  void Pump(WndHandle hMainWnd) override;
+
+  bool IsStarted() const { return m_bStarted; }
+
+ private:
+  bool m_bStarted = false;
+};
+
+}  // namespace plat::desktop

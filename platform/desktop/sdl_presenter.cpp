@@ -1,0 +1,126 @@
+// The SDL window that shows the frames.
+#include "platform/desktop/sdl_presenter.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace plat::desktop {
+
+void cSdlPresenter::Draw() {
+  if (!m_pRenderer) return;
+  SDL_SetRenderDrawColor(m_pRenderer, 0, 0, 0, 255);
+  SDL_RenderClear(m_pRenderer);
+  if (!m_vShown.empty()) {
+    if (!m_pTexture || m_nTexWidth != m_nShownWidth || m_nTexHeight != m_nShownHeight) {
+      if (m_pTexture) SDL_DestroyTexture(m_pTexture);
+      m_pTexture = SDL_CreateTexture(m_pRenderer, SDL_PIXELFORMAT_RGB888,
+                                     SDL_TEXTUREACCESS_STREAMING, m_nShownWidth, m_nShownHeight);
+      m_nTexWidth = m_nShownWidth;
+      m_nTexHeight = m_nShownHeight;
+    }
+    if (m_pTexture) {
+      SDL_UpdateTexture(m_pTexture, nullptr, m_vShown.data(),
+                        m_nShownWidth * static_cast<int>(sizeof(uint32_t)));
+      int nOutW = 0, nOutH = 0;
+      SDL_GetRendererOutputSize(m_pRenderer, &nOutW, &nOutH);
+      // Whole multiples only, so every source pixel stays a sharp square.
+      int nScale = std::min(nOutW / m_nShownWidth, nOutH / m_nShownHeight);
+      if (nScale < 1) nScale = 1;
+      SDL_Rect dst{(nOutW - m_nShownWidth * nScale) / 2, (nOutH - m_nShownHeight * nScale) / 2,
+                   m_nShownWidth * nScale, m_nShownHeight * nScale};
+      SDL_RenderCopy(m_pRenderer, m_pTexture, nullptr, &dst);
+    }
+  }
+  SDL_RenderPresent(m_pRenderer);
+}
+
+bool cSdlPresenter::Open(int nClientWidth, int nClientHeight) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "brimvale: no video device (%s); running without a window\n",
+                 SDL_GetError());
+    return true;
+  }
+  m_pWindow = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, nClientWidth,
+                               nClientHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  if (!m_pWindow) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  SDL_SetWindowMinimumSize(m_pWindow, nClientWidth, nClientHeight);
+  m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, 0);
+  if (!m_pRenderer) m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, SDL_RENDERER_SOFTWARE);
+  if (!m_pRenderer) {
+    SDL_DestroyWindow(m_pWindow);
+    m_pWindow = nullptr;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  m_bVideo = true;
+  return true;
+}
+
+void cSdlPresenter::Close() {
+  if (m_pTexture) SDL_DestroyTexture(m_pTexture);
+  if (m_pRenderer) SDL_DestroyRenderer(m_pRenderer);
+  if (m_pWindow) SDL_DestroyWindow(m_pWindow);
+  if (m_bVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  *this = cSdlPresenter{};
+}
+
+void cSdlPresenter::Show(bool bFullScreen) {
+  if (!m_pWindow) return;
+  SDL_SetWindowFullscreen(m_pWindow, bFullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  SDL_ShowWindow(m_pWindow);
+  Draw();
+}
+
+void cSdlPresenter::SetTitle(const std::string& strTitleUtf8) {
+  if (m_pWindow) SDL_SetWindowTitle(m_pWindow, strTitleUtf8.c_str());
+}
+
+void cSdlPresenter::Move(int x, int y) {
+  if (m_pWindow) SDL_SetWindowPosition(m_pWindow, x, y);
+}
+
+bool cSdlPresenter::GetPosition(int& x, int& y) {
+  if (!m_pWindow) return false;
+  SDL_GetWindowPosition(m_pWindow, &x, &y);
+  return true;
+}
+
+bool cSdlPresenter::GetDesktopSize(int& nWidth, int& nHeight) {
+  if (!m_pWindow) return false;
+  SDL_Rect rc;
+  if (SDL_GetDisplayUsableBounds(0, &rc) != 0) return false;
+  nWidth = rc.x + rc.w;
+  nHeight = rc.y + rc.h;
+  return true;
+}
+
+bool cSdlPresenter::GetCursorPosition(int& x, int& y) {
+  if (!m_pWindow) return false;
+  SDL_GetGlobalMouseState(&x, &y);
+  return true;
+}
+
+void cSdlPresenter::Refresh(bool bForce) {
+  if (!m_pWindow) return;
+  const bool bNew = TakeNewFrame(m_vShown, m_nShownWidth, m_nShownHeight);
+  if (bNew || bForce) Draw();
+}
+
+bool cSdlPresenter::IsMinimised() {
+  return m_pWindow && (SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+bool cSdlPresenter::IsMaximised() {
+  return m_pWindow && (SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_MAXIMIZED) != 0;
+}
+
+void cSdlPresenter::Maximise() {
+  if (m_pWindow) SDL_MaximizeWindow(m_pWindow);
+}
+
+}  // namespace plat::desktop

@@ -1,0 +1,48 @@
+// The desktop presenter: an SDL window with one streaming texture that shows
+// the newest frame integer-scaled and letterboxed, windowed or in desktop
+// full screen. Without a video device it runs without a window.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/present/presenter_service.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace plat::desktop {
+
+class cSdlPresenter : public cPresenterService {
+ public:
+  bool Open(int nClientWidth, int nClientHeight) override;
+  void Close() override;
+  void Show(bool bFullScreen) override;
+  void SetTitle(const std::string& strTitleUtf8) override;
+  void Move(int x, int y) override;
+  bool GetPosition(int& x, int& y) override;
+  bool GetDesktopSize(int& nWidth, int& nHeight) override;
+  bool GetCursorPosition(int& x, int& y) override;
+  void Refresh(bool bForce) override;
+  bool IsMinimised() override;
+  bool IsMaximised() override;
+  void Maximise() override;
+
+  bool HasWindow() const { return m_pWindow != nullptr; }
+
+ private:
+  void Draw();
+
+  bool m_bVideo = false;  // SDL's video part is running for this window
+  SDL_Window* m_pWindow = nullptr;
+  SDL_Renderer* m_pRenderer = nullptr;
+  SDL_Texture* m_pTexture = nullptr;
+  int m_nTexWidth = 0;
+  int m_nTexHeight = 0;
+  std::vector<uint32_t> m_vShown;
+  int m_nShownWidth = 0;
+  int m_nShownHeight = 0;
+};
+
+}  // namespace plat::desktop

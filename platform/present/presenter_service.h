@@ -1,0 +1,47 @@
+// What a back end's presenter does: the window of the main window thread
+// that shows the newest frame handed over, windowed or in desktop full
+// screen. The null presenter has no window; frames stay in the core's frame
+// store either way, so a screenshot works on both.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+class cPresenterService {
+ public:
+  virtual ~cPresenterService() = default;
+
+  // Opens the (hidden) window of nClientWidth × nClientHeight pixels. False
+  // only when a window was wanted and could not be made; with no display at
+  // all the presenter runs without one.
+  virtual bool Open(int nClientWidth, int nClientHeight) = 0;
+  virtual void Close() = 0;
+
+  virtual void Show(bool bFullScreen) = 0;
+  virtual void SetTitle(const std::string& strTitleUtf8) = 0;
+  virtual void Move(int x, int y) = 0;
+  // False without a window.
+  virtual bool GetPosition(int& x, int& y) = 0;
+  // The usable desktop's right and bottom edges; false without a display.
+  virtual bool GetDesktopSize(int& nWidth, int& nHeight) = 0;
+  // The mouse on the desktop; false without a window.
+  virtual bool GetCursorPosition(int& x, int& y) = 0;
+
+  // Window thread: shows a frame handed over since the last call (see
+  // TakeNewFrame), or with bForce the shown one again, after an expose.
+  virtual void Refresh(bool bForce) = 0;
+
+  // The window's state for its saved placement: false without a window.
+  virtual bool IsMinimised() = 0;
+  virtual bool IsMaximised() = 0;
+  virtual void Maximise() = 0;
+};
+
+// For presenters: the newest frame, when one was handed over since the last
+// take (X8R8G8B8, pitch = width).
+bool TakeNewFrame(std::vector<uint32_t>& pixels, int& nWidth, int& nHeight);
+
+}  // namespace plat
