@@ -247,9 +247,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
     } else {
       bCommandLineStage = 1;
       if (!StartStageFile(strName, 1)) return false;
-      // The play scene takes over here (free play, or replay for a replay
-      // file: game mode 3, ranking on, scene 4); until it exists the title
-      // comes up.
+      // Play starts here once the play scene exists (sub-mode 2, or 3 for a replay; scene 4).
     }
   }
   return !CloseRequested();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "files/files_test_support.h"
+#include "flow/record_fuzz.h"
 
 namespace {
 
@@ -120,6 +121,8 @@ TEST(KeyLog, UnpairedOrEmptyRunsAreRefused) {
     cKeyLog log;
     EXPECT_EQ(log.LoadFromBytes(c.file.data(), c.file.size()), c.nResult);
   }
+  ExpectTruncationFails<cKeyLog>(cases[0].file);
+  ExpectHugeCountsSurvive<cKeyLog>(cases[0].file);
 }
 
 }  // namespace
