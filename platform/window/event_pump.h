@@ -19,4 +19,9 @@ void PumpWindowEvents(WndHandle hMainWnd);
 // a second copy asks this one to close.
 void InstallCloseSignal();
 
+// How many close signals have arrived so far. A box or dialog that waits
+// for an answer ends, as if closed, when this changes while it is up; the
+// close request itself still reaches the main window at the next pump.
+int GetCloseSignalCount();
+
 }  // namespace plat
