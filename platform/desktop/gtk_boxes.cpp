@@ -69,8 +69,7 @@ int RunGtkBox(const std::string& text, const std::string& caption, uint32_t type
   // sends keep being served while the box is up. A close signal closes the
   // box as its close button would; the close request goes on to the main
   // window from there.
-  const int nSignals = GetCloseSignalCount();
-  while (!run.bDone && GetCloseSignalCount() == nSignals) {
+  while (!run.bDone && !IsCloseSignalPending()) {
     while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
     ProcessSentMessages();
     if (!run.bDone) SleepMs(5);

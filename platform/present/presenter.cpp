@@ -21,9 +21,9 @@ namespace plat {
 namespace {
 
 // Shows closer together than this cannot be a display we sync with (the
-// drawing side keeps vertical sync for 60 Hz displays); this many of them
-// in a row mean the window does not wait at all.
-constexpr uint32_t kQuickShowMs = 8;
+// drawing side keeps vertical sync for 60 Hz displays only); this many of
+// them in a row mean the window does not wait at all.
+constexpr uint32_t kQuickShowMs = 12;
 constexpr int kQuickShowsToGiveUp = 10;
 
 struct cFrameStore {

@@ -30,7 +30,7 @@ void InstallCloseSignal() {
   sigaction(SIGINT, &sa, nullptr);
 }
 
-int GetCloseSignalCount() { return g_nCloseSignals; }
+bool IsCloseSignalPending() { return g_nCloseSignals != g_nCloseSignalsSeen; }
 
 void PumpWindowEvents(WndHandle hMainWnd) {
   std::sig_atomic_t nSignals = g_nCloseSignals;

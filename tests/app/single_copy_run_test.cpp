@@ -43,6 +43,20 @@ class SingleCopyRun : public ::testing::Test {
     }
     return false;
   }
+  // Whether the program has its own handler for SIGTERM yet (before that,
+  // the signal would simply end it).
+  static bool WaitCatchesSigterm(cChildProcess& child) {
+    const std::string strStatus = "/proc/" + std::to_string(child.Pid()) + "/status";
+    for (int i = 0; i < 3000 && child.IsRunning(); ++i) {
+      std::ifstream in(strStatus);
+      for (std::string strLine; std::getline(in, strLine);)
+        if (strLine.rfind("SigCgt:", 0) == 0 &&
+            (std::stoull(strLine.substr(7), nullptr, 16) >> (SIGTERM - 1) & 1))
+          return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+  }
   std::vector<std::string> LockFiles() const {
     std::vector<std::string> out;
     for (const auto& e : std::filesystem::directory_iterator(m_Runtime.Path()))
@@ -132,7 +146,10 @@ TEST_F(SingleCopyRun, ACopyWaitingOnItsQuestionEndsOnACloseSignal) {
   env.insert(env.end(), {"DISPLAY=" + display.Display(), "WAYLAND_DISPLAY", "NO_AT_BRIDGE=1",
                          "SDL_AUDIODRIVER=dummy", "BRIMVALE_BOX_ANSWERS"});
   cChildProcess second({BRIMVALE_EXE, "--project", m_Project.Path()}, env, m_Runtime.Path());
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  // Once it takes close signals itself it goes on to its question; a
+  // moment later it is waiting there.
+  ASSERT_TRUE(WaitCatchesSigterm(second));
+  std::this_thread::sleep_for(std::chrono::milliseconds(1000));
   ASSERT_TRUE(second.IsRunning()) << second.Wait(0).strErr;
   kill(second.Pid(), SIGTERM);
   cProcessResult r = second.Wait(10);
