@@ -20,8 +20,10 @@
 #include "draw/draw_context.h"
 #include "draw/palette_key.h"
 #include "files/options.h"
+#include "files/stage_start.h"
 #include "files/system_data.h"
 #include "files/system_ini.h"
+#include "files/world_map.h"
 #include "flow/cmd_param_info.h"
 #include "input/input.h"
 #include "input/key_config.h"
@@ -229,7 +231,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
   DSCreateSoundList(g_SoundList, g_SoundInfoList, DSVolumeFromLevel(g_Option.m_nVolume));
   if (CloseRequested()) return false;
 
-  // The world map is read here once its record exists.
+  if (!LoadWorldMapAtStartUp()) return false;
   if (!LoadCommonPaletteAtStartUp()) return false;
   DebugLog("4");
 
@@ -248,9 +250,9 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
       ReportRunFailure("cannot open the stage or replay file to start with", strText);
       SYSTEMINI.strFreeStage.clear();
     } else {
-      // Play of the named stage or replay starts here with the play
-      // engine; until then the title comes up.
       bCommandLineStage = 1;
+      if (!StartStageFile(strName, 1)) return false;
+      // Play starts here once the play scene exists (sub-mode 2, or 3 for a replay; scene 4).
     }
   }
   return !CloseRequested();
