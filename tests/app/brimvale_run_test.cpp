@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/text/cp932.h"
@@ -219,7 +220,10 @@ TEST_F(BrimvaleRun, CommandLines) {
     std::string strOutStart;  // what standard output begins with
     std::string strErrStart;  // what standard error begins with
   };
-  const std::string strOtherFolder = m_Runtime.Path();
+  // The runs that play go at once, each on a project of its own.
+  cTempFolder second, third;
+  CopyDefaultGame(second.Path());
+  CopyDefaultGame(third.Path());
   const std::vector<Case> cases = {
       {{"--help"}, 0, "usage: brimvale [options] [stage-or-replay-file]\n", ""},
       {{"-h", "--headless"}, 0, "usage: brimvale [options]", ""},
@@ -240,17 +244,22 @@ TEST_F(BrimvaleRun, CommandLines) {
       {{"--project", m_Dir / "no_such_folder"}, 2, "", "brimvale: cannot enter the project folder"},
       // The same run spelt both ways.
       {{"--headless", "--frames=3", "--project=" + m_Dir.Path()}, 0, "", ""},
-      {{"--headless", "--frames", "3", "--project", m_Dir.Path()}, 0, "", ""},
+      {{"--headless", "--frames", "3", "--project", second.Path()}, 0, "", ""},
       // After "--" a name that begins with '-' is a file.
-      {{"--headless", "--frames=2", "--project=" + m_Dir.Path(), "--", "-h"},
+      {{"--headless", "--frames=2", "--project=" + third.Path(), "--", "-h"},
        1,
        "",
        "brimvale: cannot open the stage or replay file to start with: 「-h」"},
   };
+  std::vector<std::unique_ptr<cChildProcess>> runs;
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
     args.insert(args.begin(), BRIMVALE_EXE);
-    cProcessResult r = RunProcess(args, Env(), strOtherFolder, 30);
+    runs.push_back(std::make_unique<cChildProcess>(args, Env(), m_Runtime.Path()));
+  }
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    cProcessResult r = runs[i]->Wait(60);
     const std::string strArgs = testing::PrintToString(c.args);
     ASSERT_TRUE(r.bExited) << strArgs;
     EXPECT_EQ(r.nExitCode, c.nExit) << strArgs;
@@ -264,8 +273,9 @@ TEST_F(BrimvaleRun, CommandLines) {
       EXPECT_EQ(r.strErr, "") << strArgs;
     }
   }
-  // Only the runs wrote a report, and only in the project.
+  // Only the runs wrote a report, and only in their projects.
   EXPECT_FALSE(m_Runtime.Has("Report_Game.txt"));
+  EXPECT_TRUE(second.Has("Report_Game.txt"));
 }
 
 TEST_F(BrimvaleRun, TestPlayTellsTheEditorItsStartAndItsEnd) {
