@@ -1,5 +1,6 @@
 #include "base/paths.h"
 
+#include "base/exit_status.h"
 #include "base/logs.h"
 #include "platform/fs/file_system.h"
 #include "platform/ui/message_box.h"
@@ -120,7 +121,13 @@ int RemoveInterruptedSaves() {
 }
 
 bool CreateDefaultDataAtStart(plat::WndHandle hMainWnd) {
+  const bool bHadDefault = plat::fs::IsDirectory(g_Paths[PATH_DEFAULT]);
   if (CreateDefaultData(hMainWnd)) return true;
-  ReportFError("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。");
+  const char* szText =
+      "「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。";
+  ReportFError("%s", szText);
+  ReportRunFailure(bHadDefault ? "the project's data folder was not made from its default folder"
+                               : "not a project folder: it has neither a data nor a default folder",
+                   szText);
   return false;
 }

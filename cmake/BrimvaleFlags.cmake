@@ -84,7 +84,8 @@ function(brimvale_platform_library target dir)
   if(gfx)
     set_source_files_properties(${gfx} TARGET_DIRECTORY ${target} PROPERTIES COMPILE_OPTIONS "-O2")
   endif()
-  target_link_libraries(${target} PUBLIC brimvale_deps PkgConfig::VORBISFILE)
+  target_link_libraries(${target} PUBLIC brimvale_deps PkgConfig::VORBISFILE PkgConfig::SAMPLERATE
+                        ZLIB::ZLIB)
 endfunction()
 
 # brimvale_platform_backend(target dir [libraries...]): one back end over the

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/text/cp932.h"
 #include "support/default_game.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
@@ -100,10 +101,15 @@ TEST_F(StartUpRun, ProjectWithOnlyFactoryDataIsOfferedTheCopy) {
   CopyDefaultGame(m_Dir.Path());
   std::filesystem::rename(m_Dir / "data", m_Dir / "default");
 
-  // No: nothing is copied and start-up ends with its report.
+  // No: nothing is copied and start-up ends with its report, as a failure.
   cProcessResult r = Run({}, "no");
   ASSERT_TRUE(r.bExited);
-  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_EQ(r.nExitCode, 1);
+  EXPECT_EQ(
+      OwnErrorLines(r.strErr),
+      std::vector<std::string>{plat::Cp932ToUtf8(
+          "brimvale: the project's data folder was not made from its default folder: "
+          "「data」フォルダの作成に失敗… 「default」フォルダに問題がある可能性があります。")});
   EXPECT_TRUE(ReportHasLine(
       "「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。"));
   EXPECT_FALSE(m_Dir.Has("data"));
@@ -125,6 +131,9 @@ TEST_F(StartUpRun, UnreadableProjectFileEndsStartUpWithItsReport) {
     bool bTooNew;        // made one version newer than the program, else removed
     std::vector<std::string> lines;
   };
+  const std::string strFailed = "brimvale: start-up failed; the report log " +
+                                std::filesystem::canonical(m_Dir.Path()).string() +
+                                "/Report_Game.txt says why";
   const std::vector<Case> cases = {
       {"data/database/Effect.dat",
        false,
@@ -154,9 +163,16 @@ TEST_F(StartUpRun, UnreadableProjectFileEndsStartUpWithItsReport) {
     }
     cProcessResult r = Run({});
     ASSERT_TRUE(r.bExited) << c.szFile;
-    EXPECT_EQ(r.nExitCode, 0) << c.szFile;
+    EXPECT_EQ(r.nExitCode, 1) << c.szFile;
     for (const std::string& strLine : c.lines)
       EXPECT_TRUE(ReportHasLine(strLine)) << c.szFile << "\n" << Report();
+    // Standard error names the report, and the error box's text when one
+    // was shown.
+    std::string strLine = strFailed;
+    if (!c.lines.empty()) strLine += ": " + plat::Cp932ToUtf8(c.lines.back());
+    for (char& ch : strLine)
+      if (ch == '\n') ch = ' ';
+    EXPECT_EQ(OwnErrorLines(r.strErr), std::vector<std::string>{strLine}) << c.szFile;
     EXPECT_FALSE(m_Dir.Has("shot.png")) << c.szFile;  // no frame was ever shown
   }
 }
@@ -178,7 +194,7 @@ TEST_F(StartUpRun, SystemIniProblemsFallBackOrStop) {
   SetIni(std::string("Direct3D=0\r\nWindowMode=0\r\nBpp=24\r\n") + kIniTail);
   r = Run({});
   ASSERT_TRUE(r.bExited);
-  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_EQ(r.nExitCode, 1);
   EXPECT_FALSE(m_Dir.Has("shot.png"));
   EXPECT_EQ(Report().find("\nVSync : "), std::string::npos);
 }

@@ -168,9 +168,11 @@ TEST_F(SoundEffectsTest, ARealRecordingPlaysWholeAtEitherRate) {
     ASSERT_EQ(DSCreateSound(entry, strFile.c_str(), 1, 0), 1);
     DSPlay(entry, 0);
     const std::vector<float> out = Render(nFrames + 1000);
+    // Sound is what a 16-bit sample can hold: the converter's filter leaves
+    // a faint ring, far below that, after the last one.
     int nLast = 0;
     for (int i = 0; i < nFrames + 1000; ++i)
-      if (out[2 * i] != 0.0f) nLast = i;
+      if (std::fabs(out[2 * i]) >= 1.0f / 32768) nLast = i;
     EXPECT_NEAR(nLast, static_cast<int64_t>(nLastSound) * nRate / 48000, 2);
     if (nRate == 48000) {
       for (int i = 0; i < nFrames; i += 997) {
