@@ -14,6 +14,9 @@ namespace {
 // music as it plays.
 constexpr int kConverter = SRC_SINC_MEDIUM_QUALITY;
 constexpr int kChannels = 2;
+// The converter takes ratios up to 256 in one pass; a sound recorded at a
+// very low rate (down to 100 Hz) is raised in steps of at most this much.
+constexpr int kMaxStepRatio = 200;
 
 }  // namespace
 
@@ -21,6 +24,13 @@ std::vector<float> ConvertRate(const float* pIn, int64_t nIn, int nInRate, int n
                                int64_t nOut) {
   std::vector<float> out(static_cast<size_t>(std::max<int64_t>(nOut, 0)) * kChannels, 0.0f);
   if (nIn <= 0 || nOut <= 0 || nInRate <= 0 || nOutRate <= 0) return out;
+  if (static_cast<int64_t>(nOutRate) > static_cast<int64_t>(nInRate) * kMaxStepRatio) {
+    const int nMidRate = nInRate * kMaxStepRatio;
+    const int64_t nMid = nIn * kMaxStepRatio;
+    std::vector<float> mid = ConvertRate(pIn, nIn, nInRate, nMidRate, nMid);
+    if (mid.empty()) return {};
+    return ConvertRate(mid.data(), nMid, nMidRate, nOutRate, nOut);
+  }
   // Room for the frame or two the converter may give beyond the length.
   std::vector<float> work(static_cast<size_t>(nOut + 16) * kChannels, 0.0f);
   SRC_DATA data{};

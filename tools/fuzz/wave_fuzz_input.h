@@ -44,7 +44,10 @@ inline bool FuzzWave(const uint8_t* pData, size_t nSize) {
         "the mixer plays every wave the reader accepts, up to its longest sound");
   if (!sample) return true;
   Check(sample->GetFrameCount() == nOut, "the converted sound keeps its length");
-  for (float v : sample->m_vFrames) Check(v >= -1.0f && v <= 1.0f, "samples stay in range");
+  // The band-limited converter rings a little past full scale on sharp
+  // edges (about 9 % on a square wave); anything beyond twice full scale, or
+  // not a number, would be a fault of the conversion.
+  for (float v : sample->m_vFrames) Check(v >= -2.0f && v <= 2.0f, "samples stay in range");
   return true;
 }
 
