@@ -11,6 +11,7 @@
 #include "app/scene_factory.h"
 #include "app/screen_mode.h"
 #include "app/start_steps.h"
+#include "base/exit_status.h"
 #include "base/logs.h"
 #include "base/paths.h"
 #include "base/program_state.h"
@@ -19,8 +20,10 @@
 #include "draw/draw_context.h"
 #include "draw/palette_key.h"
 #include "files/options.h"
+#include "files/stage_start.h"
 #include "files/system_data.h"
 #include "files/system_ini.h"
+#include "files/world_map.h"
 #include "flow/cmd_param_info.h"
 #include "input/input.h"
 #include "input/key_config.h"
@@ -161,6 +164,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
 
   if (!CreateDefaultDataAtStart(g_hMainWnd.load())) return false;
   CreateDataFolders();
+  RemoveInterruptedSaves();
   if (!LoadDatabaseAtStartUp()) return false;
   if (!LoadSystemDataAtStart()) return false;
   LoadSystemIniAtStart();
@@ -228,7 +232,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
   DSCreateSoundList(g_SoundList, g_SoundInfoList, DSVolumeFromLevel(g_Option.m_nVolume));
   if (CloseRequested()) return false;
 
-  // The world map is read here once its record exists.
+  if (!LoadWorldMapAtStartUp()) return false;
   if (!LoadCommonPaletteAtStartUp()) return false;
   DebugLog("4");
 
@@ -240,12 +244,16 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
       bFound = plat::fs::Exists(strName);
     }
     if (!bFound) {
-      ReportFDebug("「%s」の読み込みに失敗しました！", strName.c_str());
+      std::string strText;
+      FormatString(strText, "「%s」の読み込みに失敗しました！", strName.c_str());
+      ReportFDebug("%s", strText.c_str());
+      // The title comes up all the same; whoever named the file hears of it.
+      ReportRunFailure("cannot open the stage or replay file to start with", strText);
       SYSTEMINI.strFreeStage.clear();
     } else {
-      // Play of the named stage or replay starts here with the play
-      // engine; until then the title comes up.
       bCommandLineStage = 1;
+      if (!StartStageFile(strName, 1)) return false;
+      // Play starts here once the play scene exists (sub-mode 2, or 3 for a replay; scene 4).
     }
   }
   return !CloseRequested();

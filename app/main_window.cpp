@@ -4,11 +4,14 @@
 #include "app/entry.h"
 #include "app/music_request.h"
 #include "app/window_pos.h"
+#include "base/file_dialogs.h"
 #include "base/logs.h"
 #include "base/program_state.h"
 #include "base/thread.h"
 #include "base/window_requests.h"
 #include "draw/draw_context.h"
+#include "files/replay_requests.h"
+#include "files/stage_start.h"
 #include "files/system_ini.h"
 #include "platform/clock/clock.h"
 #include "platform/input/keyboard.h"
@@ -25,10 +28,6 @@ std::atomic<int> bCloseDuringStartUp{0};
 
 namespace {
 const WINDOWSTATE* g_pScriptedWindowState = nullptr;
-
-// No file chooser or name dialog exists in this build: every such request
-// answers as if the player had cancelled it.
-bool ChooseFile() { return false; }
 }  // namespace
 
 intptr_t MainWndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -129,7 +128,7 @@ intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t 
     case WM_OPENSTAGE:
     case WM_OPENREPLAY:
     case WM_SAVEREPLAY:
-      ServeFileRequest();
+      ServeFileRequest(message, wParam);
       return 0;
     case WM_PLAYBGM:
       ServeMusicRequest(static_cast<int>(wParam), static_cast<int>(lParam));
@@ -191,11 +190,23 @@ void cMainWindow::ServeNameDialog() {
   bNameDlgDone = 1;
 }
 
-void cMainWindow::ServeFileRequest() {
+void cMainWindow::ServeFileRequest(uint32_t message, uintptr_t wParam) {
   DDDialogMode(1);
-  const bool bChosen = ChooseFile();
+  int bChosen = 0;
+  if (message == WM_OPENREPLAY) {
+    bChosen = ServeOpenReplayRequest();
+  } else if (message == WM_SAVEREPLAY) {
+    bChosen = ServeSaveReplayRequest(static_cast<int>(wParam));
+  } else {
+    std::string strPath;
+    const char* szTitle = SYSTEMINI.nEnglish ? "Load stage file" : "ステージファイルの読み込み";
+    bChosen =
+        OpenFileDialog(m_hWnd, strPath, "data\\stg4\\", szTitle,
+                       {"StageFile ( *.stg4_*;*.rpl4_* )", "*.stg4_*;*.rpl4_*"}, "stg4_*;rpl4_*");
+    if (bChosen && !StartStageFile(strPath, 0)) plat::PostMessage(m_hWnd, plat::WM_CLOSE, 0, 0);
+  }
   DDDialogMode(0);
-  bFileRequestResult = bChosen ? 1 : 0;
+  bFileRequestResult = bChosen;
   bFileRequestDone = 1;
 }
 
