@@ -6,67 +6,14 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "draw_fixture.h"
+#include "support/png_decode.h"
+#include "support/temp_folder.h"
 
 namespace {
-
-uint32_t BE32(const uint8_t* p) {
-  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-
-// An RGB image as the frame writer stores it: 8-bit RGB, filter 0 on every
-// row, stored deflate blocks. False on anything else.
-struct PNGFRAME {
-  int nWidth = 0;
-  int nHeight = 0;
-  std::vector<uint8_t> Rows;  // filter byte, then RGB, per row
-
-  uint32_t Rgb(int x, int y) const {
-    const uint8_t* p = &Rows[size_t(y) * (1 + size_t(nWidth) * 3) + 1 + size_t(x) * 3];
-    return uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
-  }
-};
-
-bool ReadFramePng(const std::string& strPath, PNGFRAME& frame) {
-  std::ifstream f(strPath, std::ios::binary);
-  const std::vector<uint8_t> png((std::istreambuf_iterator<char>(f)),
-                                 std::istreambuf_iterator<char>());
-  if (png.size() < 8 || std::string(png.begin() + 1, png.begin() + 4) != "PNG") return false;
-  std::vector<uint8_t> z;
-  for (size_t i = 8; i + 12 <= png.size();) {
-    const uint32_t n = BE32(&png[i]);
-    if (i + 12 + n > png.size()) return false;
-    const std::string type(png.begin() + long(i) + 4, png.begin() + long(i) + 8);
-    const uint8_t* pData = &png[i + 8];
-    if (type == "IHDR") {
-      if (n != 13 || pData[8] != 8 || pData[9] != 2) return false;
-      frame.nWidth = int(BE32(pData));
-      frame.nHeight = int(BE32(pData + 4));
-    } else if (type == "IDAT") {
-      z.insert(z.end(), pData, pData + n);
-    }
-    i += 12 + n;
-  }
-  for (size_t i = 2;;) {
-    if (i + 5 > z.size() || (z[i] & 6) != 0) return false;
-    const size_t nLen = size_t(z[i + 1] | z[i + 2] << 8);
-    if (i + 5 + nLen > z.size()) return false;
-    frame.Rows.insert(frame.Rows.end(), z.begin() + long(i) + 5, z.begin() + long(i + 5 + nLen));
-    const bool bLast = z[i] & 1;
-    i += 5 + nLen;
-    if (bLast) break;
-  }
-  const size_t nRow = 1 + size_t(frame.nWidth) * 3;
-  if (frame.nWidth <= 0 || frame.Rows.size() != nRow * size_t(frame.nHeight)) return false;
-  for (int y = 0; y < frame.nHeight; ++y)
-    if (frame.Rows[size_t(y) * nRow] != 0) return false;
-  return true;
-}
 
 // The demo's colours (its colour table) and its background ramp.
 constexpr uint32_t kKey = 0xFF00FF, kRed = 0xE03030, kGreen = 0x30C030, kBlue = 0x3060E0,
@@ -95,10 +42,11 @@ TEST_P(cDemoTest, WritesTheFrameAsPng) {
   std::string strMode = GetParam().szName;
   const std::string strCommand = tool.string() + " " + strMode + " " + strPng + " " + strDir;
   ASSERT_EQ(std::system(strCommand.c_str()), 0) << strCommand;
-  PNGFRAME frame;
-  ASSERT_TRUE(ReadFramePng(strPng, frame));
+  const pngtest::DECODED frame = pngtest::Decode(ReadTestFile(strPng));
   ASSERT_EQ(frame.nWidth, 640);
   ASSERT_EQ(frame.nHeight, 480);
+  ASSERT_EQ(frame.pixels.size(), size_t(640 * 480));
+  const auto Rgb = [&](int x, int y) { return frame.pixels[size_t(y) * 640 + size_t(x)]; };
 
   struct PIXEL {
     int x, y;
@@ -127,8 +75,8 @@ TEST_P(cDemoTest, WritesTheFrameAsPng) {
       {549, 301, kYellow, "last sprite of the batch, from the mirrored copy"},
   };
   for (const PIXEL& p : pixels)
-    EXPECT_PRED2(Near, frame.Rgb(p.x, p.y), p.dwRgb)
-        << p.szWhat << " at " << p.x << "," << p.y << std::hex << ": 0x" << frame.Rgb(p.x, p.y)
+    EXPECT_PRED2(Near, Rgb(p.x, p.y), p.dwRgb)
+        << p.szWhat << " at " << p.x << "," << p.y << std::hex << ": 0x" << Rgb(p.x, p.y)
         << " for 0x" << p.dwRgb;
 }
 
