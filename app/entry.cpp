@@ -1,6 +1,7 @@
 // Program entry, the two loops and shut-down.
 #include "app/entry.h"
 
+#include "app/keyboard_hook.h"
 #include "app/main_window.h"
 #include "app/system_report.h"
 #include "base/frame_limit.h"
@@ -187,6 +188,7 @@ void UnInitGame() {
   DSRelease();
   g_Bgm.Release();
   g_SceneManager.DeleteAllScenes();
+  UnhookKeyboard();
   if (bWindowed)
     DDUnInit();
   else

@@ -1,11 +1,18 @@
 // The main window's procedure and its close sequence.
 #include "app/main_window.h"
 
+#include <new>
+
+#include "app/dialog_templates.h"
 #include "app/entry.h"
 #include "app/music_request.h"
+#include "app/name_dialog.h"
+#include "app/window_list.h"
 #include "app/window_pos.h"
+#include "base/file_dialogs.h"
 #include "base/logs.h"
 #include "base/program_state.h"
+#include "base/text_helpers.h"
 #include "base/thread.h"
 #include "base/window_requests.h"
 #include "draw/draw_context.h"
@@ -16,19 +23,31 @@
 #include "platform/present/presenter_window.h"
 #include "platform/proc/editor_link.h"
 #include "scenes/scene_manager.h"
+#include "scenes/stage_start.h"
 #include "sound/bgm.h"
 #include "sound/sound_effects.h"
 #include "stage/play_scene.h"
 
-cMainWindow g_MainWindow;
 std::atomic<int> bCloseDuringStartUp{0};
 
 namespace {
 const WINDOWSTATE* g_pScriptedWindowState = nullptr;
 
-// No file chooser or name dialog exists in this build: every such request
-// answers as if the player had cancelled it.
-bool ChooseFile() { return false; }
+// The stage chooser lists stage and replay files; a replay chosen there is
+// played as a replay.
+constexpr char kStageFilter[] = "StageFile ( *.stg4_*;*.rpl4_* )\0*.stg4_*;*.rpl4_*\0";
+// Replay files are named after their stage ("stage01_00.rpl4_783"): the
+// pattern matches their extension, as the stage chooser's does.
+constexpr char kReplayFilter[] = "ReplayFile ( *.rpl4_* )\0*.rpl4_*\0";
+
+const char* ChooserTitle(const char* szEnglish, const char* szJapanese) {
+  return SYSTEMINI.nEnglish != 0 ? szEnglish : szJapanese;
+}
+
+void FinishFileRequest(int bResult) {
+  bFileRequestResult = bResult;
+  bFileRequestDone = 1;
+}
 }  // namespace
 
 intptr_t MainWndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -127,9 +146,13 @@ intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t 
       ServeNameDialog();
       return 0;
     case WM_OPENSTAGE:
+      ServeStageFile();
+      return 0;
     case WM_OPENREPLAY:
+      ServeReplayFile();
+      return 0;
     case WM_SAVEREPLAY:
-      ServeFileRequest();
+      ServeSaveReplay(static_cast<int>(wParam));
       return 0;
     case WM_PLAYBGM:
       ServeMusicRequest(static_cast<int>(wParam), static_cast<int>(lParam));
@@ -186,17 +209,56 @@ void cMainWindow::ServeNameDialog() {
   DDDialogMode(1);
   // Every game thread stays put while the dialog pumps messages.
   SuspendAllThreads();
+  auto* pDialog = new (std::nothrow) cNameDlg(IDD_NAME_DIALOG, &g_MainWindow, 1, &g_WindowList);
+  if (!pDialog) {
+    OutOfMemoryClose();
+  } else {
+    pDialog->DoModal(0);
+    DeleteWindowObject(pDialog);
+  }
   DDDialogMode(0);
   ResumeAllThreads();
   bNameDlgDone = 1;
 }
 
-void cMainWindow::ServeFileRequest() {
+void cMainWindow::ServeStageFile() {
   DDDialogMode(1);
-  const bool bChosen = ChooseFile();
+  char szPath[MAX_PATH];
+  const int bChosen = OpenFileDialog(m_hWnd, szPath, MAX_PATH, "data\\stg4\\",
+                                     ChooserTitle("Load stage file", "ステージファイルの読み込み"),
+                                     kStageFilter, "stg4_*;rpl4_*", 0, nullptr);
   DDDialogMode(0);
-  bFileRequestResult = bChosen ? 1 : 0;
-  bFileRequestDone = 1;
+  if (!bChosen) {
+    FinishFileRequest(0);
+    return;
+  }
+  if (!StartStageFile(szPath, 0)) plat::PostMessage(g_hMainWnd.load(), plat::WM_CLOSE, 0, 0);
+  FinishFileRequest(1);
+}
+
+void cMainWindow::ServeReplayFile() {
+  DDDialogMode(1);
+  char szPath[MAX_PATH];
+  const int bChosen = OpenFileDialog(m_hWnd, szPath, MAX_PATH, "user_data\\rpl4",
+                                     ChooserTitle("Load replay file", "リプレイファイルの読み込み"),
+                                     kReplayFilter, "rpl4_*", 0, nullptr);
+  DDDialogMode(0);
+  if (!bChosen) {
+    FinishFileRequest(0);
+    return;
+  }
+  // The replay is read into the key log, the stage and the play record here,
+  // and its path becomes the stage's, once the replay files are in place.
+  DebugLogF("LoadReplay %s", szPath);
+  FinishFileRequest(1);
+}
+
+void cMainWindow::ServeSaveReplay(int nWhich) {
+  // GetReplaySaveName proposes the name and runs the save chooser, and the
+  // chosen key log is written, once the replay files are in place; until
+  // then there is no replay to save.
+  DebugLogF("SaveReplay %d: no replay files yet", nWhich);
+  FinishFileRequest(0);
 }
 
 void PlaceMainWindow() {

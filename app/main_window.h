@@ -23,7 +23,9 @@ class cMainWindow : public cWindow {
   void CloseSequence(plat::WndHandle hWnd);
   void SaveWindowPlacement();
   void ServeNameDialog();
-  void ServeFileRequest();
+  void ServeStageFile();
+  void ServeReplayFile();
+  void ServeSaveReplay(int nWhich);
   void RestoreDevice();
 };
 

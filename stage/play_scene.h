@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "scenes/scene.h"
 
@@ -27,6 +28,7 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   int32_t m_bCloseRequest = 0;     // set by the window thread while the pause thread runs
   int32_t m_nFps = 0;              // measured frames per second, handed over each frame
   int32_t m_nStageFrameRate = 60;  // above 60 a windowed present does not wait for the blank
+  std::string m_strRankName;       // the name the stage's results enter the rankings under
 };
 
 // The play scene while it exists, null otherwise.

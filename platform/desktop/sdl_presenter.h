@@ -28,8 +28,12 @@ class cSdlPresenter : public cPresenterService {
   bool IsMinimised() override;
   bool IsMaximised() override;
   void Maximise() override;
+  bool DescribeDisplay(DISPLAYFACTS& facts) override;
 
   bool HasWindow() const { return m_pWindow != nullptr; }
+  // The X11 window the game is shown in, 0 when it is not on X11: dialogs
+  // are kept above it.
+  unsigned long GetX11Window() const;
 
  private:
   void Draw();
