@@ -53,7 +53,9 @@ int RunChooser(OPENFILENAME& ofn, bool bSave, const std::string& strInitialName)
   plat::FILECHOOSERREQUEST req;
   req.bSave = bSave;
   req.bMultiple = !bSave && (ofn.Flags & OFN_ALLOWMULTISELECT) != 0;
-  req.bMustExist = (ofn.Flags & OFN_FILEMUSTEXIST) != 0;
+  // A name to save under need not exist yet: the flag is the open
+  // chooser's alone.
+  req.bMustExist = !bSave && (ofn.Flags & OFN_FILEMUSTEXIST) != 0;
   req.bOverwritePrompt = (ofn.Flags & OFN_OVERWRITEPROMPT) != 0;
   req.strTitle = ofn.lpstrTitle ? ofn.lpstrTitle : "";
   req.strInitialFolder = ofn.lpstrInitialDir ? ofn.lpstrInitialDir : "";

@@ -108,7 +108,11 @@ std::vector<std::string> Split(const std::string& s, char ch) {
 }
 
 // Applies one scripted action; false when it names nothing the dialog has.
-bool ApplyAction(cMemoryDialogWindow& window, const std::string& strAction) {
+bool ApplyAction(WndHandle hDlg, cMemoryDialogWindow& window, const std::string& strAction) {
+  if (strAction == "close") {
+    SendMessage(hDlg, WM_CLOSE, 0, 0);
+    return true;
+  }
   const size_t nEq = strAction.find('=');
   const std::string strId = strAction.substr(0, nEq);
   char* pEnd = nullptr;
@@ -127,7 +131,7 @@ void RunUnattended(const DLGTEMPLATE& tpl, cMemoryDialogWindow& window, cRunning
   if (answer && !answer->empty()) {
     for (const std::string& strAction : Split(*answer, ',')) {
       if (run.bEnded || !bGoOn) break;
-      if (!ApplyAction(window, strAction))
+      if (!ApplyAction(run.hDlg, window, strAction))
         std::fprintf(stderr, "brimvale dialog %u: no such action \"%s\"\n", tpl.nId,
                      strAction.c_str());
       bGoOn = turn.Turn();
@@ -239,16 +243,25 @@ bool ChooseFiles(const FILECHOOSERREQUEST& req, WndHandle hOwner,
   cDialogService* pService = GetBackend().pDialogs;
   if (!pService->IsAttended()) {
     std::optional<std::string> answer = TakeScriptedAnswer();
-    std::string strPath;
     bool bChosen = answer && !answer->empty() && *answer != "cancel";
-    if (bChosen && !Utf8ToCp932(*answer, strPath)) bChosen = false;
-    if (bChosen && !strPath.empty() && strPath[0] == '/') bChosen = ToProgramPath(*answer, strPath);
-    if (bChosen) std::replace(strPath.begin(), strPath.end(), '/', '\\');
-    // A person could only have chosen a file that is there.
-    if (bChosen && req.bMustExist && !fs::Exists(strPath)) bChosen = false;
+    std::vector<std::string> vPaths;
+    if (bChosen) vPaths = req.bMultiple ? Split(*answer, '|') : std::vector<std::string>{*answer};
+    for (const std::string& strAnswer : vPaths) {
+      std::string strPath;
+      bool bOk = Utf8ToCp932(strAnswer, strPath);
+      if (bOk && !strPath.empty() && strPath[0] == '/') bOk = ToProgramPath(strAnswer, strPath);
+      std::replace(strPath.begin(), strPath.end(), '/', '\\');
+      // A person could only have chosen a file that is there.
+      if (bOk && req.bMustExist && !fs::Exists(strPath)) bOk = false;
+      if (!bOk) {
+        bChosen = false;
+        break;
+      }
+      vChosen.push_back(strPath);
+    }
+    if (!bChosen) vChosen.clear();
     std::fprintf(stderr, "brimvale chooser [%s] -> %s (%s)\n", Cp932ToUtf8(req.strTitle).c_str(),
-                 bChosen ? Cp932ToUtf8(strPath).c_str() : "cancel", answer ? "script" : "default");
-    if (bChosen) vChosen.push_back(strPath);
+                 bChosen ? answer->c_str() : "cancel", answer ? "script" : "default");
     return bChosen;
   }
   std::vector<std::string> vAbsolute;

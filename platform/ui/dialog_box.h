@@ -59,9 +59,11 @@ bool ChooseFiles(const FILECHOOSERREQUEST& req, WndHandle hOwner,
 
 // Scripted answers for the next dialogs and choosers, in order. For a
 // dialog, actions separated by ',': "ID" clicks that control, "ID=text"
-// types the text (UTF-8) into that edit; the default button is pressed
-// after them. For a chooser, the path (';' inside a path cannot be
-// scripted), or "cancel" or nothing for a cancel.
+// types the text (UTF-8) into that edit, "close" asks the dialog to close
+// as its close box would; the default button is pressed after them. For a
+// chooser, the path (several separated by '|' for a chooser that takes
+// several; ';' inside a path cannot be scripted), or "cancel" or nothing
+// for a cancel.
 void SetScriptedDialogAnswers(const std::vector<std::string>& vAnswers);
 // Window thread, at start: the environment's answers are appended.
 void ReadDialogAnswersFromEnvironment();

@@ -189,6 +189,28 @@ bool cMemoryDialogWindow::Type(uint16_t nId, const std::string& strText) {
   return true;
 }
 
+bool cMemoryDialogWindow::Backspace(uint16_t nId) {
+  cItem* p = Find(nId);
+  if (!p || p->def.kind != eDlgItemKind::Edit || !p->bEnabled) return false;
+  m_nFocus = nId;
+  const size_t nCaret = std::min(static_cast<size_t>(p->nSelStart), p->strText.size());
+  size_t nFrom = nCaret;
+  size_t nTo = std::min(static_cast<size_t>(p->nSelEnd), p->strText.size());
+  if (nFrom == nTo) {
+    if (nCaret == 0) return true;
+    // The character before the caret: walk from the start, pairs as one.
+    size_t nPrev = 0;
+    for (size_t i = 0; i < nCaret; i += CharLength(p->strText, i)) nPrev = i;
+    nFrom = nPrev;
+    if (nCaret >= 2 && p->strText.compare(nCaret - 2, 2, "\r\n") == 0) nFrom = nCaret - 2;
+    nTo = nCaret;
+  }
+  p->strText.erase(nFrom, nTo - nFrom);
+  p->nSelStart = p->nSelEnd = static_cast<int>(nFrom);
+  Notify(nId, EN_UPDATE);
+  return true;
+}
+
 uint16_t cMemoryDialogWindow::GetDefaultButton() const {
   for (const cItem& item : m_vItems)
     if (item.def.kind == eDlgItemKind::DefPushButton) return item.def.nId;

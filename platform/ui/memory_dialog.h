@@ -43,6 +43,9 @@ class cMemoryDialogWindow : public cDialogWindow {
   // (a CP932 lead and trail byte pair is one) goes in at the caret with its
   // own EN_UPDATE, as keys would put them in.
   bool Type(uint16_t nId, const std::string& strText);
+  // Backspace in an edit: the selection goes, or else what stands before
+  // the caret (a line break of "\r\n" as one), then EN_UPDATE.
+  bool Backspace(uint16_t nId);
   // The default push button's identifier, 0 when there is none.
   uint16_t GetDefaultButton() const;
 
