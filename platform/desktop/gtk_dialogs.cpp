@@ -141,6 +141,7 @@ class cGtkDialogWindow : public cDialogWindow {
   unsigned long m_nGameXid;
   GtkWidget* m_pWindow = nullptr;
   GtkWidget* m_pDefault = nullptr;
+  GtkWidget* m_pFocus = nullptr;  // the control to have the keys once shown
   std::vector<std::unique_ptr<cItem>> m_vItems;
   std::vector<GtkWidget*> m_vNoneRadios;
   std::set<int> m_Pressed;
@@ -292,7 +293,7 @@ void cGtkDialogWindow::Build(const DLGTEMPLATE& tpl) {
   G_GNUC_END_IGNORE_DEPRECATIONS
   g_list_free(pChain);
   if (m_pDefault) gtk_window_set_default(GTK_WINDOW(m_pWindow), m_pDefault);
-  if (pFirstStop) gtk_window_set_focus(GTK_WINDOW(m_pWindow), pFirstStop);
+  m_pFocus = pFirstStop;
 }
 
 cGtkDialogWindow::cItem* cGtkDialogWindow::Find(uint16_t nId) const {
@@ -407,7 +408,9 @@ void cGtkDialogWindow::SetSelection(uint16_t nId, int nStart, int nEnd) {
 
 void cGtkDialogWindow::SetFocus(uint16_t nId) {
   cItem* p = Find(nId);
-  if (p && m_pWindow) gtk_window_set_focus(GTK_WINDOW(m_pWindow), p->pWidget);
+  if (!p || !m_pWindow) return;
+  m_pFocus = p->pWidget;
+  if (gtk_widget_get_mapped(m_pWindow)) gtk_widget_grab_focus(p->pWidget);
 }
 
 void cGtkDialogWindow::EnableItem(uint16_t nId, bool bEnable) {
@@ -456,6 +459,9 @@ void cGtkDialogWindow::Show(bool bShow) {
   }
   KeepAboveGameWindow(m_pWindow, m_nGameXid);
   gtk_widget_show_all(m_pWindow);
+  // The keys go where the dialog put them, else to its first tab stop;
+  // the containers on the way learn it too, so Tab goes on from there.
+  if (m_pFocus) gtk_widget_grab_focus(m_pFocus);
   gtk_window_present(GTK_WINDOW(m_pWindow));
 }
 
@@ -513,6 +519,26 @@ gboolean cGtkDialogWindow::OnKey(GtkWidget*, GdkEventKey* pEvent, gpointer p) {
       if (pFocus && GTK_IS_BUTTON(pFocus) && !GTK_IS_TOGGLE_BUTTON(pFocus)) return FALSE;
       if (self->m_pDefault && gtk_widget_is_sensitive(self->m_pDefault))
         gtk_button_clicked(GTK_BUTTON(self->m_pDefault));
+      return TRUE;
+    }
+    case GDK_KEY_Left:
+    case GDK_KEY_Right:
+    case GDK_KEY_Up:
+    case GDK_KEY_Down: {
+      // Arrows move among a group's radio buttons and check the one they
+      // reach, as the program's dialogs always did.
+      GtkWidget* pFocus = gtk_window_get_focus(GTK_WINDOW(self->m_pWindow));
+      if (!pFocus || !GTK_IS_RADIO_BUTTON(pFocus)) return FALSE;
+      const GtkDirectionType dir = pEvent->keyval == GDK_KEY_Left    ? GTK_DIR_LEFT
+                                   : pEvent->keyval == GDK_KEY_Right ? GTK_DIR_RIGHT
+                                   : pEvent->keyval == GDK_KEY_Up    ? GTK_DIR_UP
+                                                                     : GTK_DIR_DOWN;
+      gtk_widget_child_focus(self->m_pWindow, dir);
+      GtkWidget* pNew =
+          self->m_pWindow ? gtk_window_get_focus(GTK_WINDOW(self->m_pWindow)) : nullptr;
+      if (pNew && pNew != pFocus && GTK_IS_RADIO_BUTTON(pNew) &&
+          !gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(pNew)))
+        gtk_button_clicked(GTK_BUTTON(pNew));
       return TRUE;
     }
     default:
