@@ -94,7 +94,7 @@ void KeepAboveGameWindow(GtkWidget* pWindow, unsigned long nGameXid) {
 
 class cGtkDialogWindow : public cDialogWindow {
  public:
-  cGtkDialogWindow(const DLGTEMPLATE& tpl, WndHandle hDlg, unsigned long nGameXid);
+  cGtkDialogWindow(const DLGTEMPLATE& tpl, WndHandle hDlg, cSdlPresenter* pPresenter);
   ~cGtkDialogWindow() override { Close(); }
 
   bool HasItem(uint16_t nId) const override { return Find(nId) != nullptr; }
@@ -138,7 +138,8 @@ class cGtkDialogWindow : public cDialogWindow {
   static void OnPreedit(GtkEntry*, gchar* szPreedit, gpointer p);
 
   WndHandle m_hDlg;
-  unsigned long m_nGameXid;
+  cSdlPresenter* m_pPresenter;
+  bool m_bDialogMode = false;  // the game window stepped out of full screen for it
   GtkWidget* m_pWindow = nullptr;
   GtkWidget* m_pDefault = nullptr;
   GtkWidget* m_pFocus = nullptr;  // the control to have the keys once shown
@@ -150,8 +151,9 @@ class cGtkDialogWindow : public cDialogWindow {
   int m_nSetting = 0;  // the program is changing a control: its signals are not the person's
 };
 
-cGtkDialogWindow::cGtkDialogWindow(const DLGTEMPLATE& tpl, WndHandle hDlg, unsigned long nGameXid)
-    : m_hDlg(hDlg), m_nGameXid(nGameXid) {
+cGtkDialogWindow::cGtkDialogWindow(const DLGTEMPLATE& tpl, WndHandle hDlg,
+                                   cSdlPresenter* pPresenter)
+    : m_hDlg(hDlg), m_pPresenter(pPresenter) {
   m_pWindow = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_type_hint(GTK_WINDOW(m_pWindow), GDK_WINDOW_TYPE_HINT_DIALOG);
   gtk_window_set_modal(GTK_WINDOW(m_pWindow), TRUE);
@@ -457,7 +459,11 @@ void cGtkDialogWindow::Show(bool bShow) {
     gtk_widget_hide(m_pWindow);
     return;
   }
-  KeepAboveGameWindow(m_pWindow, m_nGameXid);
+  if (m_pPresenter && !m_bDialogMode) {
+    m_pPresenter->SetDialogMode(true);
+    m_bDialogMode = true;
+  }
+  KeepAboveGameWindow(m_pWindow, m_pPresenter ? m_pPresenter->GetX11Window() : 0);
   gtk_widget_show_all(m_pWindow);
   // The keys go where the dialog put them, else to its first tab stop;
   // the containers on the way learn it too, so Tab goes on from there.
@@ -483,6 +489,8 @@ void cGtkDialogWindow::Close() {
   for (GtkWidget* w : m_vNoneRadios) g_object_unref(w);
   m_vNoneRadios.clear();
   FlushEvents();
+  if (m_bDialogMode) m_pPresenter->SetDialogMode(false);
+  m_bDialogMode = false;
   // Keys let go while the dialog had the keyboard never reached the game
   // window.
   ReleaseAllKeys();
@@ -640,8 +648,7 @@ void cGtkDialogs::Close() {
 std::unique_ptr<cDialogWindow> cGtkDialogs::CreateDialogWindow(const DLGTEMPLATE& tpl,
                                                                WndHandle hDlg) {
   if (!m_bOpen) return nullptr;
-  return std::make_unique<cGtkDialogWindow>(tpl, hDlg,
-                                            m_pPresenter ? m_pPresenter->GetX11Window() : 0);
+  return std::make_unique<cGtkDialogWindow>(tpl, hDlg, m_pPresenter);
 }
 
 void cGtkDialogs::Iterate() {
@@ -694,6 +701,7 @@ bool cGtkDialogs::RunFileChooser(const FILECHOOSERREQUEST& req, std::vector<std:
 
   cChooserRun run;
   g_signal_connect(pDialog, "response", G_CALLBACK(OnChooserResponse), &run);
+  if (m_pPresenter) m_pPresenter->SetDialogMode(true);
   KeepAboveGameWindow(pDialog, m_pPresenter ? m_pPresenter->GetX11Window() : 0);
   gtk_widget_show_all(pDialog);
   gtk_window_present(GTK_WINDOW(pDialog));
@@ -725,6 +733,7 @@ bool cGtkDialogs::RunFileChooser(const FILECHOOSERREQUEST& req, std::vector<std:
   }
   gtk_widget_destroy(pDialog);
   FlushEvents();
+  if (m_pPresenter) m_pPresenter->SetDialogMode(false);
   ReleaseAllKeys();
   return !vChosen.empty();
 }

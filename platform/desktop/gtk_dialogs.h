@@ -18,7 +18,7 @@ class cSdlPresenter;
 class cGtkDialogs : public cDialogService {
  public:
   // The presenter's window is the one dialogs are kept above (may be null).
-  explicit cGtkDialogs(const cSdlPresenter* pPresenter) : m_pPresenter(pPresenter) {}
+  explicit cGtkDialogs(cSdlPresenter* pPresenter) : m_pPresenter(pPresenter) {}
 
   void Open() override;
   void Close() override;
@@ -31,7 +31,7 @@ class cGtkDialogs : public cDialogService {
                       cModalTurn& turn) override;
 
  private:
-  const cSdlPresenter* m_pPresenter;
+  cSdlPresenter* m_pPresenter;
   bool m_bOpen = false;
 };
 

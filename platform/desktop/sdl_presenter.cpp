@@ -124,6 +124,20 @@ void cSdlPresenter::Maximise() {
   if (m_pWindow) SDL_MaximizeWindow(m_pWindow);
 }
 
+void cSdlPresenter::SetDialogMode(bool bOn) {
+  if (bOn) {
+    if (m_nDialogs++ > 0 || !m_pWindow) return;
+    m_bFullScreenUnderDialogs =
+        (SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (m_bFullScreenUnderDialogs) SDL_SetWindowFullscreen(m_pWindow, 0);
+    return;
+  }
+  if (m_nDialogs == 0 || --m_nDialogs > 0) return;
+  if (m_pWindow && m_bFullScreenUnderDialogs)
+    SDL_SetWindowFullscreen(m_pWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  m_bFullScreenUnderDialogs = false;
+}
+
 bool cSdlPresenter::DescribeDisplay(DISPLAYFACTS& facts) {
   if (!m_bVideo) return false;
   facts = DISPLAYFACTS{};

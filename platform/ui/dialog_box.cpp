@@ -56,6 +56,11 @@ cRunningDialog* FindRunning(WndHandle hDlg) {
   return nullptr;
 }
 
+bool IsInput(uint32_t message) {
+  return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
+         (message >= WM_MOUSEMOVE && message <= WM_RBUTTONDBLCLK);
+}
+
 // One turn of a modal loop: the desktop's events and the program's
 // messages. A close request for another window, or WM_QUIT, is held back
 // and ends the modal run; RepostHeld gives it back afterwards.
@@ -72,6 +77,9 @@ class cProgramTurn : public cModalTurn {
         m_vHeld.push_back(msg);
         return false;
       }
+      // The windows under a modal dialog take no input meanwhile: a key
+      // pressed on the game window (Escape closes it) is not acted on.
+      if (IsInput(msg.message) && (!m_hDlg || msg.hWnd != m_hDlg)) continue;
       DispatchMessage(msg);
     }
     return !IsQuitting();

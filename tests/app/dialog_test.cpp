@@ -154,15 +154,26 @@ TEST_F(DialogTest, OneHookServesEveryDialogAndRepostedKeysReachTheControls) {
   EXPECT_EQ(outer.Run(HarnessTemplate({HarnessItem(100, eDlgItemKind::Label)})), 1);
 }
 
+int g_nMainKeys = 0;
+
 TEST_F(DialogTest, ACloseRequestEndsTheDialogAndIsPostedAgainAfterIt) {
+  g_nMainKeys = 0;
   plat::WndHandle hMain = plat::CreateWnd(
-      [](plat::WndHandle, uint32_t, uintptr_t, intptr_t) -> intptr_t { return 0; }, nullptr);
+      [](plat::WndHandle, uint32_t message, uintptr_t, intptr_t) -> intptr_t {
+        if (message == plat::WM_KEYDOWN) ++g_nMainKeys;
+        return 0;
+      },
+      nullptr);
   cHarnessDialog dlg(nullptr, [&](cHarnessDialog&, plat::cMemoryDialogWindow&) {
+    // A key pressed on the window under the dialog (Escape would close the
+    // game) is not acted on while the dialog is up.
+    plat::PostMessage(hMain, plat::WM_KEYDOWN, plat::VK_ESCAPE, 0);
     plat::PostMessage(hMain, plat::WM_CLOSE, 0, 0);
   });
   // Unanswered, the dialog would stay open: the close request ends it as
   // its close box would.
   EXPECT_EQ(dlg.Run(HarnessTemplate({HarnessItem(1000, eDlgItemKind::Label)}), hMain), 0);
+  EXPECT_EQ(g_nMainKeys, 0);
   std::vector<plat::MSG> msgs = TakeMessages();
   ASSERT_EQ(msgs.size(), 1u);
   EXPECT_EQ(msgs[0].hWnd, hMain);
