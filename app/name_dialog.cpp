@@ -60,7 +60,12 @@ intptr_t cNameDlg::DlgProc(plat::WndHandle hWnd, uint32_t message, uintptr_t wPa
 
 intptr_t cNameDlg::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam,
                            intptr_t lParam) {
-  return RunDialogMessage(hWnd, message, wParam, lParam);
+  m_hWnd = hWnd;
+  return OnMessage(message, wParam, lParam);
+}
+
+intptr_t cNameDlg::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  return RunDialogMessage(m_hWnd, message, wParam, lParam);
 }
 
 void cNameDlg::OnInitDialog(uintptr_t wParam, intptr_t lParam) {

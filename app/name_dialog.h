@@ -19,6 +19,8 @@ class cNameDlg : public cDialog {
 
   intptr_t WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam,
                    intptr_t lParam) override;
+  // The dialog's handling of a message: WM_CLOSE ends it with 0.
+  intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
   int OnCommand(uintptr_t wParam, intptr_t lParam) override;
   void OnInitDialog(uintptr_t wParam, intptr_t lParam) override;
 
