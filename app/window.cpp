@@ -33,8 +33,8 @@ struct cMessageName {
   const char* szName;
 };
 
-// The names a message trace prints, in the order of the system's own list
-// (aliases included); the first row of a number wins.
+// The names a message trace prints, in the order the messages are numbered
+// and grouped (aliases included); the first row of a number wins.
 constexpr cMessageName kMessageNames[] = {
     {0x0000, "WM_NULL"},
     {0x0001, "WM_CREATE"},

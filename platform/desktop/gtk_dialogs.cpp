@@ -26,7 +26,8 @@ namespace plat::desktop {
 
 namespace {
 
-// The command a dialog gets for Escape, as the desktop's dialogs send it.
+// The command a dialog gets for Escape: the cancel command, which the
+// program's dialogs leave alone.
 constexpr uint16_t kCancelCommand = 2;
 constexpr const char* kDialogCssClass = "brimvale-dialog";
 
@@ -188,7 +189,7 @@ void cGtkDialogWindow::Build(const DLGTEMPLATE& tpl) {
     g_object_unref(pCss);
   }
 
-  // Dialog units as the desktop's dialogs measure them: a quarter of the
+  // Dialog units measured on the dialog's own font: a quarter of the
   // font's average letter width, an eighth of its height.
   PangoFontDescription* pDesc = pango_font_description_new();
   pango_font_description_set_family(pDesc, (strFamily + ",IPAPGothic,IPAGothic,Sans").c_str());
@@ -534,7 +535,7 @@ gboolean cGtkDialogWindow::OnKey(GtkWidget*, GdkEventKey* pEvent, gpointer p) {
     case GDK_KEY_Up:
     case GDK_KEY_Down: {
       // Arrows move among a group's radio buttons and check the one they
-      // reach, as the program's dialogs always did.
+      // reach: the choice follows the keys, not only the focus.
       GtkWidget* pFocus = gtk_window_get_focus(GTK_WINDOW(self->m_pWindow));
       if (!pFocus || !GTK_IS_RADIO_BUTTON(pFocus)) return FALSE;
       const GtkDirectionType dir = pEvent->keyval == GDK_KEY_Left    ? GTK_DIR_LEFT
