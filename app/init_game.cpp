@@ -18,6 +18,7 @@
 #include "app/start_steps.h"
 #include "app/system_report.h"
 #include "app/window_list.h"
+#include "base/exit_status.h"
 #include "base/logs.h"
 #include "base/paths.h"
 #include "base/program_state.h"
@@ -26,8 +27,10 @@
 #include "draw/draw_context.h"
 #include "draw/palette_key.h"
 #include "files/options.h"
+#include "files/stage_start.h"
 #include "files/system_data.h"
 #include "files/system_ini.h"
+#include "files/world_map.h"
 #include "flow/cmd_param_info.h"
 #include "input/input.h"
 #include "input/key_config.h"
@@ -43,7 +46,6 @@
 #include "records/palette/common_palette.h"
 #include "records/record.h"
 #include "scenes/scene_manager.h"
-#include "scenes/stage_start.h"
 #include "sound/bgm.h"
 #include "sound/sound_effects.h"
 
@@ -173,7 +175,11 @@ bool RunStartDialogStep() {
     }
     const int nResult = pDialog->DoModal(0);
     DeleteWindowObject(pDialog);
-    if (nResult <= 0) return false;
+    if (nResult <= 0) {
+      // The player chose not to play: no failure.
+      NoteStartUpDeclined();
+      return false;
+    }
   }
   SYSTEMINI.nDirect3D = g_BootData.m_nDrawMode == BOOT_DRAW_DIRECT3D ? 1 : 0;
   return true;
@@ -191,6 +197,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
 
   if (!CreateDefaultDataAtStart(g_hMainWnd.load())) return false;
   CreateDataFolders();
+  RemoveInterruptedSaves();
   if (CloseRequested() || !LoadDatabaseAtStartUp()) return false;
   if (CloseRequested() || !LoadSystemDataAtStart()) return false;
   LoadSystemIniAtStart();
@@ -267,8 +274,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
   DSCreateSoundList(g_SoundList, g_SoundInfoList, DSVolumeFromLevel(g_Option.m_nVolume));
   if (CloseRequested()) return false;
 
-  // The world map ("data\WorldMap.dat") is loaded here once its record
-  // exists; its failure ends start-up with "%s のロードに失敗！".
+  if (!LoadWorldMapAtStartUp()) return false;
   if (!LoadCommonPaletteAtStartUp()) return false;
   DebugLog("4");
   if (CloseRequested()) return false;
@@ -281,14 +287,16 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
       bFound = plat::fs::Exists(strName);
     }
     if (!bFound) {
-      ReportFDebug("「%s」の読み込みに失敗しました！", strName.c_str());
+      std::string strText;
+      FormatString(strText, "「%s」の読み込みに失敗しました！", strName.c_str());
+      ReportFDebug("%s", strText.c_str());
+      // The title comes up all the same; whoever named the file hears of it.
+      ReportRunFailure("cannot open the stage or replay file to start with", strText);
       SYSTEMINI.strFreeStage.clear();
     } else {
       bCommandLineStage = 1;
-      if (!StartStageFile(strName.c_str(), 1)) return false;
-      // With the stage start in place, play begins at once here: game mode
-      // 3, sub-mode 2, mode flag 1, scene 4 (play) after scene 0, and the
-      // play engine's stage-select flag cleared.
+      if (!StartStageFile(strName, 1)) return false;
+      // Play starts here once the play scene exists (sub-mode 2, or 3 for a replay; scene 4).
     }
   }
   return !CloseRequested();

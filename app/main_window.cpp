@@ -16,6 +16,8 @@
 #include "base/thread.h"
 #include "base/window_requests.h"
 #include "draw/draw_context.h"
+#include "files/replay_requests.h"
+#include "files/stage_start.h"
 #include "files/system_ini.h"
 #include "platform/clock/clock.h"
 #include "platform/input/keyboard.h"
@@ -23,7 +25,6 @@
 #include "platform/present/presenter_window.h"
 #include "platform/proc/editor_link.h"
 #include "scenes/scene_manager.h"
-#include "scenes/stage_start.h"
 #include "sound/bgm.h"
 #include "sound/sound_effects.h"
 #include "stage/play_scene.h"
@@ -32,22 +33,6 @@ std::atomic<int> bCloseDuringStartUp{0};
 
 namespace {
 const WINDOWSTATE* g_pScriptedWindowState = nullptr;
-
-// The stage chooser lists stage and replay files; a replay chosen there is
-// played as a replay.
-constexpr char kStageFilter[] = "StageFile ( *.stg4_*;*.rpl4_* )\0*.stg4_*;*.rpl4_*\0";
-// Replay files are named after their stage ("stage01_00.rpl4_783"): the
-// pattern matches their extension, as the stage chooser's does.
-constexpr char kReplayFilter[] = "ReplayFile ( *.rpl4_* )\0*.rpl4_*\0";
-
-const char* ChooserTitle(const char* szEnglish, const char* szJapanese) {
-  return SYSTEMINI.nEnglish != 0 ? szEnglish : szJapanese;
-}
-
-void FinishFileRequest(int bResult) {
-  bFileRequestResult = bResult;
-  bFileRequestDone = 1;
-}
 }  // namespace
 
 intptr_t MainWndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -146,13 +131,9 @@ intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t 
       ServeNameDialog();
       return 0;
     case WM_OPENSTAGE:
-      ServeStageFile();
-      return 0;
     case WM_OPENREPLAY:
-      ServeReplayFile();
-      return 0;
     case WM_SAVEREPLAY:
-      ServeSaveReplay(static_cast<int>(wParam));
+      ServeFileRequest(message, wParam);
       return 0;
     case WM_PLAYBGM:
       ServeMusicRequest(static_cast<int>(wParam), static_cast<int>(lParam));
@@ -221,44 +202,24 @@ void cMainWindow::ServeNameDialog() {
   bNameDlgDone = 1;
 }
 
-void cMainWindow::ServeStageFile() {
+void cMainWindow::ServeFileRequest(uint32_t message, uintptr_t wParam) {
   DDDialogMode(1);
-  char szPath[MAX_PATH];
-  const int bChosen = OpenFileDialog(m_hWnd, szPath, MAX_PATH, "data\\stg4\\",
-                                     ChooserTitle("Load stage file", "ステージファイルの読み込み"),
-                                     kStageFilter, "stg4_*;rpl4_*", 0, nullptr);
-  DDDialogMode(0);
-  if (!bChosen) {
-    FinishFileRequest(0);
-    return;
+  int bChosen = 0;
+  if (message == WM_OPENREPLAY) {
+    bChosen = ServeOpenReplayRequest();
+  } else if (message == WM_SAVEREPLAY) {
+    bChosen = ServeSaveReplayRequest(static_cast<int>(wParam));
+  } else {
+    std::string strPath;
+    const char* szTitle = SYSTEMINI.nEnglish ? "Load stage file" : "ステージファイルの読み込み";
+    bChosen =
+        OpenFileDialog(m_hWnd, strPath, "data\\stg4\\", szTitle,
+                       {"StageFile ( *.stg4_*;*.rpl4_* )", "*.stg4_*;*.rpl4_*"}, "stg4_*;rpl4_*");
+    if (bChosen && !StartStageFile(strPath, 0)) plat::PostMessage(m_hWnd, plat::WM_CLOSE, 0, 0);
   }
-  if (!StartStageFile(szPath, 0)) plat::PostMessage(g_hMainWnd.load(), plat::WM_CLOSE, 0, 0);
-  FinishFileRequest(1);
-}
-
-void cMainWindow::ServeReplayFile() {
-  DDDialogMode(1);
-  char szPath[MAX_PATH];
-  const int bChosen = OpenFileDialog(m_hWnd, szPath, MAX_PATH, "user_data\\rpl4",
-                                     ChooserTitle("Load replay file", "リプレイファイルの読み込み"),
-                                     kReplayFilter, "rpl4_*", 0, nullptr);
   DDDialogMode(0);
-  if (!bChosen) {
-    FinishFileRequest(0);
-    return;
-  }
-  // The replay is read into the key log, the stage and the play record here,
-  // and its path becomes the stage's, once the replay files are in place.
-  DebugLogF("LoadReplay %s", szPath);
-  FinishFileRequest(1);
-}
-
-void cMainWindow::ServeSaveReplay(int nWhich) {
-  // GetReplaySaveName proposes the name and runs the save chooser, and the
-  // chosen key log is written, once the replay files are in place; until
-  // then there is no replay to save.
-  DebugLogF("SaveReplay %d: no replay files yet", nWhich);
-  FinishFileRequest(0);
+  bFileRequestResult = bChosen;
+  bFileRequestDone = 1;
 }
 
 void PlaceMainWindow() {

@@ -23,9 +23,7 @@ class cMainWindow : public cWindow {
   void CloseSequence(plat::WndHandle hWnd);
   void SaveWindowPlacement();
   void ServeNameDialog();
-  void ServeStageFile();
-  void ServeReplayFile();
-  void ServeSaveReplay(int nWhich);
+  void ServeFileRequest(uint32_t message, uintptr_t wParam);
   void RestoreDevice();
 };
 

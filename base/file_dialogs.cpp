@@ -1,16 +1,19 @@
 // The file chooser wrappers.
 #include "base/file_dialogs.h"
 
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
 #include "base/logs.h"
 #include "base/text_helpers.h"
+#include "platform/fs/file_system.h"
 #include "platform/ui/dialog_box.h"
 
 namespace {
 
 FILEDIALOGSCREENPROC g_pfnScreenProc = nullptr;
+FILEDIALOGPROC g_pfnFileDialog = nullptr;
 
 std::vector<std::pair<std::string, std::string>> ParseFilter(const char* szFilter) {
   std::vector<std::pair<std::string, std::string>> out;
@@ -63,7 +66,25 @@ int RunChooser(OPENFILENAME& ofn, bool bSave, const std::string& strInitialName)
   req.strDefaultExt = ofn.lpstrDefExt ? ofn.lpstrDefExt : "";
   req.vFilters = ParseFilter(ofn.lpstrFilter);
   std::vector<std::string> vChosen;
-  if (!plat::ChooseFiles(req, ofn.hwndOwner, vChosen) || vChosen.empty()) return 0;
+  if (g_pfnFileDialog) {
+    FILEDIALOG dlg;
+    dlg.bSave = bSave;
+    dlg.strFolder = req.strInitialFolder;
+    dlg.strTitle = req.strTitle;
+    for (const auto& [strName, strPatterns] : req.vFilters) {
+      dlg.vFilter.push_back(strName);
+      dlg.vFilter.push_back(strPatterns);
+    }
+    dlg.strDefExt = req.strDefaultExt;
+    dlg.strProposed = strInitialName;
+    std::string strChosen;
+    if (!g_pfnFileDialog(ofn.hwndOwner, dlg, strChosen) || strChosen.empty()) return 0;
+    // A chosen file to open is one that is there.
+    if (req.bMustExist && !plat::fs::Exists(strChosen)) return 0;
+    vChosen.push_back(strChosen);
+  } else if (!plat::ChooseFiles(req, ofn.hwndOwner, vChosen) || vChosen.empty()) {
+    return 0;
+  }
 
   std::string strResult;
   if (vChosen.size() == 1) {
@@ -95,6 +116,8 @@ int RunChooser(OPENFILENAME& ofn, bool bSave, const std::string& strInitialName)
 }  // namespace
 
 void SetFileDialogScreenProc(FILEDIALOGSCREENPROC pfnProc) { g_pfnScreenProc = pfnProc; }
+
+void SetFileDialogProc(FILEDIALOGPROC pfnDialog) { g_pfnFileDialog = pfnDialog; }
 
 intptr_t FileDialogHookProc(plat::WndHandle, uint32_t, uintptr_t, intptr_t) { return 0; }
 
@@ -168,5 +191,45 @@ int SaveFileDialog(plat::WndHandle hOwner, char* szFile, const char* szInitialDi
   if (g_pfnScreenProc) g_pfnScreenProc(ofn, false);
   // A cancel leaves the buffer as it was given.
   if (!bChosen) std::memcpy(szFile, strSaved.c_str(), strSaved.size() + 1);
+  return bChosen;
+}
+
+namespace {
+
+// (description, pattern) pairs as the choosers' zero-separated list.
+std::string FilterList(const std::vector<std::string>& vFilter) {
+  std::string s;
+  for (size_t i = 0; i + 1 < vFilter.size(); i += 2) {
+    s += vFilter[i];
+    s.push_back('\0');
+    s += vFilter[i + 1];
+    s.push_back('\0');
+  }
+  s.push_back('\0');
+  return s;
+}
+
+}  // namespace
+
+int OpenFileDialog(plat::WndHandle hOwner, std::string& strPath, const std::string& strFolder,
+                   const std::string& strTitle, const std::vector<std::string>& vFilter,
+                   const std::string& strDefExt) {
+  char szFile[MAX_PATH];
+  const std::string strFilter = FilterList(vFilter);
+  const int bChosen = OpenFileDialog(hOwner, szFile, MAX_PATH, strFolder.c_str(), strTitle.c_str(),
+                                     strFilter.c_str(), strDefExt.c_str(), 0, nullptr);
+  strPath = bChosen ? szFile : "";
+  return bChosen;
+}
+
+int SaveFileDialog(plat::WndHandle hOwner, std::string& strPath, const std::string& strFolder,
+                   const std::string& strTitle, const std::vector<std::string>& vFilter,
+                   const std::string& strDefExt, int bKeep) {
+  char szFile[MAX_PATH] = {};
+  if (bKeep) std::snprintf(szFile, sizeof szFile, "%s", strPath.c_str());
+  const std::string strFilter = FilterList(vFilter);
+  const int bChosen = SaveFileDialog(hOwner, szFile, strFolder.c_str(), strTitle.c_str(),
+                                     strFilter.c_str(), strDefExt.c_str(), bKeep);
+  strPath = bChosen ? szFile : "";
   return bChosen;
 }

@@ -70,3 +70,32 @@ intptr_t FileDialogHookProc(plat::WndHandle hWnd, uint32_t message, uintptr_t wP
 // the screen back. Installed from above at start-up.
 using FILEDIALOGSCREENPROC = void (*)(OPENFILENAME& ofn, bool bBefore);
 void SetFileDialogScreenProc(FILEDIALOGSCREENPROC pfnProc);
+
+// A chooser as a test sees it when it answers choosers itself.
+struct FILEDIALOG {
+  bool bSave = false;
+  std::string strFolder;  // where it opens
+  std::string strTitle;
+  // Pairs of a description and its pattern ("ReplayFile ( *.rpl4_* )",
+  // "*.rpl4_*").
+  std::vector<std::string> vFilter;
+  std::string strDefExt;
+  // Saving: the proposed name. Opening: empty.
+  std::string strProposed;
+};
+
+// Answers every chooser in place of the desktop's (null: the desktop's, or
+// unattended the scripted answers): fills strPath with the chosen path and
+// returns 1, or returns 0 for a cancel.
+using FILEDIALOGPROC = int (*)(plat::WndHandle hOwner, const FILEDIALOG& dlg, std::string& strPath);
+void SetFileDialogProc(FILEDIALOGPROC pfnDialog);
+
+// The same choosers for callers that keep paths in strings: one file, the
+// filter as (description, pattern) pairs; strPath is empty after a cancel.
+int OpenFileDialog(plat::WndHandle hOwner, std::string& strPath, const std::string& strFolder,
+                   const std::string& strTitle, const std::vector<std::string>& vFilter,
+                   const std::string& strDefExt);
+// With bKeep the text already in strPath is the proposed name.
+int SaveFileDialog(plat::WndHandle hOwner, std::string& strPath, const std::string& strFolder,
+                   const std::string& strTitle, const std::vector<std::string>& vFilter,
+                   const std::string& strDefExt, int bKeep);

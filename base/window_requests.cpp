@@ -35,6 +35,8 @@ int RequestFile(uint32_t message, uintptr_t wParam) {
   return bFileRequestResult.load();
 }
 
+int RequestLoadReplay() { return RequestFile(WM_OPENREPLAY, 0); }
+
 intptr_t PlaySE(int n) {
   return plat::SendMessage(g_hMainWnd.load(), WM_PLAYSE, static_cast<uintptr_t>(n), 0);
 }

@@ -28,6 +28,9 @@ extern std::atomic<int> bFileRequestResult;
 // program closes meanwhile.
 int RequestNameDialog();
 int RequestFile(uint32_t message, uintptr_t wParam);
+// The replay chooser and the load of the chosen replay, on the window
+// thread; 1 when a replay was chosen.
+int RequestLoadReplay();
 
 // Ask the window thread to play sound-table entry n, or database sound n
 // (entry n + 16; 0 is no sound).

@@ -1,8 +1,9 @@
 // make_default_game FOLDER: writes the smallest project the program starts
-// on — the default system data, the ten default database lists, the default
-// common palette, a System.ini, the palette picture and a short tone for
-// each sound the program loads at start — the records through the program's
-// own writers. The repository's game/ folder is made with it:
+// on — the default system data with the window's title, the ten default
+// database lists, the default common palette, the default world map, a demo
+// stage, a System.ini, the palette picture and a short tone for each sound
+// the program loads at start — the records through the program's own
+// writers. The repository's game/ folder is made with it:
 //   build/default/tools/make_default_game game
 #include <unistd.h>
 
@@ -15,7 +16,9 @@
 #include <vector>
 
 #include "base/paths.h"
+#include "files/stage_data.h"
 #include "files/system_data.h"
+#include "files/world_map.h"
 #include "platform/fs/file_system.h"
 #include "platform/null/null_backend.h"
 #include "records/database/database.h"
@@ -138,6 +141,34 @@ std::string WaveName(int n) {
   return sz;
 }
 
+// A screen-sized stage with a floor of solid blocks and the player standing
+// on it: what a stage named at start needs to load.
+cStageData DemoStage() {
+  cStageData stage;
+  stage.m_strName = "demo";
+  stage.m_nWidth = 20;
+  stage.m_nHeight = 15;
+  stage.m_nExtentX = 20 * 32;
+  stage.m_nExtentY = 15 * 32;
+  stage.m_nLimitRight = 19;
+  stage.m_nLimitBottom = 14;
+  for (int16_t x = 0; x < 20; ++x) {
+    cEdBlock block;
+    block.m_sColumn = x;
+    block.m_sRow = 14;
+    block.m_sGraphic = 1;
+    stage.m_vecBlocks.push_back(block);
+  }
+  cEdChara player;
+  player.m_strName = "player";
+  player.m_cOperator = 0;
+  player.m_nCarriedItem = -1;
+  player.m_sColumn = 2;
+  player.m_sRow = 13;
+  stage.m_vecCharas.push_back(player);
+  return stage;
+}
+
 template <typename V>
 bool WriteList(V& vec, const std::string& strPath) {
   std::unique_ptr<cDataWriter> w = DataFileOpenWrite();
@@ -163,6 +194,8 @@ bool WriteGame() {
   }
 
   cSystemData system;
+  // The window's title.
+  system.m_strTitle = "Brimvale";
   for (int n = 0; n < cSystemData::kSoundFileCount; ++n) system.m_vSoundFiles.At(n) = WaveName(n);
   if (!system.Save(g_Paths[PATH_SYSTEM_DAT])) return false;
 
@@ -183,6 +216,13 @@ bool WriteGame() {
 
   cCommonPalette palette;
   if (!palette.Save(g_Paths[PATH_COMMON_PALETTE])) return false;
+
+  cWorldMap map;
+  if (!map.Save(g_Paths[PATH_WORLD_MAP])) return false;
+
+  plat::fs::MakeDirectory("data\\stg4");
+  cStageData stage = DemoStage();
+  if (!stage.Save("data\\stg4\\demo.stg4_783")) return false;
 
   const std::string strIni = kSystemIni;
   if (!WriteBytes("System.ini", strIni.data(), strIni.size())) return false;

@@ -1,0 +1,37 @@
+#include "files/stage_start.h"
+
+#include "base/program_state.h"
+#include "base/text_helpers.h"
+#include "files/key_log.h"
+#include "files/play_data.h"
+#include "files/replay_requests.h"
+#include "files/stage_data.h"
+#include "files/stage_load.h"
+#include "files/system_data.h"
+
+int StartStageFile(const std::string& strPath, int bNewest) {
+  if (strPath.size() > MAX_PATH - 1) return 0;
+  g_PlayData.Reset();
+  if (IsReplayFileName(strPath)) {
+    // Through the stage path a replay's last bytes would read as a damaged
+    // stage trailer.
+    std::string strReplay = strPath;
+    MakeRelativePathStr(strReplay);
+    if (!g_KeyLog.LoadReplay(strReplay, g_Stage, g_StageCopy, g_PlayData)) return 0;
+    g_Stage.m_strPath = strReplay;
+    return 1;
+  }
+  if (!LoadPlayStage(strPath, bNewest, &g_StageCopy)) return 0;
+  g_PlayData.m_nStageNo = 1;
+  g_PlayData.m_nPartNo = 1;
+  if (bCommandLineStage || g_SystemData.m_vUnlimitedLives.At(PLAYMODE_FREE) != 0) {
+    g_PlayData.m_nLifeCount = g_PlayData.m_nLives = kUnlimitedLives;
+  } else {
+    g_PlayData.m_nLifeCount = g_SystemData.m_vStartLives.At(PLAYMODE_FREE);
+    g_PlayData.m_nLives = g_PlayData.m_nLifeCount - 1;
+  }
+  std::string strStage = strPath;
+  MakeRelativePathStr(strStage);
+  g_PlayData.SetCurStage(strStage, 0, 0, 0);
+  return 1;
+}
