@@ -23,7 +23,9 @@ GLOBAL_OBJECT(GLOBAL_MAIN_WINDOW) cMainWindow g_MainWindow;
 // g_SoundList, g_SoundInfoList: sound/sound_effects.cpp; g_Bgm: sound/bgm.cpp.
 // CommonPalette: records/palette; g_SystemData: files/system_data.cpp;
 // Database and its run-time tables: records/database.
-// g_KeyLog, g_KeyLogPrev, g_Stage, g_StageCopy, g_WorldMap, the play records
-// and g_SaveSlotList join with the project and save files; g_Players,
-// g_BlockPalette, g_CharaList and g_ItemList with the play engine.
-// g_Option: files/options.cpp. g_Ranking joins with the rankings.
+// g_KeyLog, g_KeyLogPrev: files/key_log.cpp; g_Stage, g_StageCopy:
+// files/stage_data.cpp; g_WorldMap: files/world_map.cpp; the play records:
+// files/play_data.cpp. g_Players, g_BlockPalette, g_CharaList and g_ItemList
+// join with the play engine.
+// g_Option: files/options.cpp; g_SaveSlots: files/save_slots.cpp. g_Ranking
+// joins with the rankings.

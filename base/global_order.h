@@ -42,7 +42,7 @@ enum eGlobalRow : int {
   GLOBAL_WORLD_MAP,          // g_WorldMap
   GLOBAL_PLAY_DATA,          // g_PlayData, g_PlayDataStart, g_PlayDataStartPrev
   GLOBAL_OPTION,             // g_Option
-  GLOBAL_SAVE_SLOTS,         // g_SaveSlotList
+  GLOBAL_SAVE_SLOTS,         // g_SaveSlots
   GLOBAL_RANKING,            // g_Ranking
 };
 
