@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,8 @@ class FileDialogsTest : public testing::Test {
     m_Dir.Write("data/stg4/a.stg4_783", "a");
     m_Dir.Write("data/stg4/b.stg4_783", "b");
     m_Dir.Write("data/stg4/ステージ.stg4_783", "c");
+    m_Dir.Write(reinterpret_cast<const char*>(u8"data/stg4/\U0001F600.stg4_783"), "d");
+    m_Outside.Write("elsewhere.stg4_783", "e");
     plat::fs::ForgetListings();
   }
   void TearDown() override {
@@ -47,7 +51,14 @@ class FileDialogsTest : public testing::Test {
     return OpenFileDialog(nullptr, m_szFile, MAX_PATH, "data\\stg4\\", "t", kFilter,
                           "stg4_*;rpl4_*", bMultiple, pOut);
   }
+  // The absolute path of a file in m_Outside as the program writes it.
+  std::string OutsidePath(const std::string& strName) const {
+    std::string s = std::filesystem::weakly_canonical(m_Outside / strName).string();
+    std::replace(s.begin(), s.end(), '/', '\\');
+    return s;
+  }
   cTempFolder m_Dir{true};
+  cTempFolder m_Outside;
   char m_szFile[MAX_PATH];
 };
 
@@ -88,6 +99,11 @@ TEST_F(FileDialogsTest, AChoiceLandsInTheBufferInTheProgramsForm) {
       {"a file that is not there", "data/stg4/none.stg4_783", 0, ""},
       {"an absolute path inside the project", m_Dir / "data/stg4/a.stg4_783", 1,
        "data\\stg4\\a.stg4_783"},
+      // Outside the project a file keeps its whole path, in the program's form.
+      {"a file outside the project", m_Outside / "elsewhere.stg4_783", 1,
+       OutsidePath("elsewhere.stg4_783")},
+      {"a name Shift-JIS cannot spell",
+       reinterpret_cast<const char*>(u8"data/stg4/\U0001F600.stg4_783"), 0, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.szName);
