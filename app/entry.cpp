@@ -1,8 +1,14 @@
 // Program entry, the two loops and shut-down.
 #include "app/entry.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
 #include "app/main_window.h"
 #include "app/system_report.h"
+#include "base/exit_status.h"
 #include "base/frame_limit.h"
 #include "base/logs.h"
 #include "base/program_state.h"
@@ -22,12 +28,11 @@
 #include "sound/bgm.h"
 #include "sound/sound_effects.h"
 
-const char* const kInstanceName = "ゲーム";
-
 namespace {
 
-constexpr const char* kVersion = "783";
 constexpr int kOtherCopyWaitMs = 500;
+// After the running copy was ended, how long its lock may take to come free.
+constexpr int kLockTakeOverMs = 2000;
 // Client area of the main window and its limits.
 constexpr int kClientWidth = 640;
 constexpr int kClientHeight = 480;
@@ -35,26 +40,58 @@ constexpr int kMinClientSize = 100;
 constexpr uint32_t kMainWindowStyle =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
-// Settles the single running copy; false when this copy must not start.
+constexpr const char* kSecondCopyCaption = "二重起動";
+
+// Settles the single running copy of this project folder (the current
+// folder); false when this copy must not start, after saying why.
 bool SettleSingleCopy() {
-  std::string strName = plat::Cp932ToUtf8(kInstanceName);
   int nPid = 0;
-  if (plat::AcquireInstanceLock(strName, nPid) != plat::eInstanceLock::HeldByOther) return true;
-  int nAnswer = plat::MessageBox(nullptr,
-                                 "既に起動しています。\n実行中のプログラムを閉じて再起動しますか？"
-                                 "\n\nRunning this program now. Restart?",
-                                 "二重起動", plat::MB_YESNO);
-  if (nAnswer != plat::IDYES) return false;
+  std::string strError;
+  switch (plat::AcquireInstanceLock(".", nPid, strError)) {
+    case plat::eInstanceLock::Acquired:
+      return true;
+    case plat::eInstanceLock::Failed:
+      // Without the lock a second copy could run over this one's saves.
+      ReportRunFailure("cannot take the lock that keeps a second copy out: " + strError);
+      return false;
+    case plat::eInstanceLock::HeldByOther:
+      break;
+  }
+  std::string strText =
+      "既に起動しています。\n実行中のプログラムを閉じて再起動しますか？"
+      "\n\nRunning this program now. Restart?";
+  char szRunning[64] = "";
+  if (nPid > 0) {
+    strText += "\n\n(PID " + std::to_string(nPid) + ")";
+    std::snprintf(szRunning, sizeof szRunning, " (process %d)", nPid);
+  }
+  int nAnswer = plat::MessageBox(nullptr, strText, kSecondCopyCaption, plat::MB_YESNO);
+  if (nAnswer != plat::IDYES) {
+    ReportRunFailure(std::string("this project is already running") + szRunning + "; not started");
+    return false;
+  }
   if (plat::EndOtherCopy(nPid, kOtherCopyWaitMs) == plat::eEndCopy::NotPermitted) {
-    plat::MessageBox(nullptr, "プログラムの終了に失敗しました。", "二重起動", plat::MB_OK);
+    const char* szFailed = "プログラムの終了に失敗しました。";
+    plat::MessageBox(nullptr, szFailed, kSecondCopyCaption, plat::MB_OK);
+    ReportRunFailure(std::string("cannot end the running copy") + szRunning, szFailed);
     return false;
   }
   // The ended copy's lock goes with its process; this copy takes it over.
-  for (int i = 0; i < 50; ++i) {
-    if (plat::AcquireInstanceLock(strName, nPid) != plat::eInstanceLock::HeldByOther) break;
+  for (int nWaited = 0; nWaited < kLockTakeOverMs; nWaited += 10) {
+    switch (plat::AcquireInstanceLock(".", nPid, strError)) {
+      case plat::eInstanceLock::Acquired:
+        return true;
+      case plat::eInstanceLock::Failed:
+        ReportRunFailure("cannot take the lock that keeps a second copy out: " + strError);
+        return false;
+      case plat::eInstanceLock::HeldByOther:
+        break;
+    }
     plat::SleepMs(10);
   }
-  return true;
+  ReportRunFailure(std::string("the running copy") + szRunning +
+                   " still holds the lock after it was ended; not started");
+  return false;
 }
 
 void ReleasePlatform() {
@@ -69,18 +106,28 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
   // A request to close may come at any moment, also during start-up.
   plat::InstallCloseSignal();
   DebugLogInit(0, "EC_Game.txt");
-  char szReport[MAX_PATH] = "Report_Game.txt";
-  MakeFullPath(szReport);
-  if (!ReportInit(szReport)) return 0;
-  ReportF("App : ver %s", kVersion);
-  ReportSystem();
-  bTestPlay = (nCmdShow == kShowModeTestPlay);
-
+  // The running copy is settled before anything is written: a copy that
+  // does not start leaves the running one's files alone.
   plat::InitMessageBoxes();
   if (!SettleSingleCopy()) {
     plat::ShutdownMessageBoxes();
     return 0;
   }
+  char szReport[MAX_PATH] = "Report_Game.txt";
+  MakeFullPath(szReport);
+  if (!ReportInit(szReport)) {
+    // Nothing is shown: without its report log the program says nothing in
+    // its window. Whoever started it learns why from the exit status.
+    const int nErrno = errno;
+    ReportRunFailure(std::string("cannot create the report log ") + szReport + ": " +
+                     std::strerror(nErrno));
+    plat::ShutdownMessageBoxes();
+    plat::ReleaseInstanceLock();
+    return 0;
+  }
+  ReportF("App : ver %s", kAppVersion);
+  ReportSystem();
+  bTestPlay = (nCmdShow == kShowModeTestPlay);
 
   plat::InitWindowEvents();
   // A headless run never opens a sound device; the sound layer says so in
@@ -89,7 +136,10 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
   g_MainWindow.SetGeometry(kClientWidth, kClientHeight, kMinClientSize, kMinClientSize,
                            kClientWidth, kClientHeight, kMainWindowStyle, 0, 0, 0, 0, 0);
   if (!plat::OpenPresenterWindow(kClientWidth, kClientHeight)) {
-    ErrorBox("ウインドウが生成出来ません！");
+    const char* szNoWindow = "ウインドウが生成出来ません！";
+    ErrorBox(szNoWindow);
+    std::string strWhy = plat::GetPresenterOpenError();
+    ReportRunFailure(strWhy.empty() ? "cannot make the main window" : strWhy, szNoWindow);
     ReleasePlatform();
     plat::ReleaseInstanceLock();
     return 0;
@@ -107,6 +157,11 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
   DebugLog("H");
 
   if (!InitGame(szCmdLine, nCmdShow)) {
+    // The step that failed has shown or logged its own report; whoever
+    // started the program hears of it too, unless the player chose to end.
+    if (!HasRunFailed() && !WasStartUpDeclined() && !bCloseDuringStartUp.load())
+      ReportRunFailure(std::string("start-up failed; the report log ") + szReport + " says why",
+                       GetLastErrorBoxText());
     UnInitGame();
     if (bTestPlay) g_MainWindow.NotifyEditorExit(0);
     plat::DestroyWnd(hWnd);
@@ -121,6 +176,7 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
     // Without its game thread the program could only spin: end as a failed
     // start-up does.
     ReportF("thGame : start failed");
+    ReportRunFailure("cannot start the game thread");
     bGameStarted = 0;
     UnInitGame();
     if (bTestPlay) g_MainWindow.NotifyEditorExit(0);

@@ -7,8 +7,8 @@
 constexpr int kShowModeTestPlay = 5;
 constexpr int kShowModeNormal = 1;
 
-// The name of the single-running-copy lock.
-extern const char* const kInstanceName;
+// The program's version, as the report log and --version give it.
+constexpr const char* kAppVersion = "783";
 
 // szCmdLine: the stage or replay file (CP932), or empty. Returns the exit
 // code of the final WM_QUIT, or 0 when the program ends during start-up.

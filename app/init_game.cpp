@@ -11,6 +11,7 @@
 #include "app/scene_factory.h"
 #include "app/screen_mode.h"
 #include "app/start_steps.h"
+#include "base/exit_status.h"
 #include "base/logs.h"
 #include "base/paths.h"
 #include "base/program_state.h"
@@ -163,6 +164,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
 
   if (!CreateDefaultDataAtStart(g_hMainWnd.load())) return false;
   CreateDataFolders();
+  RemoveInterruptedSaves();
   if (!LoadDatabaseAtStartUp()) return false;
   if (!LoadSystemDataAtStart()) return false;
   LoadSystemIniAtStart();
@@ -242,7 +244,11 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
       bFound = plat::fs::Exists(strName);
     }
     if (!bFound) {
-      ReportFDebug("「%s」の読み込みに失敗しました！", strName.c_str());
+      std::string strText;
+      FormatString(strText, "「%s」の読み込みに失敗しました！", strName.c_str());
+      ReportFDebug("%s", strText.c_str());
+      // The title comes up all the same; whoever named the file hears of it.
+      ReportRunFailure("cannot open the stage or replay file to start with", strText);
       SYSTEMINI.strFreeStage.clear();
     } else {
       bCommandLineStage = 1;

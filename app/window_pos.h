@@ -19,6 +19,7 @@ class cWindowPosData : public cRecord {
   void RegisterFields(int32_t nVersion) override;
   // The fields, then the placement brought onto this desktop.
   void Read(cDataReader& r) override;
+  size_t MaxFileBytes() const override { return kMaxPlayerFileBytes; }
 
   void Set(int nX, int nY, int nWidth, int nHeight, int bZoomed);
 

@@ -178,7 +178,23 @@ int ShowMessageBox(const char* szText, const char* szCaption, uint32_t uType) {
   return plat::MessageBox(nullptr, szText, szCaption, uType);
 }
 
-int ErrorBox(const char* szText) { return ShowMessageBox(szText, "エラー", plat::MB_OK); }
+namespace {
+std::mutex g_LastErrorLock;
+std::string g_strLastError;
+}  // namespace
+
+int ErrorBox(const char* szText) {
+  {
+    std::lock_guard<std::mutex> lock(g_LastErrorLock);
+    g_strLastError = szText;
+  }
+  return ShowMessageBox(szText, "エラー", plat::MB_OK);
+}
+
+std::string GetLastErrorBoxText() {
+  std::lock_guard<std::mutex> lock(g_LastErrorLock);
+  return g_strLastError;
+}
 
 int ErrorBoxF(const char* szFormat, ...) {
   va_list args;

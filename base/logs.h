@@ -25,6 +25,9 @@ const std::string& GetReportPath();
 
 int ShowMessageBox(const char* szText, const char* szCaption, uint32_t uType);
 int ErrorBox(const char* szText);
+// The text of the last error box (CP932), for the line that tells whoever
+// started the program why it ended; empty when none was shown.
+std::string GetLastErrorBoxText();
 int ErrorBoxF(const char* szFormat, ...) __attribute__((format(printf, 1, 2)));
 int DebugErrorBoxF(const char* szFormat, ...) __attribute__((format(printf, 1, 2)));
 void OutOfMemoryClose();

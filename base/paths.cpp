@@ -1,5 +1,6 @@
 #include "base/paths.h"
 
+#include "base/exit_status.h"
 #include "base/logs.h"
 #include "platform/fs/file_system.h"
 #include "platform/ui/message_box.h"
@@ -110,8 +111,23 @@ void CreateDataFolders() {
   for (const char* szFolder : g_DataFolders) plat::fs::MakeDirectory(szFolder);
 }
 
+int RemoveInterruptedSaves() {
+  // Saves land in the project folder and the folders of g_DataFolders.
+  int nRemoved = plat::fs::RemoveStaleSaveTemporaries(".");
+  for (const char* szFolder : g_DataFolders)
+    nRemoved += plat::fs::RemoveStaleSaveTemporaries(szFolder);
+  if (nRemoved > 0) ReportF("removed %d temporary file(s) of interrupted saves", nRemoved);
+  return nRemoved;
+}
+
 bool CreateDefaultDataAtStart(plat::WndHandle hMainWnd) {
+  const bool bHadDefault = plat::fs::IsDirectory(g_Paths[PATH_DEFAULT]);
   if (CreateDefaultData(hMainWnd)) return true;
-  ReportFError("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。");
+  const char* szText =
+      "「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。";
+  ReportFError("%s", szText);
+  ReportRunFailure(bHadDefault ? "the project's data folder was not made from its default folder"
+                               : "not a project folder: it has neither a data nor a default folder",
+                   szText);
   return false;
 }

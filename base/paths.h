@@ -50,6 +50,12 @@ int CreateDefaultData(plat::WndHandle hOwner, AskFunction pfnAsk = nullptr);
 // and failures are not errors.
 void CreateDataFolders();
 
+// Removes what saves that were killed half-way left beside their files (the
+// atomic writer's temporary files from before this copy started; the saved
+// files themselves were never touched). Only while this copy holds the
+// project, so no other copy's save is under way. Returns how many went.
+int RemoveInterruptedSaves();
+
 // Start-up: CreateDefaultData with the main window; a refusal or failure is
 // reported and ends start-up (false).
 bool CreateDefaultDataAtStart(plat::WndHandle hMainWnd);

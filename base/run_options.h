@@ -17,7 +17,13 @@ struct cRunOptions {
 
 extern cRunOptions g_RunOptions;
 
-// False with a one-line reason for a command line that cannot be used.
-bool ParseRunOptions(int argc, const char* const* argv, cRunOptions& out, std::string& strError);
+// What the command line asks for: a run, or only the usage or the version.
+enum class eRunRequest { Run, Help, Version, Refused };
+
+// Options are "--name value" or "--name=value"; "--" ends the options, so a
+// file whose name begins with '-' can still be named. Refused comes with a
+// one-line reason.
+eRunRequest ParseRunOptions(int argc, const char* const* argv, cRunOptions& out,
+                            std::string& strError);
 
 const char* RunOptionsUsage();

@@ -11,13 +11,27 @@ target_link_libraries(brimvale_deps INTERFACE Threads::Threads)
 if(BRIMVALE_SANITIZE)
   target_link_options(brimvale_deps INTERFACE -fsanitize=address,undefined)
 endif()
+if(BRIMVALE_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "BRIMVALE_FUZZ needs clang (libFuzzer comes with it): see scripts/fuzz")
+  endif()
+  target_link_options(brimvale_deps INTERFACE -fsanitize=address,undefined)
+endif()
 
 function(brimvale_apply_flags target charset)
   target_compile_options(${target} PRIVATE -Wall -Wextra -ffp-contract=off -fwrapv)
-  if(charset STREQUAL "game")
+  if(charset STREQUAL "game" AND NOT BRIMVALE_FUZZ)
     # Game code keeps text as Shift-JIS bytes: Japanese literals written in
-    # UTF-8 become CP932 at run time.
+    # UTF-8 become CP932 at run time. (clang knows no other execution
+    # character set than UTF-8: the fuzz build keeps its literals in UTF-8,
+    # which changes no byte a loader reads from a file.)
     target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -fexec-charset=CP932)
+  endif()
+  if(BRIMVALE_FUZZ)
+    # Coverage for the fuzzer in every library; the sanitizers turn a
+    # memory fault or undefined behaviour into a finding.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined
+                           -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   endif()
   if(BRIMVALE_SANITIZE)
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
@@ -70,7 +84,8 @@ function(brimvale_platform_library target dir)
   if(gfx)
     set_source_files_properties(${gfx} TARGET_DIRECTORY ${target} PROPERTIES COMPILE_OPTIONS "-O2")
   endif()
-  target_link_libraries(${target} PUBLIC brimvale_deps PkgConfig::VORBISFILE)
+  target_link_libraries(${target} PUBLIC brimvale_deps PkgConfig::VORBISFILE PkgConfig::SAMPLERATE
+                        ZLIB::ZLIB)
 endfunction()
 
 # brimvale_platform_backend(target dir [libraries...]): one back end over the

@@ -7,12 +7,14 @@
 
 #include "base/frame_timing.h"
 #include "base/logs.h"
+#include "base/run_options.h"
 #include "draw/blit.h"
 #include "draw/palette_key.h"
 #include "draw/scene_batch.h"
 #include "draw/surfaces.h"
 #include "platform/gfx/display_config.h"
 #include "platform/gfx/fault_hooks.h"
+#include "platform/present/presenter.h"
 #include "platform/ui/message_box.h"
 
 using plat::gfx::eFaultPoint;
@@ -34,6 +36,9 @@ DrawMessageBoxFn g_pfnDrawMessageBox = &plat::MessageBox;
 namespace {
 
 constexpr uint32_t kIconError = 0x10;
+// The longest a frame waits for the display to show it: a window that stops
+// showing frames (a dialog up on its thread) must not stop the game.
+constexpr int kVerticalBlankWaitMs = 100;
 
 const char* InitErrorName(int nCode) {
   static const char* const kNames[] = {
@@ -135,6 +140,13 @@ bool DDInit(int bDirect3D, plat::WndHandle hWnd, int nScreenWidth, int nScreenHe
   }
   g_DD.bInitialized = 1;
   SetFullScreenBoxProc(DDMesBox);
+  // Direct3D frames are paced when presented. With vertical sync asked for,
+  // the display paces them, and the frame timer does when it cannot. The
+  // display is never switched to another mode, so its own rate is what a
+  // synced frame runs at: only 60 Hz will do, in a window or not.
+  SetFramePacingDirect3D(bDirect3D != 0);
+  const bool bSixtyHz = plat::gfx::GetDisplayConfig().nRefreshRate == 60;
+  plat::SetPresentVSync(g_DD.nVSync != 0 && bSixtyHz);
   return true;
 }
 
@@ -377,7 +389,9 @@ int DDPresent(int nFrameRate, int, int) {
   // A set-up that failed after making the record has no device to show.
   if (!g_DD.lpDevice) return 0;
   if (g_DD.lpDTCon->bVirtualBackBuffer) DDStretchVirtualBackBuffer(&BackBuffer, &VirBackBuffer);
-  if (g_DD.nVSync == 0) {
+  const bool bPaced = !g_RunOptions.bNoWait;
+  const bool bByDisplay = bPaced && g_DD.nVSync != 0 && plat::IsPresentVSyncOn();
+  if (bPaced && !bByDisplay) {
     while (!PaceFrameD3D(nFrameRate)) {
       const timespec oneMs{0, 1000000};
       nanosleep(&oneMs, nullptr);
@@ -387,6 +401,7 @@ int DDPresent(int nFrameRate, int, int) {
   // A lost full-screen device would also minimise the window here; the
   // presenter's window does not leave the desktop, so it stays.
   if (g_DD.lpDevice->Present() == eGfxResult::DeviceLost) return 0;
+  if (bByDisplay) plat::WaitFrameShown(kVerticalBlankWaitMs);
   return 1;
 }
 
@@ -397,6 +412,8 @@ void DDFlipOrBltToScreen(int bFlip) {
   if (!pPrimary || !pBack) return;
   if (!g_DD.bWindow && bFlip) {
     g_DD.lpDD->Flip();
+    // A flip waits for the vertical blank when the display paces frames.
+    if (g_DD.nVSync && plat::IsPresentVSyncOn()) plat::WaitFrameShown(kVerticalBlankWaitMs);
     return;
   }
   plat::gfx::GFXRECT rc = plat::gfx::MakeRect(0, 0, BackBuffer.nWidth, BackBuffer.nHeight);
@@ -433,6 +450,8 @@ void DDStretchVirtualBackBuffer(DDSURFACEDATA* lpDstSD, DDSURFACEDATA* lpSrcSD) 
 }
 
 void DDReleaseAll() {
+  SetFramePacingDirect3D(false);
+  plat::SetPresentVSync(false);
   if (g_DD.lpDD) {
     for (int i = 0; i < g_DD.nSurfaceNum && g_DD.lpSDTable; ++i)
       DDReleaseSurface(&g_DD.lpSDTable[i]);

@@ -21,6 +21,7 @@ class cOptionData : public cRecord {
   // The body, then every value brought into its range: the options scene
   // and the sound table index with them.
   void Read(cDataReader& r) override;
+  size_t MaxFileBytes() const override { return kMaxPlayerFileBytes; }
   void ClampValues();
 };
 

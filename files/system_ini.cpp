@@ -79,15 +79,16 @@ void SetSystemIniDefaults(SYSTEMINIDATA& ini, cSafeVector<cIniKey>& vKeys) {
 }
 
 int ReadSystemIni(const std::string& strFileName, SYSTEMINIDATA& ini, cSafeVector<cIniKey>& vKeys) {
-  std::FILE* fp = plat::fs::Open(strFileName, "rb");
-  if (!fp) return 0;
   std::vector<uint8_t> vBytes;
-  int ch;
-  while ((ch = std::fgetc(fp)) != EOF) vBytes.push_back(static_cast<uint8_t>(ch));
-  std::fclose(fp);
+  if (!plat::fs::ReadWholeFile(strFileName, vBytes, kMaxSystemIniBytes)) return 0;
+  return ParseSystemIni(vBytes.data(), vBytes.size(), ini, vKeys);
+}
 
+int ParseSystemIni(const uint8_t* pData, size_t nSize, SYSTEMINIDATA& ini,
+                   cSafeVector<cIniKey>& vKeys) {
   size_t nPos = 0;
-  auto Next = [&]() -> int { return nPos < vBytes.size() ? vBytes[nPos++] : EOF; };
+  auto Next = [&]() -> int { return nPos < nSize ? pData[nPos++] : EOF; };
+  int ch;
 
   for (int nLine = 0; nLine < kMaxLines; ++nLine) {
     std::string strKey;

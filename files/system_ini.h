@@ -5,6 +5,7 @@
 // the file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -37,6 +38,13 @@ void SetSystemIniDefaults(SYSTEMINIDATA& ini, cSafeVector<cIniKey>& vKeys);
 // (or a 0 byte), 0 when it cannot be opened or ends without one; values
 // read before a failure stay.
 int ReadSystemIni(const std::string& strFileName, SYSTEMINIDATA& ini, cSafeVector<cIniKey>& vKeys);
+// The same over the file's bytes in memory.
+int ParseSystemIni(const uint8_t* pData, size_t nSize, SYSTEMINIDATA& ini,
+                   cSafeVector<cIniKey>& vKeys);
+
+// A System.ini holds a dozen short lines; one above this is not one, and is
+// refused (as an unreadable one is) before it is read.
+constexpr size_t kMaxSystemIniBytes = size_t(1) << 20;
 
 // Start-up: defaults from the system data's key table, then System.ini;
 // a failed read is reported and the defaults apply again.

@@ -1,9 +1,10 @@
 // Bounded little-endian streams for record files. Every value of a record
-// file passes through these: the reader knows how many bytes are left, fails
-// once and for good (later reads give 0 and leave their targets alone), and
-// refuses counts that the bytes left cannot hold before anything is
-// allocated. The writer collects a file in memory so that it reaches the disk
-// in one atomic step.
+// file passes through these: the reader is the program's one bounded byte
+// reader (it knows how many bytes are left, fails once and for good, later
+// reads give 0 and leave their targets alone) plus what records add on top:
+// the file's version, stored strings, counts refused before anything is
+// allocated, and a limit on nesting. The writer collects a file in memory so that it reaches the
+// disk in one atomic step.
 #pragma once
 
 #include <bit>
@@ -11,6 +12,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "platform/io/byte_reader.h"
 
 static_assert(std::endian::native == std::endian::little,
               "record members are stored as their raw little-endian images");
@@ -33,24 +36,24 @@ class cDataReader {
   // The format version of the file being read: the version old layouts and
   // repairs are chosen by.
   int32_t FileVersion() const { return m_nFileVersion; }
-  size_t Left() const { return m_nSize - m_nPos; }
-  size_t Position() const { return m_nPos; }
-  bool Failed() const { return m_bFailed; }
-  bool AtEnd() const { return m_nPos == m_nSize; }
+  size_t Left() const { return m_Bytes.Left(); }
+  size_t Position() const { return m_Bytes.Position(); }
+  bool Failed() const { return m_Bytes.Failed(); }
+  bool AtEnd() const { return m_Bytes.AtEnd(); }
   // Marks the file as corrupt; every later read fails.
-  void Fail() { m_bFailed = true; }
+  void Fail() { m_Bytes.Fail(); }
 
   // Copies n bytes to p, or fails and leaves p untouched.
-  bool ReadBytes(void* p, size_t n);
-  bool Skip(size_t n);
+  bool ReadBytes(void* p, size_t n) { return m_Bytes.ReadBytes(p, n); }
+  bool Skip(size_t n) { return m_Bytes.Skip(n); }
 
-  uint8_t U8();
-  int8_t I8() { return static_cast<int8_t>(U8()); }
-  uint16_t U16();
-  int16_t I16() { return static_cast<int16_t>(U16()); }
-  uint32_t U32();
-  int32_t I32() { return static_cast<int32_t>(U32()); }
-  double F64();
+  uint8_t U8() { return m_Bytes.U8(); }
+  int8_t I8() { return m_Bytes.I8(); }
+  uint16_t U16() { return m_Bytes.U16(); }
+  int16_t I16() { return m_Bytes.I16(); }
+  uint32_t U32() { return m_Bytes.U32(); }
+  int32_t I32() { return m_Bytes.I32(); }
+  double F64() { return m_Bytes.F64(); }
 
   // An element count that the rest of the file must be able to hold at
   // nMinBytesPerElement bytes each; a larger (or, read as signed, negative)
@@ -85,12 +88,9 @@ class cDataReader {
 
  private:
   std::vector<uint8_t> m_vOwned;
-  const uint8_t* m_pData;
-  size_t m_nSize;
-  size_t m_nPos = 0;
+  plat::io::cByteReader m_Bytes;
   int32_t m_nFileVersion;
   int m_nDepth = 0;
-  bool m_bFailed = false;
 };
 
 class cDataWriter {

@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "base/logs.h"
+#include "base/save_file.h"
 #include "platform/fs/file_system.h"
+#include "platform/io/byte_reader.h"
 
 int32_t nDataVersion = kCurrentDataVersion;
 std::atomic<int32_t> nFileVersion{0};
@@ -156,7 +158,7 @@ void cRecord::StripCR() {
 }
 
 int cRecord::Load(const std::string& strFileName) {
-  std::unique_ptr<cDataReader> r = DataFileOpenRead(strFileName);
+  std::unique_ptr<cDataReader> r = DataFileOpenRead(strFileName, MaxFileBytes());
   if (!r) return 0;
   Read(*r);
   bool bOk = !r->Failed();
@@ -184,9 +186,9 @@ std::vector<uint8_t> cRecord::SaveToBytes() {
 }
 
 std::unique_ptr<cDataReader> DataFileOpenBytes(const uint8_t* pData, size_t nSize) {
-  if (!pData || nSize < 4) return nullptr;
-  uint32_t nVersion = 0;
-  std::memcpy(&nVersion, pData, 4);
+  plat::io::cByteReader header(pData, nSize);
+  const uint32_t nVersion = header.U32();
+  if (header.Failed()) return nullptr;
   nFileVersion = static_cast<int32_t>(nVersion);
   // Unsigned: a header of 0xFFFFFFFF is far too new, not very old.
   if (nVersion > static_cast<uint32_t>(nDataVersion)) {
@@ -197,19 +199,12 @@ std::unique_ptr<cDataReader> DataFileOpenBytes(const uint8_t* pData, size_t nSiz
   return std::make_unique<cDataReader>(pData + 4, nSize - 4, static_cast<int32_t>(nVersion));
 }
 
-std::unique_ptr<cDataReader> DataFileOpenRead(const std::string& strFileName) {
+std::unique_ptr<cDataReader> DataFileOpenRead(const std::string& strFileName, size_t nMaxBytes) {
   const std::string strName = strFileName.empty() ? std::string("err") : strFileName;
-  std::FILE* fp = plat::fs::Open(strName, "rb");
-  if (!fp) return nullptr;
   // The whole file is read first, so every count can be checked against
   // what the file really holds.
   std::vector<uint8_t> vBytes;
-  uint8_t buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, fp)) > 0) vBytes.insert(vBytes.end(), buf, buf + n);
-  bool bError = std::ferror(fp) != 0;
-  std::fclose(fp);
-  if (bError || vBytes.size() < 4) return nullptr;
+  if (!plat::fs::ReadWholeFile(strName, vBytes, nMaxBytes) || vBytes.size() < 4) return nullptr;
   std::unique_ptr<cDataReader> probe = DataFileOpenBytes(vBytes.data(), vBytes.size());
   if (!probe) return nullptr;
   int32_t nVersion = probe->FileVersion();
@@ -226,9 +221,7 @@ std::unique_ptr<cDataWriter> DataFileOpenWrite() {
 
 bool DataFileCommit(const std::string& strFileName, const cDataWriter& w) {
   const std::vector<uint8_t>& v = w.Data();
-  if (plat::fs::WriteFileAtomic(strFileName, v.data(), v.size())) return true;
-  ReportF("save failed: %s", strFileName.c_str());
-  return false;
+  return SaveFile(strFileName, v.data(), v.size());
 }
 
 void DataFileClose(std::unique_ptr<cDataReader>& r) { r.reset(); }

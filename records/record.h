@@ -59,6 +59,16 @@ struct FIELDTABLE {
   int NumericBytes() const;
 };
 
+// Caps on the size of a record file, which is read whole before it is
+// parsed: far above any real file of its kind, so only a damaged or hostile
+// file reaches one, and it is refused before a byte of it is read (as a
+// file that cannot be opened is). Project data (System.dat, the database
+// lists, palettes, stages) runs to a few megabytes in a large game.
+constexpr size_t kMaxDataFileBytes = size_t(256) << 20;
+// The player's own settings files (Option.dat, Window.dat) hold a handful
+// of values.
+constexpr size_t kMaxPlayerFileBytes = size_t(1) << 20;
+
 // The smallest body any record can have: the two counts.
 constexpr size_t kMinRecordBodyBytes = 8;
 
@@ -95,6 +105,8 @@ class cRecord {
   // body may leave it partly read (load into a copy where that matters,
   // see LoadWhole).
   int Load(const std::string& strFileName);
+  // The cap on the size of this record's file (Load refuses larger ones).
+  virtual size_t MaxFileBytes() const { return kMaxDataFileBytes; }
   // 1 when the file was written (atomically: a failed save keeps the old
   // file), else 0.
   int Save(const std::string& strFileName);
@@ -145,10 +157,11 @@ class cRecord {
 };
 
 // Opens a record file for reading: the reader stands after the 4-byte
-// version. Null when the file cannot be opened, is shorter than its header,
-// or is newer than the program (then bFileTooNew is 1; a good open sets 0).
-// An empty name opens "err".
-std::unique_ptr<cDataReader> DataFileOpenRead(const std::string& strFileName);
+// version. Null when the file cannot be opened, is larger than nMaxBytes,
+// is shorter than its header, or is newer than the program (then
+// bFileTooNew is 1; a good open sets 0). An empty name opens "err".
+std::unique_ptr<cDataReader> DataFileOpenRead(const std::string& strFileName,
+                                              size_t nMaxBytes = kMaxDataFileBytes);
 // The same over a whole file in memory.
 std::unique_ptr<cDataReader> DataFileOpenBytes(const uint8_t* pData, size_t nSize);
 // A writer holding the header of nDataVersion; DataFileCommit puts it on disk.

@@ -4,10 +4,11 @@
 #include "sound/midi_file.h"
 
 #include <algorithm>
-#include <cstring>
 #include <queue>
+#include <span>
 
 #include "base/logs.h"
+#include "platform/io/byte_reader.h"
 #include "sound/sound_file.h"
 
 namespace {
@@ -16,11 +17,32 @@ namespace {
 constexpr size_t kMaxMidiBytes = 64u << 20;
 constexpr uint32_t kMaxVarLen = 0x0FFFFFFF;
 
-uint32_t Be32(const uint8_t* p) {
-  return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-         (static_cast<uint32_t>(p[2]) << 8) | p[3];
+using plat::io::cByteReader;
+
+// A variable-length value (at most 4 bytes); false, and r failed, when it
+// does not end within them or within the bytes left.
+bool ReadVarLen(cByteReader& r, uint32_t& nValue) {
+  uint32_t v = 0;
+  for (int i = 0; i < 4 && !r.AtEnd(); ++i) {
+    const uint8_t by = r.U8();
+    v = (v << 7) | (by & 0x7F);
+    if (!(by & 0x80)) {
+      nValue = v;
+      return true;
+    }
+  }
+  r.Fail();
+  return false;
 }
-uint16_t Be16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
+
+// Moves file past the next chunk's header and returns a reader over its
+// body: the lesser of its stored length and what the file holds. bIsTrack
+// tells whether it is a track chunk.
+cByteReader NextChunk(cByteReader& file, bool& bIsTrack) {
+  bIsTrack = file.Match("MTrk");
+  if (!bIsTrack) file.Skip(4);
+  return file.SubAtMost(file.U32Be());
+}
 
 // One event as read: its time in ticks from the start and where its bytes
 // lie in the file (the status byte is kept apart, since running status
@@ -36,31 +58,28 @@ struct EVENT {
 enum class PARSE { Ok, ZeroTempo };
 
 PARSE ParseTracks(const uint8_t* b, size_t nSize, std::vector<std::vector<EVENT>>& vTracks) {
-  const unsigned nTracks = Be16(b + 10);
-  size_t nPos = 14;
+  cByteReader file(b, nSize);
+  file.Seek(10);
+  const unsigned nTracks = file.U16Be();
+  file.Skip(2);  // the division
   uint64_t nLatest = 0;
-  while (vTracks.size() < nTracks && nPos + 8 <= nSize) {
-    const uint64_t nChunkEnd64 = static_cast<uint64_t>(nPos) + 8 + Be32(b + nPos + 4);
-    const size_t nEnd = static_cast<size_t>(std::min<uint64_t>(nChunkEnd64, nSize));
-    const bool bTrack = std::memcmp(b + nPos, "MTrk", 4) == 0;
-    size_t p = nPos + 8;
-    nPos = nEnd;
+  while (vTracks.size() < nTracks && file.Left() >= 8) {
+    bool bTrack = false;
+    const size_t nBase = file.Position() + 8;  // of the chunk's body in the file
+    cByteReader chunk = NextChunk(file, bTrack);
     if (!bTrack) continue;  // chunks of other kinds are skipped
     vTracks.emplace_back();
     std::vector<EVENT>& vEvents = vTracks.back();
     uint64_t nTime = 0;
     uint8_t byRunning = 0;
-    while (p < nEnd) {
+    while (!chunk.AtEnd()) {
       uint32_t nDelta = 0;
-      const int nDeltaBytes = ReadVarLen(b + p, nEnd - p, &nDelta);
-      if (nDeltaBytes == 0) break;
-      p += static_cast<size_t>(nDeltaBytes);
-      if (p >= nEnd) break;
+      if (!ReadVarLen(chunk, nDelta) || chunk.AtEnd()) break;
       nTime += nDelta;
       EVENT ev;
       ev.nTime = nTime;
-      if (b[p] & 0x80) {
-        ev.byStatus = b[p++];
+      if (chunk.PeekU8() & 0x80) {
+        ev.byStatus = chunk.U8();
       } else if (byRunning != 0) {
         ev.byStatus = byRunning;
       } else {
@@ -69,27 +88,23 @@ PARSE ParseTracks(const uint8_t* b, size_t nSize, std::vector<std::vector<EVENT>
       const uint8_t s = ev.byStatus;
       if (s == 0xF0 || s == 0xF7 || s == 0xFF) {
         if (s == 0xFF) {
-          if (p >= nEnd) break;
-          ev.byType = b[p++];
+          if (chunk.AtEnd()) break;
+          ev.byType = chunk.U8();
         }
         uint32_t nLen = 0;
-        const int nLenBytes = ReadVarLen(b + p, nEnd - p, &nLen);
-        if (nLenBytes == 0) break;
-        p += static_cast<size_t>(nLenBytes);
-        if (nLen > nEnd - p) break;
-        ev.nData = p;
+        if (!ReadVarLen(chunk, nLen) || nLen > chunk.Left()) break;
+        ev.nData = nBase + chunk.Position();
         ev.nLength = nLen;
-        p += nLen;
+        const std::span<const uint8_t> data = chunk.Bytes(nLen);
         if (s == 0xFF && ev.byType == 0x2F) break;  // end of track
-        if (s == 0xFF && ev.byType == 0x51 && nLen >= 3 &&
-            (b[ev.nData] | b[ev.nData + 1] | b[ev.nData + 2]) == 0)
+        if (s == 0xFF && ev.byType == 0x51 && nLen >= 3 && (data[0] | data[1] | data[2]) == 0)
           return PARSE::ZeroTempo;
       } else {
         const uint32_t nLen = (s >= 0xC0 && s <= 0xDF) ? 1 : 2;
-        if (nLen > nEnd - p) break;
-        ev.nData = p;
+        if (nLen > chunk.Left()) break;
+        ev.nData = nBase + chunk.Position();
         ev.nLength = nLen;
-        p += nLen;
+        chunk.Skip(nLen);
         // Only channel messages carry on as running status: a meta event or
         // a sysex between them does not break a run.
         if (s < 0xF0) byRunning = s;
@@ -199,16 +214,17 @@ void cMidiData::Create(const char* szPath) {
 bool cMidiData::Init(const uint8_t* b, size_t nSize) {
   m_vImage.clear();
   const char* szName = m_strFileName.c_str();
-  if (nSize < 4 || std::memcmp(b, "MThd", 4) != 0) {
+  cByteReader head(b, nSize);
+  if (!head.Match("MThd")) {
     ReportFDebug("Midi %s Init 標準MIDIでない(4)", szName);
     return false;
   }
-  if (nSize < 8 || Be32(b + 4) != 6) {
+  if (head.U32Be() != 6) {
     ReportFDebug("Midi %s Init 標準MIDIでない(6)", szName);
     return false;
   }
-  if (nSize >= 10) {
-    const unsigned nFormat = Be16(b + 8);
+  if (head.Left() >= 2) {
+    const unsigned nFormat = head.U16Be();
     if (nFormat == 2) {
       ReportFDebug("Midi %s Init 対応フォーマットが2でない", szName);
       return false;
@@ -221,18 +237,17 @@ bool cMidiData::Init(const uint8_t* b, size_t nSize) {
   // Chunks of other kinds may come before the first track; without any
   // track chunk the file is not one.
   bool bTrack = false;
-  for (size_t nPos = 14; nPos + 8 <= nSize && !bTrack;) {
-    bTrack = std::memcmp(b + nPos, "MTrk", 4) == 0;
-    nPos = static_cast<size_t>(
-        std::min<uint64_t>(static_cast<uint64_t>(nPos) + 8 + Be32(b + nPos + 4), nSize));
-  }
+  cByteReader chunks(b, nSize);
+  chunks.Seek(14);
+  while (chunks.Left() >= 8 && !bTrack) NextChunk(chunks, bTrack);
   if (!bTrack) {
     ReportFDebug("Midi %s Init 標準MIDIでない(4)", szName);
     return false;
   }
   // A division of 0 (or a frame-based one with 0 frames or ticks) gives no
   // time to play the events at.
-  const uint16_t nDivision = Be16(b + 12);
+  head.Seek(12);
+  const uint16_t nDivision = head.U16Be();
   if (nDivision == 0 || ((nDivision & 0x8000) && (nDivision & 0xFF) == 0)) {
     ReportFDebug("Midi %s Init 分解能が0", szName);
     return false;

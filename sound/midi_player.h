@@ -10,21 +10,14 @@
 
 #include "platform/audio/midi_synth.h"
 #include "platform/audio/mixer.h"
+#include "sound/midi_events.h"
 #include "sound/midi_file.h"
 
 class cMidiStream : public cMidiData, public plat::audio::cMusicSource {
  public:
   enum { STATE_STOPPED = 0, STATE_PLAYING = 1, STATE_PAUSED = 2 };
 
-  // One image event with the output frame at which it sounds.
-  struct SEQEVENT {
-    int64_t nFrame = 0;
-    uint32_t nOffset = 0;  // of its status byte in the image
-    uint32_t nData = 0;    // of its first data byte (after a sysex count)
-    uint32_t nLength = 0;  // data bytes
-    uint8_t byStatus = 0;
-    bool bEnd = false;  // the end of the piece
-  };
+  using SEQEVENT = MIDISEQEVENT;
 
   explicit cMidiStream(const char* szPath);
   ~cMidiStream() override;
@@ -42,7 +35,6 @@ class cMidiStream : public cMidiData, public plat::audio::cMusicSource {
 
  private:
   void Open();
-  void BuildEvents(int nRate);
   void Send(const SEQEVENT& ev);
 
   std::vector<SEQEVENT> m_vEvents;

@@ -3,43 +3,40 @@
 // never makes the reader look past the bytes that are there.
 #include "sound/wave_reader.h"
 
-#include <algorithm>
-#include <cstring>
+#include <span>
 
 #include "base/logs.h"
+#include "platform/io/byte_reader.h"
 #include "sound/sound_file.h"
 
 namespace {
 
+using plat::io::cByteReader;
+
 // Sound effects are short; a file above this is not one.
 constexpr size_t kMaxWaveBytes = 256u << 20;
 
-uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
 struct CHUNK {
-  size_t nData = 0;    // offset of the chunk's first data byte
   uint32_t nSize = 0;  // size as stored
-  size_t nNext = 0;    // offset of the chunk after it (pad byte included)
+  cByteReader body;    // the bytes of it that are really there
 };
 
-// Looks for the chunk named szId among the chunks from nPos up to nEnd.
-bool FindChunk(const std::vector<uint8_t>& b, size_t nPos, size_t nEnd, const char* szId,
-               CHUNK& out) {
-  while (nPos + 8 <= nEnd) {
-    const uint32_t nSize = Le32(&b[nPos + 4]);
-    const uint64_t nNext = static_cast<uint64_t>(nPos) + 8 + nSize + (nSize & 1);
-    if (std::memcmp(&b[nPos], szId, 4) == 0) {
-      out.nData = nPos + 8;
+// Looks for the chunk named szId among the chunks left in riff, and leaves
+// riff after it (pad byte included).
+bool FindChunk(cByteReader& riff, const char* szId, CHUNK& out) {
+  while (riff.Left() >= 8) {
+    const bool bThis = riff.Match(szId);
+    if (!bThis) riff.Skip(4);
+    const uint32_t nSize = riff.U32();
+    if (bThis) {
       out.nSize = nSize;
-      out.nNext = static_cast<size_t>(std::min<uint64_t>(nNext, nEnd));
+      out.body = riff.SubAtMost(nSize);
+      if ((nSize & 1) && riff.Left() > 0) riff.Skip(1);
       return true;
     }
-    if (nNext > nEnd) return false;
-    nPos = static_cast<size_t>(nNext);
+    const uint64_t nNext = static_cast<uint64_t>(nSize) + (nSize & 1);
+    if (nNext > riff.Left()) return false;
+    riff.Skip(static_cast<size_t>(nNext));
   }
   return false;
 }
@@ -55,28 +52,31 @@ void ReportUnsupported(const char* szFile) {
 }  // namespace
 
 int DSParseWave(const char* szFile, const std::vector<uint8_t>& b, WAVEDATA* pWave) {
-  if (b.size() < 12 || std::memcmp(&b[0], "RIFF", 4) != 0 || std::memcmp(&b[8], "WAVE", 4) != 0) {
+  cByteReader file(b.data(), b.size());
+  const bool bRiff = file.Match("RIFF");
+  const uint32_t nRiffSize = file.U32();
+  if (!bRiff || !file.Match("WAVE")) {
     ReportFDebug("%s の読み込みに失敗しました…\n不正なファイルです。", szFile);
     return 0;
   }
-  const size_t nRiffEnd = static_cast<size_t>(std::min<uint64_t>(8ull + Le32(&b[4]), b.size()));
+  // The chunks inside the RIFF chunk, as far as the file really holds them.
+  cByteReader riff = file.SubAtMost(nRiffSize >= 4 ? nRiffSize - 4 : 0);
 
   CHUNK fmt;
-  if (!FindChunk(b, 12, nRiffEnd, "fmt ", fmt)) return 0;
-  const size_t nFmtPresent = nRiffEnd > fmt.nData ? nRiffEnd - fmt.nData : 0;
-  if (fmt.nSize > 18 || fmt.nSize < 16 || nFmtPresent < fmt.nSize) {
+  if (!FindChunk(riff, "fmt ", fmt)) return 0;
+  if (fmt.nSize > 18 || fmt.nSize < 16 || fmt.body.Size() < fmt.nSize) {
     ReportUnsupported(szFile);
     return 0;
   }
   WAVEFMT f;
-  const uint8_t* p = &b[fmt.nData];
-  f.wFormatTag = Le16(p);
-  f.nChannels = Le16(p + 2);
-  f.nSamplesPerSec = Le32(p + 4);
-  f.nAvgBytesPerSec = Le32(p + 8);
-  f.nBlockAlign = Le16(p + 12);
-  f.wBitsPerSample = Le16(p + 14);
-  f.cbSize = fmt.nSize >= 18 ? Le16(p + 16) : 0;
+  cByteReader& p = fmt.body;
+  f.wFormatTag = p.U16();
+  f.nChannels = p.U16();
+  f.nSamplesPerSec = p.U32();
+  f.nAvgBytesPerSec = p.U32();
+  f.nBlockAlign = p.U16();
+  f.wBitsPerSample = p.U16();
+  f.cbSize = fmt.nSize >= 18 ? p.U16() : 0;
   if (f.wFormatTag != kWaveFormatPCM) {
     ReportFDebug(
         "%s "
@@ -95,14 +95,14 @@ int DSParseWave(const char* szFile, const std::vector<uint8_t>& b, WAVEDATA* pWa
   }
 
   CHUNK data;
-  if (!FindChunk(b, fmt.nNext, nRiffEnd, "data", data)) return 0;
+  if (!FindChunk(riff, "data", data)) return 0;
   if (data.nSize == 0) return 0;
-  size_t nBytes = std::min<size_t>(data.nSize, nRiffEnd - data.nData);
+  size_t nBytes = data.body.Size();
   nBytes -= nBytes % f.nBlockAlign;
   if (nBytes == 0) return 0;
+  const std::span<const uint8_t> samples = data.body.Bytes(nBytes);
   pWave->fmt = f;
-  pWave->vData.assign(b.begin() + static_cast<std::ptrdiff_t>(data.nData),
-                      b.begin() + static_cast<std::ptrdiff_t>(data.nData + nBytes));
+  pWave->vData.assign(samples.begin(), samples.end());
   return 1;
 }
 

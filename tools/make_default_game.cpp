@@ -1,9 +1,9 @@
 // make_default_game FOLDER: writes the smallest project the program starts
-// on — the default system data, the ten default database lists, the default
-// common palette, the default world map, a demo stage, a System.ini, the
-// palette picture and a short tone for each sound the program loads at
-// start — the records through the program's own writers. The repository's game/ folder is made with
-// it:
+// on — the default system data with the window's title, the ten default
+// database lists, the default common palette, the default world map, a demo
+// stage, a System.ini, the palette picture and a short tone for each sound
+// the program loads at start — the records through the program's own
+// writers. The repository's game/ folder is made with it:
 //   build/default/tools/make_default_game game
 #include <unistd.h>
 
@@ -194,6 +194,8 @@ bool WriteGame() {
   }
 
   cSystemData system;
+  // The window's title.
+  system.m_strTitle = "Brimvale";
   for (int n = 0; n < cSystemData::kSoundFileCount; ++n) system.m_vSoundFiles.At(n) = WaveName(n);
   if (!system.Save(g_Paths[PATH_SYSTEM_DAT])) return false;
 

@@ -1,11 +1,15 @@
 // The brimvale executable: reads the command line, picks the platform back
 // end, enters the project folder and hands over to the entry routine.
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/entry.h"
+#include "base/exit_status.h"
 #include "base/run_options.h"
 #include "platform/desktop/desktop_backend.h"
 #include "platform/fs/file_system.h"
@@ -14,11 +18,35 @@
 #include "platform/present/presenter.h"
 #include "platform/text/cp932.h"
 
+namespace {
+
+// Exit status of a command line that cannot be used.
+constexpr int kExitUsage = 2;
+
+std::string CurrentFolder() {
+  char* szCwd = getcwd(nullptr, 0);
+  if (!szCwd) return ".";
+  std::string str = szCwd;
+  free(szCwd);
+  return str;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   std::string strError;
-  if (!ParseRunOptions(argc, argv, g_RunOptions, strError)) {
-    std::fprintf(stderr, "brimvale: %s\n%s", strError.c_str(), RunOptionsUsage());
-    return 2;
+  switch (ParseRunOptions(argc, argv, g_RunOptions, strError)) {
+    case eRunRequest::Help:
+      std::fputs(RunOptionsUsage(), stdout);
+      return 0;
+    case eRunRequest::Version:
+      std::printf("brimvale %s\n", kAppVersion);
+      return 0;
+    case eRunRequest::Refused:
+      std::fprintf(stderr, "brimvale: %s\n%s", strError.c_str(), RunOptionsUsage());
+      return kExitUsage;
+    case eRunRequest::Run:
+      break;
   }
   // A headless run has no window, no sound device and nobody to answer its
   // boxes: the null back end stands in for the desktop.
@@ -27,17 +55,19 @@ int main(int argc, char** argv) {
   else
     plat::desktop::InstallDesktopBackend();
   // The screenshot path is taken before the folder changes.
-  if (!g_RunOptions.strScreenshot.empty() && g_RunOptions.strScreenshot[0] != '/') {
-    char* szCwd = getcwd(nullptr, 0);
-    if (szCwd) {
-      g_RunOptions.strScreenshot = std::string(szCwd) + "/" + g_RunOptions.strScreenshot;
-      free(szCwd);
-    }
-  }
+  if (!g_RunOptions.strScreenshot.empty() && g_RunOptions.strScreenshot[0] != '/')
+    g_RunOptions.strScreenshot = CurrentFolder() + "/" + g_RunOptions.strScreenshot;
   if (!g_RunOptions.strProject.empty() && chdir(g_RunOptions.strProject.c_str()) != 0) {
-    std::fprintf(stderr, "brimvale: cannot enter the project folder %s\n",
-                 g_RunOptions.strProject.c_str());
-    return 2;
+    std::fprintf(stderr, "brimvale: cannot enter the project folder %s: %s\n",
+                 g_RunOptions.strProject.c_str(), std::strerror(errno));
+    return kExitUsage;
+  }
+  // The program writes its logs, saves and folders here: a folder it may
+  // not write to would end in silence at the first of them.
+  if (faccessat(AT_FDCWD, ".", W_OK, AT_EACCESS) != 0) {
+    std::fprintf(stderr, "brimvale: the project folder %s cannot be written: %s\n",
+                 CurrentFolder().c_str(), std::strerror(errno));
+    return kExitFailed;
   }
   // Inside, file names are CP932 like the project's own; a name CP932
   // cannot spell is kept as typed.
@@ -47,8 +77,15 @@ int main(int argc, char** argv) {
   int nResult =
       WinMain(strFile.c_str(), g_RunOptions.bTestPlay ? kShowModeTestPlay : kShowModeNormal);
 
-  if (!g_RunOptions.strScreenshot.empty() && !plat::SaveLastFramePng(g_RunOptions.strScreenshot))
-    std::fprintf(stderr, "brimvale: no frame written to %s\n", g_RunOptions.strScreenshot.c_str());
+  if (!g_RunOptions.strScreenshot.empty() &&
+      !plat::SaveLastFramePng(g_RunOptions.strScreenshot, &strError)) {
+    // A run that failed already has said why; it never got to its picture.
+    if (!HasRunFailed())
+      std::fprintf(stderr, "brimvale: cannot write the screenshot %s: %s\n",
+                   g_RunOptions.strScreenshot.c_str(), strError.c_str());
+    nResult = kExitFailed;
+  }
+  if (nResult == 0) nResult = GetRunExitStatus();
   // A thread that would not end is still running: leave without running
   // destructors under it.
   if (plat::AbandonedThreadCount() > 0) {

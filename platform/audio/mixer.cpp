@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/audio/rate_converter.h"
+
 namespace plat::audio {
 
 float GainFromVolume(int nVolume) {
@@ -54,28 +56,18 @@ SampleRef cMixer::MakeSample(const PCMFORMAT& fmt, const uint8_t* pData, size_t 
   // The sound keeps its length in time: n frames at the file's rate become
   // n × out / in frames, rounded to the nearest.
   const int64_t nOut = (nIn * nOutRate + nInRate / 2) / nInRate;
+  if (nOut > kMaxSampleFrames) return nullptr;
 
   auto data = std::make_shared<cSampleData>();
-  data->m_vFrames.resize(static_cast<size_t>(nOut) * 2);
-  float* pOut = data->m_vFrames.data();
+  std::vector<float> frames(static_cast<size_t>(nIn) * 2);
+  for (int64_t i = 0; i < nIn; ++i)
+    ReadFrame(fmt, pData + i * nFrameBytes, frames[2 * i], frames[2 * i + 1]);
   if (nInRate == nOutRate) {
-    for (int64_t i = 0; i < nIn; ++i)
-      ReadFrame(fmt, pData + i * nFrameBytes, pOut[2 * i], pOut[2 * i + 1]);
+    data->m_vFrames = std::move(frames);
     return data;
   }
-  for (int64_t i = 0; i < nOut; ++i) {
-    // Linear interpolation between the two input frames around the point.
-    const int64_t nNum = i * nInRate;
-    const int64_t nIdx = nNum / nOutRate;
-    const float fFrac = static_cast<float>(nNum % nOutRate) / static_cast<float>(nOutRate);
-    const int64_t nA = std::min(nIdx, nIn - 1);
-    const int64_t nB = std::min(nIdx + 1, nIn - 1);
-    float fAL, fAR, fBL, fBR;
-    ReadFrame(fmt, pData + nA * nFrameBytes, fAL, fAR);
-    ReadFrame(fmt, pData + nB * nFrameBytes, fBL, fBR);
-    pOut[2 * i] = fAL + (fBL - fAL) * fFrac;
-    pOut[2 * i + 1] = fAR + (fBR - fAR) * fFrac;
-  }
+  data->m_vFrames = ConvertRate(frames.data(), nIn, fmt.nSamplesPerSec, m_nRate, nOut);
+  if (data->m_vFrames.size() != static_cast<size_t>(nOut) * 2) return nullptr;
   return data;
 }
 

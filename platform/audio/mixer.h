@@ -26,6 +26,12 @@ struct PCMFORMAT {
   int nSamplesPerSec = 0;
 };
 
+// The longest sound the mixer converts: 2^26 frames, 23 minutes at 48 kHz
+// and 512 MiB of samples. A sound effect lasts seconds; without a bound a
+// small file at a low rate (100 frames a second becomes 480 times as many)
+// would ask for more memory than any machine has.
+constexpr int64_t kMaxSampleFrames = int64_t(1) << 26;
+
 // Samples converted once, at load, to the output rate in float stereo;
 // every voice made from them shares them.
 struct cSampleData {
@@ -56,7 +62,8 @@ class cMixer {
   void SetRate(int nRate);
 
   // Converts PCM to the output format; null when the format is not one the
-  // mixer plays. The byte count is cut to whole frames.
+  // mixer plays, or the sound would be longer than kMaxSampleFrames. The
+  // byte count is cut to whole frames.
   SampleRef MakeSample(const PCMFORMAT& fmt, const uint8_t* pData, size_t nBytes) const;
 
   VoiceId CreateVoice(SampleRef sample);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/audio/rate_converter.h"
+
 namespace plat::audio {
 
 namespace {
@@ -20,6 +22,8 @@ size_t MemRead(void* pDst, size_t nSize, size_t nCount, void* pSource) {
   if (nSize == 0) return 0;
   const size_t nLeft = f->vBytes.size() - f->nPos;
   const size_t nItems = std::min(nCount, nLeft / nSize);
+  // An empty file has no bytes to copy from (and no address to copy from).
+  if (nItems == 0) return 0;
   std::memcpy(pDst, f->vBytes.data() + f->nPos, nItems * nSize);
   f->nPos += nItems * nSize;
   return nItems;
@@ -54,9 +58,21 @@ struct cOggStream::cImpl {
   std::vector<float> vBuf;
   size_t nRead = 0;
   int nInRate = 0;
-  int64_t nPhase = 0;  // fraction between frame nRead and nRead + 1, in output-rate units
+  // At another rate than the mixer's, frames go through a converter that
+  // pulls them from the buffer above.
+  cRateStream converter{[this](float* pOut, int64_t nMax) { return Take(pOut, nMax); }};
 
   size_t Available() const { return vBuf.size() / 2 - nRead; }
+
+  // Up to nMax decoded frames, in order; 0 at the true end of the piece.
+  int64_t Take(float* pOut, int64_t nMax) {
+    if (Available() < 1 && !Decode()) return 0;
+    const int64_t n = std::min<int64_t>(nMax, static_cast<int64_t>(Available()));
+    std::copy(vBuf.begin() + static_cast<std::ptrdiff_t>(nRead * 2),
+              vBuf.begin() + static_cast<std::ptrdiff_t>((nRead + n) * 2), pOut);
+    nRead += static_cast<size_t>(n);
+    return n;
+  }
 
   // Decodes more frames; false at the true end of the piece.
   bool Decode() {
@@ -132,7 +148,7 @@ void cOggStream::Unload() {
   im.file.vBytes.clear();
   im.vBuf.clear();
   im.nRead = 0;
-  im.nPhase = 0;
+  im.converter.Reset();
   im.bEnded = false;
 }
 
@@ -155,7 +171,7 @@ void cOggStream::Play() {
   ov_pcm_seek(&im.vf, 0);
   im.vBuf.clear();
   im.nRead = 0;
-  im.nPhase = 0;
+  im.converter.Reset();
   im.bEnded = false;
   im.nLoopsLeft = im.nLoopCount;
   im.bPlaying = true;
@@ -186,28 +202,11 @@ void cOggStream::MixInto(float* pOut, int nFrames) {
       ++im.nRead;
       continue;
     }
-    // Linear interpolation between frame nRead and the one after it; at the
-    // very end the last frame stands in for its missing neighbour.
-    while (im.Available() < 2 && im.Decode()) {
-    }
-    if (im.Available() < 1) {
+    // The rest of this pull through the converter, in one go.
+    if (im.converter.MixInto(pOut + 2 * i, nFrames - i, im.nInRate, static_cast<int>(nOutRate)) <
+        nFrames - i)
       im.bPlaying = false;
-      return;
-    }
-    const float* a = &im.vBuf[im.nRead * 2];
-    const float* b = im.Available() >= 2 ? a + 2 : a;
-    const float fFrac = static_cast<float>(im.nPhase) / static_cast<float>(nOutRate);
-    pOut[2 * i] += a[0] + (b[0] - a[0]) * fFrac;
-    pOut[2 * i + 1] += a[1] + (b[1] - a[1]) * fFrac;
-    im.nPhase += im.nInRate;
-    while (im.nPhase >= nOutRate) {
-      im.nPhase -= nOutRate;
-      ++im.nRead;
-      if (im.Available() < 1 && !im.Decode()) {
-        im.bPlaying = false;
-        return;
-      }
-    }
+    return;
   }
 }
 

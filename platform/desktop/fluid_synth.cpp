@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <mutex>
 #include <vector>
 
@@ -13,7 +14,11 @@ namespace plat::desktop {
 
 namespace {
 
-constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+// Debian's soundfonts, the one the game is tuned to first: TimGM6mb
+// (timgm6mb-soundfont), then whichever General MIDI soundfont the system
+// names as its default (fluid-soundfont-gm, or TimGM6mb again).
+const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
+                                   "/usr/share/sounds/sf2/default-GM.sf2"};
 // Loudness against Ogg music at full scale.
 constexpr double kSynthGain = 0.4;
 // How long reverb and chorus go on after the last voice has ended.
@@ -163,11 +168,20 @@ void cFluidSynth::MixInto(float* pOut, int nFrames) {
 
 }  // namespace
 
+std::string ChooseSoundFont(const char* szEnvironment, const std::vector<std::string>& candidates) {
+  if (szEnvironment && *szEnvironment) return szEnvironment;
+  std::error_code ec;
+  for (const std::string& strPath : candidates)
+    if (std::filesystem::is_regular_file(strPath, ec)) return strPath;
+  // None there: the first is the one a missing-soundfont message names.
+  return candidates.empty() ? std::string() : candidates.front();
+}
+
 std::string GetSoundFontPath() {
   std::lock_guard<std::mutex> lock(g_PathLock);
   if (!g_strSoundFont.empty()) return g_strSoundFont;
-  if (const char* env = std::getenv("BRIMVALE_SOUNDFONT"); env && *env) return env;
-  return kDefaultSoundFont;
+  return ChooseSoundFont(std::getenv("BRIMVALE_SOUNDFONT"),
+                         std::vector<std::string>(std::begin(kSoundFonts), std::end(kSoundFonts)));
 }
 
 void SetSoundFontPath(const std::string& strPath) {

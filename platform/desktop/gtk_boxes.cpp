@@ -9,6 +9,7 @@
 #include "platform/msg/window.h"
 #include "platform/text/cp932.h"
 #include "platform/ui/message_box.h"
+#include "platform/window/event_pump.h"
 
 namespace plat::desktop {
 
@@ -65,8 +66,10 @@ int RunGtkBox(const std::string& text, const std::string& caption, uint32_t type
   g_signal_connect(dlg, "response", G_CALLBACK(OnResponse), &run);
   gtk_widget_show_all(dlg);
   // Our own loop instead of a blocking GTK one: requests the game side
-  // sends keep being served while the box is up.
-  while (!run.bDone) {
+  // sends keep being served while the box is up. A close signal closes the
+  // box as its close button would; the close request goes on to the main
+  // window from there.
+  while (!run.bDone && !IsCloseSignalPending()) {
     while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
     ProcessSentMessages();
     if (!run.bDone) SleepMs(5);

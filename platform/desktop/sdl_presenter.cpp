@@ -5,6 +5,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/gfx/display_config.h"
 
 namespace plat::desktop {
 
@@ -36,15 +40,49 @@ void cSdlPresenter::Draw() {
   SDL_RenderPresent(m_pRenderer);
 }
 
+namespace {
+
+// SDL falls back to drivers that show nothing when it finds no display:
+// they are taken only when asked for by name (SDL_VIDEODRIVER), as tests do.
+bool IsInvisibleDriver(const char* szDriver) {
+  return szDriver &&
+         (SDL_strcasecmp(szDriver, "offscreen") == 0 || SDL_strcasecmp(szDriver, "dummy") == 0);
+}
+
+bool WasAskedFor(const char* szDriver) {
+  const char* szAsked = std::getenv("SDL_VIDEODRIVER");
+  return szAsked && szDriver && SDL_strcasecmp(szAsked, szDriver) == 0;
+}
+
+std::string NoDisplayReason(const std::string& strDetail) {
+  const bool bNamed = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+  return std::string(bNamed ? "cannot open a window on the display (" + strDetail + ")"
+                            : "no display (DISPLAY and WAYLAND_DISPLAY are not set)") +
+         "; run with --headless to play without a window";
+}
+
+// Displays sold as 60 Hz often run at 59.94, which SDL may round either way.
+int RefreshRateOf(int nHz) { return nHz >= 59 && nHz <= 61 ? 60 : nHz; }
+
+}  // namespace
+
 bool cSdlPresenter::Open(int nClientWidth, int nClientHeight) {
+  m_strOpenError.clear();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "brimvale: no video device (%s); running without a window\n",
-                 SDL_GetError());
-    return true;
+    m_strOpenError = NoDisplayReason(std::string("SDL: ") + SDL_GetError());
+    return false;
+  }
+  const char* szDriver = SDL_GetCurrentVideoDriver();
+  if (IsInvisibleDriver(szDriver) && !WasAskedFor(szDriver)) {
+    m_strOpenError = NoDisplayReason(std::string("SDL found only its \"") + szDriver +
+                                     "\" video driver, which shows nothing");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
   }
   m_pWindow = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, nClientWidth,
                                nClientHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (!m_pWindow) {
+    m_strOpenError = std::string("cannot make the window (SDL: ") + SDL_GetError() + ")";
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
@@ -52,13 +90,31 @@ bool cSdlPresenter::Open(int nClientWidth, int nClientHeight) {
   m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, 0);
   if (!m_pRenderer) m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, SDL_RENDERER_SOFTWARE);
   if (!m_pRenderer) {
+    m_strOpenError = std::string("cannot draw into the window (SDL: ") + SDL_GetError() + ")";
     SDL_DestroyWindow(m_pWindow);
     m_pWindow = nullptr;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
   m_bVideo = true;
+  // The drawing side keeps vertical sync only for a display that runs at
+  // the game's 60 frames a second: it needs the real rate (0: unknown).
+  SDL_DisplayMode mode{};
+  const int nDisplay = std::max(0, SDL_GetWindowDisplayIndex(m_pWindow));
+  if (SDL_GetCurrentDisplayMode(nDisplay, &mode) == 0) {
+    gfx::GFXDISPLAYCONFIG config = gfx::GetDisplayConfig();
+    config.nRefreshRate = RefreshRateOf(mode.refresh_rate);
+    gfx::SetDisplayConfig(config);
+  }
   return true;
+}
+
+bool cSdlPresenter::SetVSync(bool bOn) {
+  if (!m_pRenderer) return false;
+  if (SDL_RenderSetVSync(m_pRenderer, bOn ? 1 : 0) != 0) return false;
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(m_pRenderer, &info) != 0) return false;
+  return bOn && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
 }
 
 void cSdlPresenter::Close() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/present/presenter_service.h"
@@ -17,7 +18,9 @@ namespace plat::desktop {
 class cSdlPresenter : public cPresenterService {
  public:
   bool Open(int nClientWidth, int nClientHeight) override;
+  std::string GetOpenError() const override { return m_strOpenError; }
   void Close() override;
+  bool SetVSync(bool bOn) override;
   void Show(bool bFullScreen) override;
   void SetTitle(const std::string& strTitleUtf8) override;
   void Move(int x, int y) override;
@@ -34,6 +37,7 @@ class cSdlPresenter : public cPresenterService {
  private:
   void Draw();
 
+  std::string m_strOpenError;
   bool m_bVideo = false;  // SDL's video part is running for this window
   SDL_Window* m_pWindow = nullptr;
   SDL_Renderer* m_pRenderer = nullptr;

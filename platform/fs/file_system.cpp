@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -30,6 +31,20 @@ struct cListing {
 std::mutex g_ListingMutex;
 std::map<std::string, cListing> g_Listings;
 std::atomic<long long> g_nWriteFaultAfter{-1};
+std::atomic<bool> g_bStopBeforeRename{false};
+
+constexpr const char* kTemporarySuffix = ".saving";
+constexpr size_t kTemporaryRandom = 6;  // the letters mkstemps fills in
+
+struct timespec WallClockNow() {
+  struct timespec ts {};
+  ::clock_gettime(CLOCK_REALTIME, &ts);
+  return ts;
+}
+
+// When this process started, as file times count: temporaries written
+// before it belong to a copy that is gone.
+const struct timespec g_ProcessStart = WallClockNow();
 
 bool SameTime(const struct timespec& a, const struct timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
@@ -214,43 +229,76 @@ std::vector<std::string> List(const std::string& folder) {
   return out;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, size_t nMaxBytes) {
-  std::FILE* fp = Open(path, "rb");
-  if (!fp) return false;
+eReadResult ReadFileBounded(const std::string& path, std::vector<uint8_t>& out, size_t nMaxBytes) {
+  const int fd = ::open(Resolve(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return eReadResult::CannotOpen;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return eReadResult::ReadError;
+  }
+  // A regular file says its size: one above the cap is refused before a
+  // byte is read. Other files (pipes, devices) say nothing and are read up
+  // to the cap and one byte more.
+  if (S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > nMaxBytes) {
+    ::close(fd);
+    return eReadResult::TooLarge;
+  }
   std::vector<uint8_t> data;
+  if (S_ISREG(st.st_mode)) data.reserve(static_cast<size_t>(st.st_size));
+  eReadResult result = eReadResult::Read;
   uint8_t buf[65536];
-  bool bOk = true;
   for (;;) {
-    size_t n = std::fread(buf, 1, sizeof buf, fp);
-    if (data.size() + n > nMaxBytes) {
-      bOk = false;
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      result = eReadResult::ReadError;
+      break;
+    }
+    if (n == 0) break;
+    if (static_cast<size_t>(n) > nMaxBytes - data.size()) {
+      result = eReadResult::TooLarge;  // it grew while being read
       break;
     }
     data.insert(data.end(), buf, buf + n);
-    if (n < sizeof buf) {
-      bOk = !std::ferror(fp);
-      break;
-    }
   }
-  std::fclose(fp);
-  if (bOk) out = std::move(data);
-  return bOk;
+  ::close(fd);
+  if (result == eReadResult::Read) out = std::move(data);
+  return result;
 }
 
-bool WriteFileAtomic(const std::string& path, const void* data, size_t size) {
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, size_t nMaxBytes) {
+  return ReadFileBounded(path, out, nMaxBytes) == eReadResult::Read;
+}
+
+bool WriteFileAtomic(const std::string& path, const void* data, size_t size, int* pError) {
   std::string strTarget = Resolve(path);
-  std::string strTemp = strTarget + ".XXXXXX";
-  int fd = ::mkstemp(strTemp.data());
-  if (fd < 0) return false;
+  std::string strTemp = strTarget + "." + std::string(kTemporaryRandom, 'X') + kTemporarySuffix;
+  auto Failed = [pError](int nError) {
+    if (pError) *pError = nError;
+    return false;
+  };
+  int fd = ::mkstemps(strTemp.data(), static_cast<int>(std::strlen(kTemporarySuffix)));
+  if (fd < 0) return Failed(errno);
   mode_t mask = ::umask(0);
   ::umask(mask);
   ::fchmod(fd, 0666 & ~mask);
-  bool bOk = WriteAll(fd, static_cast<const uint8_t*>(data), size) && ::fsync(fd) == 0;
-  bOk = (::close(fd) == 0) && bOk;
-  if (bOk) bOk = ::rename(strTemp.c_str(), strTarget.c_str()) == 0;
+  int nError = 0;
+  bool bOk = WriteAll(fd, static_cast<const uint8_t*>(data), size);
+  if (bOk && ::fsync(fd) != 0) bOk = false;
+  if (!bOk) nError = errno;
+  if (::close(fd) != 0 && bOk) {
+    bOk = false;
+    nError = errno;
+  }
+  if (bOk && g_bStopBeforeRename.load()) return Failed(EINTR);
+  if (bOk && ::rename(strTemp.c_str(), strTarget.c_str()) != 0) {
+    bOk = false;
+    nError = errno;
+  }
   if (!bOk) {
     ::unlink(strTemp.c_str());
-    return false;
+    return Failed(nError);
   }
   std::string strDir = stdfs::path(strTarget).parent_path().string();
   if (strDir.empty()) strDir = ".";
@@ -281,5 +329,42 @@ void ForgetListings() {
 }
 
 void SetWriteFaultAfter(long long nBytes) { g_nWriteFaultAfter = nBytes; }
+
+void SetStopBeforeRename(bool bStop) { g_bStopBeforeRename = bStop; }
+
+bool IsSaveTemporaryName(const std::string& name) {
+  const size_t nSuffix = std::strlen(kTemporarySuffix);
+  // At least one character of the target's name, a dot, the random part.
+  if (name.size() < 2 + kTemporaryRandom + nSuffix) return false;
+  if (name.compare(name.size() - nSuffix, nSuffix, kTemporarySuffix) != 0) return false;
+  const size_t nRandom = name.size() - nSuffix - kTemporaryRandom;
+  if (name[nRandom - 1] != '.') return false;
+  for (size_t i = nRandom; i < nRandom + kTemporaryRandom; ++i) {
+    const char c = name[i];
+    const bool bAlnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (!bAlnum) return false;
+  }
+  return true;
+}
+
+int RemoveStaleSaveTemporaries(const std::string& folder) {
+  const std::string strDir = Resolve(folder);
+  // File times come from a coarser clock than ours: a margin keeps a save
+  // that began just after the start safe.
+  const time_t nBefore = g_ProcessStart.tv_sec - 1;
+  int nRemoved = 0;
+  DIR* d = ::opendir(strDir.c_str());
+  if (!d) return 0;
+  while (struct dirent* e = ::readdir(d)) {
+    if (!IsSaveTemporaryName(e->d_name)) continue;
+    const std::string strPath = strDir + "/" + e->d_name;
+    struct stat st;
+    if (::lstat(strPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (st.st_mtim.tv_sec >= nBefore) continue;
+    if (::unlink(strPath.c_str()) == 0) ++nRemoved;
+  }
+  ::closedir(d);
+  return nRemoved;
+}
 
 }  // namespace plat::fs

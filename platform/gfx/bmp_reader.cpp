@@ -4,11 +4,12 @@
 #include "platform/gfx/bmp_reader.h"
 
 #include <bit>
-#include <cstdio>
 #include <cstring>
+#include <span>
 
 #include "platform/fs/file_system.h"
 #include "platform/gfx/pixel_rules.h"
+#include "platform/io/byte_reader.h"
 
 namespace plat::gfx {
 
@@ -17,23 +18,9 @@ namespace {
 constexpr uint32_t BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6;
 // Files above this are refused before reading: a 8192 x 8192 picture at 32
 // bits is 256 MiB; nothing a game uses comes near.
-constexpr long kMaxFileBytes = 300L * 1024 * 1024;
+constexpr size_t kMaxFileBytes = size_t(300) << 20;
 
-struct cReader {
-  const uint8_t* p;
-  size_t n;
-  size_t pos = 0;
-  bool bFail = false;
-  uint32_t U(size_t at, int nBytes) {
-    if (at > n || n - at < size_t(nBytes)) {
-      bFail = true;
-      return 0;
-    }
-    uint32_t v = 0;
-    for (int i = 0; i < nBytes; ++i) v |= uint32_t(p[at + size_t(i)]) << (8 * i);
-    return v;
-  }
-};
+using plat::io::cByteReader;
 
 bool Fail(std::string* pWhy, const char* szWhy) {
   if (pWhy) *pWhy = szWhy;
@@ -64,10 +51,9 @@ int ReadField(uint32_t px, const MASK& k) {
 }
 
 // RLE-compressed indices, bottom-up. Pixels the stream skips stay index 0.
-bool DecodeRle(const uint8_t* p, size_t n, bool bFour, cBitmap& b) {
+bool DecodeRle(cByteReader r, bool bFour, cBitmap& b) {
   const int w = b.m_nWidth, h = b.m_nHeight;
   int x = 0, y = h - 1;  // y counts picture rows from the top
-  size_t i = 0;
   auto put = [&](int v) {
     if (x >= 0 && x < w && y >= 0 && y < h)
       b.m_Indices[size_t(y) * size_t(w) + size_t(x)] = uint8_t(v);
@@ -75,9 +61,8 @@ bool DecodeRle(const uint8_t* p, size_t n, bool bFour, cBitmap& b) {
   };
   while (true) {
     if (y < 0) return true;  // ran past the top: nothing more can show
-    if (n - i < 2) return false;
-    const int c0 = p[i], c1 = p[i + 1];
-    i += 2;
+    if (r.Left() < 2) return false;
+    const int c0 = r.U8(), c1 = r.U8();
     if (c0 > 0) {
       for (int k = 0; k < c0; ++k) put(bFour ? ((k & 1) ? (c1 & 15) : (c1 >> 4)) : c1);
       continue;
@@ -88,19 +73,17 @@ bool DecodeRle(const uint8_t* p, size_t n, bool bFour, cBitmap& b) {
     } else if (c1 == 1) {  // end of bitmap
       return true;
     } else if (c1 == 2) {  // move right and up
-      if (n - i < 2) return false;
-      x += p[i];
-      y -= p[i + 1];
-      i += 2;
+      if (r.Left() < 2) return false;
+      x += r.U8();
+      y -= r.U8();
     } else {  // c1 literal pixels, padded to a 16-bit boundary
       const size_t nBytes = bFour ? size_t((c1 + 1) / 2) : size_t(c1);
-      const size_t nPadded = (nBytes + 1) & ~size_t(1);
-      if (n - i < nPadded) return false;
+      const std::span<const uint8_t> lit = r.Bytes((nBytes + 1) & ~size_t(1));
+      if (r.Failed()) return false;
       for (int k = 0; k < c1; ++k) {
-        const uint8_t byte = p[i + (bFour ? size_t(k / 2) : size_t(k))];
+        const uint8_t byte = lit[bFour ? size_t(k / 2) : size_t(k)];
         put(bFour ? ((k & 1) ? (byte & 15) : (byte >> 4)) : byte);
       }
-      i += nPadded;
     }
   }
 }
@@ -118,29 +101,31 @@ uint32_t cBitmap::GetArgb(int x, int y) const {
 namespace {
 
 bool ReadInto(const uint8_t* pData, size_t nSize, cBitmap& b, std::string* pWhy) {
-  cReader r{pData, nSize};
-  if (nSize < 26 || pData[0] != 'B' || pData[1] != 'M') return Fail(pWhy, "not a bitmap file");
-  const uint32_t dwOffBits = r.U(10, 4);
-  const uint32_t dwHeaderSize = r.U(14, 4);
+  cByteReader r(pData, nSize);
+  if (nSize < 26 || !r.Match("BM", 2)) return Fail(pWhy, "not a bitmap file");
+  r.Seek(10);
+  const uint32_t dwOffBits = r.U32();
+  const uint32_t dwHeaderSize = r.U32();
   int64_t nWidth, nHeight;
   int nPlanes, nBitCount;
   uint32_t dwCompression = BI_RGB, dwClrUsed = 0;
   bool bCore = false;
   if (dwHeaderSize == 12) {
     bCore = true;
-    nWidth = r.U(18, 2);
-    nHeight = int16_t(r.U(20, 2));
-    nPlanes = int(r.U(22, 2));
-    nBitCount = int(r.U(24, 2));
+    nWidth = r.U16();
+    nHeight = r.I16();
+    nPlanes = r.U16();
+    nBitCount = r.U16();
   } else if (dwHeaderSize == 16 || dwHeaderSize == 40 || dwHeaderSize == 52 || dwHeaderSize == 56 ||
              dwHeaderSize == 64 || dwHeaderSize == 108 || dwHeaderSize == 124) {
-    nWidth = int32_t(r.U(18, 4));
-    nHeight = int32_t(r.U(22, 4));
-    nPlanes = int(r.U(26, 2));
-    nBitCount = int(r.U(28, 2));
+    nWidth = r.I32();
+    nHeight = r.I32();
+    nPlanes = r.U16();
+    nBitCount = r.U16();
     if (dwHeaderSize >= 40) {
-      dwCompression = r.U(30, 4);
-      dwClrUsed = r.U(46, 4);
+      dwCompression = r.U32();
+      r.Skip(12);  // image size and resolution
+      dwClrUsed = r.U32();
     }
     // The 64-byte header of the other system numbers its own compressions.
     if (dwHeaderSize == 64 && dwCompression >= BI_BITFIELDS)
@@ -148,7 +133,7 @@ bool ReadInto(const uint8_t* pData, size_t nSize, cBitmap& b, std::string* pWhy)
   } else {
     return Fail(pWhy, "unknown header size");
   }
-  if (r.bFail) return Fail(pWhy, "truncated header");
+  if (r.Failed()) return Fail(pWhy, "truncated header");
   if (nPlanes != 1) return Fail(pWhy, "bad plane count");
   if (nBitCount != 1 && nBitCount != 4 && nBitCount != 8 && nBitCount != 16 && nBitCount != 24 &&
       nBitCount != 32)
@@ -177,15 +162,15 @@ bool ReadInto(const uint8_t* pData, size_t nSize, cBitmap& b, std::string* pWhy)
     red = MakeMask(0xFF0000), green = MakeMask(0xFF00), blue = MakeMask(0xFF);
   }
   if (bFields) {
-    size_t at = 54;
     if (dwHeaderSize == 40) {
       nTableAt += dwCompression == BI_ALPHABITFIELDS ? 16 : 12;
     }
-    red = MakeMask(r.U(at, 4));
-    green = MakeMask(r.U(at + 4, 4));
-    blue = MakeMask(r.U(at + 8, 4));
-    if (dwCompression == BI_ALPHABITFIELDS || dwHeaderSize >= 56) alpha = MakeMask(r.U(at + 12, 4));
-    if (r.bFail) return Fail(pWhy, "truncated masks");
+    r.Seek(54);
+    red = MakeMask(r.U32());
+    green = MakeMask(r.U32());
+    blue = MakeMask(r.U32());
+    if (dwCompression == BI_ALPHABITFIELDS || dwHeaderSize >= 56) alpha = MakeMask(r.U32());
+    if (r.Failed()) return Fail(pWhy, "truncated masks");
   }
 
   // Colour table.
@@ -194,18 +179,18 @@ bool ReadInto(const uint8_t* pData, size_t nSize, cBitmap& b, std::string* pWhy)
     uint32_t nCount = dwClrUsed == 0 ? nMax : dwClrUsed;
     if (nCount > nMax) nCount = nMax;  // entries past what an index can reach are never used
     const size_t nEntry = bCore ? 3 : 4;
-    if (nTableAt > nSize || (nSize - nTableAt) / nEntry < nCount)
+    if (!r.Seek(nTableAt) || !r.CheckCount(nCount, nEntry))
       return Fail(pWhy, "colour table cut short");
     b.m_ColorTable.resize(nCount);
     for (uint32_t i = 0; i < nCount; ++i) {
-      const uint8_t* e = pData + nTableAt + i * nEntry;
+      const std::span<const uint8_t> e = r.Bytes(nEntry);
       b.m_ColorTable[i] = {e[2], e[1], e[0], 0};
     }
   }
 
   if (dwOffBits >= nSize) return Fail(pWhy, "no pixel data");
-  const uint8_t* pBits = pData + dwOffBits;
-  const size_t nBits = nSize - dwOffBits;
+  r.Seek(dwOffBits);
+  cByteReader bits = r.Sub(r.Left());
   const int w = int(nWidth), h = int(nHeight);
   b.m_nWidth = w;
   b.m_nHeight = h;
@@ -213,19 +198,18 @@ bool ReadInto(const uint8_t* pData, size_t nSize, cBitmap& b, std::string* pWhy)
 
   if (bRle) {
     b.m_Indices.assign(size_t(w) * size_t(h), 0);
-    if (!DecodeRle(pBits, nBits, dwCompression == BI_RLE4, b))
-      return Fail(pWhy, "RLE data cut short");
+    if (!DecodeRle(bits, dwCompression == BI_RLE4, b)) return Fail(pWhy, "RLE data cut short");
     return true;
   }
 
   const size_t nStride = ((size_t(w) * size_t(nBitCount) + 31) / 32) * 4;
-  if (nBits / nStride < size_t(h)) return Fail(pWhy, "pixel data cut short");
+  if (!bits.CheckCount(size_t(h), nStride)) return Fail(pWhy, "pixel data cut short");
   if (nBitCount <= 8)
     b.m_Indices.resize(size_t(w) * size_t(h));
   else
     b.m_Colors.resize(size_t(w) * size_t(h));
   for (int row = 0; row < h; ++row) {
-    const uint8_t* s = pBits + size_t(row) * nStride;
+    const uint8_t* s = bits.Bytes(nStride).data();
     const int y = bTopDown ? row : h - 1 - row;
     if (nBitCount <= 8) {
       uint8_t* d = b.m_Indices.data() + size_t(y) * size_t(w);
@@ -268,19 +252,17 @@ bool ReadBitmap(const uint8_t* pData, size_t nSize, cBitmap& bitmap, std::string
 
 bool LoadBitmapFile(const std::string& strPath, cBitmap& bitmap, std::string* pWhy) {
   bitmap = cBitmap();
-  std::FILE* f = plat::fs::Open(strPath, "rb");
-  if (!f) return Fail(pWhy, "cannot open");
   std::vector<uint8_t> data;
-  bool bOk = std::fseek(f, 0, SEEK_END) == 0;
-  const long nLen = bOk ? std::ftell(f) : -1;
-  bOk = bOk && nLen >= 0 && nLen <= kMaxFileBytes && std::fseek(f, 0, SEEK_SET) == 0;
-  if (bOk) {
-    data.resize(size_t(nLen));
-    bOk = nLen == 0 || std::fread(data.data(), 1, data.size(), f) == data.size();
+  switch (plat::fs::ReadFileBounded(strPath, data, kMaxFileBytes)) {
+    case plat::fs::eReadResult::Read:
+      return ReadBitmap(data.data(), data.size(), bitmap, pWhy);
+    case plat::fs::eReadResult::CannotOpen:
+      return Fail(pWhy, "cannot open");
+    case plat::fs::eReadResult::TooLarge:
+      return Fail(pWhy, "file too large");
+    default:
+      return Fail(pWhy, "cannot read");
   }
-  std::fclose(f);
-  if (!bOk) return Fail(pWhy, "cannot read");
-  return ReadBitmap(data.data(), data.size(), bitmap, pWhy);
 }
 
 }  // namespace plat::gfx

@@ -1,13 +1,17 @@
-// PNG encoder with stored deflate blocks.
+// PNG encoder: filtered scan lines through zlib.
 #include "platform/present/png_writer.h"
 
-#include <algorithm>
+#include <zlib.h>
+
 #include <array>
-#include <cstring>
+#include <cstdint>
+#include <cstdlib>
 
 namespace plat {
 
 namespace {
+
+constexpr int kBytesPerPixel = 3;
 
 const std::array<uint32_t, 256>& CrcTable() {
   static const std::array<uint32_t, 256> table = [] {
@@ -37,6 +41,50 @@ void PutChunk(std::vector<uint8_t>& out, const char* szType, const std::vector<u
   PutBE32(out, Crc32(out.data() + nStart, out.size() - nStart));
 }
 
+uint8_t Paeth(int a, int b, int c) {
+  const int p = a + b - c;
+  const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+  if (pa <= pb && pa <= pc) return static_cast<uint8_t>(a);
+  return static_cast<uint8_t>(pb <= pc ? b : c);
+}
+
+// One scan line filtered with filter type nType (0 none, 1 sub, 2 up,
+// 3 average, 4 Paeth) against the line above (zeros for the first).
+void FilterLine(int nType, const uint8_t* pLine, const uint8_t* pAbove, size_t nBytes,
+                uint8_t* pOut) {
+  for (size_t i = 0; i < nBytes; ++i) {
+    const int a = i >= kBytesPerPixel ? pLine[i - kBytesPerPixel] : 0;
+    const int b = pAbove[i];
+    const int c = i >= kBytesPerPixel ? pAbove[i - kBytesPerPixel] : 0;
+    int nPredict = 0;
+    switch (nType) {
+      case 1:
+        nPredict = a;
+        break;
+      case 2:
+        nPredict = b;
+        break;
+      case 3:
+        nPredict = (a + b) / 2;
+        break;
+      case 4:
+        nPredict = Paeth(a, b, c);
+        break;
+      default:
+        break;
+    }
+    pOut[i] = static_cast<uint8_t>(pLine[i] - nPredict);
+  }
+}
+
+// How well a filtered line will compress, guessed as the sum of its bytes
+// read as signed distances from zero: the smaller, the better.
+uint64_t Cost(const uint8_t* p, size_t n) {
+  uint64_t nSum = 0;
+  for (size_t i = 0; i < n; ++i) nSum += static_cast<uint64_t>(std::abs(static_cast<int8_t>(p[i])));
+  return nSum;
+}
+
 }  // namespace
 
 uint32_t Crc32(const uint8_t* p, size_t n, uint32_t crc) {
@@ -46,49 +94,47 @@ uint32_t Crc32(const uint8_t* p, size_t n, uint32_t crc) {
   return ~crc;
 }
 
-uint32_t Adler32(const uint8_t* p, size_t n) {
-  uint32_t a = 1, b = 0;
-  for (size_t i = 0; i < n; ++i) {
-    a = (a + p[i]) % 65521u;
-    b = (b + a) % 65521u;
-  }
-  return (b << 16) | a;
-}
-
 std::vector<uint8_t> EncodePng(const uint32_t* pPixels, int nWidth, int nHeight, int nPitchPixels) {
-  // Raw scan lines: filter byte 0, then R, G, B.
+  const size_t nLineBytes = static_cast<size_t>(nWidth) * kBytesPerPixel;
+  std::vector<uint8_t> above(nLineBytes, 0), line(nLineBytes), best(nLineBytes), trial(nLineBytes);
+  // Scan lines, each a filter byte and the filtered R, G, B bytes.
   std::vector<uint8_t> raw;
-  raw.reserve(static_cast<size_t>(nHeight) * (1 + static_cast<size_t>(nWidth) * 3));
+  raw.reserve(static_cast<size_t>(nHeight) * (1 + nLineBytes));
   for (int y = 0; y < nHeight; ++y) {
-    raw.push_back(0);
     const uint32_t* row = pPixels + static_cast<size_t>(y) * nPitchPixels;
     for (int x = 0; x < nWidth; ++x) {
-      raw.push_back(static_cast<uint8_t>(row[x] >> 16));
-      raw.push_back(static_cast<uint8_t>(row[x] >> 8));
-      raw.push_back(static_cast<uint8_t>(row[x]));
+      line[static_cast<size_t>(x) * 3] = static_cast<uint8_t>(row[x] >> 16);
+      line[static_cast<size_t>(x) * 3 + 1] = static_cast<uint8_t>(row[x] >> 8);
+      line[static_cast<size_t>(x) * 3 + 2] = static_cast<uint8_t>(row[x]);
     }
+    int nBestType = 0;
+    uint64_t nBestCost = UINT64_MAX;
+    for (int nType = 0; nType <= 4; ++nType) {
+      FilterLine(nType, line.data(), above.data(), nLineBytes, trial.data());
+      const uint64_t nCost = Cost(trial.data(), nLineBytes);
+      if (nCost < nBestCost) {
+        nBestCost = nCost;
+        nBestType = nType;
+        best.swap(trial);
+      }
+    }
+    raw.push_back(static_cast<uint8_t>(nBestType));
+    raw.insert(raw.end(), best.begin(), best.end());
+    above.swap(line);
   }
-  // zlib stream of stored blocks of at most 65535 bytes.
-  std::vector<uint8_t> z = {0x78, 0x01};
-  size_t nPos = 0;
-  do {
-    size_t nLen = std::min<size_t>(65535, raw.size() - nPos);
-    bool bLast = nPos + nLen == raw.size();
-    z.push_back(bLast ? 1 : 0);
-    z.push_back(static_cast<uint8_t>(nLen));
-    z.push_back(static_cast<uint8_t>(nLen >> 8));
-    z.push_back(static_cast<uint8_t>(~nLen));
-    z.push_back(static_cast<uint8_t>(~nLen >> 8));
-    z.insert(z.end(), raw.begin() + nPos, raw.begin() + nPos + nLen);
-    nPos += nLen;
-  } while (nPos < raw.size());
-  PutBE32(z, Adler32(raw.data(), raw.size()));
+
+  uLongf nZipped = compressBound(static_cast<uLong>(raw.size()));
+  std::vector<uint8_t> z(nZipped);
+  if (compress2(z.data(), &nZipped, raw.data(), static_cast<uLong>(raw.size()),
+                Z_BEST_COMPRESSION) != Z_OK)
+    return {};
+  z.resize(nZipped);
 
   std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<uint8_t> ihdr;
   PutBE32(ihdr, static_cast<uint32_t>(nWidth));
   PutBE32(ihdr, static_cast<uint32_t>(nHeight));
-  ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter, no interlace
+  ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, adaptive filters, no interlace
   PutChunk(out, "IHDR", ihdr);
   PutChunk(out, "IDAT", z);
   PutChunk(out, "IEND", {});

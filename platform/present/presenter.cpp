@@ -1,10 +1,17 @@
 // The frame store between the drawing side and the presenter: the newest
-// frame handed over, kept in memory for the window and for screenshots.
+// frame handed over, kept in memory for the window and for screenshots, and
+// the hand-shake that lets the display pace frames.
 #include "platform/present/presenter.h"
 
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
+#include "platform/backend/backend.h"
+#include "platform/clock/clock.h"
 #include "platform/present/png_writer.h"
 #include "platform/present/presenter_service.h"
 #include "platform/present/presenter_window.h"
@@ -13,12 +20,26 @@ namespace plat {
 
 namespace {
 
+// Shows closer together than this cannot be a display we sync with (the
+// drawing side keeps vertical sync for 60 Hz displays only); this many of
+// them in a row mean the window does not wait at all.
+constexpr uint32_t kQuickShowMs = 12;
+constexpr int kQuickShowsToGiveUp = 10;
+
 struct cFrameStore {
   std::mutex mtx;
+  std::condition_variable cvShown;
   std::vector<uint32_t> pixels;
   int nWidth = 0;
   int nHeight = 0;
   bool bNew = false;
+  // Frames handed over, taken by the presenter, and known to be on screen.
+  uint64_t nHanded = 0;
+  uint64_t nTaken = 0;
+  uint64_t nShown = 0;
+  bool bVSync = false;
+  uint32_t dwLastShow = 0;
+  int nQuickShows = 0;
 };
 
 cFrameStore& Store() {
@@ -40,6 +61,7 @@ void PresentFrame(const uint32_t* pPixels, int nWidth, int nHeight, int nPitchPi
   st.nWidth = nWidth;
   st.nHeight = nHeight;
   st.bNew = true;
+  ++st.nHanded;
 }
 
 bool CopyLastFrame(std::vector<uint32_t>& pixels, int& nWidth, int& nHeight) {
@@ -60,19 +82,78 @@ bool TakeNewFrame(std::vector<uint32_t>& pixels, int& nWidth, int& nHeight) {
   nWidth = st.nWidth;
   nHeight = st.nHeight;
   st.bNew = false;
+  st.nTaken = st.nHanded;
   return true;
 }
 
-bool SaveLastFramePng(const std::string& strPath) {
+void NoteFramesShown() {
+  cFrameStore& st = Store();
+  {
+    std::lock_guard<std::mutex> lock(st.mtx);
+    if (st.nTaken == st.nShown) return;
+    st.nShown = st.nTaken;
+    if (st.bVSync) {
+      const uint32_t dwNow = GetTickMs();
+      st.nQuickShows = dwNow - st.dwLastShow < kQuickShowMs ? st.nQuickShows + 1 : 0;
+      st.dwLastShow = dwNow;
+      if (st.nQuickShows >= kQuickShowsToGiveUp) st.bVSync = false;
+    }
+  }
+  st.cvShown.notify_all();
+}
+
+bool SetPresentVSync(bool bOn) {
+  const bool bSynced = GetBackend().pPresenter->SetVSync(bOn);
+  cFrameStore& st = Store();
+  {
+    std::lock_guard<std::mutex> lock(st.mtx);
+    st.bVSync = bOn && bSynced;
+    st.nQuickShows = 0;
+    st.dwLastShow = GetTickMs();
+  }
+  // A frame waiting for the display goes at once when the display no
+  // longer paces it.
+  st.cvShown.notify_all();
+  return bOn && bSynced;
+}
+
+bool IsPresentVSyncOn() {
+  cFrameStore& st = Store();
+  std::lock_guard<std::mutex> lock(st.mtx);
+  return st.bVSync;
+}
+
+bool WaitFrameShown(int nTimeoutMs) {
+  cFrameStore& st = Store();
+  std::unique_lock<std::mutex> lock(st.mtx);
+  const uint64_t nWanted = st.nHanded;
+  return st.cvShown.wait_for(lock, std::chrono::milliseconds(nTimeoutMs), [&] {
+    return !st.bVSync || st.nShown >= nWanted;
+  }) && st.bVSync;
+}
+
+bool SaveLastFramePng(const std::string& strPath, std::string* pstrError) {
+  auto Fail = [&](const std::string& strWhy) {
+    if (pstrError) *pstrError = strWhy;
+    return false;
+  };
   std::vector<uint32_t> pixels;
   int w = 0, h = 0;
-  if (!CopyLastFrame(pixels, w, h)) return false;
+  if (!CopyLastFrame(pixels, w, h)) return Fail("no frame was shown");
   std::vector<uint8_t> png = EncodePng(pixels.data(), w, h, w);
+  if (png.empty()) return Fail("the frame could not be encoded");
   std::FILE* fp = std::fopen(strPath.c_str(), "wb");
-  if (!fp) return false;
+  if (!fp) return Fail(std::strerror(errno));
   bool bOk = std::fwrite(png.data(), 1, png.size(), fp) == png.size();
-  bOk = (std::fclose(fp) == 0) && bOk;
-  return bOk;
+  int nErrno = bOk ? 0 : errno;
+  if (std::fclose(fp) != 0 && bOk) {
+    bOk = false;
+    nErrno = errno;
+  }
+  if (bOk) return true;
+  // Half a picture is no screenshot.
+  std::remove(strPath.c_str());
+  return Fail(std::strerror(nErrno));
 }
 
 }  // namespace plat

@@ -9,6 +9,21 @@ namespace plat {
 // Hands over a finished frame (X8R8G8B8, pitch in pixels); copied under a mutex, shown by the
 // window thread.
 void PresentFrame(const uint32_t* pPixels, int nWidth, int nHeight, int nPitchPixels);
-// The last frame handed over, as PNG (UTF-8 path); false on failure or when none was presented.
-bool SaveLastFramePng(const std::string& strPath);
+// The last frame handed over, as PNG (UTF-8 path); false on failure or when none was presented,
+// with the reason in English in *pstrError when given.
+bool SaveLastFramePng(const std::string& strPath, std::string* pstrError = nullptr);
+
+// Vertical sync through the window: on (window thread, where the window
+// lives) when the presenter can show frames on the display's vertical
+// blank. Then a frame handed over is paced by the display: WaitFrameShown
+// returns once the window has shown it.
+bool SetPresentVSync(bool bOn);
+// Whether frames are paced by the display. It goes off by itself when the
+// window shows frames much faster than any display we sync with would (a
+// hidden window, a driver that only says it waits), and the caller's timer
+// takes over.
+bool IsPresentVSyncOn();
+// Waits until the window has shown the last frame handed over, at most
+// nTimeoutMs; false when it was not shown in time (or vertical sync is off).
+bool WaitFrameShown(int nTimeoutMs);
 }  // namespace plat

@@ -15,10 +15,19 @@ class cPresenterService {
   virtual ~cPresenterService() = default;
 
   // Opens the (hidden) window of nClientWidth × nClientHeight pixels. False
-  // only when a window was wanted and could not be made; with no display at
-  // all the presenter runs without one.
+  // when a window was wanted and could not be made, no display included;
+  // GetOpenError then says why in English.
   virtual bool Open(int nClientWidth, int nClientHeight) = 0;
+  virtual std::string GetOpenError() const { return std::string(); }
   virtual void Close() = 0;
+
+  // Window thread: shows frames on the display's vertical blank, or as soon
+  // as they come. True when frames now wait for the vertical blank; a
+  // presenter without a window, or whose window cannot wait, says false.
+  virtual bool SetVSync(bool bOn) {
+    (void)bOn;
+    return false;
+  }
 
   virtual void Show(bool bFullScreen) = 0;
   virtual void SetTitle(const std::string& strTitleUtf8) = 0;
@@ -43,5 +52,9 @@ class cPresenterService {
 // For presenters: the newest frame, when one was handed over since the last
 // take (X8R8G8B8, pitch = width).
 bool TakeNewFrame(std::vector<uint32_t>& pixels, int& nWidth, int& nHeight);
+
+// After the presenter's turn: every frame taken so far is on the screen.
+// Frames that wait for the vertical blank are let go here.
+void NoteFramesShown();
 
 }  // namespace plat

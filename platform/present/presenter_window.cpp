@@ -2,6 +2,7 @@
 #include "platform/present/presenter_window.h"
 
 #include "platform/backend/backend.h"
+#include "platform/present/presenter.h"
 #include "platform/present/presenter_service.h"
 
 namespace plat {
@@ -16,7 +17,12 @@ bool OpenPresenterWindow(int nClientWidth, int nClientHeight) {
   return Presenter().Open(nClientWidth, nClientHeight);
 }
 
-void ClosePresenterWindow() { Presenter().Close(); }
+std::string GetPresenterOpenError() { return Presenter().GetOpenError(); }
+
+void ClosePresenterWindow() {
+  SetPresentVSync(false);
+  Presenter().Close();
+}
 
 void ShowPresenterWindow(bool bFullScreen) { Presenter().Show(bFullScreen); }
 
@@ -34,7 +40,10 @@ void GetDesktopSize(int& nWidth, int& nHeight) {
 
 bool GetCursorPosition(int& x, int& y) { return Presenter().GetCursorPosition(x, y); }
 
-void ServicePresenter(bool bForce) { Presenter().Refresh(bForce); }
+void ServicePresenter(bool bForce) {
+  Presenter().Refresh(bForce);
+  NoteFramesShown();
+}
 
 bool IsPresenterMinimised() { return Presenter().IsMinimised(); }
 

@@ -12,6 +12,8 @@ namespace plat {
 // Opens the (hidden) window. False only when a real window was asked for
 // and could not be made.
 bool OpenPresenterWindow(int nClientWidth, int nClientHeight);
+// Why the window could not be opened, in English.
+std::string GetPresenterOpenError();
 void ClosePresenterWindow();
 
 void ShowPresenterWindow(bool bFullScreen);

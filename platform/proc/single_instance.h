@@ -1,6 +1,8 @@
-// One running copy: an advisory lock on a file in the user's runtime folder
-// ($XDG_RUNTIME_DIR, else /tmp), named after the program's instance name and
-// holding the process id of the copy that holds it.
+// One running copy per project folder: an advisory lock on a file in the
+// user's runtime folder ($XDG_RUNTIME_DIR, else /tmp), named from the real
+// path of the project folder and holding the process id of the copy that
+// holds it. Two different games never meet here; the same game started
+// twice does. The file goes when its copy lets go of it.
 #pragma once
 
 #include <string>
@@ -9,11 +11,17 @@ namespace plat {
 
 enum class eInstanceLock { Acquired, HeldByOther, Failed };
 
-// Tries to take the lock; with HeldByOther, nOtherPid is the running copy's
-// process id (0 when it could not be read).
-eInstanceLock AcquireInstanceLock(const std::string& strNameUtf8, int& nOtherPid);
+// Takes the lock of the project folder strProjectDir (any spelling of it:
+// the real path names the lock). With HeldByOther, nOtherPid is the running
+// copy's process id (0 when it could not be read); with Failed, strError
+// says why in English.
+eInstanceLock AcquireInstanceLock(const std::string& strProjectDir, int& nOtherPid,
+                                  std::string& strError);
+// Removes the lock file and lets go of it.
 void ReleaseInstanceLock();
-std::string InstanceLockPath(const std::string& strNameUtf8);
+// Where the lock of a project folder lives; empty when the folder's real
+// path cannot be found.
+std::string InstanceLockPath(const std::string& strProjectDir);
 
 enum class eEndCopy { NotRunning, Ended, NotPermitted };
 

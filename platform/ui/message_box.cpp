@@ -96,8 +96,13 @@ int AnswerUnattended(const std::string& text, const std::string& caption, uint32
       }
     }
   }
+  // One line per box, so the transcript reads line by line beside the
+  // program's other lines.
+  std::string strText = Cp932ToUtf8(text);
+  for (char& ch : strText)
+    if (ch == '\n' || ch == '\r') ch = ' ';
   std::fprintf(stderr, "brimvale box [%s] %s -> %s (%s)\n", Cp932ToUtf8(caption).c_str(),
-               Cp932ToUtf8(text).c_str(), AnswerName(nAnswer), bScripted ? "script" : "default");
+               strText.c_str(), AnswerName(nAnswer), bScripted ? "script" : "default");
   return nAnswer;
 }
 

@@ -30,6 +30,8 @@ void InstallCloseSignal() {
   sigaction(SIGINT, &sa, nullptr);
 }
 
+bool IsCloseSignalPending() { return g_nCloseSignals != g_nCloseSignalsSeen; }
+
 void PumpWindowEvents(WndHandle hMainWnd) {
   std::sig_atomic_t nSignals = g_nCloseSignals;
   if (nSignals != g_nCloseSignalsSeen) {

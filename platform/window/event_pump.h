@@ -19,4 +19,10 @@ void PumpWindowEvents(WndHandle hMainWnd);
 // a second copy asks this one to close.
 void InstallCloseSignal();
 
+// Whether a close signal came that the main window has not been asked to
+// act on yet. A box or dialog that waits for an answer ends, as if closed,
+// while one is pending (one that came before it showed included); the
+// close request itself still reaches the main window at the next pump.
+bool IsCloseSignalPending();
+
 }  // namespace plat

@@ -1,13 +1,17 @@
 // Start-up of the built program on the bundled default game and on damaged
 // copies of it: which files it reads, in which drawing mode it comes up, and
 // how it ends when a step fails.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/text/cp932.h"
 #include "support/default_game.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
@@ -97,10 +101,15 @@ TEST_F(StartUpRun, ProjectWithOnlyFactoryDataIsOfferedTheCopy) {
   CopyDefaultGame(m_Dir.Path());
   std::filesystem::rename(m_Dir / "data", m_Dir / "default");
 
-  // No: nothing is copied and start-up ends with its report.
+  // No: nothing is copied and start-up ends with its report, as a failure.
   cProcessResult r = Run({}, "no");
   ASSERT_TRUE(r.bExited);
-  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_EQ(r.nExitCode, 1);
+  EXPECT_EQ(
+      OwnErrorLines(r.strErr),
+      std::vector<std::string>{plat::Cp932ToUtf8(
+          "brimvale: the project's data folder was not made from its default folder: "
+          "「data」フォルダの作成に失敗… 「default」フォルダに問題がある可能性があります。")});
   EXPECT_TRUE(ReportHasLine(
       "「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。"));
   EXPECT_FALSE(m_Dir.Has("data"));
@@ -122,6 +131,9 @@ TEST_F(StartUpRun, UnreadableProjectFileEndsStartUpWithItsReport) {
     bool bTooNew;        // made one version newer than the program, else removed
     std::vector<std::string> lines;
   };
+  const std::string strFailed = "brimvale: start-up failed; the report log " +
+                                std::filesystem::canonical(m_Dir.Path()).string() +
+                                "/Report_Game.txt says why";
   const std::vector<Case> cases = {
       {"data/database/Effect.dat",
        false,
@@ -151,9 +163,16 @@ TEST_F(StartUpRun, UnreadableProjectFileEndsStartUpWithItsReport) {
     }
     cProcessResult r = Run({});
     ASSERT_TRUE(r.bExited) << c.szFile;
-    EXPECT_EQ(r.nExitCode, 0) << c.szFile;
+    EXPECT_EQ(r.nExitCode, 1) << c.szFile;
     for (const std::string& strLine : c.lines)
       EXPECT_TRUE(ReportHasLine(strLine)) << c.szFile << "\n" << Report();
+    // Standard error names the report, and the error box's text when one
+    // was shown.
+    std::string strLine = strFailed;
+    if (!c.lines.empty()) strLine += ": " + plat::Cp932ToUtf8(c.lines.back());
+    for (char& ch : strLine)
+      if (ch == '\n') ch = ' ';
+    EXPECT_EQ(OwnErrorLines(r.strErr), std::vector<std::string>{strLine}) << c.szFile;
     EXPECT_FALSE(m_Dir.Has("shot.png")) << c.szFile;  // no frame was ever shown
   }
 }
@@ -175,7 +194,71 @@ TEST_F(StartUpRun, SystemIniProblemsFallBackOrStop) {
   SetIni(std::string("Direct3D=0\r\nWindowMode=0\r\nBpp=24\r\n") + kIniTail);
   r = Run({});
   ASSERT_TRUE(r.bExited);
-  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_EQ(r.nExitCode, 1);
   EXPECT_FALSE(m_Dir.Has("shot.png"));
   EXPECT_EQ(Report().find("\nVSync : "), std::string::npos);
+}
+
+TEST_F(StartUpRun, TwoGigabyteFilesAreRefusedAtOnce) {
+  // Sparse: 2 GiB that take no room, and would take seconds and all of that
+  // memory to read.
+  struct Case {
+    const char* szFile;
+    bool bComesUp;  // a player's file or System.ini: refused, and the defaults apply
+    std::vector<std::string> lines;
+  };
+  const std::vector<Case> cases = {
+      {"data/System.dat", false, {"data\\System.dat の読み込みに失敗…"}},
+      {"data/database/Picture.dat",
+       false,
+       {"data\\database\\Picture.dat の読み込みに失敗しました！", "データベースの読み込みに失敗…"}},
+      {"data/CommonPalette.cplt4", false, {"data\\CommonPalette.cplt4 のロードに失敗！"}},
+      {"System.ini", true, {"System.ini の読み込みに失敗しました！"}},
+      {"user_data/Option.dat", true, {}},
+      {"user_data/Window.dat", true, {}},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(m_Dir.Path());
+    CopyDefaultGame(m_Dir.Path());
+    SetIni(std::string("Direct3D=0\r\nWindowMode=1\r\n") + kIniTail);
+    std::filesystem::create_directories(m_Dir / "user_data");
+    if (!m_Dir.Has(c.szFile)) m_Dir.Write(c.szFile, "");
+    std::filesystem::resize_file(m_Dir / c.szFile, std::uintmax_t(2) << 30);
+    cProcessResult r = Run({});
+    ASSERT_TRUE(r.bExited) << c.szFile;
+    // A start-up that ends on the refused file says so in its status.
+    EXPECT_EQ(r.nExitCode, c.bComesUp ? 0 : 1) << c.szFile;
+    for (const std::string& strLine : c.lines)
+      EXPECT_TRUE(ReportHasLine(strLine)) << c.szFile << "\n" << Report();
+    EXPECT_EQ(ErrorLines().size(), c.lines.size()) << c.szFile << "\n" << Report();
+    EXPECT_EQ(m_Dir.Has("shot.png"), c.bComesUp) << c.szFile;
+  }
+}
+
+TEST_F(StartUpRun, TemporariesOfInterruptedSavesGoAtTheNextStart) {
+  CopyDefaultGame(m_Dir.Path());
+  SetIni(std::string("Direct3D=0\r\nWindowMode=1\r\n") + kIniTail);
+  // A save killed before its rename left its temporary file; the saved file
+  // itself is whole. Files that only look like one stay.
+  m_Dir.Write("user_data/KeyConfig.dat", std::string(108, '\0'));
+  m_Dir.Write("user_data/KeyConfig.dat.k3Yx0Q.saving", "half");
+  m_Dir.Write("user_data/story/Story1.dat.AAAAAA.saving", "half");
+  m_Dir.Write("KeyConfig.dat.k3Yx0Q.saving", "half");
+  const char* const kKept[] = {"user_data/KeyConfig.dat", "user_data/KeyConfig.dat.k3Yx0Q",
+                               "user_data/my.saving", "bmp/back/sky.bmp.k3Yx0Q.saving.bak"};
+  for (const char* sz : kKept)
+    if (!m_Dir.Has(sz)) m_Dir.Write(sz, "keep");
+  // All of it from a run an hour ago.
+  for (const auto& e : std::filesystem::recursive_directory_iterator(m_Dir.Path()))
+    std::filesystem::last_write_time(
+        e.path(), std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  cProcessResult r = Run({});
+  ASSERT_TRUE(r.bExited);
+  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_FALSE(m_Dir.Has("user_data/KeyConfig.dat.k3Yx0Q.saving"));
+  EXPECT_FALSE(m_Dir.Has("user_data/story/Story1.dat.AAAAAA.saving"));
+  EXPECT_FALSE(m_Dir.Has("KeyConfig.dat.k3Yx0Q.saving"));
+  for (const char* sz : kKept) EXPECT_TRUE(m_Dir.Has(sz)) << sz;
+  EXPECT_EQ(m_Dir.Read("user_data/KeyConfig.dat"), std::string(108, '\0'));
+  EXPECT_TRUE(ReportHasLine("removed 3 temporary file(s) of interrupted saves")) << Report();
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "base/frame_timing.h"
 #include "base/logs.h"
 #include "draw/blit.h"
 #include "draw/scene_batch.h"
@@ -15,6 +16,7 @@
 #include "platform/gfx/fault_hooks.h"
 #include "platform/present/presenter.h"
 #include "platform/ui/message_box.h"
+#include "support/vsync_presenter.h"
 
 using namespace drawtest;
 using plat::gfx::eFaultPoint;
@@ -303,4 +305,49 @@ TEST_F(cSetUpTest, PresentEndsTheFrameAndReportsALostDevice) {
   EXPECT_EQ(g_DD.lpDTCon->bInScene, 0);
   g_DD.lpDevice->LoseDevice(false);
   EXPECT_EQ(DDPresent(60, 0, 0), 0);
+}
+
+TEST_F(cSetUpTest, Direct3DPresentsArePacedByTheDisplayOrElseByTheTimer) {
+  // Two frames a second: the second waits half a second, however slow the
+  // machine is.
+  ResetFrameTiming();
+  ASSERT_TRUE(InitMode(kModes[5]));
+  EXPECT_TRUE(PaceFrameD3D(2));
+  EXPECT_FALSE(PaceFrameD3D(2));
+  ShutDown();
+  // Without a Direct3D device nothing is held there.
+  EXPECT_TRUE(PaceFrameD3D(2));
+  EXPECT_TRUE(PaceFrameD3D(2));
+  ResetPlatform();
+  ASSERT_TRUE(InitMode(kModes[1]));
+  EXPECT_TRUE(PaceFrameD3D(2));
+  EXPECT_TRUE(PaceFrameD3D(2));
+  ShutDown();
+
+  // Vertical sync goes to a window that can wait for the display, for a
+  // 60 Hz display only (the display is never switched to another rate).
+  cVSyncPresenterInstalled installed;
+  struct ROW {
+    const char* szName;
+    int bWindow, nVSync, nHz;
+    bool bByDisplay;
+  };
+  const ROW rows[] = {{"window, vsync, 60 Hz", 1, 1, 60, true},
+                      {"window, no vsync", 1, 0, 60, false},
+                      {"window, vsync, 75 Hz", 1, 1, 75, false},
+                      {"full screen, vsync, 60 Hz", 0, 1, 60, true},
+                      {"full screen, vsync, 120 Hz", 0, 1, 120, false}};
+  for (const ROW& r : rows) {
+    SCOPED_TRACE(r.szName);
+    ResetPlatform();
+    plat::gfx::GFXDISPLAYCONFIG display;
+    display.nRefreshRate = r.nHz;
+    plat::gfx::SetDisplayConfig(display);
+    ASSERT_TRUE(DDInit(1, nullptr, 640, 480, 32, r.nVSync, r.bWindow, 1, 60, r.nVSync, nullptr,
+                       nullptr, 0, 0));
+    EXPECT_EQ(plat::IsPresentVSyncOn(), r.bByDisplay);
+    EXPECT_EQ(installed.Presenter().m_bVSync, r.bByDisplay);
+    ShutDown();
+    EXPECT_FALSE(installed.Presenter().m_bVSync);
+  }
 }

@@ -93,13 +93,36 @@ BMPPICTURE SolidBmp(int nWidth, int nHeight, uint32_t dwRgb) {
   return s;
 }
 
+namespace {
+
+// The process's folder of test folders, removed with everything in it when
+// the process ends.
+class cProcessTempDir {
+ public:
+  cProcessTempDir()
+      : m_Path(std::filesystem::temp_directory_path() /
+               ("brimvale-draw-tests-" + std::to_string(getpid()))) {}
+  ~cProcessTempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_Path, ec);
+  }
+  cProcessTempDir(const cProcessTempDir&) = delete;
+  cProcessTempDir& operator=(const cProcessTempDir&) = delete;
+  const std::filesystem::path& Path() const { return m_Path; }
+
+ private:
+  std::filesystem::path m_Path;
+};
+
+}  // namespace
+
 std::string TempDir() {
+  static const cProcessTempDir dir;
   const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
   std::string strName = info ? std::string(info->test_suite_name()) + "." + info->name() : "none";
   for (char& c : strName)
     if (c == '/') c = '_';
-  std::filesystem::path p = std::filesystem::temp_directory_path() /
-                            ("brimvale-draw-tests-" + std::to_string(getpid())) / strName;
+  std::filesystem::path p = dir.Path() / strName;
   std::filesystem::create_directories(p);
   return p.string();
 }

@@ -1,45 +1,41 @@
-// The fuzz input on a fixed set of damaged start-up files, so every build
-// runs it (the fuzzer itself needs clang): whatever loads must write back
-// bytes that load again to the same bytes; nothing else may happen.
+// The record and System.ini fuzz entries over their fixed corpora: whatever
+// loads must write back bytes that load again to the same bytes. And every
+// record kind refuses every cut of its own file.
 #include "tools/fuzz/record_fuzz_input.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <typeinfo>
+
+#include "support/default_game.h"
+#include "support/fuzz_corpus.h"
+#include "tools/fuzz/system_ini_fuzz_input.h"
 
 namespace {
 
-TEST(RecordFuzzInput, MutatedStartUpFilesLoadOrFailCleanly) {
+TEST(RecordFuzzInput, DamagedStartUpFilesLoadOrFailCleanly) {
   cSystemData sd;
   cOptionData opt;
   cIniKey key;
   key.SetString("FreeStage", "s.stg4");
-  const std::vector<uint8_t> seeds[] = {sd.SaveToBytes(), opt.SaveToBytes(), key.SaveToBytes()};
-  std::mt19937 rng(20261210);
-  for (const std::vector<uint8_t>& seed : seeds) {
-    record_fuzz::FuzzRecordFile(seed.data(), seed.size());
-    for (int i = 0; i < 300; ++i) {
-      std::vector<uint8_t> bytes = seed;
-      int nChanges = 1 + static_cast<int>(rng() % 4);
-      for (int k = 0; k < nChanges; ++k) {
-        size_t nAt = rng() % bytes.size();
-        switch (rng() % 3) {
-          case 0:
-            bytes[nAt] = static_cast<uint8_t>(rng());
-            break;
-          case 1:
-            bytes[nAt] ^= 0x80;
-            break;
-          default:
-            bytes.resize(nAt + 1);
-            break;
-        }
-      }
-      record_fuzz::FuzzRecordFile(bytes.data(), bytes.size());
-    }
-  }
-  SUCCEED();
+  const std::vector<std::vector<uint8_t>> seeds = {
+      sd.SaveToBytes(), opt.SaveToBytes(), key.SaveToBytes(),
+      ReadTestFile((DefaultGameFolder() / "data/System.dat").string())};
+  const FUZZRUN run = RunFuzzCorpus(
+      "record_reader", seeds,
+      [](const uint8_t* p, size_t n) { return record_fuzz::FuzzRecordFile(p, n) > 0; }, 300);
+  EXPECT_EQ(run.nSeedsAccepted, 4);
+  EXPECT_GT(run.nAccepted, run.nSeedsAccepted);
+}
+
+TEST(RecordFuzzInput, SystemIniFiles) {
+  auto Text = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
+  const std::vector<std::vector<uint8_t>> seeds = {
+      ReadTestFile((DefaultGameFolder() / "System.ini").string()),
+      Text("Direct3D=0\r\nWindowMode=1 // a note\r\nFreeStage=\"stage 1.stg4\"\r\nExit\r\n"),
+      Text("Bpp=-2147483649\nVSync=+7x\nEnglish=1\nExit\n")};
+  const FUZZRUN run = RunFuzzCorpus("system_ini", seeds, fuzz::FuzzSystemIni);
+  EXPECT_EQ(run.nSeedsAccepted, 3);
 }
 
 template <typename T>

@@ -1,6 +1,8 @@
 // Reading MIDI files into the merged single-track image.
 #include "sound/midi_file.h"
 
+#include <map>
+
 #include "sound_test_support.h"
 
 namespace {
@@ -214,13 +216,30 @@ TEST_F(MidiFileTest, LyingAndBrokenTracksNeverReadPastTheFile) {
   EXPECT_EQ(events[1].vBytes.size(), 1u + 3u + 50000u);
 }
 
-TEST_F(MidiFileTest, EveryCutOfAFileIsSafe) {
+TEST_F(MidiFileTest, EveryCutOfAFileIsReadOrRefusedWithItsReport) {
   const BYTES whole = soundtest::ReadBytes(soundtest::DataPath("midi/test-2-tracks-type-1.mid"));
   ASSERT_GT(whole.size(), 100u);
+  size_t nPrevEvents = 0;
+  cMidiData midi("cut.mid");  // no such file: every cut goes through Init
   for (size_t n = 0; n <= whole.size(); ++n) {
-    cMidiData midi(Path("none.mid").c_str());
-    if (midi.Init(whole.data(), n)) WalkImage(midi.GetImage());
+    SCOPED_TRACE(testing::Message() << "cut to " << n);
+    ReportInit(Path("Report_Game.txt").c_str());
+    const bool bRead = midi.Init(whole.data(), n);
+    // Up to the first track's chunk header the file is refused; after it a
+    // cut only ends the track early, and a longer cut never loses events.
+    EXPECT_EQ(bRead, n >= 22);
+    if (bRead) {
+      EXPECT_EQ(Report(), "");
+      const size_t nEvents = WalkImage(midi.GetImage()).size();
+      EXPECT_GE(nEvents, nPrevEvents);
+      nPrevEvents = nEvents;
+    } else {
+      EXPECT_FALSE(midi.HasImage());
+      EXPECT_EQ(Report(), std::string("Midi cut.mid Init 標準MIDIでない") +
+                              (n >= 4 && n < 8 ? "(6)" : "(4)") + "\n");
+    }
   }
+  EXPECT_GT(nPrevEvents, 20u);
 }
 
 // Files that nobody here wrote.
@@ -249,12 +268,32 @@ TEST_F(MidiFileTest, PublicFiles) {
             notes("test-c-major-scale.mid").size());
   EXPECT_TRUE(load("test-non-midi-track.mid")->HasImage());
 
+  // Every other public file is read whole into a well-formed image, without
+  // a word in the report; only these are refused, with their reports.
+  const std::map<std::string, std::string> refused = {
+      {"test-2-tracks-type-2.mid", "Init 対応フォーマットが2でない"},
+      {"test-empty-file.mid", "Init 標準MIDIでない(4)"},
+      {"test-not-a-midi-file.mid", "Init 標準MIDIでない(4)"},
+  };
+  int nRead = 0;
   for (const auto& entry : std::filesystem::directory_iterator(soundtest::DataPath("midi"))) {
     if (entry.path().extension() != ".mid") continue;
-    SCOPED_TRACE(entry.path().string());
+    const std::string strName = entry.path().filename().string();
+    SCOPED_TRACE(strName);
+    ReportInit(Path("Report_Game.txt").c_str());
     const auto midi = std::make_unique<cMidiData>(entry.path().string().c_str());
-    if (midi->HasImage()) WalkImage(midi->GetImage());
+    const auto it = refused.find(strName);
+    if (it == refused.end()) {
+      ASSERT_TRUE(midi->HasImage());
+      WalkImage(midi->GetImage());
+      EXPECT_EQ(Report(), "");
+      ++nRead;
+    } else {
+      EXPECT_FALSE(midi->HasImage());
+      EXPECT_EQ(Report(), "Midi " + entry.path().string() + " " + it->second + "\n");
+    }
   }
+  EXPECT_EQ(nRead, 69);
 }
 
 }  // namespace

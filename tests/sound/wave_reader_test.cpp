@@ -2,6 +2,7 @@
 #include "sound/wave_reader.h"
 
 #include <functional>
+#include <map>
 
 #include "sound_test_support.h"
 
@@ -123,22 +124,29 @@ TEST_F(WaveReaderTest, MissingFileFailsWithoutReport) {
   EXPECT_EQ(Report(), "");
 }
 
-TEST_F(WaveReaderTest, EveryCutOfAGoodFileIsSafe) {
+TEST_F(WaveReaderTest, EveryCutOfAGoodFileIsReadOrRefusedWithItsReport) {
   WAVESPEC form;
   form.nBits = 16;
   form.nChannels = 2;
   form.vData = Ramp(64);
   const std::vector<uint8_t> whole = BuildWave(form);
   for (size_t n = 0; n <= whole.size(); ++n) {
+    SCOPED_TRACE(testing::Message() << "cut to " << n);
     const std::vector<uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n));
+    ReportInit(Path("Report_Game.txt").c_str());
     WAVEDATA wave;
     const int nResult = DSParseWave("cut.wav", cut, &wave);
     // Only whole frames that are really there come out.
     if (nResult) {
-      EXPECT_LE(wave.vData.size() + 44, n);
-      EXPECT_EQ(wave.vData.size() % 4, 0u);
+      EXPECT_EQ(wave.vData.size(), (n - 44) / 4 * 4);
+      EXPECT_TRUE(std::equal(wave.vData.begin(), wave.vData.end(), form.vData.begin()));
     }
-    EXPECT_EQ(nResult, n >= 48 ? 1 : 0) << n;
+    EXPECT_EQ(nResult, n >= 48 ? 1 : 0);
+    // The RIFF header cut short is an invalid file, the format chunk cut
+    // short an unsupported one; without a whole format chunk header, or
+    // without one whole frame, the file is refused silently.
+    const char* szReport = n < 12 ? kInvalid : n >= 20 && n < 36 ? kUnsupported : nullptr;
+    EXPECT_EQ(Report(), szReport ? std::string("cut.wav ") + szReport + "\n" : "");
   }
 }
 
@@ -192,21 +200,96 @@ TEST_F(WaveReaderTest, PublicFixtures) {
   }
 }
 
-TEST_F(WaveReaderTest, EveryPublicFileIsReadSafely) {
+TEST_F(WaveReaderTest, EveryPublicFileIsReadOrRefusedWithItsReport) {
+  // What each file comes to, when it is not refused as unsupported: L read,
+  // P refused as not PCM, I refused as an invalid file, S refused silently
+  // (no format chunk where it must be, or no samples).
+  const std::map<std::string, char> outcomes = {
+      {"debian/Front_Left.wav", 'L'},
+      {"invalid/bad_riff_header.wav", 'I'},
+      {"invalid/bad_wavefile_format.wav", 'I'},
+      {"invalid/data_chunk_ends_after_chunk_id.wav", 'S'},
+      {"invalid/data_chunk_has_incomplete_chunk_size.wav", 'S'},
+      {"invalid/data_chunk_truncated.wav", 'L'},
+      {"invalid/empty.wav", 'I'},
+      {"invalid/extensible_format_chunk_extension_missing.wav", 'P'},
+      {"invalid/extensible_format_chunk_extension_size_incomplete.wav", 'P'},
+      {"invalid/extensible_format_chunk_extension_size_incomplete_with_padding_byte.wav", 'P'},
+      {"invalid/float_format_chunk_extension_size_incomplete.wav", 'P'},
+      {"invalid/float_format_chunk_extension_size_incomplete_with_padding_byte.wav", 'P'},
+      {"invalid/format_chunk_after_data_chunk.wav", 'S'},
+      {"invalid/format_chunk_with_extra_byte_and_missing_padding_byte.wav", 'S'},
+      {"invalid/incomplete_riff_format.wav", 'I'},
+      {"invalid/incomplete_riff_header.wav", 'I'},
+      {"invalid/no_data_chunk.wav", 'S'},
+      {"invalid/no_format_chunk_size.wav", 'S'},
+      {"invalid/no_riff_format.wav", 'I'},
+      {"invalid/riff_chunk_has_incomplete_chunk_size.wav", 'I'},
+      {"invalid/riff_chunk_has_no_child_chunks.wav", 'S'},
+      {"invalid/smpl_chunk_empty.wav", 'L'},
+      {"invalid/smpl_chunk_loop_count_too_high.wav", 'L'},
+      {"invalid/smpl_chunk_truncated.wav", 'L'},
+      {"invalid/smpl_chunk_truncated_sampler_specific_data.wav", 'L'},
+      {"invalid/unsupported_format_extension_size_incomplete.wav", 'P'},
+      {"invalid/unsupported_format_extension_size_incomplete_with_padding_byte.wav", 'P'},
+      {"unsupported/unsupported_audio_format.wav", 'P'},
+      {"unsupported/unsupported_format_code_missing_extension_size.wav", 'P'},
+      {"valid/float_format_chunk_missing_extension_size.wav", 'P'},
+      {"valid/format_chunk_with_extra_byte_and_padding_byte.wav", 'L'},
+      {"valid/mono_float_32_44100.wav", 'P'},
+      {"valid/mono_float_64_44100.wav", 'P'},
+      {"valid/mono_pcm_16_44100.wav", 'L'},
+      {"valid/mono_pcm_16_44100_junk_chunk_final_chunk_missing_padding_byte.wav", 'L'},
+      {"valid/mono_pcm_16_44100_junk_chunk_with_padding_byte.wav", 'L'},
+      {"valid/mono_pcm_8_44100.wav", 'L'},
+      {"valid/mono_pcm_8_44100_with_padding_byte.wav", 'L'},
+      {"valid/no_samples.wav", 'S'},
+      {"valid/stereo_float_32_44100.wav", 'P'},
+      {"valid/stereo_float_64_44100.wav", 'P'},
+      {"valid/stereo_pcm_16_44100.wav", 'L'},
+      {"valid/stereo_pcm_8_44100.wav", 'L'},
+      {"valid/tri_float_32_44100.wav", 'P'},
+      {"valid/tri_float_64_44100.wav", 'P'},
+      {"valid/with_multiple_smpl_chunks_after_data_chunk.wav", 'L'},
+      {"valid/with_multiple_smpl_chunks_before_and_after_data_chunk.wav", 'L'},
+      {"valid/with_multiple_smpl_chunks_before_data_chunk.wav", 'L'},
+      {"valid/with_smpl_chunk_after_data_chunk.wav", 'L'},
+      {"valid/with_smpl_chunk_after_data_chunk_and_data_chunk_has_padding_byte.wav", 'L'},
+      {"valid/with_smpl_chunk_before_data_chunk.wav", 'L'},
+      {"valid/with_smpl_chunk_no_loops.wav", 'L'},
+      {"valid/with_smpl_chunk_with_extra_unused_bytes.wav", 'L'},
+      {"valid/with_smpl_chunk_with_fields_out_of_range.wav", 'L'},
+      {"valid/with_smpl_chunk_with_sampler_specific_data.wav", 'L'},
+  };
+  int nFiles = 0;
   for (const char* szDir : {"valid", "unsupported", "invalid", "debian"}) {
     for (const auto& entry :
          std::filesystem::directory_iterator(soundtest::DataPath(std::string("wave/") + szDir))) {
-      SCOPED_TRACE(entry.path().string());
+      if (entry.path().extension() != ".wav") continue;
+      const std::string strName = std::string(szDir) + "/" + entry.path().filename().string();
+      SCOPED_TRACE(strName);
+      ++nFiles;
+      const auto it = outcomes.find(strName);
+      const char cOutcome = it == outcomes.end() ? 'U' : it->second;
+      ReportInit(Path("Report_Game.txt").c_str());
       const std::vector<uint8_t> bytes = soundtest::ReadBytes(entry.path().string());
       WAVEDATA wave;
-      if (DSParseWave("x.wav", bytes, &wave)) {
+      EXPECT_EQ(DSParseWave("x.wav", bytes, &wave), cOutcome == 'L' ? 1 : 0);
+      const char* szReport = cOutcome == 'I'   ? kInvalid
+                             : cOutcome == 'U' ? kUnsupported
+                             : cOutcome == 'P' ? kNotPcm
+                                               : nullptr;
+      EXPECT_EQ(Report(), szReport ? std::string("x.wav ") + szReport + "\n" : "");
+      if (cOutcome == 'L') {
         EXPECT_TRUE(wave.fmt.nChannels == 1 || wave.fmt.nChannels == 2);
         EXPECT_TRUE(wave.fmt.wBitsPerSample == 8 || wave.fmt.wBitsPerSample == 16);
+        EXPECT_GT(wave.vData.size(), 0u);
         EXPECT_EQ(wave.vData.size() % wave.fmt.nBlockAlign, 0u);
         EXPECT_LT(wave.vData.size(), bytes.size());
       }
     }
   }
+  EXPECT_EQ(nFiles, 120);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "files/replay_file.h"
 #include "files/stage_data.h"
 #include "files/world_map.h"
+#include "tools/fuzz/fuzz_check.h"
 
 namespace files_fuzz {
 
@@ -22,8 +23,9 @@ inline void LoadAndCheck(const uint8_t* pData, size_t nSize) {
   if (!rec.LoadFromBytes(pData, nSize)) return;
   std::vector<uint8_t> first = rec.SaveToBytes();
   T again;
-  if (!again.LoadFromBytes(first.data(), first.size())) __builtin_trap();
-  if (again.SaveToBytes() != first) __builtin_trap();
+  fuzz::Check(again.LoadFromBytes(first.data(), first.size()) == 1,
+              "what a file wrote loads again");
+  fuzz::Check(again.SaveToBytes() == first, "and writes back the same bytes");
 }
 
 inline std::vector<uint8_t> WriteReplay(REPLAYFILE& rep) {
@@ -43,8 +45,8 @@ inline void ReplayAndCheck(const uint8_t* pData, size_t nSize) {
   std::vector<uint8_t> first = WriteReplay(rep);
   std::unique_ptr<cDataReader> r2 = DataFileOpenBytes(first.data(), first.size());
   REPLAYFILE again;
-  if (!r2 || !ReadReplayFile(*r2, again)) __builtin_trap();
-  if (WriteReplay(again) != first) __builtin_trap();
+  fuzz::Check(r2 && ReadReplayFile(*r2, again), "a written replay loads again");
+  fuzz::Check(WriteReplay(again) == first, "and writes back the same bytes");
 }
 
 inline int FuzzFilesInput(const uint8_t* pData, size_t nSize) {

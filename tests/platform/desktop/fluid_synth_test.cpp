@@ -67,5 +67,25 @@ TEST_F(FluidSynthTest, AMissingSoundFontRefusesTheProcesssSynthesiser) {
   EXPECT_TRUE(audio::cSynth::Get(&strError));
 }
 
+TEST(SoundFontChoice, TheEnvironmentThenTheFirstSoundFontThatIsThere) {
+  const std::string strThere = BRIMVALE_TEST_DATA "/midi/LICENSE.md";  // any file that exists
+  const std::string strAbsent = "/nonexistent/brimvale/TimGM6mb.sf2";
+  struct ROW {
+    const char* szEnvironment;
+    std::vector<std::string> candidates;
+    std::string strChosen;
+  };
+  const ROW rows[] = {
+      {nullptr, {strAbsent, strThere}, strThere},  // the first missing: the system's default
+      {nullptr, {strThere, strAbsent}, strThere},
+      {nullptr, {strAbsent, strAbsent + "2"}, strAbsent},  // none: the first is named
+      {"", {strAbsent, strThere}, strThere},               // set but empty counts as unset
+      {"/my/own.sf2", {strThere}, "/my/own.sf2"},
+  };
+  for (const ROW& r : rows)
+    EXPECT_EQ(ChooseSoundFont(r.szEnvironment, r.candidates), r.strChosen)
+        << (r.szEnvironment ? r.szEnvironment : "(unset)") << " " << r.candidates.front();
+}
+
 }  // namespace
 }  // namespace plat::desktop

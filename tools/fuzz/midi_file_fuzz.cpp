@@ -1,0 +1,15 @@
+// libFuzzer entry for the MIDI reader, the merge and the event stream
+// (built by scripts/fuzz).
+#include "platform/null/null_backend.h"
+#include "tools/fuzz/midi_fuzz_input.h"
+
+// Runs on the null back end: a box a loader shows is answered at once.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  plat::null::InstallNullBackend();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
+  fuzz::FuzzMidi(pData, nSize);
+  return 0;
+}
