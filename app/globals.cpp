@@ -25,7 +25,7 @@ GLOBAL_OBJECT(GLOBAL_MAIN_WINDOW) cMainWindow g_MainWindow;
 // Database and its run-time tables: records/database.
 // g_KeyLog, g_KeyLogPrev: files/key_log.cpp; g_Stage, g_StageCopy:
 // files/stage_data.cpp; g_WorldMap: files/world_map.cpp; the play records:
-// files/play_data.cpp. g_Players, g_BlockPalette, g_CharaList and g_ItemList
-// join with the play engine.
+// files/play_data.cpp. g_Players, g_CharaList, g_ItemList:
+// stage/stage_objects.cpp; g_BlockPalette: stage/block_grid.cpp.
 // g_Option: files/options.cpp; g_SaveSlots: files/save_slots.cpp. g_Ranking
 // joins with the rankings.
