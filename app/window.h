@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "app/mem_dc.h"
 #include "app/window_frame.h"
 #include "platform/msg/messages.h"
+#include "platform/msg/window.h"
 
 // Window-toolkit rectangles and points (client or screen pixels).
 struct WINDOWRECT {
@@ -29,6 +31,7 @@ struct MINMAXINFO {
 };
 
 class cWindowList;
+class cControl;
 
 // The mouse as a window sees it: position relative to the view origin and
 // the button states, with presses and releases of this update.
@@ -62,6 +65,8 @@ class cWindow {
   virtual intptr_t WndProc(plat::WndHandle, uint32_t, uintptr_t, intptr_t) { return 0; }
   virtual int HandleMessage(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam,
                             intptr_t lParam);
+  // Dialogs refresh their list controls here.
+  virtual void RefreshLists() {}
   virtual void OnPaint() {}
   virtual void OnCreate(uintptr_t, intptr_t) {}
 
@@ -83,11 +88,18 @@ class cWindow {
   void EndCommand() { m_bInCommand = 0; }
   int UpdateMouse(int bAnywhere, int nFlags);
   static const char* MessageName(uint32_t message);
+  // Shows or hides the native window (a running dialog's).
+  void ShowNative(int bShow);
 
   plat::WndHandle m_hWnd = nullptr;
   int m_nTemplateId = 0;
   plat::WndHandle m_hParent = nullptr;
+  // The procedure the window or dialog runs with; it hands every message to
+  // WndProc of the one object it serves.
+  plat::WndProc m_pfnWndProc = nullptr;
+  cWindow* m_pListSelf = nullptr;  // set when the window enters the shared list
   cWindowList* m_pWindowList = nullptr;
+  cMemDC m_aMemDC[2];
   // The window the presenter shows (the main window): moves reach the desktop.
   bool m_bPresenterWindow = false;
 
@@ -126,14 +138,13 @@ class cWindow {
   int m_bTrace = 0;
   int m_nReqPosX = -1000;
   int m_nReqPosY = -1000;
+  cControl* m_pAnchorCtrl = nullptr;
   cWindow* m_pAnchorWindow = nullptr;
   int m_bAnchorCentre = 0;
   int m_bInitialised = 0;
   int m_bInCommand = 0;
   cMouseState m_Mouse;
+  cMouseState m_PrevMouse;  // taken when a dialog is initialised
   int m_nMouseScreenX = 0;
   int m_nMouseScreenY = 0;
 };
-
-// The shared list of toolkit windows (modeless dialogs enter it).
-class cWindowList {};

@@ -13,6 +13,10 @@ cPlayScene::cPlayScene() {
                                         &cPlayScene::PhaseWaitButton, &cPlayScene::CallFadeOut};
   for (int i = 0; i < PHASE_COUNT; ++i) m_PhaseProc[i] = table[i];
   m_nPhase = -1;
+  m_CharaGroups.resize(kHitGroups);
+  m_ShotGroups.resize(kHitGroups);
+  m_StageVar.assign(kStageVars, 0);
+  m_GroupFlags.assign(kGroupFlags, 0);
 }
 
 cPlayScene::~cPlayScene() {

@@ -1,0 +1,82 @@
+// The run state of one flow of a character and the instance of each of its
+// commands: what the flow engine keeps while a flow runs. The objects hold
+// these records; the engine that starts, steps and stops them is in
+// flow_engine.h.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <vector>
+
+#include "base/safe_vector.h"
+#include "flow/flow.h"
+
+// A remembered position of a homing movement.
+struct POSITIOND {
+  double dX = 0;
+  double dY = 0;
+};
+
+// One command of a running flow.
+class cCmdState {
+ public:
+  cFlowCmd* m_pCmd = nullptr;  // the character's own copy of the command
+  int32_t m_nDone = 0;         // finished in this run
+  int32_t m_nDuration = 0;     // update steps the command lasts
+  int32_t m_nRemain = 0;       // steps left; 0 not started (or finished)
+  uint8_t m_cDir = 0;          // resolved direction, or the turning sense
+  // Movement state of the movement commands.
+  int32_t m_nDX = 0;  // target offsets
+  int32_t m_nDY = 0;
+  double m_dSpeed = 0;  // dots per step; a jump's start speed
+  int32_t m_nAngle = 0;
+  double m_dVX = 0;  // velocity this command gives
+  double m_dVY = 0;
+  int32_t m_nFaceResult = 0;  // 0 keep, 1 face left, 2 face right
+  int32_t m_nCount = 0;       // steps run
+  int32_t m_nStarted = 0;     // a jump was started
+  double m_dSpeedCap = 0;     // of an accelerated movement
+  int32_t m_nPrevFacing = 0;
+  int32_t m_nJumpDone = 0;  // this jump instance may not start another jump
+  std::list<POSITIOND> m_lstPositions;
+  int32_t m_anWork[11] = {};  // per-kind scratch of the other command bodies
+};
+
+// An animation a flow starts when its step count reaches nStart.
+struct ANIMCUE {
+  int32_t nStart = 0;
+  int32_t nStart2 = 0;
+  int16_t sAnime = 0;      // database animation
+  int16_t sSkipped = 0;    // frames already run when it starts
+  int16_t sLength = 0;     // frames of the animation
+  int16_t sCmdFrames = 0;  // frames of its command
+  int32_t bHold = 0;       // its hold frame lasts the command's time
+};
+
+// One flow of a character as it runs.
+class cFlowState {
+ public:
+  int32_t m_nIndex = 0;      // of its flow in the character's flow list
+  int32_t m_nSerial = 0;     // tags the animations the run starts
+  cFlow* m_pFlow = nullptr;  // the character's own copy of the flow
+  uint8_t m_cCondLatch = 0;  // the flow's conditions held once
+  std::vector<cKeyCond*> m_vecKeys;
+  int32_t m_nKeyMatched = 0;
+  int32_t m_nKeyHeld = 0;
+  cSafeVector<cCmdState> m_vecCmds;
+  std::vector<ANIMCUE> m_vecCues;
+  int32_t m_nRunning = 0;
+  int32_t m_nPaused = 0;
+  int32_t m_nHalted = 0;
+  int32_t m_nRemoval = 0;  // erase this flow at the end of the character's step
+  int32_t m_nCurrent = 0;  // first command not yet passed
+  int32_t m_nStepCount = 0;
+  int32_t m_nInputDir = 0;  // input direction channel when the flow started
+  int32_t m_nFiredThisFrame = 0;
+  int32_t m_nStartedThisFrame = 0;
+  int32_t m_nMessageShown = 0;
+  int32_t m_nBreak = 0;
+  // Bindings left by an "アレンジ" command for the next command: five values
+  // each (kind, setting, operation, source, variable).
+  std::list<cSafeVector<int32_t>> m_lstBinds;
+};
