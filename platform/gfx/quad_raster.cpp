@@ -15,6 +15,7 @@
 #include "platform/gfx/blit_kernels.h"
 #include "platform/gfx/d3d_device.h"
 #include "platform/gfx/pixel_rules.h"
+#include "platform/gfx/quad_rows.h"
 
 namespace plat::gfx {
 
@@ -455,20 +456,56 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols
     }
     return;
   }
-  // Everything else: the general rule, a row at a time, over the cleared span.
+  // Everything else, over the cleared span: stages that reduce to a product
+  // and a sum per channel in one fused pass on 32-bit targets, the general
+  // rule a row at a time otherwise.
   if (pUnder) FillRectRaw(cImageView(&t, {x0, y0, x1, y1}), *pUnder);
+  const bool bUsesTexture = tex && UsesTexture(r.Stage);
+  const bool bTarget32 = t.GetBytesPerPixel() == 4;
+  if (!bUsesTexture) {
+    const uint32_t c = Combine(r.Stage, 0xFFFFFFFFu, dif, r.dwTFactor);
+    if (bTarget32 && r.bBlend) {
+      const uint32_t dwOutOr = tf == ePixelFormat::X8R8G8B8 ? 0xFF000000u : 0u;
+      for (int j = 0; j < y1 - y0; ++j)
+        BlendConstRow32(reinterpret_cast<uint32_t*>(t.GetRow(y0 + j)) + x0, w, c, dwOutOr);
+      return;
+    }
+    if (!r.bBlend) {
+      FillRectRaw(cImageView(&t, {x0, y0, x1, y1}), ArgbToPixel(c, tf));
+      return;
+    }
+  }
   thread_local std::vector<uint32_t> colors;
   colors.resize(size_t(w));
-  const bool bUsesTexture = tex && UsesTexture(r.Stage);
+  GFXSHADEROW fused;
+  const bool bFused32 =
+      bUsesTexture && bTarget32 && tex->GetBytesPerPixel() == 4 &&
+      ReduceStage(r.Stage, dif, r.dwTFactor, tex->GetFormat(), tf, r.bBlend, fused);
+  const bool bFusedArgb =
+      bUsesTexture && bTarget32 && !bFused32 &&
+      ReduceStage(r.Stage, dif, r.dwTFactor, ePixelFormat::A8R8G8B8, tf, r.bBlend, fused);
   if (!bUsesTexture) {
     const uint32_t c = Combine(r.Stage, 0xFFFFFFFFu, dif, r.dwTFactor);
     std::fill(colors.begin(), colors.end(), c);
   }
   for (int j = 0; j < y1 - y0; ++j) {
-    if (bUsesTexture) {
-      ReadTexels(*tex, pRows[j], pCols, w, colors.data());
-      CombineRow(r.Stage, colors.data(), w, dif, r.dwTFactor);
+    auto* d32 = reinterpret_cast<uint32_t*>(t.GetRow(y0 + j)) + x0;
+    if (bFused32) {
+      const auto* s = reinterpret_cast<const uint32_t*>(tex->GetRow(pRows[j]));
+      if (bLinearCols) {
+        ShadeRow32(d32, s + pCols[0], w, fused);
+      } else {
+        for (int i = 0; i < w; ++i) colors[size_t(i)] = s[pCols[i]];
+        ShadeRow32(d32, colors.data(), w, fused);
+      }
+      continue;
     }
+    if (bUsesTexture) ReadTexels(*tex, pRows[j], pCols, w, colors.data());
+    if (bFusedArgb) {
+      ShadeRow32(d32, colors.data(), w, fused);
+      continue;
+    }
+    if (bUsesTexture) CombineRow(r.Stage, colors.data(), w, dif, r.dwTFactor);
     WriteRow(t, x0, y0 + j, colors.data(), w, r.bBlend);
   }
 }
@@ -540,65 +577,281 @@ bool DrawAxisAligned(const RASTER& r, const GFXVERTEX* v, const PENDINGCLEAR* pC
   return true;
 }
 
-void DrawTriangle(const RASTER& r, const GFXVERTEX& a0, const GFXVERTEX& b0, const GFXVERTEX& c0) {
+// One edge of a triangle, as the inside test reads it: a pixel centre (x, y)
+// passes when w = dx (y - py) - dy (x - px) is above 0, or 0 on a top or
+// left edge. w is computed the same way wherever it is tested, and it is
+// monotone in x along a row, so the centres that pass form one run.
+struct EDGE {
+  double px, py, dx, dy;
+  bool bTopLeft;
+};
+
+EDGE MakeEdge(const GFXVERTEX& p, const GFXVERTEX& q) {
+  const double dy = double(q.y) - p.y, dx = double(q.x) - p.x;
+  return {p.x, p.y, dx, dy, (dy == 0 && dx > 0) || dy < 0};
+}
+
+inline bool Inside(const EDGE& e, int x, double y) {
+  const double w = e.dx * (y - e.py) - e.dy * (double(x) - e.px);
+  return w > 0 || (w == 0 && e.bTopLeft);
+}
+
+// The first x of lo..hi + 1 whose test equals bWant, the tests being
+// monotone (!bWant ... bWant): a guess from the edge's crossing, checked and
+// walked a few steps, with a halving search when the guess is far off.
+int FirstWhere(const EDGE& e, double y, int lo, int hi, double xGuess, bool bWant) {
+  auto ok = [&](int x) { return Inside(e, x, y) == bWant; };
+  int x =
+      std::isfinite(xGuess) ? int(std::clamp(std::ceil(xGuess), double(lo), double(hi + 1))) : lo;
+  for (int nStep = 0; nStep < 4; ++nStep) {
+    const bool bHere = x > hi || ok(x);
+    const bool bBefore = x > lo && ok(x - 1);
+    if (bHere && !bBefore) return x;
+    x += bHere ? -1 : 1;
+  }
+  int a = lo, b = hi + 1;  // ok(b) counts as true
+  while (a < b) {
+    const int m = a + (b - a) / 2;
+    if (ok(m))
+      b = m;
+    else
+      a = m + 1;
+  }
+  return a;
+}
+
+// Cuts lo..hi of row y to the centres inside the edge; false when none are.
+bool CutToEdge(const EDGE& e, double y, int& lo, int& hi) {
+  if (e.dy == 0) return Inside(e, lo, y);
+  const double xCross = e.px + e.dx * (y - e.py) / e.dy;
+  if (e.dy < 0) {
+    lo = FirstWhere(e, y, lo, hi, xCross, true);  // w grows with x
+  } else {
+    hi = FirstWhere(e, y, lo, hi, xCross, false) - 1;  // w falls with x
+  }
+  return lo <= hi;
+}
+
+// A quantity interpolated linearly over a triangle: f(x, y) = f0 + fx (x -
+// x0) + fy (y - y0).
+struct PLANE {
+  double f0 = 0, fx = 0, fy = 0, x0 = 0, y0 = 0;
+  double At(double x, double y) const { return f0 + fx * (x - x0) + fy * (y - y0); }
+};
+
+PLANE MakePlane(const GFXVERTEX& a, const GFXVERTEX& b, const GFXVERTEX& c, double fa, double fb,
+                double fc, double area) {
+  const double bx = double(b.x) - a.x, by = double(b.y) - a.y;
+  const double cx = double(c.x) - a.x, cy = double(c.y) - a.y;
+  PLANE p;
+  p.f0 = fa;
+  p.fx = ((fb - fa) * cy - (fc - fa) * by) / area;
+  p.fy = ((fc - fa) * bx - (fb - fa) * cx) / area;
+  p.x0 = a.x;
+  p.y0 = a.y;
+  return p;
+}
+
+// A convex area to fill: its edges facing inward, and what is interpolated
+// over it (texture coordinates in texels, the diffuse channels when they
+// differ between the vertices).
+struct POLYGON {
+  EDGE Edges[4];
+  int nEdges = 0;
+  PLANE U, V;
+  bool bFlat = true;
+  uint32_t dwDiffuse = 0;
+  PLANE Dif[4];
+  double dMinX = 0, dMaxX = 0, dMinY = 0, dMaxY = 0;
+};
+
+double EdgeFn(const GFXVERTEX& p, const GFXVERTEX& q, double x, double y) {
+  return (double(q.x) - p.x) * (y - p.y) - (double(q.y) - p.y) * (x - p.x);
+}
+
+// The planes of triangle a, b, c (area: its doubled signed area, not 0).
+void SetPlanes(POLYGON& poly, const GFXVERTEX& a, const GFXVERTEX& b, const GFXVERTEX& c,
+               double area, int nTexW, int nTexH) {
+  poly.U = MakePlane(a, b, c, double(a.u) * nTexW, double(b.u) * nTexW, double(c.u) * nTexW, area);
+  poly.V = MakePlane(a, b, c, double(a.v) * nTexH, double(b.v) * nTexH, double(c.v) * nTexH, area);
+  poly.dwDiffuse = a.dwDiffuse;
+  poly.bFlat = a.dwDiffuse == b.dwDiffuse && a.dwDiffuse == c.dwDiffuse;
+  if (!poly.bFlat)
+    for (int k = 0; k < 4; ++k) {
+      const int s = 24 - 8 * k;
+      poly.Dif[k] =
+          MakePlane(a, b, c, double((a.dwDiffuse >> s) & 0xFF), double((b.dwDiffuse >> s) & 0xFF),
+                    double((c.dwDiffuse >> s) & 0xFF), area);
+    }
+}
+
+void SetBounds(POLYGON& poly, const GFXVERTEX* const* pVertices, int n) {
+  poly.dMinX = poly.dMaxX = pVertices[0]->x;
+  poly.dMinY = poly.dMaxY = pVertices[0]->y;
+  for (int i = 1; i < n; ++i) {
+    poly.dMinX = std::min(poly.dMinX, double(pVertices[i]->x));
+    poly.dMaxX = std::max(poly.dMaxX, double(pVertices[i]->x));
+    poly.dMinY = std::min(poly.dMinY, double(pVertices[i]->y));
+    poly.dMaxY = std::max(poly.dMaxY, double(pVertices[i]->y));
+  }
+}
+
+// False for a triangle without area.
+bool MakeTriangle(const GFXVERTEX& a0, const GFXVERTEX& b0, const GFXVERTEX& c0, int nTexW,
+                  int nTexH, POLYGON& poly) {
   const GFXVERTEX* a = &a0;
   const GFXVERTEX* b = &b0;
   const GFXVERTEX* c = &c0;
-  auto edge = [](const GFXVERTEX& p, const GFXVERTEX& q, double x, double y) {
-    return (double(q.x) - p.x) * (y - p.y) - (double(q.y) - p.y) * (x - p.x);
-  };
-  double area = edge(*a, *b, c->x, c->y);
-  if (area == 0 || !std::isfinite(area)) return;
+  double area = EdgeFn(*a, *b, c->x, c->y);
+  if (area == 0 || !std::isfinite(area)) return false;
   if (area < 0) {
     std::swap(b, c);
     area = -area;
   }
-  auto topLeft = [](const GFXVERTEX& p, const GFXVERTEX& q) {
-    const double dy = double(q.y) - p.y, dx = double(q.x) - p.x;
-    return (dy == 0 && dx > 0) || dy < 0;
+  poly.Edges[0] = MakeEdge(*b, *c);
+  poly.Edges[1] = MakeEdge(*c, *a);
+  poly.Edges[2] = MakeEdge(*a, *b);
+  poly.nEdges = 3;
+  SetPlanes(poly, *a, *b, *c, area, nTexW, nTexH);
+  const GFXVERTEX* all[3] = {a, b, c};
+  SetBounds(poly, all, 3);
+  return true;
+}
+
+// A strip whose two triangles form a convex parallelogram, with texture
+// coordinates and colours that form one too (a rotated picture): filled as
+// one area. Its outer edges are the triangles' own edges, in the same
+// direction, and the shared diagonal gives each of its pixels to exactly
+// one triangle, so the pixels covered are those of the two triangles; one
+// plane serves both, as it does for any parallelogram. False otherwise.
+bool MakeParallelogram(const GFXVERTEX* v, int nTexW, int nTexH, POLYGON& poly) {
+  auto near = [](double a, double b, double tol) { return std::fabs(a - b) <= tol; };
+  if (!(near(double(v[0].x) + v[3].x, double(v[1].x) + v[2].x, 1e-3) &&
+        near(double(v[0].y) + v[3].y, double(v[1].y) + v[2].y, 1e-3) &&
+        near(double(v[0].u) + v[3].u, double(v[1].u) + v[2].u, 1e-6) &&
+        near(double(v[0].v) + v[3].v, double(v[1].v) + v[2].v, 1e-6) &&
+        v[0].dwDiffuse == v[1].dwDiffuse && v[0].dwDiffuse == v[2].dwDiffuse &&
+        v[0].dwDiffuse == v[3].dwDiffuse))
+    return false;
+  // The outline: top-left, bottom-left, bottom-right, top-right.
+  const GFXVERTEX* ring[4] = {&v[0], &v[1], &v[3], &v[2]};
+  double turns[4];
+  for (int i = 0; i < 4; ++i)
+    turns[i] = EdgeFn(*ring[i], *ring[(i + 1) % 4], ring[(i + 2) % 4]->x, ring[(i + 2) % 4]->y);
+  const bool bForward = turns[0] > 0 && turns[1] > 0 && turns[2] > 0 && turns[3] > 0;
+  const bool bBackward = turns[0] < 0 && turns[1] < 0 && turns[2] < 0 && turns[3] < 0;
+  if (!bForward && !bBackward) return false;
+  if (bBackward) std::swap(ring[1], ring[3]);
+  for (int i = 0; i < 4; ++i) poly.Edges[i] = MakeEdge(*ring[i], *ring[(i + 1) % 4]);
+  poly.nEdges = 4;
+  SetPlanes(poly, v[0], v[1], v[2], EdgeFn(v[0], v[1], v[2].x, v[2].y), nTexW, nTexH);
+  SetBounds(poly, ring, 4);
+  return std::isfinite(poly.U.fx) && std::isfinite(poly.V.fx);
+}
+
+// n texels along a row, as ARGB: texel coordinates (in texels) start at u0,
+// v0 and grow by du, dv per pixel. Inside the texture the steps are taken
+// in 32.32 fixed point; elsewhere each coordinate is floored and wrapped.
+template <int BYTES>
+void GatherRunT(const cImage& tex, double u0, double du, double v0, double dv, int n,
+                uint32_t* pOut) {
+  const int w = tex.GetWidth(), h = tex.GetHeight();
+  const uint8_t* pBits = tex.GetBits();
+  const size_t nPitch = size_t(tex.GetPitch());
+  const ePixelFormat f = tex.GetFormat();
+  const uint32_t dwOr = f == ePixelFormat::X8R8G8B8 ? 0xFF000000u : 0u;
+  auto texel = [&](int x, int y) -> uint32_t {
+    const uint8_t* row = pBits + size_t(y) * nPitch;
+    if constexpr (BYTES == 4)
+      return reinterpret_cast<const uint32_t*>(row)[x] | dwOr;
+    else
+      return PixelToArgb(reinterpret_cast<const uint16_t*>(row)[x], f);
   };
-  const bool tl0 = topLeft(*b, *c), tl1 = topLeft(*c, *a), tl2 = topLeft(*a, *b);
-  cImage& t = *r.pTarget;
-  const double minX = std::min({double(a->x), double(b->x), double(c->x)});
-  const double maxX = std::max({double(a->x), double(b->x), double(c->x)});
-  const double minY = std::min({double(a->y), double(b->y), double(c->y)});
-  const double maxY = std::max({double(a->y), double(b->y), double(c->y)});
-  // Clamped in double first: far-off vertices must not overflow an int.
-  auto clampTo = [](double v, int nMax) { return int(std::clamp(v, -1.0, double(nMax))); };
-  const int x0 = clampTo(std::max(std::ceil(minX), 0.0), t.GetWidth());
-  const int x1 = clampTo(std::min(std::floor(maxX), double(t.GetWidth() - 1)), t.GetWidth());
-  const int y0 = clampTo(std::max(std::ceil(minY), 0.0), t.GetHeight());
-  const int y1 = clampTo(std::min(std::floor(maxY), double(t.GetHeight() - 1)), t.GetHeight());
-  const cImage* tex = r.pTexture;
-  for (int y = y0; y <= y1; ++y) {
-    for (int x = x0; x <= x1; ++x) {
-      const double w0 = edge(*b, *c, x, y), w1 = edge(*c, *a, x, y), w2 = edge(*a, *b, x, y);
-      if (w0 < 0 || w1 < 0 || w2 < 0) continue;
-      if ((w0 == 0 && !tl0) || (w1 == 0 && !tl1) || (w2 == 0 && !tl2)) continue;
-      const double l0 = w0 / area, l1 = w1 / area, l2 = w2 / area;
-      uint32_t texel = 0xFFFFFFFFu;
-      if (tex) {
-        const double u = l0 * a->u + l1 * b->u + l2 * c->u;
-        const double v = l0 * a->v + l1 * b->v + l2 * c->v;
-        const int tx = WrapFloor(u * tex->GetWidth(), tex->GetWidth());
-        const int ty = WrapFloor(v * tex->GetHeight(), tex->GetHeight());
-        texel = PixelToArgb(tex->ReadPixel(tx, ty), tex->GetFormat());
-      }
-      uint32_t dif = a->dwDiffuse;
-      if (!(a->dwDiffuse == b->dwDiffuse && a->dwDiffuse == c->dwDiffuse)) {
-        int ch[4];
-        for (int k = 0; k < 4; ++k) {
-          const int s = 24 - 8 * k;
-          const double val = l0 * double((a->dwDiffuse >> s) & 0xFF) +
-                             l1 * double((b->dwDiffuse >> s) & 0xFF) +
-                             l2 * double((c->dwDiffuse >> s) & 0xFF);
-          ch[k] = std::clamp(int(std::floor(val + 0.5)), 0, 255);
-        }
-        dif = MakeArgb(ch[0], ch[1], ch[2], ch[3]);
-      }
-      ShadePixel(t, x, y, texel, dif, r.Stage, r.dwTFactor, r.bBlend);
+  constexpr double kOne = 4294967296.0;  // 2^32
+  const double uEnd = u0 + du * (n - 1), vEnd = v0 + dv * (n - 1);
+  if (std::fabs(u0) < 1e9 && std::fabs(uEnd) < 1e9 && std::fabs(v0) < 1e9 &&
+      std::fabs(vEnd) < 1e9) {
+    const int64_t u = int64_t(std::floor(u0 * kOne)), v = int64_t(std::floor(v0 * kOne));
+    const int64_t su = int64_t(std::floor(du * kOne)), sv = int64_t(std::floor(dv * kOne));
+    const int64_t uLast = u + su * (n - 1), vLast = v + sv * (n - 1);
+    if (std::min(u, uLast) >= 0 && (std::max(u, uLast) >> 32) < w && std::min(v, vLast) >= 0 &&
+        (std::max(v, vLast) >> 32) < h) {
+      int64_t uu = u, vv = v;
+      for (int i = 0; i < n; ++i, uu += su, vv += sv) pOut[i] = texel(int(uu >> 32), int(vv >> 32));
+      return;
     }
   }
+  for (int i = 0; i < n; ++i) pOut[i] = texel(WrapFloor(u0 + du * i, w), WrapFloor(v0 + dv * i, h));
+}
+
+void GatherRun(const cImage& tex, double u0, double du, double v0, double dv, int n,
+               uint32_t* pOut) {
+  if (tex.GetBytesPerPixel() == 4)
+    GatherRunT<4>(tex, u0, du, v0, dv, n, pOut);
+  else
+    GatherRunT<2>(tex, u0, du, v0, dv, n, pOut);
+}
+
+void FillPolygon(const RASTER& r, const POLYGON& poly) {
+  cImage& t = *r.pTarget;
+  // Clamped in double first: far-off vertices must not overflow an int.
+  auto clampTo = [](double v, int nMax) { return int(std::clamp(v, -1.0, double(nMax))); };
+  const int x0 = clampTo(std::max(std::ceil(poly.dMinX), 0.0), t.GetWidth());
+  const int x1 = clampTo(std::min(std::floor(poly.dMaxX), double(t.GetWidth() - 1)), t.GetWidth());
+  const int y0 = clampTo(std::max(std::ceil(poly.dMinY), 0.0), t.GetHeight());
+  const int y1 =
+      clampTo(std::min(std::floor(poly.dMaxY), double(t.GetHeight() - 1)), t.GetHeight());
+  if (x0 > x1 || y0 > y1) return;
+
+  const cImage* tex = r.pTexture;
+  const bool bUsesTexture = tex && UsesTexture(r.Stage);
+  GFXSHADEROW fused;
+  const bool bFused = poly.bFlat && t.GetBytesPerPixel() == 4 &&
+                      ReduceStage(r.Stage, poly.dwDiffuse, r.dwTFactor, ePixelFormat::A8R8G8B8,
+                                  t.GetFormat(), r.bBlend, fused);
+  // Spans are shaded in pieces of at most kPiece pixels.
+  constexpr int kPiece = 256;
+  uint32_t colors[kPiece];
+  for (int y = y0; y <= y1; ++y) {
+    int lo = x0, hi = x1;
+    bool bAny = true;
+    for (int e = 0; e < poly.nEdges && bAny; ++e) bAny = CutToEdge(poly.Edges[e], y, lo, hi);
+    if (!bAny) continue;
+    for (int x = lo; x <= hi; x += kPiece) {
+      const int n = std::min(kPiece, hi - x + 1);
+      if (bUsesTexture)
+        GatherRun(*tex, poly.U.At(x, y), poly.U.fx, poly.V.At(x, y), poly.V.fx, n, colors);
+      else
+        std::fill(colors, colors + n, 0xFFFFFFFFu);
+      if (bFused) {
+        ShadeRow32(reinterpret_cast<uint32_t*>(t.GetRow(y)) + x, colors, n, fused);
+      } else if (poly.bFlat) {
+        CombineRow(r.Stage, colors, n, poly.dwDiffuse, r.dwTFactor);
+        WriteRow(t, x, y, colors, n, r.bBlend);
+      } else {
+        for (int i = 0; i < n; ++i) {
+          int ch[4];
+          for (int k = 0; k < 4; ++k)
+            ch[k] = std::clamp(int(std::floor(poly.Dif[k].At(x + i, y) + 0.5)), 0, 255);
+          ShadePixel(t, x + i, y, colors[i], MakeArgb(ch[0], ch[1], ch[2], ch[3]), r.Stage,
+                     r.dwTFactor, r.bBlend);
+        }
+      }
+    }
+  }
+}
+
+// Any other quad: the strip's two triangles, each with its own planes.
+void DrawStrip(const RASTER& r, const GFXVERTEX* v) {
+  const int nTexW = r.pTexture ? r.pTexture->GetWidth() : 1;
+  const int nTexH = r.pTexture ? r.pTexture->GetHeight() : 1;
+  POLYGON poly;
+  if (MakeParallelogram(v, nTexW, nTexH, poly)) {
+    FillPolygon(r, poly);
+    return;
+  }
+  if (MakeTriangle(v[0], v[1], v[2], nTexW, nTexH, poly)) FillPolygon(r, poly);
+  if (MakeTriangle(v[1], v[3], v[2], nTexW, nTexH, poly)) FillPolygon(r, poly);
 }
 
 }  // namespace
@@ -624,8 +877,7 @@ eGfxResult cD3DDevice::DrawQuad(const GFXVERTEX* pStrip4) {
   if (!IsDrawable(pStrip4)) return eGfxResult::InvalidCall;
   const RASTER r{m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend};
   if (DrawAxisAligned(r, pStrip4, nullptr)) return eGfxResult::Ok;
-  DrawTriangle(r, pStrip4[0], pStrip4[1], pStrip4[2]);
-  DrawTriangle(r, pStrip4[1], pStrip4[3], pStrip4[2]);
+  DrawStrip(r, pStrip4);
   return eGfxResult::Ok;
 }
 
@@ -646,8 +898,7 @@ eGfxResult cD3DDevice::ClearAndDrawQuad(const GFXRECT& rect, uint32_t dwArgb,
   const RASTER r{m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend};
   if (DrawAxisAligned(r, pStrip4, &clear)) return eGfxResult::Ok;
   DoClear(t, &clear);
-  DrawTriangle(r, pStrip4[0], pStrip4[1], pStrip4[2]);
-  DrawTriangle(r, pStrip4[1], pStrip4[3], pStrip4[2]);
+  DrawStrip(r, pStrip4);
   return eGfxResult::Ok;
 }
 

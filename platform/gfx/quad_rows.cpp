@@ -1,0 +1,256 @@
+// The fused row loops: SSE2 where the compiler targets it (always on
+// x86-64), the scalar twins everywhere else and for the last pixels of a row.
+#include "platform/gfx/quad_rows.h"
+
+#include <cstring>
+
+#include "platform/gfx/pixel_rules.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace plat::gfx {
+
+namespace {
+
+constexpr int kShift[4] = {0, 8, 16, 24};  // blue, green, red, alpha
+
+inline uint32_t Round255(uint32_t x) { return (x + (x >> 8)) >> 8; }
+
+// One argument of the stage: the texel, or a constant channel value.
+struct ARG {
+  bool bTexel;
+  int nConst;
+};
+
+ARG ArgOf(int nArg, int nShift, uint32_t dwDiffuse, uint32_t dwTFactor) {
+  switch (nArg & 0xF) {
+    case TA_TEXTURE:
+      return {true, 0};
+    case TA_TFACTOR:
+      return {false, int((dwTFactor >> nShift) & 0xFF)};
+    default:
+      return {false, int((dwDiffuse >> nShift) & 0xFF)};
+  }
+}
+
+// The channel as t * f + add (before Round255); a constant c is f = 0,
+// add = 255 c + 128, which Round255 turns back into c exactly.
+bool Constant(int c, uint16_t& f, uint16_t& add) {
+  f = 0;
+  add = uint16_t(255 * c + 128);
+  return true;
+}
+
+bool ReduceOp(int nOp, ARG a1, ARG a2, int nFactorAlpha, uint16_t& f, uint16_t& add) {
+  switch (nOp) {
+    case TOP_SELECTARG2:
+      a1 = a2;
+      [[fallthrough]];
+    default:  // SELECTARG1, and operations the engine does not know
+      if (a1.bTexel) {
+        f = 255;
+        add = 128;
+        return true;
+      }
+      return Constant(a1.nConst, f, add);
+    case TOP_MODULATE:
+      if (a1.bTexel && a2.bTexel) return false;
+      if (!a1.bTexel && !a2.bTexel) return Constant(MulChannel(a1.nConst, a2.nConst), f, add);
+      f = uint16_t(a1.bTexel ? a2.nConst : a1.nConst);
+      add = 128;
+      return true;
+    case TOP_BLENDFACTORALPHA:
+      if (a1.bTexel && a2.bTexel) {
+        f = 255;
+        add = 128;
+        return true;
+      }
+      if (!a1.bTexel && !a2.bTexel)
+        return Constant(LerpChannel(a1.nConst, a2.nConst, nFactorAlpha), f, add);
+      if (a1.bTexel) {
+        f = uint16_t(nFactorAlpha);
+        add = uint16_t(a2.nConst * (255 - nFactorAlpha) + 128);
+      } else {
+        f = uint16_t(255 - nFactorAlpha);
+        add = uint16_t(a1.nConst * nFactorAlpha + 128);
+      }
+      return true;
+    case TOP_ADD:
+    case TOP_SUBTRACT:
+      if (a1.bTexel || a2.bTexel) return false;
+      return Constant(
+          nOp == TOP_ADD ? AddChannel(a1.nConst, a2.nConst) : SubChannel(a1.nConst, a2.nConst), f,
+          add);
+  }
+}
+
+}  // namespace
+
+bool ReduceStage(const GFXTEXTURESTAGE& stage, uint32_t dwDiffuse, uint32_t dwTFactor,
+                 ePixelFormat textureFormat, ePixelFormat targetFormat, bool bBlend,
+                 GFXSHADEROW& row) {
+  if (textureFormat == ePixelFormat::X8R8G8B8)
+    row.dwTexelOr = 0xFF000000u;
+  else if (textureFormat == ePixelFormat::A8R8G8B8)
+    row.dwTexelOr = 0;
+  else
+    return false;
+  if (targetFormat == ePixelFormat::X8R8G8B8)
+    row.dwOutOr = 0xFF000000u;
+  else if (targetFormat == ePixelFormat::A8R8G8B8)
+    row.dwOutOr = 0;
+  else
+    return false;
+  row.bBlend = bBlend;
+  const int fa = GetA(dwTFactor);
+  if (stage.nColorOp == TOP_DISABLE) {
+    // The diffuse colour, alpha included.
+    for (int c = 0; c < 4; ++c)
+      Constant(int((dwDiffuse >> kShift[c]) & 0xFF), row.nFactor[c], row.nAdd[c]);
+    return true;
+  }
+  for (int c = 0; c < 3; ++c) {
+    const ARG a1 = ArgOf(stage.nColorArg1, kShift[c], dwDiffuse, dwTFactor);
+    const ARG a2 = ArgOf(stage.nColorArg2, kShift[c], dwDiffuse, dwTFactor);
+    if (!ReduceOp(stage.nColorOp, a1, a2, fa, row.nFactor[c], row.nAdd[c])) return false;
+  }
+  if (stage.nAlphaOp == TOP_DISABLE) return Constant(GetA(dwDiffuse), row.nFactor[3], row.nAdd[3]);
+  const ARG a1 = ArgOf(stage.nAlphaArg1, 24, dwDiffuse, dwTFactor);
+  const ARG a2 = ArgOf(stage.nAlphaArg2, 24, dwDiffuse, dwTFactor);
+  return ReduceOp(stage.nAlphaOp, a1, a2, fa, row.nFactor[3], row.nAdd[3]);
+}
+
+namespace {
+
+inline uint32_t ShadePixel(uint32_t t, uint32_t d, const GFXSHADEROW& row) {
+  t |= row.dwTexelOr;
+  uint32_t v[4];
+  for (int c = 0; c < 4; ++c)
+    v[c] = Round255(((t >> kShift[c]) & 0xFF) * row.nFactor[c] + row.nAdd[c]);
+  uint32_t out = 0;
+  for (int c = 0; c < 4; ++c) {
+    uint32_t x = v[c];
+    if (row.bBlend) x = Round255(x * v[3] + ((d >> kShift[c]) & 0xFF) * (255 - v[3]) + 128);
+    out |= x << kShift[c];
+  }
+  return out | row.dwOutOr;
+}
+
+inline uint32_t BlendConstPixel(uint32_t d, uint32_t c, uint32_t dwOutOr) {
+  const uint32_t a = c >> 24;
+  uint32_t out = 0;
+  for (int k = 0; k < 4; ++k)
+    out |= Round255(((c >> kShift[k]) & 0xFF) * a + ((d >> kShift[k]) & 0xFF) * (255 - a) + 128)
+           << kShift[k];
+  return out | dwOutOr;
+}
+
+#if defined(__SSE2__)
+inline __m128i Round255V(__m128i x) {
+  return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+}
+
+// Each pixel's alpha lane copied into its four lanes.
+inline __m128i BroadcastAlpha(__m128i v) {
+  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, 0xFF), 0xFF);
+}
+
+template <bool BLEND>
+inline __m128i ShadeHalf(__m128i t, __m128i d, __m128i f, __m128i add) {
+  __m128i v = Round255V(_mm_add_epi16(_mm_mullo_epi16(t, f), add));
+  if constexpr (BLEND) {
+    const __m128i a = BroadcastAlpha(v);
+    const __m128i ia = _mm_xor_si128(a, _mm_set1_epi16(255));
+    v = Round255V(_mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(v, a), _mm_mullo_epi16(d, ia)),
+                                _mm_set1_epi16(128)));
+  }
+  return v;
+}
+
+// Out of line and aligned, as the engine's other hot row loops: their speed
+// must not move with the placement of unrelated code.
+template <bool BLEND>
+__attribute__((noinline, aligned(64))) void ShadeRow32V(uint32_t* d, const uint32_t* s, int n,
+                                                        const GFXSHADEROW& row) {
+  const __m128i f = _mm_set_epi16(
+      short(row.nFactor[3]), short(row.nFactor[2]), short(row.nFactor[1]), short(row.nFactor[0]),
+      short(row.nFactor[3]), short(row.nFactor[2]), short(row.nFactor[1]), short(row.nFactor[0]));
+  const __m128i add =
+      _mm_set_epi16(short(row.nAdd[3]), short(row.nAdd[2]), short(row.nAdd[1]), short(row.nAdd[0]),
+                    short(row.nAdd[3]), short(row.nAdd[2]), short(row.nAdd[1]), short(row.nAdd[0]));
+  const __m128i texOr = _mm_set1_epi32(int(row.dwTexelOr));
+  const __m128i outOr = _mm_set1_epi32(int(row.dwOutOr));
+  const __m128i zero = _mm_setzero_si128();
+  const size_t nCount = n > 0 ? size_t(n) : 0;
+  size_t i = 0;
+  for (; i + 4 <= nCount; i += 4) {
+    const __m128i t = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)), texOr);
+    __m128i dv = zero;
+    if constexpr (BLEND) dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    const __m128i lo =
+        ShadeHalf<BLEND>(_mm_unpacklo_epi8(t, zero), _mm_unpacklo_epi8(dv, zero), f, add);
+    const __m128i hi =
+        ShadeHalf<BLEND>(_mm_unpackhi_epi8(t, zero), _mm_unpackhi_epi8(dv, zero), f, add);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                     _mm_or_si128(_mm_packus_epi16(lo, hi), outOr));
+  }
+  for (; i < nCount; ++i) d[i] = ShadePixel(s[i], d[i], row);
+}
+
+__attribute__((noinline, aligned(64))) void BlendConstRow32V(uint32_t* d, int n, uint32_t c,
+                                                             uint32_t dwOutOr) {
+  // Round255(c a + d (255 - a) + 128): the colour's share is one constant.
+  const uint32_t a = c >> 24;
+  short k[4];
+  for (int j = 0; j < 4; ++j) k[j] = short(((c >> kShift[j]) & 0xFF) * a + 128);
+  const __m128i add = _mm_set_epi16(k[3], k[2], k[1], k[0], k[3], k[2], k[1], k[0]);
+  const __m128i ia = _mm_set1_epi16(short(255 - a));
+  const __m128i outOr = _mm_set1_epi32(int(dwOutOr));
+  const __m128i zero = _mm_setzero_si128();
+  const size_t nCount = n > 0 ? size_t(n) : 0;
+  size_t i = 0;
+  for (; i + 4 <= nCount; i += 4) {
+    const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    const __m128i lo =
+        Round255V(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(dv, zero), ia), add));
+    const __m128i hi =
+        Round255V(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(dv, zero), ia), add));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                     _mm_or_si128(_mm_packus_epi16(lo, hi), outOr));
+  }
+  for (; i < nCount; ++i) d[i] = BlendConstPixel(d[i], c, dwOutOr);
+}
+#endif
+
+}  // namespace
+
+void ShadeRow32Scalar(uint32_t* d, const uint32_t* s, int n, const GFXSHADEROW& row) {
+  for (int i = 0; i < n; ++i) d[i] = ShadePixel(s[i], d[i], row);
+}
+
+void ShadeRow32(uint32_t* d, const uint32_t* s, int n, const GFXSHADEROW& row) {
+#if defined(__SSE2__)
+  if (row.bBlend)
+    ShadeRow32V<true>(d, s, n, row);
+  else
+    ShadeRow32V<false>(d, s, n, row);
+#else
+  ShadeRow32Scalar(d, s, n, row);
+#endif
+}
+
+void BlendConstRow32Scalar(uint32_t* d, int n, uint32_t dwArgb, uint32_t dwOutOr) {
+  for (int i = 0; i < n; ++i) d[i] = BlendConstPixel(d[i], dwArgb, dwOutOr);
+}
+
+void BlendConstRow32(uint32_t* d, int n, uint32_t dwArgb, uint32_t dwOutOr) {
+#if defined(__SSE2__)
+  BlendConstRow32V(d, n, dwArgb, dwOutOr);
+#else
+  BlendConstRow32Scalar(d, n, dwArgb, dwOutOr);
+#endif
+}
+
+}  // namespace plat::gfx
