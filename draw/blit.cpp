@@ -28,18 +28,7 @@ namespace {
 
 int ResultOf(plat::gfx::eGfxResult hr) { return static_cast<int>(plat::gfx::GetResultCode(hr)); }
 
-// A record's visible area (0, 0, nWidth, nHeight) as a view of its pixels in
-// the current mode: the DirectDraw surface, or the Direct3D level 0 (none
-// while the texture is gone).
-cImageView SurfaceView(const DDSURFACEDATA* lpSD) {
-  plat::gfx::cImage* pImage = nullptr;
-  if (g_DD.lpDTCon) {
-    if (lpSD->lpDT) pImage = lpSD->lpDT->lpSurface.get();
-  } else if (lpSD->lpDDS) {
-    pImage = lpSD->lpDDS->lpDDSurface.get();
-  }
-  return cImageView(pImage, MakeRect(0, 0, lpSD->nWidth, lpSD->nHeight));
-}
+cImageView SurfaceView(const DDSURFACEDATA* lpSD) { return DDSurfaceView(lpSD); }
 
 // One blit after its records are resolved: the records it draws into and
 // from, their visible areas, and its two rectangles.

@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 
+#include "draw/draw_context.h"
+
 using plat::gfx::cImageView;
 using plat::gfx::MakeRect;
 
@@ -73,4 +75,14 @@ bool DDClipBlt(bool bDirect3D, const cImageView& dstSurface, const cImageView& s
   if (blt.Src.IsEmpty() || blt.Dst.GetWidth() <= 0 || blt.Dst.GetHeight() <= 0) return false;
   views = blt;
   return true;
+}
+
+cImageView DDSurfaceView(const DDSURFACEDATA* lpSD) {
+  plat::gfx::cImage* pImage = nullptr;
+  if (g_DD.lpDTCon) {
+    if (lpSD->lpDT) pImage = lpSD->lpDT->lpSurface.get();
+  } else if (lpSD->lpDDS) {
+    pImage = lpSD->lpDDS->lpDDSurface.get();
+  }
+  return cImageView(pImage, MakeRect(0, 0, lpSD->nWidth, lpSD->nHeight));
 }

@@ -2,6 +2,7 @@
 // of the two surfaces' pixels.
 #pragma once
 
+#include "draw/surface_data.h"
 #include "platform/gfx/image_view.h"
 
 // The two sides of one blit: where it draws and what it reads.
@@ -17,3 +18,8 @@ struct DDBLTVIEWS {
 // are left as they were).
 bool DDClipBlt(bool bDirect3D, const plat::gfx::cImageView& dstSurface,
                const plat::gfx::cImageView& srcSurface, DDBLTVIEWS& views);
+
+// A record's visible area (0, 0, nWidth, nHeight) as a view of its pixels in
+// the current mode: the DirectDraw surface, or the Direct3D level 0 (none
+// while the texture is gone).
+plat::gfx::cImageView DDSurfaceView(const DDSURFACEDATA* lpSD);

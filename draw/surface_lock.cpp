@@ -64,26 +64,32 @@ bool cSurfaceLock::Lock(DDSURFACEDATA* lpSD) {
   return true;
 }
 
-void cSurfaceLock::Unlock() {
-  if (!m_lpSD) return;
+bool cSurfaceLock::Unlock() {
+  if (!m_lpSD) return true;
+  bool bOk = true;
   if (m_bDirect3D) {
     if (m_bBackBuffer) {
-      if (Failed(m_pLocked->Unlock()))
+      if (Failed(m_pLocked->Unlock())) {
         DebugLog("Back :: D3D_OK != m_lpSD->lpDT->lpSurface->UnlockRect();");
+        bOk = false;
+      }
     } else if (m_pWriteBackTo) {
       if (Failed(m_pLocked->Unlock())) {
         DebugLog("D3D_OK != m_lpSD->lpDT->lpSystemSurface->UnlockRect();");
+        bOk = false;
       } else if (!g_DD.lpDevice ||
                  Failed(g_DD.lpDevice->UpdateSurface(*m_pLocked, *m_pWriteBackTo))) {
         DebugErrorBoxF(
             "FAILED( lpDevice->UpdateSurface(m_lpSD->lpDT->lpSystemSurface, NULL, "
             "m_lpSD->lpDT->lpSurface, NULL)");
+        bOk = false;
       }
     } else if (Failed(m_pLocked->Unlock())) {
       DebugLog("D3D_OK != m_lpSD->lpDT->lpSurface->UnlockRect();");
+      bOk = false;
     }
   } else {
-    m_pLocked->Unlock();
+    bOk = !Failed(m_pLocked->Unlock());
   }
   m_lpSD = nullptr;
   m_lpBits = nullptr;
@@ -91,6 +97,7 @@ void cSurfaceLock::Unlock() {
   m_pLocked.reset();
   m_pWriteBackTo.reset();
   m_bBackBuffer = false;
+  return bOk;
 }
 
 bool DDLock(DDSURFACEDATA* lpSD, DDLOCKDESC* lpDesc, uint8_t** lplpBits, int nBpp) {

@@ -16,7 +16,11 @@ class cSurfaceLock {
   cSurfaceLock& operator=(const cSurfaceLock&) = delete;
 
   bool Lock(DDSURFACEDATA* lpSD);
-  void Unlock();
+  // False when the unlock (or a render target's write-back) failed.
+  bool Unlock();
+  // The image whose pixels m_lpBits points at (a render target's system
+  // copy); null while nothing is locked.
+  const plat::gfx::cImage* GetImage() const { return m_pLocked.get(); }
 
   DDSURFACEDATA* m_lpSD = nullptr;
   uint8_t* m_lpBits = nullptr;
