@@ -25,6 +25,7 @@
 #include "base/text_helpers.h"
 #include "draw/built_in_tables.h"
 #include "draw/draw_context.h"
+#include "draw/hbt_palette.h"
 #include "draw/palette_key.h"
 #include "files/options.h"
 #include "files/stage_start.h"
@@ -257,8 +258,8 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
   for (int i = 0; i < static_cast<int>(g_Input.size()); ++i) g_Input.At(i).InitJoyMasks();
   if (!LoadKeyConfig(g_Paths[PATH_KEY_CONFIG_DAT], g_KeyConfig)) SetDefaultKeyConfig(g_KeyConfig);
   LoadOptionsAtStart();
-  // The 8-bit palette variant of the options (LoadHbtPalette) joins here
-  // with the 8-bit palette files.
+  // The options' palette variant with its blend table (8-bit screens only).
+  if (g_DD.nBpp == 8 && !LoadHbtPalette(g_Option.m_nPalette)) return false;
   if (CloseRequested()) return false;
 
   // Without the music switch the manager stays unmade for the whole run.

@@ -15,6 +15,7 @@
 #include "base/text_helpers.h"
 #include "base/thread.h"
 #include "base/window_requests.h"
+#include "draw/device_restore.h"
 #include "draw/draw_context.h"
 #include "files/replay_requests.h"
 #include "files/stage_start.h"
@@ -232,6 +233,7 @@ void PlaceMainWindow() {
   if (g_WindowPos.m_bZoomed) plat::MaximisePresenterWindow();
 }
 
-// Resetting a lost Direct3D device is the drawing library's restore, which
-// this build does not have yet: the request is answered and frames go on.
-void cMainWindow::RestoreDevice() {}
+// The lost Direct3D device is reset on this thread, the one that made it,
+// while the drawing thread waits in its send; a device that cannot be reset
+// yet is asked again after the next failed present.
+void cMainWindow::RestoreDevice() { DDRestoreSurface(); }

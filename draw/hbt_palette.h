@@ -1,6 +1,6 @@
 // The colour variants of the 8-bit palette: entries 16 to 207 form twelve
 // blocks of 16 colours, and the options' palette number chooses how they are
-// laid out.
+// laid out; each variant has a blend table of its own.
 #pragma once
 
 #include <algorithm>
@@ -25,3 +25,11 @@ void RecolourHbtBlocks(ENTRY* pEntries, int n) {
               pEntries + kHbtFirstEntry + k * kHbtBlockSize);
   }
 }
+
+// The 8-bit palette of number n (0 to 23): its blend table
+// "bmp\hbt\hbt%s.dat" (n in at least two digits), the palette picture read
+// again and its blocks laid out for n, then shown. Only in 8-bit
+// DirectDraw; true at once otherwise. A missing or malformed table shows
+// "%s の読み込みに失敗！" and gives false; so does a palette picture that
+// cannot be read (with a debug-log line).
+bool LoadHbtPalette(int n);

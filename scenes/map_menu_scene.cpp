@@ -1,6 +1,8 @@
 // The world-map menu: saving, the automatic save, back to the map or the title.
 #include "scenes/map_menu_scene.h"
 
+#include "draw/blit.h"
+#include "draw/draw_context.h"
 #include "scenes/scene_manager.h"
 
 cMapMenuScene::cMapMenuScene() {
@@ -20,11 +22,14 @@ int cMapMenuScene::Init() {
 }
 
 int cMapMenuScene::FadeIn() {
-  m_nPhase = 1;
+  if (SceneFadeInStep()) m_nPhase = 1;
   return 1;
 }
 
 int cMapMenuScene::FadeOut() {
+  if (!SceneFadeOutStep()) return 1;
+  // The next scene starts from a screen of palette colour 16.
+  DDFillSurface(&BackBuffer, 16);
   FinishSceneFadeOut(SCENE_MAPMENU);
   return 1;
 }

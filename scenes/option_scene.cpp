@@ -1,6 +1,8 @@
 // The options screen.
 #include "scenes/option_scene.h"
 
+#include "draw/blit.h"
+#include "draw/draw_context.h"
 #include "scenes/scene_manager.h"
 
 cOptionScene::cOptionScene() {
@@ -18,11 +20,14 @@ int cOptionScene::Init() {
 }
 
 int cOptionScene::FadeIn() {
-  m_nPhase = 1;
+  if (SceneFadeInStep()) m_nPhase = 1;
   return 1;
 }
 
 int cOptionScene::FadeOut() {
+  if (!SceneFadeOutStep()) return 1;
+  // The next scene starts from a screen of palette colour 16.
+  DDFillSurface(&BackBuffer, 16);
   FinishSceneFadeOut(SCENE_OPTION);
   return 1;
 }

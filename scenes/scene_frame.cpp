@@ -9,6 +9,7 @@
 #include "base/run_options.h"
 #include "base/text_helpers.h"
 #include "base/window_requests.h"
+#include "draw/device_restore.h"
 #include "draw/draw_context.h"
 #include "files/system_ini.h"
 #include "platform/clock/clock.h"
@@ -37,7 +38,19 @@ void WaitFrameTiming() {
   while (!WaitFrameGate(g_SceneManager.m_nFrameRate) && !plat::IsQuitting()) plat::SleepMs(1);
 }
 
-bool cSceneManager::CheckLostSurface() { return true; }
+bool cSceneManager::CheckLostSurface() {
+  if (DDIsDirect3D() || !PrimarySD.lpDDS || !PrimarySD.lpDDS->lpDDSurface ||
+      !PrimarySD.lpDDS->lpDDSurface->IsLost())
+    return true;
+  if (!DDRestore()) return false;
+  // Then, in this order, each stopping the frame at its first failure: the
+  // character bitmap sets, the effects' and the sword types' surfaces
+  // (RestoreSurfaceVector), the pictures (RestoreSurface), the menus'
+  // surfaces, the message windows, and the three digit sheets
+  // (RestoreFontSurfaces); they join here with the play engine, the menus
+  // and the fonts that fill them.
+  return true;
+}
 
 void cSceneManager::Present() {
   const bool bFastStage = m_pPlay && m_pPlay->GetFrameRate() > 60;

@@ -6,6 +6,8 @@
 #include "base/logs.h"
 #include "base/program_state.h"
 #include "base/window_requests.h"
+#include "draw/draw_context.h"
+#include "draw/fades.h"
 #include "files/system_data.h"
 
 cSceneManager g_SceneManager;
@@ -99,6 +101,16 @@ void cSceneManager::PollInput(cSafeVector<cInput>& inputs) {
     player1.PollConfigured(1, 60);
   else
     player1.PollFixed(0, 3, 60);
+}
+
+bool SceneFadeInStep() {
+  return DDFadeIn(g_DD.DisplayPalette, 0, 255, 0, 0, 0, g_SceneManager.m_nFadeStep,
+                  g_DD.ProgramPalette, 0) != 0;
+}
+
+bool SceneFadeOutStep() {
+  return DDFadeOut(g_DD.DisplayPalette, 0, 255, 0, 0, 0, g_SceneManager.m_nFadeStep,
+                   g_DD.ProgramPalette, 0) != 0;
 }
 
 void FinishSceneFadeOut(int nOwnSceneId) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "draw/surface_data.h"
 #include "input/input.h"
 #include "scenes/scene.h"
 
@@ -51,11 +52,37 @@ class cSceneManager {
   void DeleteAllScenes();
   void PollInput(cSafeVector<cInput>& inputs);
   void Present();
+  // DirectDraw: when the screen's surfaces were lost, the library's and the
+  // program's collections restored; false when that failed.
   bool CheckLostSurface();
+  // Each record of a collection restored in order; false at the first that
+  // fails. A vector or a list of records (or of pointers to them).
+  template <class RECORDS>
+  bool RestoreSurfaceVector(RECORDS& records) {
+    for (auto& sd : records)
+      if (!RestoreOneSurface(RecordOf(sd))) return false;
+    return true;
+  }
+  template <class RECORDS>
+  bool RestoreSurface(RECORDS& records) {
+    return RestoreSurfaceVector(records);
+  }
+  // A lost DirectDraw surface restored; in video memory its picture is
+  // loaded again from its file and bLost tells its owner that anything
+  // composed on it at run time must be drawn again.
+  bool RestoreOneSurface(DDSURFACEDATA& sd);
+  // The fonts' digit sheets: a lost one restored and, in video memory, its
+  // digits drawn again with the font of the same index. True.
+  bool RestoreFontSurfaces(DDSURFACEDATA* lpSheets, int nCount);
   // The scene with this id, or null.
   cScene* GetScene(int nSceneId) const;
 
  private:
+  static DDSURFACEDATA& RecordOf(DDSURFACEDATA& sd) { return sd; }
+  template <class POINTER>
+  static DDSURFACEDATA& RecordOf(POINTER& p) {
+    return *p;
+  }
   cScene*& SceneSlot(int nSceneId);
   void DeleteScene(int nSceneId);
 
@@ -75,6 +102,11 @@ std::string FormatFpsText(int nFps, uint32_t dwAverageMs);
 
 // The end of a scene's fade-out: the scene hands over to the next id.
 void FinishSceneFadeOut(int nOwnSceneId);
+// One step of a scene's fade from black, or to black, at the manager's fade
+// step; true on the step that completed it. Every scene fades in with its
+// first phase and out with its last.
+bool SceneFadeInStep();
+bool SceneFadeOutStep();
 
 // A menu scene's first-frame music: the scene music number of track k
 // (0 title, 1 world map and its menu, 2 stage select, 3 options). Requested

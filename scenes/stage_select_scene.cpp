@@ -1,6 +1,8 @@
 // The stage select: the list of stages to start.
 #include "scenes/stage_select_scene.h"
 
+#include "draw/blit.h"
+#include "draw/draw_context.h"
 #include "scenes/scene_manager.h"
 
 cStageSelectScene::cStageSelectScene() {
@@ -19,11 +21,14 @@ int cStageSelectScene::Init() {
 }
 
 int cStageSelectScene::FadeIn() {
-  m_nPhase = 1;
+  if (SceneFadeInStep()) m_nPhase = 1;
   return 1;
 }
 
 int cStageSelectScene::FadeOut() {
+  if (!SceneFadeOutStep()) return 1;
+  // The next scene starts from a screen of palette colour 16.
+  DDFillSurface(&BackBuffer, 16);
   FinishSceneFadeOut(SCENE_STAGESELECT);
   return 1;
 }

@@ -1,6 +1,8 @@
 // The title screen: the game-mode menu and the saved-game list.
 #include "scenes/title_scene.h"
 
+#include "draw/blit.h"
+#include "draw/draw_context.h"
 #include "scenes/scene_manager.h"
 
 cTitleScene::cTitleScene() {
@@ -18,11 +20,14 @@ int cTitleScene::Init() {
 }
 
 int cTitleScene::FadeIn() {
-  m_nPhase = 1;
+  if (SceneFadeInStep()) m_nPhase = 1;
   return 1;
 }
 
 int cTitleScene::FadeOut() {
+  if (!SceneFadeOutStep()) return 1;
+  // The next scene starts from a screen of palette colour 16.
+  DDFillSurface(&BackBuffer, 16);
   FinishSceneFadeOut(SCENE_TITLE);
   return 1;
 }

@@ -1,6 +1,8 @@
 // The world map: walking between stages and entering one.
 #include "scenes/world_map_scene.h"
 
+#include "draw/blit.h"
+#include "draw/draw_context.h"
 #include "scenes/scene_manager.h"
 
 cWorldMapScene::cWorldMapScene() {
@@ -18,11 +20,14 @@ int cWorldMapScene::Init() {
 }
 
 int cWorldMapScene::FadeIn() {
-  m_nPhase = 1;
+  if (SceneFadeInStep()) m_nPhase = 1;
   return 1;
 }
 
 int cWorldMapScene::FadeOut() {
+  if (!SceneFadeOutStep()) return 1;
+  // The next scene starts from a screen of palette colour 16.
+  DDFillSurface(&BackBuffer, 16);
   FinishSceneFadeOut(SCENE_WORLDMAP);
   return 1;
 }

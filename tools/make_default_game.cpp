@@ -1,9 +1,10 @@
 // make_default_game FOLDER: writes the smallest project the program starts
 // on — the default system data with the window's title, the ten default
 // database lists, the default common palette, the default world map, a demo
-// stage, a System.ini, the palette picture and a short tone for each sound
-// the program loads at start — the records through the program's own
-// writers. The repository's game/ folder is made with it:
+// stage, a System.ini, the palette picture, the blend tables of the 8-bit
+// palette variants and a short tone for each sound the program loads at
+// start — the records through the program's own writers. The repository's game/ folder is made with
+// it:
 //   build/default/tools/make_default_game game
 #include <unistd.h>
 
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "base/paths.h"
+#include "draw/hbt_palette.h"
 #include "files/stage_data.h"
 #include "files/system_data.h"
 #include "files/world_map.h"
@@ -182,8 +184,35 @@ bool WriteBytes(const std::string& strPath, const void* p, size_t n) {
   return false;
 }
 
+// The blend table of palette variant n: for entries a and b, the entry
+// nearest (in RGB) to their even mix, the first of equals; index 0, the
+// key, stands only for itself.
+Bytes BlendTable(int n) {
+  std::vector<RGB> pal = PaletteColours();
+  RecolourHbtBlocks(pal.data(), n);
+  Bytes table(65536, 0);
+  for (int a = 1; a < 256; ++a)
+    for (int b = a; b < 256; ++b) {
+      const int r = pal[size_t(a)].r + pal[size_t(b)].r, g = pal[size_t(a)].g + pal[size_t(b)].g,
+                bl = pal[size_t(a)].b + pal[size_t(b)].b;
+      int nBest = 1, nBestDist = -1;
+      for (int k = 1; k < 256; ++k) {
+        // Twice the distance's components: the mix is (sum) / 2.
+        const int dr = 2 * pal[size_t(k)].r - r, dg = 2 * pal[size_t(k)].g - g,
+                  db = 2 * pal[size_t(k)].b - bl;
+        const int nDist = dr * dr + dg * dg + db * db;
+        if (nBestDist < 0 || nDist < nBestDist) {
+          nBest = k;
+          nBestDist = nDist;
+        }
+      }
+      table[size_t(a) * 256 + size_t(b)] = table[size_t(b) * 256 + size_t(a)] = uint8_t(nBest);
+    }
+  return table;
+}
+
 bool WriteGame() {
-  for (const char* szFolder : {"data", "data\\database", "bmp", "bmp\\plt", "wave"})
+  for (const char* szFolder : {"data", "data\\database", "bmp", "bmp\\plt", "bmp\\hbt", "wave"})
     plat::fs::MakeDirectory(szFolder);
 
   // Every sound the program loads at start names a file that exists.
@@ -226,6 +255,12 @@ bool WriteGame() {
 
   const std::string strIni = kSystemIni;
   if (!WriteBytes("System.ini", strIni.data(), strIni.size())) return false;
+  for (int n = 0; n < kHbtPaletteCount; ++n) {
+    char szName[32];
+    std::snprintf(szName, sizeof szName, "bmp\\hbt\\hbt%02d.dat", n);
+    const Bytes table = BlendTable(n);
+    if (!WriteBytes(szName, table.data(), table.size())) return false;
+  }
   const Bytes bmp = PaletteBitmap();
   return WriteBytes("bmp\\plt\\Palette.bmp", bmp.data(), bmp.size());
 }

@@ -8,6 +8,8 @@
 #include "app/scene_factory.h"
 #include "base/program_state.h"
 #include "base/window_requests.h"
+#include "draw/draw_context.h"
+#include "draw/fades.h"
 #include "files/system_data.h"
 #include "platform/msg/window.h"
 #include "scenes/map_menu_scene.h"
@@ -88,24 +90,41 @@ TEST_F(GameScenesTest, MenuScenesFilterTheInputAndThePlaySceneDoesNot) {
   }
 }
 
-TEST_F(GameScenesTest, EmptyScenesFadeInAndLeaveWhenTold) {
+// Frames until the scene reaches the phase (or the manager another scene),
+// at most nLimit.
+int RunUntil(cScene* pScene, int nPhase, int nLimit) {
+  const int nScene = g_SceneManager.m_nCurrentScene;
+  for (int n = 1; n <= nLimit; ++n) {
+    pScene->Run();
+    if (pScene->m_nPhase == nPhase || g_SceneManager.m_nCurrentScene != nScene) return n;
+  }
+  return -1;
+}
+
+TEST_F(GameScenesTest, ScenesFadeInAndLeaveWhenTold) {
+  // The menu scenes fade over ten frames at the start-up's step of 10
+  // degrees; the play scene's phases are its own.
+  g_SceneManager.m_nFadeStep = 10;
+  // A fade an earlier test left half-way ends first.
+  DDFadeIn(g_DD.DisplayPalette, 0, 255, 0, 0, 0, 10, g_DD.ProgramPalette, 1);
+  DDFadeOut(g_DD.DisplayPalette, 0, 255, 0, 0, 0, 10, g_DD.ProgramPalette, 1);
   struct {
     int nId;
     int nLastPhase;
-  } const cases[] = {{SCENE_TITLE, 3},       {SCENE_WORLDMAP, 3}, {SCENE_MAPMENU, 6},
-                     {SCENE_STAGESELECT, 2}, {SCENE_PLAY, 7},     {SCENE_OPTION, 2}};
+    int nFadeFrames;
+  } const cases[] = {{SCENE_TITLE, 3, 10},       {SCENE_WORLDMAP, 3, 10}, {SCENE_MAPMENU, 6, 10},
+                     {SCENE_STAGESELECT, 2, 10}, {SCENE_PLAY, 7, 1},      {SCENE_OPTION, 2, 10}};
   for (const auto& c : cases) {
     g_SceneManager.m_nCurrentScene = c.nId;
     g_SceneManager.ChangeScene(c.nId);
     cScene* pScene = g_SceneManager.GetScene(c.nId);
-    pScene->Run();
-    EXPECT_EQ(pScene->m_nPhase, 1) << c.nId;
+    EXPECT_EQ(RunUntil(pScene, 1, 20), c.nFadeFrames) << c.nId;
     pScene->Run();
     EXPECT_EQ(pScene->m_nPhase, 1) << c.nId;
     g_SceneManager.m_nNextScene = (c.nId + 1) % SCENE_COUNT;
     g_SceneManager.m_nFrameRate = 30;
     pScene->m_nPhase = c.nLastPhase;
-    pScene->Run();
+    EXPECT_EQ(RunUntil(pScene, -2, 20), c.nFadeFrames) << c.nId;
     EXPECT_EQ(g_SceneManager.m_nCurrentScene, (c.nId + 1) % SCENE_COUNT) << c.nId;
     EXPECT_EQ(g_SceneManager.m_nPrevScene, c.nId);
     // Leaving play restores the normal frame rate and the scene starts over.
