@@ -154,7 +154,11 @@ eGfxResult cDirectDraw::ColorFill(cImage& dst, const GFXRECT* pRect, uint32_t dw
 }
 
 eGfxResult cDirectDraw::Flip() {
-  if (auto f = TakeFault(eFaultPoint::Flip)) return *f;
+  if (auto f = TakeFault(eFaultPoint::Flip)) {
+    // As a display change would: the video-memory images are gone.
+    if (*f == eGfxResult::SurfaceLost) LoseSurfaces();
+    return *f;
+  }
   if (!m_pPrimary || m_Backs.empty()) return eGfxResult::InvalidCall;
   if (m_pPrimary->IsLost()) return eGfxResult::SurfaceLost;
   for (const cImagePtr& p : m_Backs)

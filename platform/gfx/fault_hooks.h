@@ -45,8 +45,8 @@ enum class eFaultPoint {
   BeginScene,
   SetRenderTarget,
   Blt,
-  Flip,
-  Present,  // a DeviceLost result also loses the device
+  Flip,     // a SurfaceLost result also loses the video-memory images
+  Present,  // a DeviceLost result also loses the device (not resettable yet)
   Reset,
   SetDialogBoxMode,
   FlipToGdiSurface,
