@@ -16,9 +16,13 @@
 #include "base/logs.h"
 #include "base/program_state.h"
 #include "base/thread.h"
+#include "base/window_requests.h"
+#include "draw/draw_context.h"
+#include "draw/surfaces.h"
 #include "files/system_ini.h"
 #include "platform/clock/clock.h"
 #include "platform/fs/file_system.h"
+#include "platform/gfx/display_config.h"
 #include "platform/msg/threads.h"
 #include "platform/msg/window.h"
 #include "scenes/scene_manager.h"
@@ -199,6 +203,21 @@ TEST_F(MainWindowServices, RequestsReturnOnceTheWindowThreadHasServedThem) {
     plat::SetQuitting(false);
   }
   g_MainWindow.m_hWnd = nullptr;
+}
+
+// The device reset runs on the window thread: a lost Direct3D device is
+// reset and its textures made again when the request arrives.
+TEST_F(MainWindowServices, RestoreRequestResetsALostDevice) {
+  plat::gfx::SetDisplayConfig({});
+  ASSERT_TRUE(DDInit(1, m_hWnd, 640, 480, 32, 0, 1, 1, 60, 0, nullptr, nullptr, 0, 0));
+  g_DD.lpDevice->LoseDevice(true);
+  plat::SendMessage(m_hWnd, WM_RESTOREDEVICE, 0, 0);
+  EXPECT_EQ(g_DD.lpDevice->TestCooperativeLevel(), plat::gfx::eGfxResult::Ok);
+  EXPECT_EQ(BackBuffer.lpDT->lpSurface, g_DD.lpDevice->GetBackBuffer());
+  EXPECT_EQ(WorkSD.bLost, 1);
+  DDReleaseAll();
+  for (DDSURFACEDATA* sd : {&BackBuffer, &VirBackBuffer, &WorkSD}) DDZeroSurface(sd);
+  g_DD.bInitialized = 0;
 }
 
 // Which entry a request reaches shows in the report of a bad index: the
