@@ -1,9 +1,10 @@
 // Draws one demonstration frame with the drawing library in one mode of the
 // matrix, headless, and saves it as PNG: bitmaps loaded from files, blits
 // with and without the colour key, mirrored, stretched, clipped on all four
-// sides, tinted, fills, a sorted sprite batch, then present.
+// sides, tinted, fills, a sorted sprite batch, then present. With SHEET.png
+// it also saves a contact sheet of the drawing effects, one cell each.
 //
-//   draw_demo MODE OUT.png [FOLDER]
+//   draw_demo MODE OUT.png [FOLDER [SHEET.png]]
 //   MODE: DD8 DD16 DD32 D3D16W D3D16F D3D32
 // The bitmaps are written into FOLDER (default: a folder under /tmp).
 #include <cstdint>
@@ -14,11 +15,17 @@
 #include <vector>
 
 #include "base/logs.h"
+#include "draw/blend_table.h"
 #include "draw/blit.h"
+#include "draw/blur_mosaic.h"
+#include "draw/circle_lens.h"
 #include "draw/draw_context.h"
+#include "draw/fades.h"
 #include "draw/palette_key.h"
+#include "draw/rotate.h"
 #include "draw/scene_batch.h"
 #include "draw/surfaces.h"
+#include "draw/tint_trans.h"
 #include "platform/gfx/display_config.h"
 #include "platform/null/null_backend.h"
 #include "platform/present/presenter.h"
@@ -137,12 +144,152 @@ void DrawFrame(DDSURFACEDATA& back, DDSURFACEDATA& sheet, DDSURFACEDATA& mirrore
   DDBatchEnd();
 }
 
+// ---- The effects sheet -----------------------------------------------------
+//
+// Cells of 80 x 80 pixels on a black screen, each on a cyan ground; the
+// sprite of a cell sits at (24, 24) in it, the pictures of the blur, mosaic,
+// circle and lens are squares of six colours. Row 0: tint levels 1 to 4, half
+// translucency, translucency level 64, the colour overlay, the sprite turned
+// a quarter. Row 1: a fade at three levels (60, 30 and 0 degrees), blur,
+// mosaic, circle window, lens. The rows below are the text and composite
+// cells'.
+
+constexpr int kCell = 80;
+constexpr int kGround = 6;  // cyan
+constexpr int kTintColour = 3;
+constexpr int kChecks = 96;  // the effects' picture: squares of 12 pixels
+constexpr int kCheckSize = 12;
+
+int CheckColour(int x, int y) { return 1 + (x / kCheckSize + 2 * (y / kCheckSize)) % 6; }
+
+bool WriteChecks(const std::string& strPath) {
+  std::vector<uint8_t> px(size_t(kChecks) * kChecks);
+  for (int y = 0; y < kChecks; ++y)
+    for (int x = 0; x < kChecks; ++x) px[size_t(y) * kChecks + x] = uint8_t(CheckColour(x, y));
+  return WriteIndexedBmp(strPath, kChecks, kChecks, px);
+}
+
+void Ground(int nCol, int nRow) {
+  DDFillRect(&BackBuffer, nCol * kCell, nRow * kCell, kCell, kCell, kGround);
+}
+
+// The 8-bit blend table of the demo's colours: each even mix is the nearest
+// colour of the table (index 0, the key, only mixes to itself).
+bool WriteBlendTable(const std::string& strPath) {
+  const std::vector<uint32_t> t = DemoTable();
+  std::vector<uint8_t> table(65536, 0);
+  auto ch = [](uint32_t c, int s) { return int(c >> s) & 255; };
+  for (int a = 1; a < 256; ++a)
+    for (int b = 1; b < 256; ++b) {
+      int nBest = 1, nBestDist = -1;
+      for (int k = 1; k < 256; ++k) {
+        int nDist = 0;
+        for (int s : {0, 8, 16}) {
+          const int d = 2 * ch(t[size_t(k)], s) - ch(t[size_t(a)], s) - ch(t[size_t(b)], s);
+          nDist += d * d;
+        }
+        if (nBestDist < 0 || nDist < nBestDist) {
+          nBest = k;
+          nBestDist = nDist;
+        }
+      }
+      table[size_t(a) * 256 + size_t(b)] = uint8_t(nBest);
+    }
+  std::FILE* f = std::fopen(strPath.c_str(), "wb");
+  if (!f) return false;
+  const bool bOk = std::fwrite(table.data(), 1, table.size(), f) == table.size();
+  return std::fclose(f) == 0 && bOk;
+}
+
+// The fade cells: the steps of a fade-out by 30 degrees draw at 90, 60, 30
+// and 0; each of the last three is copied away as it is drawn, since a fade
+// covers the whole screen. At 8 bits a fade turns palette entries instead:
+// each level turns an entry of its own that fills its cell.
+void DrawFadeCells(DDSURFACEDATA& sheet, DDSURFACEDATA& store) {
+  if (!DDIsDirect3D() && g_DD.nBpp == 8) {
+    for (int k = 0; k < 4; ++k) g_DD.ProgramPalette[size_t(250 + k)] = g_DD.ProgramPalette[1];
+    g_DD.DisplayPalette = g_DD.ProgramPalette;
+    for (int k = 0; k < 4; ++k) {
+      DDFadeOut(g_DD.DisplayPalette, 249 + k, 249 + k, 0, 0, 0, 30, g_DD.ProgramPalette, 0);
+      if (k > 0) DDFillRect(&BackBuffer, (k - 1) * kCell, kCell, kCell, kCell, uint32_t(249 + k));
+    }
+    return;
+  }
+  // Direct3D draws through the virtual back buffer, a texture that can be
+  // copied from.
+  const bool bD3D = DDIsDirect3D();
+  if (bD3D) DDSetVirtualBackBuffer(1);
+  DDSURFACEDATA* lpScreen = bD3D ? &VirBackBuffer : &BackBuffer;
+  for (int nCall = 0; nCall < 4; ++nCall) {
+    Ground(0, 0);
+    DDBlt(&BackBuffer, 24, 24, 32, 32, &sheet, 0, 0, 1);
+    DDFadeOut(g_DD.DisplayPalette, 0, 255, 0, 0, 0, 30, g_DD.ProgramPalette, 0);
+    if (nCall == 0) continue;
+    DDSetAlphaOp(1);  // the screen's alpha is no picture's
+    DDBlt(&store, (nCall - 1) * kCell, 0, kCell, kCell, lpScreen, 0, 0, 0);
+    DDResetAlphaOp();
+  }
+  if (bD3D) DDSetVirtualBackBuffer(0);
+}
+
+void DrawEffectsSheet(DDSURFACEDATA& checks, DDSURFACEDATA& sheet, DDSURFACEDATA& store) {
+  // The palette's fade cells are drawn in place; the others are copied away
+  // before the screen is drawn.
+  const bool bPalette = !DDIsDirect3D() && g_DD.nBpp == 8;
+  if (!bPalette) DrawFadeCells(sheet, store);
+  DDFillRect(&BackBuffer, 0, 0, 640, 480, 8);
+  for (int nCol = 0; nCol < 8; ++nCol) Ground(nCol, 0);
+  for (int nCol = 0; nCol < 7; ++nCol) Ground(nCol, 1);
+  for (int nLevel = 1; nLevel <= 4; ++nLevel)
+    DDBltTint(&BackBuffer, (nLevel - 1) * kCell + 24, 24, 32, 32, &sheet, 0, 0, 1,
+              &g_DD.ProgramPalette, g_BlendTable.data(), kTintColour, nLevel);
+  DDBltHalfTrans(&BackBuffer, 4 * kCell + 24, 24, 32, 32, &sheet, 0, 0, 1, g_BlendTable.data());
+  DDBltTrans(&BackBuffer, 5 * kCell + 24, 24, 32, 32, &sheet, 0, 0, 1, g_BlendTable.data(), 64);
+  DDChangeColor(&BackBuffer, 6 * kCell + 8, 8, 64, 64, 128, 255, 128, 0);
+  DDBltRotate(&BackBuffer, 7 * kCell + 40, 40, 32, 32, 16, 16, 90, &sheet, 0, 0, 1);
+  if (bPalette)
+    DrawFadeCells(sheet, store);
+  else
+    DDBlt(&BackBuffer, 0, kCell, 3 * kCell, kCell, &store, 0, 0, 0);
+  DDBlur(&BackBuffer, 3 * kCell + 8, kCell + 8, 64, 64, 3, 3, &checks, 16, 16, 0);
+  DDMosaic(&BackBuffer, 4 * kCell + 8, kCell + 8, 64, 64, 7, &checks, 16, 16, 0);
+  DDBltCircle(&BackBuffer, 5 * kCell + 40, kCell + 40, 100, 100, 28, 1, &checks, 48, 48, 0);
+  DDBltRadial(&BackBuffer, 6 * kCell + 40, kCell + 40, 28, 20, &checks, 48, 48, 0, 0);
+}
+
+// The sheet in the current mode, saved as PNG.
+bool WriteEffectsSheet(const std::string& strDir, DDSURFACEDATA& sheet, const char* szPng) {
+  const std::string strTable = strDir + "/hbt.dat", strChecks = strDir + "/checks.bmp";
+  if (!WriteBlendTable(strTable) || !DDLoadBlendTable(g_BlendTable, strTable.c_str()) ||
+      !WriteChecks(strChecks)) {
+    std::fprintf(stderr, "cannot write or read the sheet's files in %s\n", strDir.c_str());
+    return false;
+  }
+  DDSURFACEDATA store, checks;
+  const bool bMade = DDCreateSurface(&store, 3 * kCell, kCell, 0, 0, 0, 0, 0) &&
+                     DDCreateSurfaceFromFile(&checks, strChecks.c_str(), 0, g_DD.nBpp, 0, 0,
+                                             nullptr, 0, 0, 0, 0) == 0;
+  if (bMade) {
+    DrawEffectsSheet(checks, sheet, store);
+    if (DDIsDirect3D())
+      DDPresent(60, 0, 0);
+    else
+      DDFlipOrBltToScreen(1);
+  }
+  DDReleaseSurface(&checks);
+  DDReleaseSurface(&store);
+  if (!bMade) return false;
+  if (plat::SaveLastFramePng(szPng)) return true;
+  std::fprintf(stderr, "cannot save %s\n", szPng);
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   plat::null::InstallNullBackend();
   if (argc < 3) {
-    std::fprintf(stderr, "usage: draw_demo MODE OUT.png [FOLDER]\n");
+    std::fprintf(stderr, "usage: draw_demo MODE OUT.png [FOLDER [SHEET.png]]\n");
     return 2;
   }
   const DEMOMODE* pMode = nullptr;
@@ -205,6 +352,7 @@ int main(int argc, char** argv) {
       } else {
         std::fprintf(stderr, "cannot save %s\n", argv[2]);
       }
+      if (nResult == 0 && argc > 4 && !WriteEffectsSheet(strDir, sheet, argv[4])) nResult = 1;
     } else {
       std::fprintf(stderr, "cannot load the bitmaps (see %s/debug.txt)\n", strDir.c_str());
     }
