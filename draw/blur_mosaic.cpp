@@ -22,6 +22,140 @@ void Overlap(int o, int n, int m, int& lo, int& hi) {
   hi = int(std::clamp<int64_t>(int64_t(m) - o, lo, n));
 }
 
+// sum / n, truncated, for 0 <= sum <= 255 n: one multiplication and a
+// shift, (sum * m) >> s with m = ceil(2^s / n) and 2^s above 255 n^2, which
+// is exact over that range; past the table's counts, a division.
+class cQuotients {
+ public:
+  explicit cQuotients(int64_t nMaxCount) {
+    m_Magic.resize(size_t(std::min<int64_t>(nMaxCount, kTableCounts)) + 1);
+    for (size_t n = 1; n < m_Magic.size(); ++n) {
+      int nShift = 1;
+      while ((uint64_t(1) << nShift) <= uint64_t(255) * n * n) ++nShift;
+      m_Magic[n] = {((uint64_t(1) << nShift) + n - 1) / n, nShift};
+    }
+  }
+  int operator()(int64_t sum, int64_t n) const {
+    if (size_t(n) >= m_Magic.size()) return int(sum / n);
+    const MAGIC& m = m_Magic[size_t(n)];
+    return int((uint64_t(sum) * m.nMultiplier) >> m.nShift);
+  }
+
+ private:
+  static constexpr int64_t kTableCounts = 4096;
+  struct MAGIC {
+    uint64_t nMultiplier = 0;
+    int nShift = 0;
+  };
+  std::vector<MAGIC> m_Magic;
+};
+
+// Red, green, blue and the count of one pixel or one box, side by side.
+using LANES = int32_t __attribute__((vector_size(16)));
+template <typename SUM>
+struct WIDE;
+template <>
+struct WIDE<int32_t> {
+  using type = LANES;
+  static type From(const LANES& v) { return v; }
+};
+// Sums of very large blocks: four 64-bit lanes.
+struct LANES64 {
+  int64_t v[4] = {0, 0, 0, 0};
+  LANES64& operator+=(const LANES64& o) {
+    for (int k = 0; k < 4; ++k) v[k] += o.v[k];
+    return *this;
+  }
+  LANES64& operator-=(const LANES64& o) {
+    for (int k = 0; k < 4; ++k) v[k] -= o.v[k];
+    return *this;
+  }
+  int64_t operator[](int k) const { return v[k]; }
+};
+template <>
+struct WIDE<int64_t> {
+  using type = LANES64;
+  static type From(const LANES& l) { return {{l[0], l[1], l[2], l[3]}}; }
+};
+
+// The block's columns iLo .. iLo + nCols - 1 and rows jLo .. jLo + nRows - 1
+// (those whose source pixels exist), summed in SUM.
+template <typename SUM>
+void BlurRows(DDEFFECTPIXELS& dst, const DDEFFECTPIXELS& src, int x, int y, int sx, int sy, int iLo,
+              int jLo, int nCols, int nRows, int rx, int ry, int nFlags) {
+  // Whether each pixel counts (it exists and, with nFlags 1, is not
+  // transparent), and the sums of red, green, blue and the count along each
+  // row's boxes, from block column i - rx to i + rx - 1.
+  // Rows are summed along their boxes as they enter the vertical window
+  // and kept until they leave it: 2 ry + 1 rows at a time.
+  using WIDESUM = typename WIDE<SUM>::type;
+  const int nRing = 2 * ry + 1;
+  thread_local std::vector<uint8_t> counts;
+  thread_local std::vector<LANES> ring;
+  counts.resize(size_t(nCols) * nRows);
+  ring.resize(size_t(nCols) * size_t(nRing));
+  std::vector<LANES> values(static_cast<size_t>(nCols));
+  auto rowBox = [&](int j) { return &ring[size_t(j % nRing) * size_t(nCols)]; };
+  auto makeRow = [&](int j) {
+    uint8_t* pCounts = &counts[size_t(j) * nCols];
+    LANES* __restrict pValues = values.data();
+    for (int i = 0; i < nCols; ++i) {
+      const uint32_t v = src.Read(sx + iLo + i, sy + jLo + j);
+      pCounts[i] = nFlags != 1 || !DDIsTransparentSource(v, src);
+      int r = 0, g = 0, b = 0;
+      if (pCounts[i]) DDReadChannels(src, v, r, g, b);
+      pValues[i] = LANES{r, g, b, pCounts[i]};
+    }
+    // The box moves one column at a time: the column entering on the right
+    // is added, the one leaving on the left taken away.
+    LANES sum{};
+    for (int i = 0; i < std::min(nCols, rx); ++i) sum += pValues[i];
+    LANES* __restrict pBox = rowBox(j);
+    for (int i = 0; i < nCols; ++i) {
+      if (i > 0) {
+        if (i + rx - 1 < nCols) sum += pValues[i + rx - 1];
+        if (i - rx - 1 >= 0) sum -= pValues[i - rx - 1];
+      }
+      pBox[i] = sum;
+    }
+  };
+  // Down the columns: the box's rows from j - ry to j + ry - 1, kept as a
+  // window that moves one row at a time.
+  std::vector<WIDESUM> window(size_t(nCols), WIDESUM{});
+  WIDESUM* const pWindow = window.data();
+  auto addRow = [&](int j) {
+    makeRow(j);
+    const LANES* __restrict pRow = rowBox(j);
+    for (int i = 0; i < nCols; ++i) pWindow[i] += WIDE<SUM>::From(pRow[i]);
+  };
+  auto subtractRow = [&](int j) {
+    const LANES* __restrict pRow = rowBox(j);
+    for (int i = 0; i < nCols; ++i) pWindow[i] -= WIDE<SUM>::From(pRow[i]);
+  };
+  // A box holds at most (2 rx) x (2 ry) pixels.
+  const cQuotients quotient(std::min<int64_t>(int64_t(2) * rx * 2 * ry, int64_t(nCols) * nRows));
+  for (int j = 0; j < std::min(nRows, ry); ++j) addRow(j);
+  for (int j = 0; j < nRows; ++j) {
+    if (j > 0) {
+      if (j - ry - 1 >= 0) subtractRow(j - ry - 1);
+      if (j + ry - 1 < nRows) addRow(j + ry - 1);
+    }
+    const int64_t dy = int64_t(y) + jLo + j;
+    if (dy < 0 || dy >= dst.nHeight) continue;
+    const uint8_t* pCounts = &counts[size_t(j) * nCols];
+    for (int i = 0; i < nCols; ++i) {
+      const int64_t dx = int64_t(x) + iLo + i;
+      // A pixel that does not count itself is left as it was.
+      if (dx < 0 || dx >= dst.nWidth || !pCounts[i]) continue;
+      const WIDESUM& s = pWindow[i];
+      const int64_t n = s[3];
+      if (n <= 0) continue;
+      DDWriteChannels(dst, int(dx), int(dy), quotient(s[0], n), quotient(s[1], n),
+                      quotient(s[2], n));
+    }
+  }
+}
+
 void Blur(cEffectLocks& locks, int x, int y, int w, int h, int rx, int ry, int sx, int sy,
           int nFlags) {
   DDEFFECTPIXELS& dst = locks.Dst;
@@ -36,58 +170,11 @@ void Blur(cEffectLocks& locks, int x, int y, int w, int h, int rx, int ry, int s
   // A box reaching past every existing pixel sums them all.
   rx = std::min(rx, nCols);
   ry = std::min(ry, nRows);
-
-  // Whether each pixel counts (it exists and, with nFlags 1, is not
-  // transparent), and the sums of red, green, blue and the count along each
-  // row's boxes, from block column i - rx to i + rx - 1.
-  thread_local std::vector<uint8_t> counts;
-  thread_local std::vector<int32_t> rowBox;
-  counts.assign(size_t(nCols) * nRows, 0);
-  rowBox.resize(size_t(nCols) * nRows * 4);
-  std::vector<int32_t> prefix(size_t(nCols + 1) * 4, 0);
-  for (int j = 0; j < nRows; ++j) {
-    for (int i = 0; i < nCols; ++i) {
-      int32_t c[4] = {0, 0, 0, 0};
-      const uint32_t v = src.Read(sx + iLo + i, sy + jLo + j);
-      if (nFlags != 1 || !DDIsTransparentSource(v, src)) {
-        DDReadChannels(src, v, c[0], c[1], c[2]);
-        c[3] = 1;
-        counts[size_t(j) * nCols + i] = 1;
-      }
-      for (int k = 0; k < 4; ++k) prefix[size_t(i + 1) * 4 + k] = prefix[size_t(i) * 4 + k] + c[k];
-    }
-    for (int i = 0; i < nCols; ++i) {
-      const int a = std::max(0, i - rx), b = std::min(nCols, i + rx);
-      for (int k = 0; k < 4; ++k)
-        rowBox[(size_t(j) * nCols + i) * 4 + k] =
-            prefix[size_t(b) * 4 + k] - prefix[size_t(a) * 4 + k];
-    }
-  }
-  // Down the columns: the box's rows from j - ry to j + ry - 1, kept as a
-  // window that moves one row at a time.
-  std::vector<int64_t> window(size_t(nCols) * 4, 0);
-  auto addRow = [&](int j, int nSign) {
-    const int32_t* row = &rowBox[size_t(j) * nCols * 4];
-    for (int k = 0; k < nCols * 4; ++k) window[size_t(k)] += nSign * row[k];
-  };
-  for (int j = 0; j < std::min(nRows, ry); ++j) addRow(j, 1);
-  for (int j = 0; j < nRows; ++j) {
-    if (j > 0) {
-      if (j + ry - 1 < nRows) addRow(j + ry - 1, 1);
-      if (j - ry - 1 >= 0) addRow(j - ry - 1, -1);
-    }
-    const int64_t dy = int64_t(y) + jLo + j;
-    if (dy < 0 || dy >= dst.nHeight) continue;
-    for (int i = 0; i < nCols; ++i) {
-      const int64_t dx = int64_t(x) + iLo + i;
-      if (dx < 0 || dx >= dst.nWidth) continue;
-      // A pixel that does not count itself is left as it was.
-      if (!counts[size_t(j) * nCols + i]) continue;
-      const int64_t* s = &window[size_t(i) * 4];
-      if (s[3] <= 0) continue;
-      DDWriteChannels(dst, int(dx), int(dy), int(s[0] / s[3]), int(s[1] / s[3]), int(s[2] / s[3]));
-    }
-  }
+  // Sums of a channel stay below 256 times the pixels summed.
+  if (int64_t(nCols) * nRows < (int64_t(1) << 23))
+    BlurRows<int32_t>(dst, src, x, y, sx, sy, iLo, jLo, nCols, nRows, rx, ry, nFlags);
+  else
+    BlurRows<int64_t>(dst, src, x, y, sx, sy, iLo, jLo, nCols, nRows, rx, ry, nFlags);
 }
 
 // The cells that reach the destination: cell indices kLo .. kHi - 1 along

@@ -23,37 +23,6 @@ DDSURFACEDATA* DDEffectRecord(DDSURFACEDATA* lpSD) {
   return lpSD;
 }
 
-uint32_t DDEFFECTPIXELS::Read(int x, int y) const {
-  const uint8_t* p = RowBytes(y) + size_t(x) * size_t(nBytes);
-  switch (nBytes) {
-    case 1:
-      return p[0];
-    case 2:
-      return uint32_t(p[0] | p[1] << 8);
-    default: {
-      uint32_t v;
-      std::memcpy(&v, p, 4);
-      return v;
-    }
-  }
-}
-
-void DDEFFECTPIXELS::Write(int x, int y, uint32_t v) {
-  uint8_t* p = RowBytes(y) + size_t(x) * size_t(nBytes);
-  switch (nBytes) {
-    case 1:
-      p[0] = uint8_t(v);
-      break;
-    case 2:
-      p[0] = uint8_t(v);
-      p[1] = uint8_t(v >> 8);
-      break;
-    default:
-      std::memcpy(p, &v, 4);
-      break;
-  }
-}
-
 DDEFFECTPIXELS DDEffectPixels(const cSurfaceLock& lock) {
   DDEFFECTPIXELS px;
   const plat::gfx::cImage* pImage = lock.GetImage();
@@ -66,6 +35,16 @@ DDEFFECTPIXELS DDEffectPixels(const cSurfaceLock& lock) {
   px.bDirect3D = g_DD.lpDTCon != nullptr;
   px.bFullScreenBack = px.bDirect3D && g_DD.nBpp == 16 && DDIsFullScreenBackBuffer(lock.m_lpSD);
   px.Bits = px.bFullScreenBack ? g_DD.BackBufferBits : g_DD.SurfaceBits;
+  if (px.bDirect3D) {
+    px.dwClearMask = px.nBytes == 2 ? 0xA000u : 0xFF000000u;
+    px.dwClearValue = 0;
+    px.dwSet = px.bFullScreenBack ? 0u : px.nBytes == 2 ? 0x8000u : 0xFF000000u;
+    px.nGreenScale = px.bFullScreenBack ? 2 : 1;
+  } else {
+    px.dwClearMask = DDKeyMask(px);
+    px.dwClearValue = g_DD.dwColorKey & px.dwClearMask;
+    px.dwKeep = px.nBytes == 4 ? 0xFF000000u : 0u;
+  }
   return px;
 }
 
@@ -120,17 +99,6 @@ bool DDIsKeyPixel(uint32_t v, const DDEFFECTPIXELS& px) {
   return (v & dwMask) == (g_DD.dwColorKey & dwMask);
 }
 
-bool DDIsTransparentSource(uint32_t v, const DDEFFECTPIXELS& px) {
-  return px.bDirect3D ? !DDIsOpaqueTexel(v) : DDIsKeyPixel(v, px);
-}
-
-void DDReadChannels(const DDEFFECTPIXELS& px, uint32_t v, int& r, int& g, int& b) {
-  const DDPIXELBITS& s = px.Bits;
-  r = int((v >> s.nRedShift) & uint32_t(s.nRedMax));
-  g = int((v >> s.nGreenShift) & uint32_t(s.nGreenMax));
-  b = int((v >> s.nBlueShift) & uint32_t(s.nBlueMax));
-}
-
 namespace {
 
 uint32_t PackFields(const DDPIXELBITS& s, int r, int g, int b) {
@@ -139,25 +107,6 @@ uint32_t PackFields(const DDPIXELBITS& s, int r, int g, int b) {
 }
 
 }  // namespace
-
-void DDWriteChannels(DDEFFECTPIXELS& px, int x, int y, int r, int g, int b) {
-  if (px.bDirect3D) {
-    if (px.nBytes == 2) {
-      if (px.bFullScreenBack)
-        px.Write(x, y, PackFields(px.Bits, r, g * 2, b));
-      else
-        px.Write(x, y, 0x8000u | PackFields(px.Bits, r, g, b));
-    } else if (px.nBytes == 4) {
-      px.Write(x, y, 0xFF000000u | PackFields(px.Bits, r, g, b));
-    }
-    return;
-  }
-  if (px.nBytes == 2) {
-    px.Write(x, y, PackFields(px.Bits, r, g, b));
-  } else if (px.nBytes == 4) {
-    px.Write(x, y, (px.Read(x, y) & 0xFF000000u) | PackFields(px.Bits, r, g, b));
-  }
-}
 
 uint32_t DDRepackForBackBuffer(uint32_t v) {
   const DDPIXELBITS& s = g_DD.SurfaceBits;

@@ -45,11 +45,27 @@ struct DDEFFECTPIXELS {
   // effects write from texture channels (green doubled).
   bool bFullScreenBack = false;
   DDPIXELBITS Bits;  // the channel layout of these pixels
+  // As a source: the pixels that count as transparent, (v & mask) == value.
+  uint32_t dwClearMask = 0;
+  uint32_t dwClearValue = 0;
+  // As a destination: a computed colour keeps these bits of the pixel
+  // under it, sets these, and has its green multiplied by nGreenScale.
+  uint32_t dwKeep = 0;
+  uint32_t dwSet = 0;
+  int nGreenScale = 1;
 
   bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < nWidth && y < nHeight; }
   uint8_t* RowBytes(int y) const { return pBits + size_t(y) * size_t(nPitch) * size_t(nBytes); }
-  uint32_t Read(int x, int y) const;
-  void Write(int x, int y, uint32_t v);
+  uint32_t Read(int x, int y) const {
+    const uint8_t* p = RowBytes(y) + size_t(x) * size_t(nBytes);
+    if (nBytes == 2) return uint32_t(p[0] | p[1] << 8);
+    if (nBytes == 1) return p[0];
+    return uint32_t(p[0] | p[1] << 8 | p[2] << 16) | uint32_t(p[3]) << 24;
+  }
+  void Write(int x, int y, uint32_t v) {
+    uint8_t* p = RowBytes(y) + size_t(x) * size_t(nBytes);
+    for (int i = 0; i < nBytes; ++i) p[i] = uint8_t(v >> (8 * i));
+  }
 };
 
 // The two surfaces of one effect, locked destination first; the effect
@@ -82,16 +98,30 @@ bool DDIsOpaqueTexel(uint32_t v);
 bool DDIsKeyPixel(uint32_t v, const DDEFFECTPIXELS& px);
 // Transparent as a source of the effects: Direct3D by the opacity test,
 // DirectDraw by the key.
-bool DDIsTransparentSource(uint32_t v, const DDEFFECTPIXELS& px);
+inline bool DDIsTransparentSource(uint32_t v, const DDEFFECTPIXELS& px) {
+  return (v & px.dwClearMask) == px.dwClearValue;
+}
 
 // The red, green and blue fields of a pixel in the layout of its surface.
-void DDReadChannels(const DDEFFECTPIXELS& px, uint32_t v, int& r, int& g, int& b);
+inline void DDReadChannels(const DDEFFECTPIXELS& px, uint32_t v, int& r, int& g, int& b) {
+  const DDPIXELBITS& s = px.Bits;
+  r = int((v >> s.nRedShift) & uint32_t(s.nRedMax));
+  g = int((v >> s.nGreenShift) & uint32_t(s.nGreenMax));
+  b = int((v >> s.nBlueShift) & uint32_t(s.nBlueMax));
+}
 // A computed colour (fields in the units of the source's layout) written by
 // the mode's rule: Direct3D 16-bit with the alpha bit, or as 5-6-5 with the
 // green field doubled on the full-screen back buffer; Direct3D 32-bit with
 // alpha 255; DirectDraw 16-bit packed; DirectDraw 32-bit into the three
 // colour bytes, the fourth kept.
-void DDWriteChannels(DDEFFECTPIXELS& px, int x, int y, int r, int g, int b);
+inline void DDWriteChannels(DDEFFECTPIXELS& px, int x, int y, int r, int g, int b) {
+  const DDPIXELBITS& s = px.Bits;
+  uint32_t v = px.dwSet | uint32_t(r & s.nRedMax) << s.nRedShift |
+               uint32_t((g * px.nGreenScale) & s.nGreenMax) << s.nGreenShift |
+               uint32_t(b & s.nBlueMax) << s.nBlueShift;
+  if (px.dwKeep) v |= px.Read(x, y) & px.dwKeep;
+  px.Write(x, y, v);
+}
 // A Direct3D 16-bit texel as the full-screen back buffer holds it (5-6-5,
 // green doubled).
 uint32_t DDRepackForBackBuffer(uint32_t v);

@@ -66,18 +66,41 @@ void FixedSinCos(int nAngle, int64_t& s, int64_t& c) {
   c = int64_t(std::cos(nAngle * kRotateDegree) * 1024);
 }
 
-// The row loop: destination points x0 .. x0 + n - 1 of one row, their
-// source offsets stepping (a, b) -> (a + c', b + s') in fixed point.
+// The steps k of 0 .. n - 1 at which f(k) = f0 + k * df lies in lo .. hi - 1
+// (a run, f being linear), cut into kLo .. kHi - 1.
+void CutRun(int64_t f0, int64_t df, int64_t lo, int64_t hi, int64_t& kLo, int64_t& kHi) {
+  auto floorDiv = [](int64_t p, int64_t q) {
+    const int64_t d = p / q;
+    return (p % q != 0 && ((p < 0) != (q < 0))) ? d - 1 : d;
+  };
+  auto ceilDiv = [&](int64_t p, int64_t q) { return -floorDiv(-p, q); };
+  if (df == 0) {
+    if (f0 < lo || f0 >= hi) kHi = kLo;
+    return;
+  }
+  // f(k) >= lo and f(k) < hi, solved for k.
+  if (df > 0) {
+    kLo = std::max(kLo, ceilDiv(lo - f0, df));
+    kHi = std::min(kHi, ceilDiv(hi - f0, df));
+  } else {
+    kLo = std::max(kLo, floorDiv(hi - f0, df) + 1);
+    kHi = std::min(kHi, floorDiv(lo - f0, df) + 1);
+  }
+}
+
+// The row loop over the points whose source offsets (a, b) >> 10, stepping
+// by (ca, sb) in fixed point, all lie in the rectangle and on the source.
 template <typename T>
-__attribute__((noinline, aligned(64))) void RotateRow(
-    T* d, const uint8_t* pSrcBits, size_t nSrcPitch, int n, int64_t a, int64_t b, int64_t ca,
-    int64_t sb, int ox, int oy, int uLo, int uHi, int vLo, int vHi, const DDSRCRECT& s, bool bKey,
-    uint32_t dwKeyMask, uint32_t dwKey, bool bRepack) {
+__attribute__((noinline, aligned(64))) void RotateRow(T* d, const uint8_t* pSrcBits,
+                                                      size_t nSrcPitch, int n, int64_t a, int64_t b,
+                                                      int64_t ca, int64_t sb, int ox, int oy,
+                                                      const DDSRCRECT& s, bool bKey,
+                                                      uint32_t dwKeyMask, uint32_t dwKey,
+                                                      bool bRepack) {
+  const int nColStep = s.w < 0 ? -1 : 1, nRowStep = s.h < 0 ? -1 : 1;
+  const int nCol0 = s.w < 0 ? s.x - 1 - ox : s.x + ox, nRow0 = s.h < 0 ? s.y - 1 - oy : s.y + oy;
   for (int k = 0; k < n; ++k, a += ca, b += sb) {
-    const int64_t u = (a >> 10) + ox, v = (b >> 10) + oy;
-    if (u < uLo || v < vLo || u >= uHi || v >= vHi) continue;
-    const int col = s.w < 0 ? s.x - 1 - int(u) : s.x + int(u);
-    const int row = s.h < 0 ? s.y - 1 - int(v) : s.y + int(v);
+    const int col = nCol0 + nColStep * int(a >> 10), row = nRow0 + nRowStep * int(b >> 10);
     uint32_t p = reinterpret_cast<const T*>(pSrcBits + size_t(row) * nSrcPitch)[col];
     if (bKey && (p & dwKeyMask) == dwKey) continue;
     if (bRepack) p = DDRepackForBackBuffer(p);
@@ -122,21 +145,27 @@ void RotateBySoftware(cEffectLocks& locks, int x, int y, int w, int h, int ox, i
   const size_t nSrcPitch = size_t(sp.nPitch) * size_t(sp.nBytes);
   for (int64_t r = rLo; r < rHi; ++r) {
     const int64_t dy = r - oy, dx0 = kLo - ox;
-    uint8_t* pRow = dst.RowBytes(int(y + dy)) + size_t(x + dx0) * size_t(dst.nBytes);
     const int64_t a = dx0 * ci - dy * si, b = dy * ci + dx0 * si;
-    const int n = int(kHi - kLo);
+    // Only the points whose source lies in the rectangle and on the surface.
+    int64_t k0 = 0, k1 = kHi - kLo;
+    CutRun(a, ci, int64_t(uLo - ox) * 1024, int64_t(uHi - ox) * 1024, k0, k1);
+    CutRun(b, si, int64_t(vLo - oy) * 1024, int64_t(vHi - oy) * 1024, k0, k1);
+    if (k0 >= k1) continue;
+    uint8_t* pRow = dst.RowBytes(int(y + dy)) + size_t(x + dx0 + k0) * size_t(dst.nBytes);
+    const int n = int(k1 - k0);
+    const int64_t a0 = a + k0 * ci, b0 = b + k0 * si;
     switch (dst.nBytes) {
       case 1:
-        RotateRow(pRow, sp.pBits, nSrcPitch, n, a, b, ci, si, ox, oy, uLo, uHi, vLo, vHi, src, bKey,
-                  dwKeyMask, dwKey, false);
+        RotateRow(pRow, sp.pBits, nSrcPitch, n, a0, b0, ci, si, ox, oy, src, bKey, dwKeyMask, dwKey,
+                  false);
         break;
       case 2:
-        RotateRow(reinterpret_cast<uint16_t*>(pRow), sp.pBits, nSrcPitch, n, a, b, ci, si, ox, oy,
-                  uLo, uHi, vLo, vHi, src, bKey, dwKeyMask, dwKey, bRepack);
+        RotateRow(reinterpret_cast<uint16_t*>(pRow), sp.pBits, nSrcPitch, n, a0, b0, ci, si, ox, oy,
+                  src, bKey, dwKeyMask, dwKey, bRepack);
         break;
       case 4:
-        RotateRow(reinterpret_cast<uint32_t*>(pRow), sp.pBits, nSrcPitch, n, a, b, ci, si, ox, oy,
-                  uLo, uHi, vLo, vHi, src, bKey, dwKeyMask, dwKey, false);
+        RotateRow(reinterpret_cast<uint32_t*>(pRow), sp.pBits, nSrcPitch, n, a0, b0, ci, si, ox, oy,
+                  src, bKey, dwKeyMask, dwKey, false);
         break;
       default:
         break;
