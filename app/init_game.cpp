@@ -20,7 +20,6 @@
 #include "draw/draw_context.h"
 #include "draw/palette_key.h"
 #include "files/options.h"
-#include "files/stage_start.h"
 #include "files/system_data.h"
 #include "files/system_ini.h"
 #include "files/world_map.h"
@@ -38,6 +37,7 @@
 #include "records/palette/common_palette.h"
 #include "records/record.h"
 #include "scenes/scene_manager.h"
+#include "scenes/stage_start.h"
 #include "sound/bgm.h"
 #include "sound/sound_effects.h"
 
@@ -253,7 +253,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
     } else {
       bCommandLineStage = 1;
       if (!StartStageFile(strName, 1)) return false;
-      // Play starts here once the play scene exists (sub-mode 2, or 3 for a replay; scene 4).
+      PlayStageFileAtOnce();
     }
   }
   return !CloseRequested();
