@@ -4,9 +4,9 @@
 #include <iterator>
 
 #include "base/logs.h"
+#include "files/stage_data.h"
 #include "flow/key_cond.h"
 #include "input/input.h"
-#include "files/stage_data.h"
 #include "stage/game_obj.h"
 #include "stage/play_scene.h"
 #include "stage/player_obj.h"

@@ -171,8 +171,8 @@ int SummonBlock(double x, double y, const SUMMONRULES& rules, const cEdBlock& de
   const int32_t nRow = TruncI32(y + 16.5) >> 5;
   // Only the whole index is checked: a column past the row's end reaches
   // into the next row, as the grid is laid out.
-  const int64_t nIndex =
-      static_cast<int64_t>(nColumn) + static_cast<int64_t>(nRow) * (int64_t{1} << g_BlockPalette.Shift());
+  const int64_t nIndex = static_cast<int64_t>(nColumn) +
+                         static_cast<int64_t>(nRow) * (int64_t{1} << g_BlockPalette.Shift());
   if (nIndex < 0 || nIndex >= g_BlockPalette.Size()) return 0;
   const int32_t nCell = static_cast<int32_t>(nIndex);
   if (IsProtectedCell(scene, nCell)) return 0;

@@ -44,8 +44,7 @@ void SummonChara(CHARALIST& list, double x, double y, int32_t nFacing, int32_t n
 void SummonItem(ITEMLIST& list, double x, double y, const SUMMONRULES& rules, const cEdItem& def,
                 int32_t& nSerial);
 // nDefKey names the palette block (list and index), kept once by the grid.
-int SummonBlock(double x, double y, const SUMMONRULES& rules, const cEdBlock& def,
-                int64_t nDefKey);
+int SummonBlock(double x, double y, const SUMMONRULES& rules, const cEdBlock& def, int64_t nDefKey);
 // 1 when a block in cell nCell (grid column and row) must not be placed;
 // everyone under it is spared being squeezed for two update steps.
 int CheckSummonCrush(int32_t nCell, int32_t nColumn, int32_t nRow, const SUMMONRULES& rules);

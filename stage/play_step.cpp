@@ -87,8 +87,8 @@ void cPlayScene::DefeatPlayer() {
 
 void cPlayScene::KillPlayer(cPlayerObj& player, const char* szCause, bool bSqueezed) {
   if (bSqueezed) {
-    DebugLogF("Player[P1].LRUD = %d,%d,%d,%d", player.m_nTouchL, player.m_nTouchR,
-              player.m_nTouchT, player.m_nTouchB);
+    DebugLogF("Player[P1].LRUD = %d,%d,%d,%d", player.m_nTouchL, player.m_nTouchR, player.m_nTouchT,
+              player.m_nTouchB);
     player.RestorePosition();
   }
   DebugLogF("Dead %s", szCause);

@@ -85,8 +85,7 @@ void cPlayScene::SetStage(int bLoadStage, int nSecond) {
       // The replay's own stage, log and play record, read again; its
       // settings part goes nowhere (the copy of the loaded stage has it).
       cStageData settings;
-      if (!g_KeyLog.LoadReplay(g_Stage.m_strPath, g_Stage, settings, g_PlayData))
-        PostFatalClose();
+      if (!g_KeyLog.LoadReplay(g_Stage.m_strPath, g_Stage, settings, g_PlayData)) PostFatalClose();
     }
     RestoreStageSettings(g_Stage, g_StageCopy);
   }
@@ -111,8 +110,7 @@ void cPlayScene::SetStage(int bLoadStage, int nSecond) {
   m_Rand.Seed(static_cast<uint32_t>(m_nSeed));
 
   const int nPlayerPlace = g_Stage.FindPlayer();
-  if (g_Stage.m_bTakeStatus)
-    g_PlayData.RestoreCharaStatus(0, g_Stage.m_vecCharas.At(nPlayerPlace));
+  if (g_Stage.m_bTakeStatus) g_PlayData.RestoreCharaStatus(0, g_Stage.m_vecCharas.At(nPlayerPlace));
 
   const int32_t nMusic = g_Stage.m_nBgm;
   const bool bSameMusic = nMusic == g_PlayData.m_nBgm;

@@ -5,11 +5,17 @@
 
 #include <cstdint>
 
-enum : int32_t { WAIT_GAME = 0, WAIT_MESSAGE = 1, WAIT_EFFECT = 2, WAIT_PICTURE = 3, WAIT_LIFE = 4 };
+enum : int32_t {
+  WAIT_GAME = 0,
+  WAIT_MESSAGE = 1,
+  WAIT_EFFECT = 2,
+  WAIT_PICTURE = 3,
+  WAIT_LIFE = 4
+};
 
 struct WAITDATA {
   int32_t nKind = 0;
-  int32_t nDelay = 0;  // frames that only draw, counted down first
+  int32_t nDelay = 0;   // frames that only draw, counted down first
   int32_t bButton = 0;  // a press of button 1 ends it
   int32_t nFrames = 0;  // frames left of a timed wait
   int32_t nReserved = 0;

@@ -9,9 +9,9 @@
 #include "files/play_data.h"
 #include "files/stage_data.h"
 #include "platform/fs/file_system.h"
+#include "platform/text/cp932.h"
 #include "records/database/database.h"
 #include "records/record.h"
-#include "platform/text/cp932.h"
 #include "support/default_game.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
@@ -23,8 +23,8 @@ class StagePlayRun : public ::testing::Test {
   StagePlayRun() { CopyDefaultGame(m_Project.Path()); }
 
   cProcessResult Run(const std::string& strFile, int nFrames) {
-    return RunProcess({BRIMVALE_EXE, "--headless", "--no-wait", "--frames",
-                       std::to_string(nFrames), "--project", m_Project.Path(), strFile},
+    return RunProcess({BRIMVALE_EXE, "--headless", "--no-wait", "--frames", std::to_string(nFrames),
+                       "--project", m_Project.Path(), strFile},
                       {"XDG_RUNTIME_DIR=" + m_Runtime.Path()}, m_Project.Path(), 60);
   }
   std::string Report() const { return m_Project.Read("Report_Game.txt"); }
@@ -106,7 +106,8 @@ TEST_F(StagePlayRun, AStageOrReplayWithoutAPlayerIsRefused) {
     ASSERT_TRUE(stage.Save("data\\stg4\\nobody.stg4_783"));
   }
   SaveReplay("user_data\\rpl4\\nobody.rpl4_783", stage, 10);
-  const std::string strRefusal = plat::Cp932ToUtf8("主人公が配置されていないのでプレイできません！");
+  const std::string strRefusal =
+      plat::Cp932ToUtf8("主人公が配置されていないのでプレイできません！");
   for (const char* szFile : {"data/stg4/nobody.stg4_783", "user_data/rpl4/nobody.rpl4_783"}) {
     const cProcessResult r = Run(szFile, 5);
     ASSERT_TRUE(r.bExited) << szFile;

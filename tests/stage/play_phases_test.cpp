@@ -35,10 +35,8 @@ TEST_F(PlayPhases, StartCaptionsShowSeventyNineFramesEach) {
     // frame that starts play.
     int nFrames;
   } cases[] = {
-      {0, 0, GAMEMODE_FREE, 0, 2},
-      {1, 0, GAMEMODE_FREE, 0, 2 + 79},
-      {0, 1, GAMEMODE_FREE, 0, 2 + 79},
-      {1, 1, GAMEMODE_FREE, 0, 2 + 158},
+      {0, 0, GAMEMODE_FREE, 0, 2},        {1, 0, GAMEMODE_FREE, 0, 2 + 79},
+      {0, 1, GAMEMODE_FREE, 0, 2 + 79},   {1, 1, GAMEMODE_FREE, 0, 2 + 158},
       {1, 1, GAMEMODE_REPLAY, 0, 2 + 79},  // a replay shows its own caption only
       {1, 1, GAMEMODE_FREE, 1, 2},         // a test play of a file skips them
   };
@@ -93,9 +91,8 @@ TEST_F(PlayPhases, PauseEntriesByPlayMode) {
   struct Case {
     int nSubMode, bRule, bCleared, nUsable;
   } cases[] = {
-      {PLAYMODE_FREE, 0, 0, 3},      {PLAYMODE_REPLAY, 0, 0, 3},
-      {PLAYMODE_STORY, 1, 1, 4},     {PLAYMODE_STORY, 1, 0, 2},
-      {PLAYMODE_STORY, 0, 1, 2},     {PLAYMODE_CHALLENGE, 1, 1, 3},
+      {PLAYMODE_FREE, 0, 0, 3},      {PLAYMODE_REPLAY, 0, 0, 3}, {PLAYMODE_STORY, 1, 1, 4},
+      {PLAYMODE_STORY, 1, 0, 2},     {PLAYMODE_STORY, 0, 1, 2},  {PLAYMODE_CHALLENGE, 1, 1, 3},
       {PLAYMODE_CHALLENGE, 1, 0, 2},
   };
   FramesToPlay();
@@ -110,8 +107,8 @@ TEST_F(PlayPhases, PauseEntriesByPlayMode) {
     Scene().m_nPhase = PLAYPHASE_PAUSE;
     Scene().m_nSubStep = 0;
     Frames(1);
-    EXPECT_EQ(cCmd::GetCmdCount(Scene().m_PauseMenu), c.nUsable) << c.nSubMode << c.bRule
-                                                                 << c.bCleared;
+    EXPECT_EQ(cCmd::GetCmdCount(Scene().m_PauseMenu), c.nUsable)
+        << c.nSubMode << c.bRule << c.bCleared;
   }
 }
 

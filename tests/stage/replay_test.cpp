@@ -18,8 +18,8 @@
 #include <sstream>
 
 #include "flow/key_cond.h"
-#include "play_fixture.h"
 #include "platform/fs/file_system.h"
+#include "play_fixture.h"
 #include "play_state_hash.h"
 #include "scenes/stage_start.h"
 #include "stage/flow_state.h"

@@ -72,11 +72,10 @@ TEST_F(StageSetUp, GridAddressingAndPitch) {
   struct Case {
     int32_t w, h, nShift, nRows;
   } cases[] = {
-      {20, 15, 6, 35},     // 20 + 19 = 39 needs 6 bits
-      {12, 10, 5, 30},     // 31 needs 5
-      {13, 10, 6, 30},     // 32 needs 6
-      {2000, 200, 11, 220},
-      {0, 0, 5, 20},  // an empty stage is all margin
+      {20, 15, 6, 35},                      // 20 + 19 = 39 needs 6 bits
+      {12, 10, 5, 30},                      // 31 needs 5
+      {13, 10, 6, 30},                      // 32 needs 6
+      {2000, 200, 11, 220}, {0, 0, 5, 20},  // an empty stage is all margin
   };
   for (const Case& c : cases) {
     MakeStage(c.w, c.h, 1);
@@ -102,12 +101,12 @@ TEST_F(StageSetUp, HitTestsPerFrameSpreadOverTheSteps) {
     int32_t nLevel, nTests;
     std::vector<int32_t> mask;
   } cases[] = {
-      {4, 3, {1, 1, 1, 0}},          // steps 1, 2 and 3
-      {3, 2, {1, 1, 0}},             // d = 1.5
-      {5, 2, {1, 0, 1, 0, 0}},       // d = 2.5
-      {2, 5, {1, 1}},                // more tests than steps: every step
-      {4, 0, {1, 1, 1, 1}},          // 0: every step
-      {4, -3, {1, 1, 1, 1}},         // a damaged count: every step too
+      {4, 3, {1, 1, 1, 0}},     // steps 1, 2 and 3
+      {3, 2, {1, 1, 0}},        // d = 1.5
+      {5, 2, {1, 0, 1, 0, 0}},  // d = 2.5
+      {2, 5, {1, 1}},           // more tests than steps: every step
+      {4, 0, {1, 1, 1, 1}},     // 0: every step
+      {4, -3, {1, 1, 1, 1}},    // a damaged count: every step too
       {10, 3, {1, 0, 0, 1, 0, 0, 1, 0, 0, 0}},
       {14, 1, {1, 0, 0, 0}},  // fine levels 11..19 are 1..9 steps
   };
@@ -117,8 +116,7 @@ TEST_F(StageSetUp, HitTestsPerFrameSpreadOverTheSteps) {
     g_Stage.SetHitLevel(c.nLevel);
     cPlayScene scene;
     scene.BuildHitStepMask();
-    EXPECT_EQ(std::vector<int32_t>(scene.m_HitStepMask.begin(), scene.m_HitStepMask.end()),
-              c.mask)
+    EXPECT_EQ(std::vector<int32_t>(scene.m_HitStepMask.begin(), scene.m_HitStepMask.end()), c.mask)
         << c.nLevel << " " << c.nTests;
   }
 }
@@ -128,11 +126,10 @@ TEST_F(StageSetUp, MusicRestartsOnlyWhenTheRulesAskForIt) {
     int nSecond, bKeep, nStage, nPlaying;
     std::vector<int> requests;
   } cases[] = {
-      {1, 0, 3, 3, {3}},  // a fresh start without keep-music asks again
-      {1, 1, 3, 3, {}},   // keep-music: the same music plays on
-      {1, 1, 0, 0, {0}},  // ... unless it is none
-      {1, 1, 3, 2, {3}},
-      {0, 0, 3, 3, {}},  // a restart keeps the same music running
+      {1, 0, 3, 3, {3}},                    // a fresh start without keep-music asks again
+      {1, 1, 3, 3, {}},                     // keep-music: the same music plays on
+      {1, 1, 0, 0, {0}},                    // ... unless it is none
+      {1, 1, 3, 2, {3}}, {0, 0, 3, 3, {}},  // a restart keeps the same music running
       {0, 0, 3, 2, {3}},
   };
   Player(1, 1);
@@ -228,8 +225,8 @@ TEST_F(StageSetUp, DataNoEditorWritesIsReportedNeverFatal) {
   struct Case {
     const char* szName;
     std::function<void()> prepare;
-    int nCloses;      // close requests the fault posts
-    size_t nCharas;   // characters that play
+    int nCloses;     // close requests the fault posts
+    size_t nCharas;  // characters that play
   } cases[] = {
       {"objects outside the grid",
        [] {
