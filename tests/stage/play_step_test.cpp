@@ -239,6 +239,7 @@ TEST_F(PlayStep, HeightByTheKeyAndByTheRunningSpeed) {
     }
     (nHoldFrames == 40 ? dHeld : dCut) = y0 - dTop;
     EXPECT_EQ(p.m_nFalling, 0);
+    m_Probe.m_fnFlows = nullptr;
   }
   EXPECT_GT(dHeld, 40);
   EXPECT_LT(dCut, dHeld / 2);
@@ -263,6 +264,7 @@ TEST_F(PlayStep, HeightByTheKeyAndByTheRunningSpeed) {
       dTop = std::min(dTop, p.m_dY);
     }
     (dPush > 0 ? dFast : dSlow) = y0 - dTop;
+    m_Probe.m_fnFlows = nullptr;
   }
   EXPECT_GT(dFast, 80);
   EXPECT_LT(dFast, 96);
