@@ -276,6 +276,22 @@ TEST_F(StageSetUp, DataNoEditorWritesIsReportedNeverFatal) {
        },
        1, 1},
       {"no player", [] { Chara(5, 5); }, 1, 1},
+      {"an item block naming no item",
+       [] {
+         Block(3, 6).m_cItemSrc = 2;
+         g_Stage.m_vecBlocks.back().m_sItem = 500;
+         Player(3, 5);
+       },
+       0, 0},
+      {"copies flung beyond every edge",
+       [] {
+         Player(3, 5);
+         cEdChara& c = Chara(5, 5);
+         c.m_cExtraCopies = 3;
+         c.m_sOffsetX = c.m_sStepX = -32768;
+         c.m_sOffsetY = c.m_sStepY = 32767;
+       },
+       0, 0},
       {"no frames, no steps, no speed",
        [] {
          Player(3, 3);
