@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/keyboard_hook.h"
 #include "app/main_window.h"
 #include "app/system_report.h"
 #include "base/exit_status.h"
@@ -243,6 +244,7 @@ void UnInitGame() {
   DSRelease();
   g_Bgm.Release();
   g_SceneManager.DeleteAllScenes();
+  UnhookKeyboard();
   if (bWindowed)
     DDUnInit();
   else

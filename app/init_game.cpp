@@ -4,13 +4,20 @@
 // library's arguments, the database sizes the sound table). Every failure is
 // reported before InitGame returns false.
 #include <cstdlib>
+#include <new>
 #include <string>
 
+#include "app/boot_data.h"
+#include "app/dialog_templates.h"
 #include "app/entry.h"
+#include "app/file_dialog_screen.h"
 #include "app/main_window.h"
 #include "app/scene_factory.h"
 #include "app/screen_mode.h"
+#include "app/start_dialog.h"
 #include "app/start_steps.h"
+#include "app/system_report.h"
+#include "app/window_list.h"
 #include "base/exit_status.h"
 #include "base/logs.h"
 #include "base/paths.h"
@@ -30,6 +37,7 @@
 #include "platform/fs/file_system.h"
 #include "platform/gfx/display_config.h"
 #include "platform/msg/messages.h"
+#include "platform/present/presenter_service.h"
 #include "platform/present/presenter_window.h"
 #include "platform/text/cp932.h"
 #include "records/database/database.h"
@@ -104,7 +112,7 @@ bool DecideStartScreenMode() {
   in.bRgbColourKey = g_SystemData.m_bTrueColorImages;
   in.nPreferredDepth = SYSTEMINI.nDirect3D ? g_SystemData.m_nD3DDepth : g_SystemData.m_nDDDepth;
   in.nDesktopBpp = plat::gfx::GetDisplayConfig().nDesktopBpp;
-  in.bOsVistaOrLater = 1;
+  in.bOsVistaOrLater = IsOSAtLeast(6, 0);
   SCREENMODE mode;
   if (!DecideScreenMode(in, mode)) {
     ErrorBoxF("%s", mode.szError);
@@ -152,8 +160,32 @@ void BuildSoundTable() {
   }
 }
 
+// Step 10: the start dialog, when System.ini asks for it and the boot
+// record does not say to skip it; then the drawing mode the boot record
+// holds. False when the player cancelled (nothing is reported).
+bool RunStartDialogStep() {
+  if (SYSTEMINI.nDirect3D < 2) return true;
+  LoadBootDataAtStart();
+  if (g_BootData.m_bNoAsk == 0) {
+    auto* pDialog =
+        new (std::nothrow) cStartDialog(IDD_START_DIALOG, &g_MainWindow, 1, &g_WindowList);
+    if (!pDialog) {
+      OutOfMemoryClose();
+      return false;
+    }
+    const int nResult = pDialog->DoModal(0);
+    DeleteWindowObject(pDialog);
+    if (nResult <= 0) {
+      // The player chose not to play: no failure.
+      NoteStartUpDeclined();
+      return false;
+    }
+  }
+  SYSTEMINI.nDirect3D = g_BootData.m_nDrawMode == BOOT_DRAW_DIRECT3D ? 1 : 0;
+  return true;
+}
+
 bool InitGame(const char* szCmdLine, int nCmdShow) {
-  (void)nCmdShow;
   // Sleeps and waits of this platform are millisecond-precise already.
   std::srand(plat::GetTickMs());
   nDataVersion = kCurrentDataVersion;
@@ -161,19 +193,16 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
   bFileTooNew = 0;
   InitCmdParamInfo();
   SetSceneFactory(BuildGameScene);
+  InstallFileDialogScreen();
 
   if (!CreateDefaultDataAtStart(g_hMainWnd.load())) return false;
   CreateDataFolders();
   RemoveInterruptedSaves();
-  if (!LoadDatabaseAtStartUp()) return false;
-  if (!LoadSystemDataAtStart()) return false;
+  if (CloseRequested() || !LoadDatabaseAtStartUp()) return false;
+  if (CloseRequested() || !LoadSystemDataAtStart()) return false;
   LoadSystemIniAtStart();
+  if (CloseRequested() || !RunStartDialogStep()) return false;
   if (CloseRequested()) return false;
-
-  // The start dialog and the boot record join here; until they do, a
-  // setting that asks for the dialog takes the boot record's default,
-  // Direct3D.
-  if (SYSTEMINI.nDirect3D >= 2) SYSTEMINI.nDirect3D = 1;
 
   // A file named on the command line replaces System.ini's.
   if (szCmdLine && *szCmdLine) SYSTEMINI.strFreeStage = szCmdLine;
@@ -183,7 +212,11 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
   for (int i = 0; i < static_cast<int>(g_Input.size()); ++i) g_Input.At(i).SetRepeat(18, 6);
 
   if (!DecideStartScreenMode()) return false;
+  if (CloseRequested()) return false;
 
+  // The common controls need no set-up here: the desktop draws them.
+  g_MainWindow.Init(0, nullptr, &g_WindowList);
+  g_MainWindow.m_pfnWndProc = MainWndProc;
   g_hMainWnd = g_MainWindow.m_hWnd;
   plat::SetPresenterTitle(plat::Cp932ToUtf8(g_SystemData.m_strTitle));
   if (nScreenBpp == 8) SYSTEMINI.nDDVideoStretch = 0;
@@ -194,36 +227,45 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
     g_DD.lpDTCon->strTextureError = kTextureError;
     LinkSharedSurfaces();
   }
+  if (CloseRequested()) return false;
 
   PlaceMainWindow();
+  (void)nCmdShow;
   plat::ShowPresenterWindow(!bWindowed);
   // A shown window is the active one; under some desktops (and with no
   // display) no focus event follows, and frames run only while active.
   plat::PostMessage(g_MainWindow.m_hWnd, plat::WM_ACTIVATEAPP, 1, 0);
-  // The display report joins the system report here.
+  ReportDisplay(1);
   DebugLog("DDInit成功");
   if (CloseRequested()) return false;
 
   if (!LoadPaletteAndKey()) return false;
   DebugLog("1");
   if (!DDIsDirect3D()) {
-    const int nHz = plat::gfx::GetDisplayConfig().nRefreshRate;
+    plat::DISPLAYFACTS facts;
+    const int nHz = plat::DescribeDisplay(facts) && facts.nRefreshRate > 0
+                        ? facts.nRefreshRate
+                        : plat::gfx::GetDisplayConfig().nRefreshRate;
     bPresentByBlit = bWindowed ? 1 : (nVSync && nHz >= kFrameRate ? 0 : 1);
   }
-  // The debug picture, the three fonts and their digit sheets are made here
-  // once the built-in bitmaps and the fonts are part of the drawing library.
+  // The debug picture (built-in bitmap 1), the three fonts and their digit
+  // sheets are made here once the built-in bitmaps and the fonts are part
+  // of the drawing library.
+  DebugLog("3");
+  if (CloseRequested()) return false;
 
   for (int i = 0; i < static_cast<int>(g_Input.size()); ++i) g_Input.At(i).InitJoyMasks();
   if (!LoadKeyConfig(g_Paths[PATH_KEY_CONFIG_DAT], g_KeyConfig)) SetDefaultKeyConfig(g_KeyConfig);
   LoadOptionsAtStart();
-  // The 8-bit palette variants of the options join here with the 8-bit
-  // palette files.
+  // The 8-bit palette variant of the options (LoadHbtPalette) joins here
+  // with the 8-bit palette files.
   if (CloseRequested()) return false;
 
   // Without the music switch the manager stays unmade for the whole run.
   if (g_Option.m_bMusic) g_Bgm.Init(1, g_BgmOggNames, g_BgmMidNames, kBgmTrackCount);
 
   BuildSoundTable();
+  if (CloseRequested()) return false;
   if (!DS_Init(g_MainWindow.m_hWnd, 22050, 8, 1)) {
     DebugLog("DS_Init失敗！");
     return false;
@@ -235,6 +277,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
   if (!LoadWorldMapAtStartUp()) return false;
   if (!LoadCommonPaletteAtStartUp()) return false;
   DebugLog("4");
+  if (CloseRequested()) return false;
 
   if (!SYSTEMINI.strFreeStage.empty()) {
     std::string strName = FreeStageName();

@@ -1,12 +1,18 @@
 // The main window's procedure and its close sequence.
 #include "app/main_window.h"
 
+#include <new>
+
+#include "app/dialog_templates.h"
 #include "app/entry.h"
 #include "app/music_request.h"
+#include "app/name_dialog.h"
+#include "app/window_list.h"
 #include "app/window_pos.h"
 #include "base/file_dialogs.h"
 #include "base/logs.h"
 #include "base/program_state.h"
+#include "base/text_helpers.h"
 #include "base/thread.h"
 #include "base/window_requests.h"
 #include "draw/draw_context.h"
@@ -23,7 +29,6 @@
 #include "sound/sound_effects.h"
 #include "stage/play_scene.h"
 
-cMainWindow g_MainWindow;
 std::atomic<int> bCloseDuringStartUp{0};
 
 namespace {
@@ -185,6 +190,13 @@ void cMainWindow::ServeNameDialog() {
   DDDialogMode(1);
   // Every game thread stays put while the dialog pumps messages.
   SuspendAllThreads();
+  auto* pDialog = new (std::nothrow) cNameDlg(IDD_NAME_DIALOG, &g_MainWindow, 1, &g_WindowList);
+  if (!pDialog) {
+    OutOfMemoryClose();
+  } else {
+    pDialog->DoModal(0);
+    DeleteWindowObject(pDialog);
+  }
   DDDialogMode(0);
   ResumeAllThreads();
   bNameDlgDone = 1;

@@ -2,6 +2,11 @@
 // for tests that run them alone.
 #pragma once
 
+// The start dialog, when System.ini's "Direct3D" asks for it and the boot
+// record does not skip it; then "Direct3D" from the boot record. False when
+// the player cancelled.
+bool RunStartDialogStep();
+
 // The screen mode from System.ini and the system data: sets bWindowed,
 // nScreenBpp and System.ini's "Bpp" and "VSync". False after the error box
 // for a combination no drawing mode has.

@@ -2,22 +2,18 @@
 #include "app/window.h"
 
 #include <cstdio>
-#include <map>
 
+#include "app/dialog_controls.h"
 #include "base/logs.h"
 #include "platform/input/keyboard.h"
 #include "platform/present/presenter_window.h"
+#include "platform/ui/dialog_box.h"
 
 namespace {
 
 // Rows of tool bands are 28 pixels high; a status band is 20.
 constexpr int kBandRowHeight = 28;
 constexpr int kStatusHeight = 20;
-
-std::map<int, int>& Metrics() {
-  static std::map<int, int> metrics = {{SM_CXVSCROLL, 16}, {SM_CYHSCROLL, 16}};
-  return metrics;
-}
 
 // Button states of the previous update and the press latches, shared by
 // every window (only the window thread touches them).
@@ -31,7 +27,8 @@ struct cMessageName {
   const char* szName;
 };
 
-// The names a message trace prints; the first row of a number wins.
+// The names a message trace prints, in the order the messages are numbered
+// and grouped (aliases included); the first row of a number wins.
 constexpr cMessageName kMessageNames[] = {
     {0x0000, "WM_NULL"},
     {0x0001, "WM_CREATE"},
@@ -49,23 +46,59 @@ constexpr cMessageName kMessageNames[] = {
     {0x000F, "WM_PAINT"},
     {0x0010, "WM_CLOSE"},
     {0x0011, "WM_QUERYENDSESSION"},
-    {0x0012, "WM_QUIT"},
     {0x0013, "WM_QUERYOPEN"},
+    {0x0016, "WM_ENDSESSION"},
+    {0x0012, "WM_QUIT"},
     {0x0014, "WM_ERASEBKGND"},
     {0x0015, "WM_SYSCOLORCHANGE"},
-    {0x0016, "WM_ENDSESSION"},
     {0x0018, "WM_SHOWWINDOW"},
     {0x001A, "WM_WININICHANGE"},
+    {0x001A, "WM_SETTINGCHANGE"},
+    {0x001B, "WM_DEVMODECHANGE"},
     {0x001C, "WM_ACTIVATEAPP"},
+    {0x001D, "WM_FONTCHANGE"},
+    {0x001E, "WM_TIMECHANGE"},
+    {0x001F, "WM_CANCELMODE"},
     {0x0020, "WM_SETCURSOR"},
     {0x0021, "WM_MOUSEACTIVATE"},
+    {0x0022, "WM_CHILDACTIVATE"},
+    {0x0023, "WM_QUEUESYNC"},
     {0x0024, "WM_GETMINMAXINFO"},
+    {0x0026, "WM_PAINTICON"},
+    {0x0027, "WM_ICONERASEBKGND"},
+    {0x0028, "WM_NEXTDLGCTL"},
+    {0x002A, "WM_SPOOLERSTATUS"},
+    {0x002B, "WM_DRAWITEM"},
+    {0x002C, "WM_MEASUREITEM"},
+    {0x002D, "WM_DELETEITEM"},
+    {0x002E, "WM_VKEYTOITEM"},
+    {0x002F, "WM_CHARTOITEM"},
     {0x0030, "WM_SETFONT"},
     {0x0031, "WM_GETFONT"},
+    {0x0032, "WM_SETHOTKEY"},
+    {0x0033, "WM_GETHOTKEY"},
+    {0x0037, "WM_QUERYDRAGICON"},
+    {0x0039, "WM_COMPAREITEM"},
+    {0x0041, "WM_COMPACTING"},
+    {0x0044, "WM_COMMNOTIFY"},
     {0x0046, "WM_WINDOWPOSCHANGING"},
     {0x0047, "WM_WINDOWPOSCHANGED"},
+    {0x0048, "WM_POWER"},
     {0x004A, "WM_COPYDATA"},
+    {0x004B, "WM_CANCELJOURNAL"},
     {0x004E, "WM_NOTIFY"},
+    {0x0050, "WM_INPUTLANGCHANGEREQUEST"},
+    {0x0051, "WM_INPUTLANGCHANGE"},
+    {0x0052, "WM_TCARD"},
+    {0x0053, "WM_HELP"},
+    {0x0054, "WM_USERCHANGED"},
+    {0x0055, "WM_NOTIFYFORMAT"},
+    {0x007B, "WM_CONTEXTMENU"},
+    {0x007C, "WM_STYLECHANGING"},
+    {0x007D, "WM_STYLECHANGED"},
+    {0x007E, "WM_DISPLAYCHANGE"},
+    {0x007F, "WM_GETICON"},
+    {0x0080, "WM_SETICON"},
     {0x0081, "WM_NCCREATE"},
     {0x0082, "WM_NCDESTROY"},
     {0x0083, "WM_NCCALCSIZE"},
@@ -73,14 +106,27 @@ constexpr cMessageName kMessageNames[] = {
     {0x0085, "WM_NCPAINT"},
     {0x0086, "WM_NCACTIVATE"},
     {0x0087, "WM_GETDLGCODE"},
+    {0x0088, "WM_SYNCPAINT"},
     {0x00A0, "WM_NCMOUSEMOVE"},
+    {0x00A1, "WM_NCLBUTTONDOWN"},
+    {0x00A2, "WM_NCLBUTTONUP"},
+    {0x00A3, "WM_NCLBUTTONDBLCLK"},
+    {0x00A4, "WM_NCRBUTTONDOWN"},
+    {0x00A5, "WM_NCRBUTTONUP"},
+    {0x00A6, "WM_NCRBUTTONDBLCLK"},
+    {0x00A7, "WM_NCMBUTTONDOWN"},
+    {0x00A8, "WM_NCMBUTTONUP"},
+    {0x00A9, "WM_NCMBUTTONDBLCLK"},
     {0x0100, "WM_KEYFIRST"},
     {0x0100, "WM_KEYDOWN"},
     {0x0101, "WM_KEYUP"},
     {0x0102, "WM_CHAR"},
+    {0x0103, "WM_DEADCHAR"},
     {0x0104, "WM_SYSKEYDOWN"},
     {0x0105, "WM_SYSKEYUP"},
     {0x0106, "WM_SYSCHAR"},
+    {0x0107, "WM_SYSDEADCHAR"},
+    {0x0108, "WM_KEYLAST"},
     {0x010D, "WM_IME_STARTCOMPOSITION"},
     {0x010E, "WM_IME_ENDCOMPOSITION"},
     {0x010F, "WM_IME_COMPOSITION"},
@@ -96,6 +142,7 @@ constexpr cMessageName kMessageNames[] = {
     {0x011F, "WM_MENUSELECT"},
     {0x0120, "WM_MENUCHAR"},
     {0x0121, "WM_ENTERIDLE"},
+    {0x0132, "WM_CTLCOLORMSGBOX"},
     {0x0133, "WM_CTLCOLOREDIT"},
     {0x0134, "WM_CTLCOLORLISTBOX"},
     {0x0135, "WM_CTLCOLORBTN"},
@@ -113,29 +160,64 @@ constexpr cMessageName kMessageNames[] = {
     {0x0207, "WM_MBUTTONDOWN"},
     {0x0208, "WM_MBUTTONUP"},
     {0x0209, "WM_MBUTTONDBLCLK"},
-    {0x020A, "WM_MOUSEWHEEL"},
+    {0x0209, "WM_MOUSELAST"},
     {0x0210, "WM_PARENTNOTIFY"},
     {0x0211, "WM_ENTERMENULOOP"},
     {0x0212, "WM_EXITMENULOOP"},
+    {0x0213, "WM_NEXTMENU"},
     {0x0214, "WM_SIZING"},
     {0x0215, "WM_CAPTURECHANGED"},
     {0x0216, "WM_MOVING"},
+    {0x0218, "WM_POWERBROADCAST"},
+    {0x0219, "WM_DEVICECHANGE"},
+    {0x0220, "WM_MDICREATE"},
+    {0x0221, "WM_MDIDESTROY"},
+    {0x0222, "WM_MDIACTIVATE"},
+    {0x0223, "WM_MDIRESTORE"},
+    {0x0224, "WM_MDINEXT"},
+    {0x0225, "WM_MDIMAXIMIZE"},
+    {0x0226, "WM_MDITILE"},
+    {0x0227, "WM_MDICASCADE"},
+    {0x0228, "WM_MDIICONARRANGE"},
+    {0x0229, "WM_MDIGETACTIVE"},
+    {0x0230, "WM_MDISETMENU"},
     {0x0231, "WM_ENTERSIZEMOVE"},
     {0x0232, "WM_EXITSIZEMOVE"},
+    {0x0233, "WM_DROPFILES"},
+    {0x0234, "WM_MDIREFRESHMENU"},
     {0x0281, "WM_IME_SETCONTEXT"},
     {0x0282, "WM_IME_NOTIFY"},
     {0x0283, "WM_IME_CONTROL"},
+    {0x0284, "WM_IME_COMPOSITIONFULL"},
+    {0x0285, "WM_IME_SELECT"},
+    {0x0286, "WM_IME_CHAR"},
+    {0x0290, "WM_IME_KEYDOWN"},
+    {0x0291, "WM_IME_KEYUP"},
     {0x0300, "WM_CUT"},
     {0x0301, "WM_COPY"},
     {0x0302, "WM_PASTE"},
     {0x0303, "WM_CLEAR"},
     {0x0304, "WM_UNDO"},
+    {0x0305, "WM_RENDERFORMAT"},
+    {0x0306, "WM_RENDERALLFORMATS"},
+    {0x0307, "WM_DESTROYCLIPBOARD"},
+    {0x0308, "WM_DRAWCLIPBOARD"},
+    {0x0309, "WM_PAINTCLIPBOARD"},
+    {0x030A, "WM_VSCROLLCLIPBOARD"},
+    {0x030B, "WM_SIZECLIPBOARD"},
+    {0x030C, "WM_ASKCBFORMATNAME"},
+    {0x030D, "WM_CHANGECBCHAIN"},
+    {0x030E, "WM_HSCROLLCLIPBOARD"},
     {0x030F, "WM_QUERYNEWPALETTE"},
     {0x0310, "WM_PALETTEISCHANGING"},
     {0x0311, "WM_PALETTECHANGED"},
     {0x0312, "WM_HOTKEY"},
     {0x0317, "WM_PRINT"},
     {0x0318, "WM_PRINTCLIENT"},
+    {0x0358, "WM_HANDHELDFIRST"},
+    {0x035F, "WM_HANDHELDLAST"},
+    {0x0360, "WM_AFXFIRST"},
+    {0x037F, "WM_AFXLAST"},
     {0x0380, "WM_PENWINFIRST"},
     {0x038F, "WM_PENWINLAST"},
     {0x8000, "WM_APP"},
@@ -164,16 +246,15 @@ int cMouseState::Update(int nFlags) {
   return 1;
 }
 
-int GetSystemMetric(int nIndex) {
-  auto it = Metrics().find(nIndex);
-  return it == Metrics().end() ? 0 : it->second;
-}
-
-void SetSystemMetric(int nIndex, int nValue) { Metrics()[nIndex] = nValue; }
-
 cWindow::cWindow() = default;
 
-cWindow::~cWindow() = default;
+cWindow::~cWindow() {
+  for (cMemDC& dc : m_aMemDC) cFontHolder::Release(dc);
+}
+
+void cWindow::ShowNative(int bShow) {
+  if (plat::cDialogWindow* p = plat::GetDialogWindow(m_hWnd)) p->Show(bShow != 0);
+}
 
 plat::WndHandle cWindow::Init(int nTemplateId, plat::WndHandle hParent, cWindowList* pList) {
   m_nTemplateId = nTemplateId;
@@ -213,24 +294,9 @@ void cWindow::SetGeometry(int nViewWidth, int nViewHeight, int nMinViewWidth, in
 }
 
 void cWindow::RecomputeFrame() {
-  m_nFrameLeft = m_nFrameRight = m_nFrameTop = m_nFrameBottom = 0;
-  if (m_dwStyle & WS_CAPTION) m_nFrameTop += GetSystemMetric(SM_CYCAPTION);
-  if (m_dwStyle & WS_THICKFRAME) {
-    m_nFrameLeft += GetSystemMetric(SM_CXFRAME);
-    m_nFrameRight += GetSystemMetric(SM_CXFRAME);
-    m_nFrameTop += GetSystemMetric(SM_CYFRAME);
-    m_nFrameBottom += GetSystemMetric(SM_CYFRAME);
-  } else if (m_dwStyle & WS_DLGFRAME) {
-    m_nFrameLeft += GetSystemMetric(SM_CXDLGFRAME);
-    m_nFrameRight += GetSystemMetric(SM_CXDLGFRAME);
-    m_nFrameTop += GetSystemMetric(SM_CYDLGFRAME);
-    m_nFrameBottom += GetSystemMetric(SM_CYDLGFRAME);
-  }
-  if (m_dwStyle & WS_VSCROLL) m_nFrameRight += GetSystemMetric(SM_CXVSCROLL);
-  if (m_dwStyle & WS_HSCROLL) m_nFrameBottom += GetSystemMetric(SM_CYHSCROLL);
-  if (m_bMenu) m_nFrameTop += GetSystemMetric(SM_CYMENU);
-  m_nOuterWidth = m_rcClient.right + m_nFrameLeft + m_nFrameRight;
-  m_nOuterHeight = m_rcClient.bottom + m_nFrameTop + m_nFrameBottom;
+  m_Frame = GetWindowFrame(m_dwStyle, m_bMenu != 0);
+  m_nOuterWidth = m_rcClient.right + m_Frame.nLeft + m_Frame.nRight;
+  m_nOuterHeight = m_rcClient.bottom + m_Frame.nTop + m_Frame.nBottom;
   m_nWindowX = m_nWindowY = 0;
   m_nViewX = 0;
   m_nViewY = m_nBandRows * kBandRowHeight;
@@ -250,16 +316,26 @@ void cWindow::Refresh() {
 
 void cWindow::AddStyle(uint32_t dwBits) {
   m_dwStyle |= dwBits;
+  if (plat::cDialogWindow* p = plat::GetDialogWindow(m_hWnd))
+    p->Enable((m_dwStyle & WS_DISABLED) == 0);
   Refresh();
 }
 
 void cWindow::RemoveStyle(uint32_t dwBits) {
   m_dwStyle &= ~dwBits;
+  if (plat::cDialogWindow* p = plat::GetDialogWindow(m_hWnd))
+    p->Enable((m_dwStyle & WS_DISABLED) == 0);
   Refresh();
 }
 
 WINDOWRECT* cWindow::GetClientArea(WINDOWRECT* pRect) {
   if (!m_hWnd) return nullptr;
+  // A dialog keeps the size its template and the desktop's font give it.
+  if (plat::cDialogWindow* p = plat::GetDialogWindow(m_hWnd)) {
+    int cx = 0, cy = 0;
+    p->GetClientSize(cx, cy);
+    m_rcClient = WINDOWRECT{0, 0, cx, cy};
+  }
   *pRect = m_rcClient;
   return pRect;
 }
@@ -271,6 +347,7 @@ void cWindow::SetClientSize(int nWidth, int nHeight) {
 
 WINDOWPOINT* cWindow::GetPosition(WINDOWPOINT* pPoint) {
   if (m_bPresenterWindow) plat::GetPresenterWindowPosition(m_nPosX, m_nPosY);
+  if (plat::cDialogWindow* p = plat::GetDialogWindow(m_hWnd)) p->GetPosition(m_nPosX, m_nPosY);
   pPoint->x = m_nPosX;
   pPoint->y = m_nPosY;
   return pPoint;
@@ -278,6 +355,7 @@ WINDOWPOINT* cWindow::GetPosition(WINDOWPOINT* pPoint) {
 
 void cWindow::MoveTo(int x, int y) {
   if (m_bPresenterWindow) plat::MovePresenterWindow(x, y);
+  if (plat::cDialogWindow* p = plat::GetDialogWindow(m_hWnd)) p->Move(x, y);
   m_nPosX = x;
   m_nPosY = y;
   RecomputeFrame();
@@ -300,6 +378,13 @@ void cWindow::Place() {
       x += m_pAnchorWindow->m_rcClient.right / 2 - m_rcClient.right / 2;
       y += m_pAnchorWindow->m_rcClient.bottom / 2 - m_rcClient.bottom / 2;
     }
+  } else if (m_pAnchorCtrl) {
+    int cx = 0, cy = 0;
+    m_pAnchorCtrl->GetScreenRect(x, y, cx, cy);
+    if (m_bAnchorCentre) {
+      x += cx / 2 - m_rcClient.right / 2;
+      y += cy / 2 - m_rcClient.bottom / 2;
+    }
   } else {
     if (m_nReqPosX == -1000 || m_nReqPosY == -1000) return;
     x = m_nReqPosX;
@@ -317,7 +402,7 @@ void cWindow::Place() {
   } else if (y + m_nOuterHeight >= nBottom) {
     y = nBottom - m_nOuterHeight;
   }
-  if (!m_pAnchorWindow) {
+  if (!m_pAnchorWindow && !m_pAnchorCtrl) {
     m_nReqPosX = x;
     m_nReqPosY = y;
   }
@@ -325,10 +410,10 @@ void cWindow::Place() {
 }
 
 void cWindow::GetMinMaxInfo(MINMAXINFO& info) {
-  info.ptMinTrackSize = WINDOWPOINT{m_nMinClientWidth + m_nFrameLeft + m_nFrameRight,
-                                    m_nMinClientHeight + m_nFrameTop + m_nFrameBottom};
-  info.ptMaxTrackSize = WINDOWPOINT{m_nMaxClientWidth + m_nFrameLeft + m_nFrameRight,
-                                    m_nMaxClientHeight + m_nFrameTop + m_nFrameBottom};
+  info.ptMinTrackSize = WINDOWPOINT{m_nMinClientWidth + m_Frame.nLeft + m_Frame.nRight,
+                                    m_nMinClientHeight + m_Frame.nTop + m_Frame.nBottom};
+  info.ptMaxTrackSize = WINDOWPOINT{m_nMaxClientWidth + m_Frame.nLeft + m_Frame.nRight,
+                                    m_nMaxClientHeight + m_Frame.nTop + m_Frame.nBottom};
 }
 
 int cWindow::UpdateMouse(int bAnywhere, int nFlags) {
@@ -341,13 +426,13 @@ int cWindow::UpdateMouse(int bAnywhere, int nFlags) {
   }
   WINDOWPOINT pos;
   GetPosition(&pos);
-  int px = x - (pos.x + m_nFrameLeft) - m_nViewX;
-  int py = y - (pos.y + m_nFrameTop) - m_nViewY;
+  int px = x - (pos.x + m_Frame.nLeft) - m_nViewX;
+  int py = y - (pos.y + m_Frame.nTop) - m_nViewY;
   if (!bAnywhere && (px < 0 || px >= m_nViewWidth || py < 0 || py >= m_nViewHeight)) return 0;
   m_Mouse.x = px;
   m_Mouse.y = py;
   m_nMouseScreenX = pos.x + px;
-  m_nMouseScreenY = pos.y + m_nFrameTop + m_nViewY + py;
+  m_nMouseScreenY = pos.y + m_Frame.nTop + m_nViewY + py;
   m_Mouse.Update(nFlags);
   return 1;
 }

@@ -1,13 +1,16 @@
 // The toolkit's window class: one object per native window, holding the
-// geometry it was asked for (client size, limits, frame sizes from the style
-// bits and the system metrics) and the view rectangle inside the client area.
+// geometry it was asked for (client size, limits, the frame its style bits
+// add: app/window_frame.h) and the view rectangle inside the client area.
 // Window thread only.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "app/mem_dc.h"
+#include "app/window_frame.h"
 #include "platform/msg/messages.h"
+#include "platform/msg/window.h"
 
 // Window-toolkit rectangles and points (client or screen pixels).
 struct WINDOWRECT {
@@ -27,35 +30,8 @@ struct MINMAXINFO {
   WINDOWPOINT ptMaxTrackSize;
 };
 
-constexpr uint32_t WS_POPUP = 0x80000000u;
-constexpr uint32_t WS_CAPTION = 0x00C00000u;
-constexpr uint32_t WS_DLGFRAME = 0x00400000u;
-constexpr uint32_t WS_VSCROLL = 0x00200000u;
-constexpr uint32_t WS_HSCROLL = 0x00100000u;
-constexpr uint32_t WS_SYSMENU = 0x00080000u;
-constexpr uint32_t WS_THICKFRAME = 0x00040000u;
-constexpr uint32_t WS_MINIMIZEBOX = 0x00020000u;
-constexpr uint32_t WS_MAXIMIZEBOX = 0x00010000u;
-constexpr uint32_t WS_DISABLED = 0x08000000u;
-
-// System metrics the geometry reads.
-enum eSystemMetric {
-  SM_CXVSCROLL = 2,
-  SM_CYHSCROLL = 3,
-  SM_CYCAPTION = 4,
-  SM_CXDLGFRAME = 7,
-  SM_CYDLGFRAME = 8,
-  SM_CYMENU = 15,
-  SM_CXFRAME = 32,
-  SM_CYFRAME = 33,
-};
-
-// The desktop draws its decorations outside our windows' client areas, so
-// the frame metrics are 0; tests set others to check the rules.
-int GetSystemMetric(int nIndex);
-void SetSystemMetric(int nIndex, int nValue);
-
 class cWindowList;
+class cControl;
 
 // The mouse as a window sees it: position relative to the view origin and
 // the button states, with presses and releases of this update.
@@ -78,7 +54,6 @@ class cWindow {
   cWindow();
   virtual ~cWindow();
 
-  virtual void Reserved0() {}
   virtual int OnCommand(uintptr_t, intptr_t) { return 0; }
   virtual int OnMouseMove(uintptr_t, intptr_t) { return 0; }
   virtual int OnLButtonDown(uintptr_t, intptr_t) { return 0; }
@@ -90,7 +65,8 @@ class cWindow {
   virtual intptr_t WndProc(plat::WndHandle, uint32_t, uintptr_t, intptr_t) { return 0; }
   virtual int HandleMessage(plat::WndHandle hWnd, uint32_t message, uintptr_t wParam,
                             intptr_t lParam);
-  virtual void Reserved1() {}
+  // Dialogs refresh their list controls here.
+  virtual void RefreshLists() {}
   virtual void OnPaint() {}
   virtual void OnCreate(uintptr_t, intptr_t) {}
 
@@ -112,11 +88,18 @@ class cWindow {
   void EndCommand() { m_bInCommand = 0; }
   int UpdateMouse(int bAnywhere, int nFlags);
   static const char* MessageName(uint32_t message);
+  // Shows or hides the native window (a running dialog's).
+  void ShowNative(int bShow);
 
   plat::WndHandle m_hWnd = nullptr;
   int m_nTemplateId = 0;
   plat::WndHandle m_hParent = nullptr;
+  // The procedure the window or dialog runs with; it hands every message to
+  // WndProc of the one object it serves.
+  plat::WndProc m_pfnWndProc = nullptr;
+  cWindow* m_pListSelf = nullptr;  // set when the window enters the shared list
   cWindowList* m_pWindowList = nullptr;
+  cMemDC m_aMemDC[2];
   // The window the presenter shows (the main window): moves reach the desktop.
   bool m_bPresenterWindow = false;
 
@@ -150,22 +133,18 @@ class cWindow {
   int m_nScrollFlags = 0;
   plat::WndHandle m_hBandWnd = nullptr;
   plat::WndHandle m_hStatusWnd = nullptr;
-  int m_nFrameLeft = 0;
-  int m_nFrameRight = 0;
-  int m_nFrameTop = 0;
-  int m_nFrameBottom = 0;
+  WINDOWFRAME m_Frame;
   std::string m_strCaption;
   int m_bTrace = 0;
   int m_nReqPosX = -1000;
   int m_nReqPosY = -1000;
+  cControl* m_pAnchorCtrl = nullptr;
   cWindow* m_pAnchorWindow = nullptr;
   int m_bAnchorCentre = 0;
   int m_bInitialised = 0;
   int m_bInCommand = 0;
   cMouseState m_Mouse;
+  cMouseState m_PrevMouse;  // taken when a dialog is initialised
   int m_nMouseScreenX = 0;
   int m_nMouseScreenY = 0;
 };
-
-// The shared list of toolkit windows (modeless dialogs enter it).
-class cWindowList {};

@@ -1,6 +1,7 @@
 // Text and path helpers.
 #include "base/text_helpers.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -8,6 +9,7 @@
 
 #include "platform/fs/file_system.h"
 #include "platform/text/cp932.h"
+#include "platform/ui/dialog_box.h"
 
 namespace {
 
@@ -113,6 +115,31 @@ int CountChars(const char* szText) {
     }
   }
   return n;
+}
+
+int GetDlgItemString(plat::WndHandle hDlg, int nId, std::string& strOut, int nMax) {
+  constexpr int kDialogTextBuffer = 5120;
+  strOut.clear();
+  plat::cDialogWindow* pWindow = plat::GetDialogWindow(hDlg);
+  if (!pWindow || nId < 0 || nId > 0xFFFF) return 0;
+  const std::string strText = pWindow->GetItemText(static_cast<uint16_t>(nId));
+  const int nLimit = std::min(nMax, kDialogTextBuffer) - 1;
+  int nLen = 0;
+  while (nLen < static_cast<int>(strText.size())) {
+    const int nChar = IsDBCSPair(strText.c_str() + nLen) ? 2 : 1;
+    if (nLen + nChar > nLimit) break;
+    nLen += nChar;
+  }
+  strOut.assign(strText, 0, static_cast<size_t>(std::max(0, nLen)));
+  return static_cast<int>(strOut.size());
+}
+
+int SetDlgItemString(plat::WndHandle hDlg, int nId, const std::string& strText) {
+  plat::cDialogWindow* pWindow = plat::GetDialogWindow(hDlg);
+  if (!pWindow || nId < 0 || nId > 0xFFFF || !pWindow->HasItem(static_cast<uint16_t>(nId)))
+    return 0;
+  pWindow->SetItemText(static_cast<uint16_t>(nId), strText);
+  return 1;
 }
 
 int MakeRelativePath(char* szPath) {

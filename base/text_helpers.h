@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/msg/messages.h"
+
 constexpr int MAX_PATH = 260;
 
 void FormatString(std::string& strOut, const char* szFormat, ...)
@@ -15,6 +17,13 @@ bool IsSjisLeadByte(unsigned char ch);
 bool IsSjisTrailByte(unsigned char ch);
 int IsDBCSPair(const char* p);
 int CountChars(const char* szText);
+
+// A dialog control's text, read into a buffer of at most 5120 bytes: at most
+// nMax - 1 bytes come back, cut before a character, never inside one.
+// Returns the length read; 0 and an empty text without such a control.
+int GetDlgItemString(plat::WndHandle hDlg, int nId, std::string& strOut, int nMax);
+// Nonzero when the dialog has the control.
+int SetDlgItemString(plat::WndHandle hDlg, int nId, const std::string& strText);
 
 int MakeRelativePath(char* szPath);
 int MakeRelativePathStr(std::string& strPath);

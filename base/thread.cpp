@@ -1,14 +1,15 @@
 // Thread objects.
 #include "base/thread.h"
 
+#include "base/global_order.h"
 #include "base/logs.h"
 #include "platform/clock/clock.h"
 #include "platform/msg/messages.h"
 
-cThread thGame;
-cThread thPause;
-cThread thRanking;
-cThread thStageLoad;
+GLOBAL_OBJECT(GLOBAL_THREADS) cThread thGame;
+GLOBAL_OBJECT(GLOBAL_THREADS) cThread thPause;
+GLOBAL_OBJECT(GLOBAL_THREADS) cThread thRanking;
+GLOBAL_OBJECT(GLOBAL_THREADS) cThread thStageLoad;
 
 int cThread::Start(unsigned (*pfnProc)(void*), void* pArg) {
   plat::ThreadId id = 0;

@@ -23,7 +23,7 @@ set(floors
 
 # Each back end, and the folders besides itself that may include it.
 set(backends
-  "platform/desktop:app/main,bench,tests/platform/desktop"
+  "platform/desktop:app/main,bench,tests/platform/desktop,tests/app/desktop"
   "platform/null:app/main,tools,tests")
 
 function(starts_with path folder out)

@@ -1,7 +1,9 @@
-// Blits in both modes: DirectDraw copies through the engine's blits; the
-// Direct3D quad path draws a textured quad into a render target, and the
-// software path copies texels for system-memory sources and for targets
-// that cannot be rendered to.
+// Blits in both modes. Every blit goes one way: resolve the records it
+// really draws into and from, cut its rectangles as views of their pixels,
+// clip, and hand the views on. DirectDraw copies through the engine's
+// kernels; the Direct3D quad path draws a textured quad into a render
+// target, and the software path copies texels for system-memory sources and
+// for targets that cannot be rendered to.
 #include "draw/blit.h"
 
 #include <algorithm>
@@ -17,43 +19,64 @@
 #include "draw/surfaces.h"
 #include "platform/gfx/fault_hooks.h"
 
+using plat::gfx::cImageView;
 using plat::gfx::eFaultPoint;
-using plat::gfx::GFXRECT;
 using plat::gfx::MakeRect;
 using plat::gfx::TakeFault;
 
 namespace {
 
-plat::gfx::cImage* DDImage(DDSURFACEDATA* lpSD) {
-  return lpSD && lpSD->lpDDS ? lpSD->lpDDS->lpDDSurface.get() : nullptr;
-}
-
 int ResultOf(plat::gfx::eGfxResult hr) { return static_cast<int>(plat::gfx::GetResultCode(hr)); }
 
-int QuadPath(DDSURFACEDATA* lpDst, int x, int y, int w, int h, DDSURFACEDATA* lpSrc, int sx, int sy,
-             int sw, int sh, int nFlags) {
+// A record's visible area (0, 0, nWidth, nHeight) as a view of its pixels in
+// the current mode: the DirectDraw surface, or the Direct3D level 0 (none
+// while the texture is gone).
+cImageView SurfaceView(const DDSURFACEDATA* lpSD) {
+  plat::gfx::cImage* pImage = nullptr;
+  if (g_DD.lpDTCon) {
+    if (lpSD->lpDT) pImage = lpSD->lpDT->lpSurface.get();
+  } else if (lpSD->lpDDS) {
+    pImage = lpSD->lpDDS->lpDDSurface.get();
+  }
+  return cImageView(pImage, MakeRect(0, 0, lpSD->nWidth, lpSD->nHeight));
+}
+
+// One blit after its records are resolved: the records it draws into and
+// from, their visible areas, and its two rectangles.
+struct DDBLT {
+  DDSURFACEDATA* lpDst = nullptr;
+  DDSURFACEDATA* lpSrc = nullptr;
+  cImageView DstSurface;
+  cImageView SrcSurface;
+  DDBLTVIEWS Views;
+};
+
+int QuadPath(const DDBLT& blt, int nFlags) {
   DTCONDATA& con = *g_DD.lpDTCon;
-  if (!DDClipBlt(lpDst, &x, &y, &w, &h, lpSrc, &sx, &sy, &sw, &sh)) return 0;
+  const cImageView& d = blt.Views.Dst;
+  const cImageView& s = blt.Views.Src;
   if (SpriteBatch.bActive) {
-    DDBatchQueue(lpDst, x, y, w, h, lpSrc, sx, sy, sw, sh, nFlags);
+    DDBatchQueue(blt.lpDst, d.GetLeft(), d.GetTop(), d.GetWidth(), d.GetHeight(), blt.lpSrc,
+                 s.GetLeft(), s.GetTop(), s.GetWidth(), s.GetHeight(), nFlags);
     return 0;
   }
-  DTDATA& src = *lpSrc->lpDT;
+  DTDATA& src = *blt.lpSrc->lpDT;
   // A source whose texture is gone (a device that could not be reset yet)
   // draws nothing.
   if (!src.lpTexture || !src.lpVB) return 0;
   if (TakeFault(eFaultPoint::LockVertexBuffer)) return 0;
-  DDBuildBltQuad(src.lpVB->Vertices.data(), x, y, w, h, sx, sy, sw, sh, lpSrc->nTexWidth,
-                 lpSrc->nTexHeight, con.dwBltColor);
-  if (!DDBeginScene() || !DDSetRenderTarget(0, lpDst)) return 0;
+  DDBuildBltQuad(src.lpVB->Vertices.data(), d.GetLeft(), d.GetTop(), d.GetWidth(), d.GetHeight(),
+                 s.GetLeft(), s.GetTop(), s.GetWidth(), s.GetHeight(), blt.lpSrc->nTexWidth,
+                 blt.lpSrc->nTexHeight, con.dwBltColor);
+  if (!DDBeginScene() || !DDSetRenderTarget(0, blt.lpDst)) return 0;
   DDSetBltStage(con.nColorOp, con.nAlphaOp);
   g_DD.lpDevice->SetTexture(src.lpTexture.get());
   if (nFlags == 0 && src.bColorKey) {
     // Transparent texels show the key colour (on a texture: transparency);
     // the device clears and draws in one pass where it can.
-    g_DD.lpDevice->ClearAndDrawQuad(MakeRect(x, y, w, h),
-                                    lpDst == &BackBuffer ? con.dwTransmitColor : con.dwTransparent,
-                                    src.lpVB->Vertices.data());
+    g_DD.lpDevice->ClearAndDrawQuad(
+        d.GetRect(), blt.lpDst == &BackBuffer ? con.dwTransmitColor : con.dwTransparent,
+        src.lpVB->Vertices.data());
   } else {
     g_DD.lpDevice->DrawQuad(src.lpVB->Vertices.data());
   }
@@ -87,11 +110,15 @@ uint32_t RepackForBackBuffer(uint32_t v) {
   return r << b.nRedShift | (g * 2) << b.nGreenShift | bl << b.nBlueShift;
 }
 
-int SoftwarePath(DDSURFACEDATA* lpDst, int x, int y, int w, int h, DDSURFACEDATA* lpSrc, int sx,
-                 int sy, int sw, int sh, int nFlags) {
+// Unclipped: a pixel outside either record's visible size is skipped.
+int SoftwarePath(const DDBLT& blt, int nFlags) {
+  const int x = blt.Views.Dst.GetLeft(), y = blt.Views.Dst.GetTop();
+  const int w = blt.Views.Dst.GetWidth(), h = blt.Views.Dst.GetHeight();
+  const int sx = blt.Views.Src.GetLeft(), sy = blt.Views.Src.GetTop();
+  const int sw = blt.Views.Src.GetWidth(), sh = blt.Views.Src.GetHeight();
   if (w <= 0 || h <= 0 || sw == 0 || sh == 0) return 0;
   cSurfaceLock dst, src;
-  if (!dst.Lock(lpDst) || !src.Lock(lpSrc)) return 0;
+  if (!dst.Lock(blt.lpDst) || !src.Lock(blt.lpSrc)) return 0;
   const bool b16 = g_DD.nBpp == 16;
   const bool bRepack = b16 && DDIsFullScreenBackBuffer(dst.m_lpSD);
   const bool bSameSize = sw == w && sh == h;
@@ -137,48 +164,65 @@ bool DDIsFullScreenBackBuffer(const DDSURFACEDATA* lpSD) {
 
 int DDBlt(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight, DDSURFACEDATA* lpSrcSD,
           int nSrcX, int nSrcY, int nFlags) {
-  if (g_DD.lpDTCon)
-    return DDBltStretch(lpDstSD, x, y, nWidth, nHeight, lpSrcSD, nSrcX, nSrcY, nWidth, nHeight,
-                        nFlags);
-  int sw = nWidth, sh = nHeight;
-  if (!DDClipBlt(lpDstSD, &x, &y, &nWidth, &nHeight, lpSrcSD, &nSrcX, &nSrcY, &sw, &sh)) return 0;
-  plat::gfx::cImage* pDst = DDImage(lpDstSD);
-  plat::gfx::cImage* pSrc = DDImage(lpSrcSD);
-  if (!g_DD.lpDD || !pDst || !pSrc) return 0;
-  return ResultOf(
-      g_DD.lpDD->BltFast(*pDst, x, y, *pSrc, MakeRect(nSrcX, nSrcY, sw, sh), nFlags == 1));
+  return DDBltStretch(lpDstSD, x, y, nWidth, nHeight, lpSrcSD, nSrcX, nSrcY, nWidth, nHeight,
+                      nFlags);
+}
+
+void DDWrapSourceRect(const DDSURFACEDATA* lpSD, cImageView& src) {
+  if (!g_DD.lpDTCon || !lpSD || !lpSD->lpShareSD) return;
+  // A frame as wide as the frame size is read backwards from its far edge;
+  // a narrower rectangle is mirrored inside its frame.
+  const auto WrapAxis = [](int nFrame, int& nPos, int& nSize) {
+    if (nFrame == 0) return;
+    if (nSize == nFrame) {
+      nSize = -nFrame;
+      nPos += nFrame;
+    } else if (nSize < nFrame) {
+      nPos = nPos + nFrame - 2 * (nPos % nFrame);
+      nSize = -nSize;
+    }
+  };
+  int x = src.GetLeft(), y = src.GetTop(), w = src.GetWidth(), h = src.GetHeight();
+  WrapAxis(lpSD->nMirrorWidth, x, w);
+  WrapAxis(lpSD->nMirrorHeight, y, h);
+  src = cImageView(src.GetImage(), MakeRect(x, y, w, h));
 }
 
 int DDBltStretch(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
                  DDSURFACEDATA* lpSrcSD, int nSrcX, int nSrcY, int nSrcWidth, int nSrcHeight,
                  int nFlags) {
   if (!lpDstSD || !lpSrcSD) return 0;
-  DDWrapSourceRect(lpSrcSD, &nSrcX, &nSrcY, &nSrcWidth, &nSrcHeight);
-  if (!g_DD.lpDTCon) {
-    if (!DDClipBlt(lpDstSD, &x, &y, &nWidth, &nHeight, lpSrcSD, &nSrcX, &nSrcY, &nSrcWidth,
-                   &nSrcHeight))
-      return 0;
-    plat::gfx::cImage* pDst = DDImage(lpDstSD);
-    plat::gfx::cImage* pSrc = DDImage(lpSrcSD);
-    if (!g_DD.lpDD || !pDst || !pSrc) return 0;
-    return ResultOf(g_DD.lpDD->Blt(*pDst, MakeRect(x, y, nWidth, nHeight), *pSrc,
-                                   MakeRect(nSrcX, nSrcY, nSrcWidth, nSrcHeight), nFlags == 1));
+  const bool bDirect3D = g_DD.lpDTCon != nullptr;
+  DDBLT blt;
+  blt.lpDst = lpDstSD;
+  blt.lpSrc = lpSrcSD;
+  if (bDirect3D) {
+    // Shared records draw their owner's texture; the virtual back buffer
+    // takes the back buffer's place.
+    DDResolveSurface(&blt.lpDst);
+    DDResolveSurface(&blt.lpSrc);
+    if (g_DD.lpDTCon->bStretching) {
+      blt.lpDst = &BackBuffer;
+      blt.lpSrc = &VirBackBuffer;
+    } else {
+      DDRedirectBackBuffer(&blt.lpDst);
+      DDRedirectBackBuffer(&blt.lpSrc);
+    }
+    if (!blt.lpDst->lpDT || !blt.lpSrc->lpDT) return 0;
   }
-  DDResolveSurface(&lpDstSD);
-  DDResolveSurface(&lpSrcSD);
-  if (g_DD.lpDTCon->bStretching) {
-    lpDstSD = &BackBuffer;
-    lpSrcSD = &VirBackBuffer;
-  } else {
-    DDRedirectBackBuffer(&lpDstSD);
-    DDRedirectBackBuffer(&lpSrcSD);
-  }
-  if (!lpDstSD->lpDT || !lpSrcSD->lpDT) return 0;
-  if (lpDstSD->lpDT->bRenderTarget && lpSrcSD->lpDT->nMemoryType != DTMEMORYTYPE_SYSTEM)
-    return QuadPath(lpDstSD, x, y, nWidth, nHeight, lpSrcSD, nSrcX, nSrcY, nSrcWidth, nSrcHeight,
-                    nFlags);
-  return SoftwarePath(lpDstSD, x, y, nWidth, nHeight, lpSrcSD, nSrcX, nSrcY, nSrcWidth, nSrcHeight,
-                      nFlags);
+  blt.DstSurface = SurfaceView(blt.lpDst);
+  blt.SrcSurface = SurfaceView(blt.lpSrc);
+  blt.Views = {blt.DstSurface.Sub(x, y, nWidth, nHeight),
+               blt.SrcSurface.Sub(nSrcX, nSrcY, nSrcWidth, nSrcHeight)};
+  // The record as given decides the mirroring, not the one it shares.
+  DDWrapSourceRect(lpSrcSD, blt.Views.Src);
+  if (bDirect3D &&
+      !(blt.lpDst->lpDT->bRenderTarget && blt.lpSrc->lpDT->nMemoryType != DTMEMORYTYPE_SYSTEM))
+    return SoftwarePath(blt, nFlags);
+  if (!DDClipBlt(bDirect3D, blt.DstSurface, blt.SrcSurface, blt.Views)) return 0;
+  if (bDirect3D) return QuadPath(blt, nFlags);
+  if (!g_DD.lpDD || !blt.Views.Dst.GetImage() || !blt.Views.Src.GetImage()) return 0;
+  return ResultOf(g_DD.lpDD->Blt(blt.Views.Dst, blt.Views.Src, nFlags == 1));
 }
 
 int DDBltColor(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
@@ -220,23 +264,18 @@ void DDResetAlphaOp() { DDSetAlphaOp(2); }
 
 namespace {
 
-// The part of the rectangle that lies on the record's visible size.
-bool CutToSurface(const DDSURFACEDATA* lpSD, int& x, int& y, int& w, int& h) {
-  int x0 = std::max(x, 0), y0 = std::max(y, 0);
-  int x1 = std::min(x + w, lpSD->nWidth), y1 = std::min(y + h, lpSD->nHeight);
-  if (x1 <= x0 || y1 <= y0) return false;
-  x = x0;
-  y = y0;
-  w = x1 - x0;
-  h = y1 - y0;
-  return true;
+// The part of the rectangle x, y, w, h that lies on the record's visible
+// size; false when none does.
+bool CutToSurface(const DDSURFACEDATA* lpSD, cImageView& area, int x, int y, int w, int h) {
+  const cImageView surface = SurfaceView(lpSD);
+  area = surface.Sub(x, y, w, h).Clip(surface.GetRect());
+  return !area.IsEmpty() && !area.IsBackwards();
 }
 
 void FillRectDD(DDSURFACEDATA* lpSD, int x, int y, int w, int h, uint32_t dwValue) {
-  plat::gfx::cImage* pImage = DDImage(lpSD);
-  if (!g_DD.lpDD || !pImage || !CutToSurface(lpSD, x, y, w, h)) return;
-  GFXRECT rc = MakeRect(x, y, w, h);
-  g_DD.lpDD->ColorFill(*pImage, &rc, dwValue);
+  cImageView area;
+  if (!g_DD.lpDD || !CutToSurface(lpSD, area, x, y, w, h) || !area.GetImage()) return;
+  g_DD.lpDD->ColorFill(*area.GetImage(), &area.GetRect(), dwValue);
 }
 
 uint32_t ArgbTo16(uint32_t c, bool bBackBuffer) {
@@ -276,12 +315,16 @@ void DDFillRectColor(DDSURFACEDATA* lpSD, int x, int y, int nWidth, int nHeight,
   DDRedirectBackBuffer(&lpSD);
   if (!lpSD->lpDT) return;
   DTDATA& dt = *lpSD->lpDT;
-  if (!CutToSurface(lpSD, x, y, nWidth, nHeight)) return;
+  cImageView area;
+  if (!CutToSurface(lpSD, area, x, y, nWidth, nHeight)) return;
+  x = area.GetLeft();
+  y = area.GetTop();
+  nWidth = area.GetWidth();
+  nHeight = area.GetHeight();
   if (dt.bRenderTarget) {
     if (dt.bColorKey && (g_DD.nBpp == 16 || g_DD.nBpp == 32) && dwColor == con.dwTransparent) {
       if (!DDBeginScene() || !DDSetRenderTarget(0, lpSD)) return;
-      GFXRECT rc = MakeRect(x, y, nWidth, nHeight);
-      g_DD.lpDevice->Clear(&rc, 1, dwColor);
+      g_DD.lpDevice->Clear(&area.GetRect(), 1, dwColor);
       DDSetRenderTarget(0, con.lpScreenTarget);
     } else if (FillBatch.bActive) {
       FillBatch.Queue.push_back({lpSD, x, y, nWidth, nHeight, dwColor});

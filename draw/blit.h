@@ -20,6 +20,11 @@ int DDBltStretch(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
                  int nFlags);
 int DDBltColor(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
                DDSURFACEDATA* lpSrcSD, int nSrcX, int nSrcY, int nFlags, const DDBLTCOLOR* lpColor);
+// A shared mirrored record's source rectangle mapped onto the texture it
+// shares (Direct3D): a frame-wide rectangle runs backwards from the frame's
+// far edge, a narrower one is mirrored inside its frame.
+void DDWrapSourceRect(const DDSURFACEDATA* lpSD, plat::gfx::cImageView& src);
+
 int DDBltStretchColor(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
                       DDSURFACEDATA* lpSrcSD, int nSrcX, int nSrcY, int nSrcWidth, int nSrcHeight,
                       int nFlags, const DDBLTCOLOR* lpColor);

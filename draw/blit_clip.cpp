@@ -4,103 +4,73 @@
 // DirectDraw also cuts against the destination, moving the source along.
 #include "draw/blit_clip.h"
 
-#include <algorithm>
 #include <cstdlib>
 
-#include "draw/draw_context.h"
-#include "draw/surface_data.h"
+using plat::gfx::cImageView;
+using plat::gfx::MakeRect;
 
 namespace {
 
-void ClipUnscaledAxis(int nDstSize, int nSrcVis, int& x, int& nSize, int& nSrc, int& nSrcSize) {
-  int nLeft = std::max(nSrc, 0);
-  int nRight = std::min(nSrc + nSrcSize, nSrcVis);
-  if (x < 0) {
-    nLeft -= x;
-    x = 0;
-  }
-  if (x + (nRight - nLeft) > nDstSize) nRight = nLeft + (nDstSize - x);
-  nSrc = nLeft;
-  nSize = nSrcSize = nRight - nLeft;
-}
-
-// Kept part of the source extent along one axis; a negative size in
-// Direct3D runs from nSrc + nSrcSize up to nSrc. Returns the kept length and
-// moves nSrc to where the kept part starts in the given direction.
-int CutSourceAxis(bool bDirect3D, int nSrcVis, int& nSrc, int nSrcSize) {
-  if (bDirect3D && nSrcSize < 0) {
-    int nLo = std::max(nSrc + nSrcSize, 0);
-    int nHi = std::min(nSrc, nSrcVis);
-    nSrc = nHi;  // a mirrored rectangle starts at its right edge
-    return nHi - nLo;
-  }
-  int nLo = std::max(nSrc, 0);
-  int nHi = std::min(nSrc + nSrcSize, nSrcVis);
-  nSrc = nLo;
-  return nHi - nLo;
-}
-
-// DirectDraw's cut of a scaled blit against the destination along one axis.
-bool CutScaledAgainstDest(int nDstSize, int& x, int& nSize, int& nSrc, int& nSrcSize) {
-  if (nSize == 0 || x + nSize <= 0 || x >= nDstSize) return false;
-  if (x < 0) {
-    int nAdvance = static_cast<int>(static_cast<double>(-x) / nSize * nSrcSize);
+// DirectDraw's cut of a scaled blit against the destination along one axis
+// (nLo .. nHi): the source moves and shrinks by the scaled share of what is
+// cut, truncated.
+bool CutScaledAxis(int nLo, int nHi, int& x, int& nSize, int& nSrc, int& nSrcSize) {
+  if (nSize == 0 || x + nSize <= nLo || x >= nHi) return false;
+  if (x < nLo) {
+    const int nAdvance = static_cast<int>(static_cast<double>(nLo - x) / nSize * nSrcSize);
     nSrc += nAdvance;
     nSrcSize -= nAdvance;
-    nSize += x;
-    x = 0;
+    nSize -= nLo - x;
+    x = nLo;
   }
-  if (x + nSize > nDstSize) {
-    nSrcSize = static_cast<int>(static_cast<double>(nDstSize - x) / nSize * nSrcSize);
-    nSize = nDstSize - x;
+  if (x + nSize > nHi) {
+    nSrcSize = static_cast<int>(static_cast<double>(nHi - x) / nSize * nSrcSize);
+    nSize = nHi - x;
   }
+  return true;
+}
+
+bool CutScaledAgainstDest(const cImageView& dstSurface, DDBLTVIEWS& blt) {
+  const plat::gfx::GFXRECT& bounds = dstSurface.GetRect();
+  int x = blt.Dst.GetLeft(), y = blt.Dst.GetTop(), w = blt.Dst.GetWidth(), h = blt.Dst.GetHeight();
+  int sx = blt.Src.GetLeft(), sy = blt.Src.GetTop();
+  int sw = blt.Src.GetWidth(), sh = blt.Src.GetHeight();
+  if (!CutScaledAxis(bounds.nLeft, bounds.nRight, x, w, sx, sw)) return false;
+  if (!CutScaledAxis(bounds.nTop, bounds.nBottom, y, h, sy, sh)) return false;
+  blt.Dst = cImageView(blt.Dst.GetImage(), MakeRect(x, y, w, h));
+  blt.Src = cImageView(blt.Src.GetImage(), MakeRect(sx, sy, sw, sh));
   return true;
 }
 
 }  // namespace
 
-int DDClipBltRects(bool bDirect3D, int nDstWidth, int nDstHeight, int nSrcVisWidth,
-                   int nSrcVisHeight, DDBLTRECTS& r) {
-  if (r.nWidth <= 0 || r.nHeight <= 0 || r.nSrcWidth == 0 || r.nSrcHeight == 0) return 0;
-  const bool bNegW = r.nSrcWidth < 0, bNegH = r.nSrcHeight < 0;
-  if (r.nSrcWidth == r.nWidth && r.nSrcHeight == r.nHeight) {
-    ClipUnscaledAxis(nDstWidth, nSrcVisWidth, r.x, r.nWidth, r.nSrcX, r.nSrcWidth);
-    ClipUnscaledAxis(nDstHeight, nSrcVisHeight, r.y, r.nHeight, r.nSrcY, r.nSrcHeight);
+bool DDClipBlt(bool bDirect3D, const cImageView& dstSurface, const cImageView& srcSurface,
+               DDBLTVIEWS& views) {
+  // Worked on a copy: the caller's views change only when something is left.
+  DDBLTVIEWS blt = views;
+  const int nWidth = blt.Dst.GetWidth(), nHeight = blt.Dst.GetHeight();
+  const int nSrcWidth = blt.Src.GetWidth(), nSrcHeight = blt.Src.GetHeight();
+  if (nWidth <= 0 || nHeight <= 0 || nSrcWidth == 0 || nSrcHeight == 0) return false;
+  const bool bBackW = nSrcWidth < 0, bBackH = nSrcHeight < 0;
+  if (nSrcWidth == nWidth && nSrcHeight == nHeight) {
+    // The destination keeps its place when only the source was cut; what
+    // then lies outside the destination is cut from both.
+    blt.Src = blt.Src.Clip(srcSurface.GetRect());
+    const cImageView placed = blt.Dst.Sub(0, 0, blt.Src.GetWidth(), blt.Src.GetHeight());
+    blt.Dst = placed.Clip(dstSurface.GetRect());
+    blt.Src = blt.Src.Sub(blt.Dst.GetLeft() - placed.GetLeft(), blt.Dst.GetTop() - placed.GetTop(),
+                          blt.Dst.GetWidth(), blt.Dst.GetHeight());
   } else {
     // DirectDraw cannot draw a negative source size: nothing is left.
-    if (!bDirect3D && (bNegW || bNegH)) return 0;
-    const int nGivenW = r.nSrcWidth, nGivenH = r.nSrcHeight;
-    int nKeptW = CutSourceAxis(bDirect3D, nSrcVisWidth, r.nSrcX, r.nSrcWidth);
-    int nKeptH = CutSourceAxis(bDirect3D, nSrcVisHeight, r.nSrcY, r.nSrcHeight);
-    double fx = static_cast<double>(nKeptW) / std::abs(nGivenW);
-    double fy = static_cast<double>(nKeptH) / std::abs(nGivenH);
-    r.nWidth = static_cast<int>(fx * r.nWidth);
-    r.nHeight = static_cast<int>(fy * r.nHeight);
-    r.nSrcWidth = bNegW ? -nKeptW : nKeptW;
-    r.nSrcHeight = bNegH ? -nKeptH : nKeptH;
-    if (!bDirect3D) {
-      if (!CutScaledAgainstDest(nDstWidth, r.x, r.nWidth, r.nSrcX, r.nSrcWidth)) return 0;
-      if (!CutScaledAgainstDest(nDstHeight, r.y, r.nHeight, r.nSrcY, r.nSrcHeight)) return 0;
-    }
+    if (!bDirect3D && (bBackW || bBackH)) return false;
+    blt.Src = blt.Src.Clip(srcSurface.GetRect());
+    const double fx = static_cast<double>(std::abs(blt.Src.GetWidth())) / std::abs(nSrcWidth);
+    const double fy = static_cast<double>(std::abs(blt.Src.GetHeight())) / std::abs(nSrcHeight);
+    blt.Dst = blt.Dst.Sub(0, 0, static_cast<int>(fx * nWidth), static_cast<int>(fy * nHeight));
+    if (!bDirect3D && !CutScaledAgainstDest(dstSurface, blt)) return false;
   }
-  if ((r.nSrcWidth < 0) != bNegW || (r.nSrcHeight < 0) != bNegH) return 0;
-  if (r.nSrcWidth == 0 || r.nSrcHeight == 0) return 0;
-  return (r.nWidth > 0 && r.nHeight > 0) ? 1 : 0;
-}
-
-int DDClipBlt(DDSURFACEDATA* lpDstSD, int* x, int* y, int* nWidth, int* nHeight,
-              DDSURFACEDATA* lpSrcSD, int* nSrcX, int* nSrcY, int* nSrcWidth, int* nSrcHeight) {
-  if (!lpDstSD || !lpSrcSD) return 0;
-  DDBLTRECTS r{*x, *y, *nWidth, *nHeight, *nSrcX, *nSrcY, *nSrcWidth, *nSrcHeight};
-  int bLeft = DDClipBltRects(g_DD.lpDTCon != nullptr, lpDstSD->nWidth, lpDstSD->nHeight,
-                             lpSrcSD->nWidth, lpSrcSD->nHeight, r);
-  *x = r.x;
-  *y = r.y;
-  *nWidth = r.nWidth;
-  *nHeight = r.nHeight;
-  *nSrcX = r.nSrcX;
-  *nSrcY = r.nSrcY;
-  *nSrcWidth = r.nSrcWidth;
-  *nSrcHeight = r.nSrcHeight;
-  return bLeft;
+  if ((blt.Src.GetWidth() < 0) != bBackW || (blt.Src.GetHeight() < 0) != bBackH) return false;
+  if (blt.Src.IsEmpty() || blt.Dst.GetWidth() <= 0 || blt.Dst.GetHeight() <= 0) return false;
+  views = blt;
+  return true;
 }

@@ -1,20 +1,19 @@
-// Clipping of a blit against its source and destination surfaces.
+// Clipping of a blit against its source and destination surfaces, on views
+// of the two surfaces' pixels.
 #pragma once
 
-struct DDSURFACEDATA;
+#include "platform/gfx/image_view.h"
 
-// The rectangles of one blit as DDClipBlt adjusts them in place.
-struct DDBLTRECTS {
-  int x = 0, y = 0, nWidth = 0, nHeight = 0;
-  int nSrcX = 0, nSrcY = 0, nSrcWidth = 0, nSrcHeight = 0;
+// The two sides of one blit: where it draws and what it reads.
+struct DDBLTVIEWS {
+  plat::gfx::cImageView Dst;
+  plat::gfx::cImageView Src;
 };
 
-// Clips against visible sizes; bDirect3D selects the mode's rule for scaled
-// and mirrored blits. Returns 1 when something is left to draw.
-int DDClipBltRects(bool bDirect3D, int nDstWidth, int nDstHeight, int nSrcVisWidth,
-                   int nSrcVisHeight, DDBLTRECTS& r);
-
-// The library's entry: the mode is the current drawing mode, the sizes those
-// of the two records.
-int DDClipBlt(DDSURFACEDATA* lpDstSD, int* x, int* y, int* nWidth, int* nHeight,
-              DDSURFACEDATA* lpSrcSD, int* nSrcX, int* nSrcY, int* nSrcWidth, int* nSrcHeight);
+// Clips one blit in place. views hold the requested rectangles as views cut
+// from the two surface views (the source may run backwards); bDirect3D
+// selects the mode's rule for scaled and mirrored blits. True when
+// something is left to draw; views then hold what to draw (otherwise they
+// are left as they were).
+bool DDClipBlt(bool bDirect3D, const plat::gfx::cImageView& dstSurface,
+               const plat::gfx::cImageView& srcSurface, DDBLTVIEWS& views);

@@ -2,8 +2,10 @@
 
 #include <cstring>
 
-DDSURFACEDATA g_SurfaceTable[kBuiltInSurfaceCount];
-DDIMAGEDATA g_ImageTable[kBuiltInSurfaceCount];
+#include "base/global_order.h"
+
+GLOBAL_OBJECT(GLOBAL_SURFACE_TABLE) DDSURFACEDATA g_SurfaceTable[kBuiltInSurfaceCount];
+GLOBAL_OBJECT(GLOBAL_BITMAP_TABLE) DDIMAGEDATA g_ImageTable[kBuiltInSurfaceCount];
 
 namespace {
 

@@ -65,10 +65,6 @@ DTDATA& DTPart(DDSURFACEDATA& sd) {
   return *sd.lpDT;
 }
 
-DDPIXELBITS MakeBits(int r, int g, int b, int a, int rm, int gm, int bm, int am) {
-  return DDPIXELBITS{r, g, b, a, rm, gm, bm, am};
-}
-
 const char* BackBufferFormatName(ePixelFormat f) {
   switch (f) {
     case ePixelFormat::X8R8G8B8:
@@ -81,7 +77,7 @@ const char* BackBufferFormatName(ePixelFormat f) {
 }
 
 bool DDCreatePalette(bool bWindowed) {
-  plat::gfx::GFXPALENTRY entries[256];
+  DDPALENTRY entries[256];
   for (int i = 0; i < 256; ++i) {
     auto& e = entries[i];
     if (!bWindowed) {
@@ -205,17 +201,12 @@ bool DDInitD3D(plat::WndHandle, int nWidth, int nHeight, int nBpp, int) {
   if (nBpp == 32) {
     con.BackBufferFormat = ePixelFormat::X8R8G8B8;
     con.TextureFormat = ePixelFormat::A8R8G8B8;
-    g_DD.SurfaceBits = MakeBits(16, 8, 0, 24, 255, 255, 255, 255);
+    g_DD.SurfaceBits = plat::gfx::GetFormatBits(con.TextureFormat);
   } else if (nBpp == 16) {
     con.TextureFormat = ePixelFormat::A1R5G5B5;
-    g_DD.SurfaceBits = MakeBits(10, 5, 0, 15, 31, 31, 31, 1);
-    if (g_DD.bWindow) {
-      con.BackBufferFormat = ePixelFormat::A1R5G5B5;
-      g_DD.BackBufferBits = g_DD.SurfaceBits;
-    } else {
-      con.BackBufferFormat = ePixelFormat::R5G6B5;
-      g_DD.BackBufferBits = MakeBits(11, 5, 0, 16, 31, 63, 31, 0);
-    }
+    con.BackBufferFormat = g_DD.bWindow ? ePixelFormat::A1R5G5B5 : ePixelFormat::R5G6B5;
+    g_DD.SurfaceBits = plat::gfx::GetFormatBits(con.TextureFormat);
+    g_DD.BackBufferBits = plat::gfx::GetFormatBits(con.BackBufferFormat);
   } else {
     return false;
   }
@@ -416,7 +407,7 @@ void DDFlipOrBltToScreen(int bFlip) {
     if (g_DD.nVSync && plat::IsPresentVSyncOn()) plat::WaitFrameShown(kVerticalBlankWaitMs);
     return;
   }
-  plat::gfx::GFXRECT rc = plat::gfx::MakeRect(0, 0, BackBuffer.nWidth, BackBuffer.nHeight);
+  DDRECT rc = plat::gfx::MakeRect(0, 0, BackBuffer.nWidth, BackBuffer.nHeight);
   // A blit into the windowed primary shows it by itself.
   g_DD.lpDD->Blt(*pPrimary, rc, *pBack, rc, false);
   if (!g_DD.bWindow) g_DD.lpDD->ShowPrimary();

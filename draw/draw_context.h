@@ -107,7 +107,7 @@ struct DDCONTEXT {
   int bInitialized = 0;
   std::unique_ptr<DDCLIPPER> lpClipper;
   std::shared_ptr<plat::gfx::cPalette> lpDDPalette;
-  plat::gfx::GFXRECT rcClient;
+  DDRECT rcClient;
   int nDesktopBpp = 0;
   uint32_t dwColorKey = 0;
   DDPIXELBITS SurfaceBits;

@@ -22,20 +22,20 @@ uint32_t PalNumToRGB(uint32_t dwPalNum) {
   if (g_DD.lpDTCon) {
     if (g_DD.nBpp != 16 && g_DD.nBpp != 32) return 0;
     if (dwPalNum == 0) return g_DD.lpDTCon->dwTransparent;
-    return 0xFF000000u | uint32_t(e.peRed) << 16 | uint32_t(e.peGreen) << 8 | e.peBlue;
+    return 0xFF000000u | uint32_t(e.byRed) << 16 | uint32_t(e.byGreen) << 8 | e.byBlue;
   }
   switch (g_DD.nBpp) {
     case 8:
       return dwPalNum;
     case 16: {
       const DDPIXELBITS& s = g_DD.SurfaceBits;
-      return uint32_t(e.peBlue & s.nBlueMax) << s.nBlueShift |
-             uint32_t(e.peGreen & s.nGreenMax) << s.nGreenShift |
-             uint32_t(e.peRed & s.nRedMax) << s.nRedShift;
+      return uint32_t(e.byBlue & s.nBlueMax) << s.nBlueShift |
+             uint32_t(e.byGreen & s.nGreenMax) << s.nGreenShift |
+             uint32_t(e.byRed & s.nRedMax) << s.nRedShift;
     }
     case 24:
     case 32:
-      return uint32_t(e.peRed) << 16 | uint32_t(e.peGreen) << 8 | e.peBlue;
+      return uint32_t(e.byRed) << 16 | uint32_t(e.byGreen) << 8 | e.byBlue;
     default:
       return 0;
   }
@@ -50,22 +50,13 @@ bool DDLoadPaletteFromFile(DDPALETTE& Palette, const char* szFileName, int) {
     if (bD3D || g_DD.nBpp == 8) {
       for (size_t i = 0; i < 256 && i < table.size(); ++i) {
         DDPALENTRY& e = Palette[i];
-        e.peRed = table[i].byRed;
-        e.peGreen = table[i].byGreen;
-        e.peBlue = table[i].byBlue;
-        e.peFlags = bD3D ? 255 : ((i >= 10 && i <= 245) ? PC_RESERVED : PC_EXPLICIT);
+        e = table[i];
+        e.byFlags = bD3D ? 255 : ((i >= 10 && i <= 245) ? PC_RESERVED : PC_EXPLICIT);
       }
     }
   }
   if (g_DD.nBpp == 8) {
-    if (g_DD.lpDDCon && g_DD.lpDDPalette) {
-      plat::gfx::GFXPALENTRY entries[256];
-      for (int i = 0; i < 256; ++i) {
-        const DDPALENTRY& e = Palette[size_t(i)];
-        entries[i] = {e.peRed, e.peGreen, e.peBlue, e.peFlags};
-      }
-      g_DD.lpDDPalette->SetEntries(0, 256, entries);
-    }
+    if (g_DD.lpDDCon && g_DD.lpDDPalette) g_DD.lpDDPalette->SetEntries(0, 256, Palette.data());
   } else if (g_DD.nBpp == 16 || g_DD.nBpp == 24 || g_DD.nBpp == 32) {
     DDSURFACEDATA temp;
     if (DDCreateSurfaceFromFile(&temp, szFileName, 0, g_DD.nBpp, 1, DTMEMORYTYPE_SYSTEM, nullptr, 0,
@@ -109,21 +100,21 @@ void DDSetPalette_UnPal(DDPALETTE& Palette, DDSURFACEDATA* lpSD) {
                 g = int((v >> s.nGreenShift) & s.nGreenMax);
       const int b = int((v >> s.nBlueShift) & s.nBlueMax);
       if (!bD3D) {
-        e.peRed = uint8_t(r);
-        e.peGreen = uint8_t(g);
-        e.peBlue = uint8_t(b);
+        e.byRed = uint8_t(r);
+        e.byGreen = uint8_t(g);
+        e.byBlue = uint8_t(b);
       } else if (((v >> s.nAlphaShift) & s.nAlphaMax) != 0) {
-        e.peRed = uint8_t(ScaleChannelUp(r, s.nRedMax));
-        e.peGreen = uint8_t(ScaleChannelUp(g, s.nGreenMax));
-        e.peBlue = uint8_t(ScaleChannelUp(b, s.nBlueMax));
+        e.byRed = uint8_t(ScaleChannelUp(r, s.nRedMax));
+        e.byGreen = uint8_t(ScaleChannelUp(g, s.nGreenMax));
+        e.byBlue = uint8_t(ScaleChannelUp(b, s.nBlueMax));
       }
     } else if (g_DD.nBpp == 32) {
       const uint8_t* q = p + x * 4;
       if (!bD3D || q[3] != 0) {
-        e.peRed = q[2];
-        e.peGreen = q[1];
-        e.peBlue = q[0];
-        e.peFlags = q[3];
+        e.byRed = q[2];
+        e.byGreen = q[1];
+        e.byBlue = q[0];
+        e.byFlags = q[3];
       }
     }
   }
@@ -132,13 +123,11 @@ void DDSetPalette_UnPal(DDPALETTE& Palette, DDSURFACEDATA* lpSD) {
 
 void DDGetPixelFormatBits(DDPIXELBITS* lpBits) {
   if (g_DD.lpDTCon || !g_DD.lpDD || !lpBits) return;
-  const plat::gfx::GFXFORMATBITS f = plat::gfx::GetFormatBits(g_DD.lpDD->GetScreenFormat());
-  lpBits->nRedShift = f.nRedShift;
-  lpBits->nGreenShift = f.nGreenShift;
-  lpBits->nBlueShift = f.nBlueShift;
-  lpBits->nRedMax = f.nRedMax;
-  lpBits->nGreenMax = f.nGreenMax;
-  lpBits->nBlueMax = f.nBlueMax;
+  // The screen has no alpha field: the alpha entries stay as they are.
+  DDPIXELBITS bits = plat::gfx::GetFormatBits(g_DD.lpDD->GetScreenFormat());
+  bits.nAlphaShift = lpBits->nAlphaShift;
+  bits.nAlphaMax = lpBits->nAlphaMax;
+  *lpBits = bits;
 }
 
 void DDSetTransmit(uint8_t cbRed, uint8_t cbGreen, uint8_t cbBlue) {

@@ -1,32 +1,25 @@
 // Small value types every part of the drawing library shares: the layout of
-// a direct-colour pixel format, a palette entry and a key colour.
+// a direct-colour pixel format, a palette entry, a rectangle and a key
+// colour. The first three are the pixel engine's own types under the
+// library's names, so values pass between the two without conversion.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
+#include "platform/gfx/image.h"
+#include "platform/gfx/pixel_format.h"
+
 // Shifts and field maxima (the mask shifted down) of a 16- or 32-bit format;
 // all 0 for a channel the format lacks.
-struct DDPIXELBITS {
-  int nRedShift = 0;
-  int nGreenShift = 0;
-  int nBlueShift = 0;
-  int nAlphaShift = 0;
-  int nRedMax = 0;
-  int nGreenMax = 0;
-  int nBlueMax = 0;
-  int nAlphaMax = 0;
-};
+using DDPIXELBITS = plat::gfx::GFXFORMATBITS;
 
 // One palette entry: red, green, blue and a flag byte.
-struct DDPALENTRY {
-  uint8_t peRed = 0;
-  uint8_t peGreen = 0;
-  uint8_t peBlue = 0;
-  uint8_t peFlags = 0;
-};
-
+using DDPALENTRY = plat::gfx::GFXPALENTRY;
 using DDPALETTE = std::array<DDPALENTRY, 256>;
+
+// Right and bottom exclusive.
+using DDRECT = plat::gfx::GFXRECT;
 
 constexpr uint8_t PC_RESERVED = 1;
 constexpr uint8_t PC_EXPLICIT = 2;

@@ -163,7 +163,7 @@ void DDBatchEnd() {
       const uint32_t dwClear = lpDst == &BackBuffer ? con.dwTransmitColor : con.dwTransparent;
       for (size_t k = 0; k < n; ++k) {
         const DDBLTQUAD& b = q[i + k];
-        plat::gfx::GFXRECT rc = plat::gfx::MakeRect(b.x, b.y, b.nWidth, b.nHeight);
+        DDRECT rc = plat::gfx::MakeRect(b.x, b.y, b.nWidth, b.nHeight);
         g_DD.lpDevice->Clear(&rc, 1, dwClear);
       }
     }

@@ -227,7 +227,7 @@ namespace {
 int FindEntry(int r, int g, int b) {
   for (int i = 0; i < 256; ++i) {
     const DDPALENTRY& e = g_DD.ProgramPalette[size_t(i)];
-    if (e.peRed == r && e.peGreen == g && e.peBlue == b) return i;
+    if (e.byRed == r && e.byGreen == g && e.byBlue == b) return i;
   }
   return 0;  // no entry has the colour
 }
@@ -261,9 +261,9 @@ int DDBuildPalIndexMap(std::vector<uint8_t>* lpMap, DDSURFACEDATA* lpSD) {
         } else {
           for (int i = 0; i < 256; ++i) {
             const DDPALENTRY& e = g_DD.ProgramPalette[size_t(i)];
-            const uint32_t pe = uint32_t(e.peBlue & s.nBlueMax) << s.nBlueShift |
-                                uint32_t(e.peGreen & s.nGreenMax) << s.nGreenShift |
-                                uint32_t(e.peRed & s.nRedMax) << s.nRedShift;
+            const uint32_t pe = uint32_t(e.byBlue & s.nBlueMax) << s.nBlueShift |
+                                uint32_t(e.byGreen & s.nGreenMax) << s.nGreenShift |
+                                uint32_t(e.byRed & s.nRedMax) << s.nRedShift;
             if (pe == v) {
               nIndex = i;
               break;

@@ -355,28 +355,6 @@ void DDResolveSurface(DDSURFACEDATA** lplpSD) {
   if ((*lplpSD)->lpShareSD) *lplpSD = (*lplpSD)->lpShareSD;
 }
 
-namespace {
-
-void WrapAxis(int nFrame, int* lpPos, int* lpSize) {
-  if (nFrame == 0) return;
-  if (*lpSize == nFrame) {
-    *lpSize = -nFrame;
-    *lpPos += nFrame;
-  } else if (*lpSize < nFrame) {
-    *lpPos = *lpPos + nFrame - 2 * (*lpPos % nFrame);
-    *lpSize = -*lpSize;
-  }
-}
-
-}  // namespace
-
-void DDWrapSourceRect(DDSURFACEDATA* lpSD, int* lpSrcX, int* lpSrcY, int* lpSrcWidth,
-                      int* lpSrcHeight) {
-  if (!g_DD.lpDTCon || !lpSD || !lpSD->lpShareSD) return;
-  WrapAxis(lpSD->nMirrorWidth, lpSrcX, lpSrcWidth);
-  WrapAxis(lpSD->nMirrorHeight, lpSrcY, lpSrcHeight);
-}
-
 bool DDMirrorFrames(DDSURFACEDATA* lpDstSD, DDSURFACEDATA* lpSrcSD, int nFrameWidth,
                     int nFrameHeight) {
   if (!g_DD.lpDTCon || nFrameWidth == 0 || nFrameHeight != 0) return true;

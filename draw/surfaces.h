@@ -14,8 +14,6 @@ int DDCreateSurfaceFromFile(DDSURFACEDATA* lpSD, const char* szFileName, int bCo
 void DDAdjustTextureSize(int* lpWidth, int* lpHeight);
 bool DDCheckTextureSize(int nWidth, int nHeight);
 void DDResolveSurface(DDSURFACEDATA** lplpSD);
-void DDWrapSourceRect(DDSURFACEDATA* lpSD, int* lpSrcX, int* lpSrcY, int* lpSrcWidth,
-                      int* lpSrcHeight);
 bool DDMirrorFrames(DDSURFACEDATA* lpDstSD, DDSURFACEDATA* lpSrcSD, int nFrameWidth,
                     int nFrameHeight);
 void DDReleaseSurface(DDSURFACEDATA* lpSD);

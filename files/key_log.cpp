@@ -2,10 +2,11 @@
 
 #include <limits>
 
+#include "base/global_order.h"
 #include "base/logs.h"
 
-cKeyLog g_KeyLog;
-cKeyLog g_KeyLogPrev;
+GLOBAL_OBJECT(GLOBAL_KEY_LOGS) cKeyLog g_KeyLog;
+GLOBAL_OBJECT(GLOBAL_KEY_LOGS) cKeyLog g_KeyLogPrev;
 
 namespace {
 

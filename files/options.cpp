@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
+#include "base/global_order.h"
 #include "base/paths.h"
 
-cOptionData g_Option;
+GLOBAL_OBJECT(GLOBAL_OPTION) cOptionData g_Option;
 
 cOptionData::cOptionData() {
   Clear();

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "base/global_order.h"
 #include "base/program_state.h"
 #include "files/system_data.h"
 #include "files/world_map.h"
 
-cPlayData g_PlayData;
-cPlayData g_PlayDataStart;
-cPlayData g_PlayDataStartPrev;
+GLOBAL_OBJECT(GLOBAL_PLAY_DATA) cPlayData g_PlayData;
+GLOBAL_OBJECT(GLOBAL_PLAY_DATA) cPlayData g_PlayDataStart;
+GLOBAL_OBJECT(GLOBAL_PLAY_DATA) cPlayData g_PlayDataStartPrev;
 
 namespace {
 

@@ -2,11 +2,12 @@
 
 #include <cstdio>
 
+#include "base/global_order.h"
 #include "base/logs.h"
 #include "base/paths.h"
 #include "files/play_data.h"
 
-cSafeVector<cSaveSlotData> g_SaveSlots(kStorySlotCount);
+GLOBAL_OBJECT(GLOBAL_SAVE_SLOTS) cSafeVector<cSaveSlotData> g_SaveSlots(kStorySlotCount);
 
 namespace {
 

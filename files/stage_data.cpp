@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/global_order.h"
 #include "base/logs.h"
 #include "base/program_state.h"
 #include "platform/fs/file_system.h"
 #include "records/database_refs.h"
 
-cStageData g_Stage;
-cStageData g_StageCopy;
+GLOBAL_OBJECT(GLOBAL_STAGE) cStageData g_Stage;
+GLOBAL_OBJECT(GLOBAL_STAGE) cStageData g_StageCopy;
 
 namespace {
 

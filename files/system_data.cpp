@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "base/global_order.h"
 #include "base/logs.h"
 #include "base/paths.h"
 #include "base/text_helpers.h"
 #include "flow/flow.h"
 #include "records/database_refs.h"
 
-cSystemData g_SystemData;
+GLOBAL_OBJECT(GLOBAL_SYSTEM_DATA) cSystemData g_SystemData;
 
 // --- cStatusItem -------------------------------------------------------------
 

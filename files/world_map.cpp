@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/global_order.h"
 #include "base/logs.h"
 #include "base/paths.h"
 #include "base/text_helpers.h"
 #include "files/play_data.h"
 
-cWorldMap g_WorldMap;
+GLOBAL_OBJECT(GLOBAL_WORLD_MAP) cWorldMap g_WorldMap;
 
 namespace {
 

@@ -3,7 +3,9 @@
 
 #include <climits>
 
-cSafeVector<cInput> g_Input(1);
+#include "base/global_order.h"
+
+GLOBAL_OBJECT(GLOBAL_INPUT) cSafeVector<cInput> g_Input(1);
 
 namespace {
 

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
+#include "base/global_order.h"
 #include "input/input.h"
 #include "sound/sound_effects.h"
 
-cCursor g_Cursor;
+GLOBAL_OBJECT(GLOBAL_CURSOR) cCursor g_Cursor;
 
 void cCursor::Reset() {
   m_vecLevels.assign(1, CURSORDATA{});

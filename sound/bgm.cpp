@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "base/global_order.h"
 #include "base/logs.h"
 
 std::string g_BgmOggNames[kBgmTrackCount] = {"bgm\\Title.ogg", "bgm\\WorldMap.ogg",
@@ -12,7 +13,7 @@ std::string g_BgmMidNames[kBgmTrackCount] = {"bgm\\Title.mid", "bgm\\WorldMap.mi
                                              "bgm\\Challenge.mid", "bgm\\Option.mid",
                                              "bgm\\Stage.mid"};
 
-cBgm g_Bgm;
+GLOBAL_OBJECT(GLOBAL_BGM) cBgm g_Bgm;
 
 namespace {
 

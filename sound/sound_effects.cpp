@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <mutex>
 
+#include "base/global_order.h"
 #include "base/logs.h"
 #include "platform/audio/audio_output.h"
 #include "sound/wave_reader.h"
 
-cSafeVector<DSSOUNDDATA> g_SoundList;
-cSafeVector<DSSOUNDINFO> g_SoundInfoList;
+GLOBAL_OBJECT(GLOBAL_SOUND_LIST) cSafeVector<DSSOUNDDATA> g_SoundList;
+GLOBAL_OBJECT(GLOBAL_SOUND_INFO) cSafeVector<DSSOUNDINFO> g_SoundInfoList;
 
 const int g_SoundVolumeTable[11] = {-10000, -3000, -2000, -1300, -800, -500,
                                     -300,   -150,  -80,   -30,   0};

@@ -2,10 +2,11 @@
 
 #include <new>
 
+#include "base/global_order.h"
 #include "base/logs.h"
 #include "files/stage_data.h"
 
-cBlockGrid g_BlockPalette;
+GLOBAL_OBJECT(GLOBAL_BLOCK_PALETTE) cBlockGrid g_BlockPalette;
 
 namespace {
 

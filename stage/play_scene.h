@@ -196,7 +196,8 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   int IsPlaceBlocked(cGameObj& obj);
   int OverlapsBlockChara(cGameObj& obj, int32_t nSkipId = -1);
 
-  // Lifetime TakeLife of the play record: 1 when a life could be taken.
+  // A life of the play record taken: 1 when there was one (or lives are
+  // unlimited).
   static int TakeLife();
   bool IsReplay() const;
 
@@ -255,7 +256,7 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   int32_t m_bRankReached = 0;
   cSafeVector<int32_t> m_RankPos;
   cSafeVector<int32_t> m_RankValue;
-  std::string m_strRankName;
+  std::string m_strRankName;  // the name the stage's results enter the rankings under
   int32_t m_bRankEntered = 0;
   int32_t m_bStatusBar = 0;
   int32_t m_bInAttackCheck = 0;

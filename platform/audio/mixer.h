@@ -67,7 +67,7 @@ class cMixer {
   SampleRef MakeSample(const PCMFORMAT& fmt, const uint8_t* pData, size_t nBytes) const;
 
   VoiceId CreateVoice(SampleRef sample);
-  // A second voice over the same samples, with the original's volume.
+  // A second voice over the same samples, with the copied voice's volume.
   VoiceId DuplicateVoice(VoiceId id);
   void DeleteVoice(VoiceId id);
   // Rewinds and starts the voice (a playing one is cut off first).

@@ -14,7 +14,7 @@ PLATFORMBACKEND g_Backend;
 bool g_bInstalled = false;
 
 bool IsComplete(const PLATFORMBACKEND& b) {
-  return b.pPresenter && b.pEvents && b.pAudio && b.pBoxes && b.pSynths;
+  return b.pPresenter && b.pEvents && b.pAudio && b.pBoxes && b.pDialogs && b.pSynths;
 }
 
 [[noreturn]] void Fail(const char* szWhy) {

@@ -1,10 +1,10 @@
 // The platform back end a program runs on: the window and its frames, the
-// desktop's events, the sound device, message boxes and the MIDI
-// synthesiser, each a small service. A program installs one back end at
-// start-up, before any thread touches the platform: the desktop one (SDL2,
-// GTK3, FluidSynth) or the null one (no window, no device, scripted boxes,
-// a silent synthesiser). The core reaches every service through here and
-// never names a back end.
+// desktop's events, the sound device, message boxes, dialogs and file
+// choosers, and the MIDI synthesiser, each a small service. A program
+// installs one back end at start-up, before any thread touches the
+// platform: the desktop one (SDL2, GTK3, FluidSynth) or the null one (no
+// window, no device, scripted boxes and dialogs, a silent synthesiser). The core reaches every
+// service through here and never names a back end.
 #pragma once
 
 namespace plat {
@@ -12,6 +12,7 @@ namespace plat {
 class cPresenterService;
 class cEventService;
 class cBoxService;
+class cDialogService;
 namespace audio {
 class cAudioDevice;
 class cSynthMaker;
@@ -23,6 +24,7 @@ struct PLATFORMBACKEND {
   cEventService* pEvents = nullptr;
   audio::cAudioDevice* pAudio = nullptr;
   cBoxService* pBoxes = nullptr;
+  cDialogService* pDialogs = nullptr;
   audio::cSynthMaker* pSynths = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/backend/backend.h"
 #include "platform/desktop/fluid_synth.h"
 #include "platform/desktop/gtk_boxes.h"
+#include "platform/desktop/gtk_dialogs.h"
 #include "platform/desktop/sdl_audio_device.h"
 #include "platform/desktop/sdl_event_feed.h"
 #include "platform/desktop/sdl_presenter.h"
@@ -16,6 +17,7 @@ void InstallDesktopBackend() {
   static auto* pEvents = new cSdlEventFeed;
   static auto* pAudio = new cSdlAudioDevice;
   static auto* pBoxes = new cGtkBoxes;
+  static auto* pDialogs = new cGtkDialogs(pPresenter);
   static auto* pSynths = new cFluidSynthMaker;
   PLATFORMBACKEND backend;
   backend.szName = "desktop";
@@ -23,6 +25,7 @@ void InstallDesktopBackend() {
   backend.pEvents = pEvents;
   backend.pAudio = pAudio;
   backend.pBoxes = pBoxes;
+  backend.pDialogs = pDialogs;
   backend.pSynths = pSynths;
   InstallBackend(backend);
 }

@@ -2,6 +2,7 @@
 #include "platform/desktop/sdl_presenter.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -177,6 +178,63 @@ bool cSdlPresenter::IsMaximised() {
 
 void cSdlPresenter::Maximise() {
   if (m_pWindow) SDL_MaximizeWindow(m_pWindow);
+}
+
+void cSdlPresenter::SetDialogMode(bool bOn) {
+  if (bOn) {
+    if (m_nDialogs++ > 0 || !m_pWindow) return;
+    m_bFullScreenUnderDialogs =
+        (SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (m_bFullScreenUnderDialogs) SDL_SetWindowFullscreen(m_pWindow, 0);
+    return;
+  }
+  if (m_nDialogs == 0 || --m_nDialogs > 0) return;
+  if (m_pWindow && m_bFullScreenUnderDialogs)
+    SDL_SetWindowFullscreen(m_pWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  m_bFullScreenUnderDialogs = false;
+}
+
+bool cSdlPresenter::DescribeDisplay(DISPLAYFACTS& facts) {
+  if (!m_bVideo) return false;
+  facts = DISPLAYFACTS{};
+  const char* szDriver = SDL_GetCurrentVideoDriver();
+  facts.strVideoDriver = szDriver ? szDriver : "";
+  const int nDisplay = m_pWindow ? std::max(0, SDL_GetWindowDisplayIndex(m_pWindow)) : 0;
+  const char* szName = SDL_GetDisplayName(nDisplay);
+  facts.strDisplayName = szName ? szName : "";
+  facts.nDisplays = std::max(0, SDL_GetNumVideoDisplays());
+  SDL_version linked;
+  SDL_GetVersion(&linked);
+  facts.nLibraryMajor = linked.major;
+  facts.nLibraryMinor = linked.minor;
+  facts.nLibraryPatch = linked.patch;
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(nDisplay, &mode) == 0) {
+    facts.nWidth = mode.w;
+    facts.nHeight = mode.h;
+    facts.nRefreshRate = mode.refresh_rate;
+    // A 24-bit desktop keeps its pixels in 32 bits.
+    facts.nBpp = SDL_BITSPERPIXEL(mode.format) == 24 ? 32 : SDL_BITSPERPIXEL(mode.format);
+  }
+  SDL_RendererInfo info;
+  if (m_pRenderer && SDL_GetRendererInfo(m_pRenderer, &info) == 0) {
+    facts.strRenderer = info.name ? info.name : "";
+    facts.bAccelerated = (info.flags & SDL_RENDERER_ACCELERATED) != 0;
+    facts.nMaxTextureWidth = info.max_texture_width;
+    facts.nMaxTextureHeight = info.max_texture_height;
+  }
+  return true;
+}
+
+unsigned long cSdlPresenter::GetX11Window() const {
+  if (!m_pWindow) return 0;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(m_pWindow, &info)) return 0;
+#if defined(SDL_VIDEO_DRIVER_X11)
+  if (info.subsystem == SDL_SYSWM_X11) return static_cast<unsigned long>(info.info.x11.window);
+#endif
+  return 0;
 }
 
 }  // namespace plat::desktop

@@ -31,8 +31,15 @@ class cSdlPresenter : public cPresenterService {
   bool IsMinimised() override;
   bool IsMaximised() override;
   void Maximise() override;
+  bool DescribeDisplay(DISPLAYFACTS& facts) override;
 
   bool HasWindow() const { return m_pWindow != nullptr; }
+  // While a dialog is up over the game a full-screen window steps out of
+  // full screen, and back when the last dialog is gone.
+  void SetDialogMode(bool bOn);
+  // The X11 window the game is shown in, 0 when it is not on X11: dialogs
+  // are kept above it.
+  unsigned long GetX11Window() const;
 
  private:
   void Draw();
@@ -44,6 +51,8 @@ class cSdlPresenter : public cPresenterService {
   SDL_Texture* m_pTexture = nullptr;
   int m_nTexWidth = 0;
   int m_nTexHeight = 0;
+  int m_nDialogs = 0;
+  bool m_bFullScreenUnderDialogs = false;
   std::vector<uint32_t> m_vShown;
   int m_nShownWidth = 0;
   int m_nShownHeight = 0;

@@ -1,18 +1,21 @@
-// Inner loops shared by the DirectDraw-shaped face: raw copies with and
-// without an exact key, the stretch, and raw fills. Rectangles are already
-// inside both images; formats already match.
+// Inner loops shared by both engine faces: raw copies with and without an
+// exact key, the stretch, and raw fills. Every view is already inside its
+// image (IsInsideImage); source and destination formats already match.
 #pragma once
 
 #include <cstdint>
 
-#include "platform/gfx/image.h"
+#include "platform/gfx/image_view.h"
 
 namespace plat::gfx {
 
-void CopyRect(cImage& dst, int x, int y, const cImage& src, int sx, int sy, int w, int h, bool bKey,
-              uint32_t dwKey);
-void StretchRect(cImage& dst, const GFXRECT& dstRect, const cImage& src, const GFXRECT& srcRect,
-                 bool bKey, uint32_t dwKey);
-void FillRectRaw(cImage& dst, const GFXRECT& rect, uint32_t dwValue);
+// Same-size copy: dst and src have the same width and height. With bKey,
+// source pixels whose colour bits (GetKeyMask) equal dwKey's are left out.
+// Overlapping views of one image copy as if through a temporary.
+void CopyRect(const cImageView& dst, const cConstImageView& src, bool bKey, uint32_t dwKey);
+// Destination column k reads source column StretchColumn(k, source width,
+// destination width), rows likewise.
+void StretchRect(const cImageView& dst, const cConstImageView& src, bool bKey, uint32_t dwKey);
+void FillRectRaw(const cImageView& dst, uint32_t dwValue);
 
 }  // namespace plat::gfx

@@ -113,8 +113,7 @@ eGfxResult cD3DDevice::GetRenderTargetData(const cImage& renderTarget, cImage& s
       renderTarget.GetHeight() != systemImage.GetHeight() ||
       renderTarget.GetFormat() != systemImage.GetFormat() || systemImage.GetPool() != ePool::System)
     return eGfxResult::InvalidCall;
-  CopyRect(systemImage, 0, 0, renderTarget, 0, 0, renderTarget.GetWidth(), renderTarget.GetHeight(),
-           false, 0);
+  CopyRect(cImageView(systemImage), cConstImageView(renderTarget), false, 0);
   return eGfxResult::Ok;
 }
 
@@ -126,7 +125,7 @@ eGfxResult cD3DDevice::UpdateSurface(const cImage& systemImage, cImage& target) 
       systemImage.GetHeight() != target.GetHeight() ||
       systemImage.GetFormat() != target.GetFormat() || systemImage.GetPool() != ePool::System)
     return eGfxResult::InvalidCall;
-  CopyRect(target, 0, 0, systemImage, 0, 0, target.GetWidth(), target.GetHeight(), false, 0);
+  CopyRect(cImageView(target), cConstImageView(systemImage), false, 0);
   return eGfxResult::Ok;
 }
 
@@ -162,12 +161,8 @@ eGfxResult cD3DDevice::Clear(const GFXRECT* pRects, int nRects, uint32_t dwArgb)
     nRects = 1;
   }
   for (int i = 0; i < nRects; ++i) {
-    GFXRECT r = pRects[i];
-    r.nLeft = std::max(r.nLeft, 0);
-    r.nTop = std::max(r.nTop, 0);
-    r.nRight = std::min(r.nRight, t.GetWidth());
-    r.nBottom = std::min(r.nBottom, t.GetHeight());
-    if (r.nLeft < r.nRight && r.nTop < r.nBottom) FillRectRaw(t, r, v);
+    const cImageView area = cImageView(&t, pRects[i]).ClipToImage();
+    if (area.IsInsideImage()) FillRectRaw(area, v);
   }
   return eGfxResult::Ok;
 }

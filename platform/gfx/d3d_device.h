@@ -3,7 +3,8 @@
 // rasteriser (point sampling, wrap addressing) with the stage-0 colour and
 // alpha operations, SRCALPHA/INVSRCALPHA blending, present, device loss and
 // reset. Numeric values that callers pass through (the vertex format, the
-// stage operation numbers) keep the values the original interface used.
+// stage operation numbers) are fixed numbers, not enumerators: the drawing
+// library keeps them as plain ints in its tint state and resets to them.
 #pragma once
 
 #include <cstdint>

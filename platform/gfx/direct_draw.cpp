@@ -11,15 +11,6 @@
 
 namespace plat::gfx {
 
-namespace {
-
-bool RectInside(const GFXRECT& r, const cImage& image) {
-  return r.nLeft >= 0 && r.nTop >= 0 && r.nRight <= image.GetWidth() &&
-         r.nBottom <= image.GetHeight() && r.nLeft < r.nRight && r.nTop < r.nBottom;
-}
-
-}  // namespace
-
 cDirectDraw::~cDirectDraw() = default;
 
 eGfxResult cDirectDraw::SetCooperativeLevel(bool) {
@@ -125,50 +116,39 @@ eGfxResult cDirectDraw::CheckPair(cImage& dst, cImage& src) const {
   return eGfxResult::Ok;
 }
 
-eGfxResult cDirectDraw::BltFast(cImage& dst, int x, int y, cImage& src, const GFXRECT& srcRect,
-                                bool bSrcKey) {
+eGfxResult cDirectDraw::Blt(const cImageView& dst, const cImageView& src, bool bSrcKey) {
   if (auto f = TakeFault(eFaultPoint::Blt)) return *f;
-  if (eGfxResult r = CheckPair(dst, src); Failed(r)) return r;
-  if (!RectInside(srcRect, src)) return eGfxResult::InvalidCall;
-  const int w = srcRect.nRight - srcRect.nLeft;
-  const int h = srcRect.nBottom - srcRect.nTop;
-  if (x < 0 || y < 0 || x + w > dst.GetWidth() || y + h > dst.GetHeight())
-    return eGfxResult::InvalidCall;
-  const bool bKey = bSrcKey && src.HasColorKey();
-  CopyRect(dst, x, y, src, srcRect.nLeft, srcRect.nTop, w, h, bKey, src.GetColorKey());
-  if (&dst == m_pPrimary.get()) ShowPrimary();
+  if (!dst.GetImage() || !src.GetImage()) return eGfxResult::InvalidCall;
+  cImage& dstImage = *dst.GetImage();
+  cImage& srcImage = *src.GetImage();
+  if (eGfxResult r = CheckPair(dstImage, srcImage); Failed(r)) return r;
+  if (!src.IsInsideImage() || !dst.IsInsideImage()) return eGfxResult::InvalidCall;
+  const bool bKey = bSrcKey && srcImage.HasColorKey();
+  if (dst.GetWidth() == src.GetWidth() && dst.GetHeight() == src.GetHeight())
+    CopyRect(dst, src, bKey, srcImage.GetColorKey());
+  else
+    StretchRect(dst, src, bKey, srcImage.GetColorKey());
+  if (&dstImage == m_pPrimary.get()) ShowPrimary();
   return eGfxResult::Ok;
 }
 
 eGfxResult cDirectDraw::Blt(cImage& dst, const GFXRECT& dstRect, cImage& src,
                             const GFXRECT& srcRect, bool bSrcKey) {
-  if (auto f = TakeFault(eFaultPoint::Blt)) return *f;
-  if (eGfxResult r = CheckPair(dst, src); Failed(r)) return r;
-  if (!RectInside(srcRect, src) || !RectInside(dstRect, dst)) return eGfxResult::InvalidCall;
-  const int w = dstRect.nRight - dstRect.nLeft;
-  const int h = dstRect.nBottom - dstRect.nTop;
-  const int sw = srcRect.nRight - srcRect.nLeft;
-  const int sh = srcRect.nBottom - srcRect.nTop;
-  const bool bKey = bSrcKey && src.HasColorKey();
-  if (w == sw && h == sh)
-    CopyRect(dst, dstRect.nLeft, dstRect.nTop, src, srcRect.nLeft, srcRect.nTop, w, h, bKey,
-             src.GetColorKey());
-  else
-    StretchRect(dst, dstRect, src, srcRect, bKey, src.GetColorKey());
-  if (&dst == m_pPrimary.get()) ShowPrimary();
-  return eGfxResult::Ok;
+  return Blt(cImageView(&dst, dstRect), cImageView(&src, srcRect), bSrcKey);
+}
+
+eGfxResult cDirectDraw::BltFast(cImage& dst, int x, int y, cImage& src, const GFXRECT& srcRect,
+                                bool bSrcKey) {
+  const cImageView source(&src, srcRect);
+  return Blt(cImageView(dst).Sub(x, y, source.GetWidth(), source.GetHeight()), source, bSrcKey);
 }
 
 eGfxResult cDirectDraw::ColorFill(cImage& dst, const GFXRECT* pRect, uint32_t dwValue) {
   if (auto f = TakeFault(eFaultPoint::Blt)) return *f;
   if (dst.IsLost()) return eGfxResult::SurfaceLost;
   if (dst.IsLocked()) return eGfxResult::SurfaceBusy;
-  GFXRECT r = pRect ? *pRect : GFXRECT{0, 0, dst.GetWidth(), dst.GetHeight()};
-  r.nLeft = std::max(r.nLeft, 0);
-  r.nTop = std::max(r.nTop, 0);
-  r.nRight = std::min(r.nRight, dst.GetWidth());
-  r.nBottom = std::min(r.nBottom, dst.GetHeight());
-  if (r.nLeft < r.nRight && r.nTop < r.nBottom) FillRectRaw(dst, r, dwValue);
+  const cImageView area = pRect ? cImageView(&dst, *pRect).ClipToImage() : cImageView(dst);
+  if (area.IsInsideImage()) FillRectRaw(area, dwValue);
   if (&dst == m_pPrimary.get()) ShowPrimary();
   return eGfxResult::Ok;
 }

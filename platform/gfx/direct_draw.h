@@ -11,6 +11,7 @@
 
 #include "platform/gfx/gfx_result.h"
 #include "platform/gfx/image.h"
+#include "platform/gfx/image_view.h"
 
 namespace plat::gfx {
 
@@ -48,16 +49,18 @@ class cDirectDraw {
   // Gives the image a source colour key (fault hook SetColorKey).
   eGfxResult SetColorKey(cImage& image, uint32_t dwKey);
 
-  // Copy at the same size. With bSrcKey, source pixels equal to the source
-  // image's key (GetKeyMask bits) are left out. The source rectangle must lie
-  // inside the source and the copy inside the destination (InvalidCall
-  // otherwise; clipping is the caller's). Formats must match.
-  eGfxResult BltFast(cImage& dst, int x, int y, cImage& src, const GFXRECT& srcRect, bool bSrcKey);
-  // Stretched copy: destination column k reads StretchColumn(k, source
-  // width, destination width), rows likewise. Negative or empty rectangles
-  // and rectangles outside either image are refused with InvalidCall.
+  // Copies src into dst: at the same size a plain copy, otherwise stretched
+  // (destination column k reads StretchColumn(k, source width, destination
+  // width), rows likewise). With bSrcKey, source pixels equal to the source
+  // image's key (GetKeyMask bits) are left out. Both views must lie inside
+  // their images (InvalidCall otherwise: clipping is the caller's, and
+  // backwards or empty views are refused). Formats must match.
+  eGfxResult Blt(const cImageView& dst, const cImageView& src, bool bSrcKey);
+  // The same with the destination and source given as rectangles; BltFast
+  // copies the source rectangle at its own size to x, y.
   eGfxResult Blt(cImage& dst, const GFXRECT& dstRect, cImage& src, const GFXRECT& srcRect,
                  bool bSrcKey);
+  eGfxResult BltFast(cImage& dst, int x, int y, cImage& src, const GFXRECT& srcRect, bool bSrcKey);
   // Fills the rectangle (nullptr: the whole image) with a raw pixel value,
   // clipped to the image.
   eGfxResult ColorFill(cImage& dst, const GFXRECT* pRect, uint32_t dwValue);

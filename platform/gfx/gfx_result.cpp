@@ -4,8 +4,8 @@
 namespace plat::gfx {
 
 unsigned GetResultCode(eGfxResult r) {
-  // Distinct, recognisable values in the failure range of the original
-  // interface's result words, so "%x" in a log line tells failures apart.
+  // Distinct, recognisable failure words (top bit set), so "%x" in a log
+  // line tells failures apart.
   switch (r) {
     case eGfxResult::Ok:
       return 0;

@@ -354,10 +354,16 @@ inline void BlendPixel32(uint32_t& d, uint32_t c, uint32_t dwOr, uint32_t dwUnde
     d = dwUnder;
 }
 
+// Out of line and aligned: the row loop's speed depends on where its code
+// lands against the processor's 64-byte fetch blocks (a fifth slower at
+// some places), so it keeps a place of its own that unrelated code moving
+// elsewhere cannot shift.
 template <bool UNDER>
-void BlendRow32(uint32_t* d, const uint32_t* s, int w, uint32_t dwOr, uint32_t dwUnder) {
-  int i = 0;
-  for (; i + 4 <= w; i += 4) {
+__attribute__((noinline, aligned(64))) void BlendRow32(uint32_t* d, const uint32_t* s, int w,
+                                                       uint32_t dwOr, uint32_t dwUnder) {
+  const size_t n = w > 0 ? size_t(w) : 0;
+  size_t i = 0;
+  for (; i + 4 <= n; i += 4) {
     V4 vs;
     std::memcpy(&vs, s + i, sizeof vs);
     const V4 a = vs >> 24;
@@ -371,10 +377,10 @@ void BlendRow32(uint32_t* d, const uint32_t* s, int w, uint32_t dwOr, uint32_t d
       vd = ((vs | dwOr) & bOpaque) | (vd & ~bOpaque);
       std::memcpy(d + i, &vd, sizeof vd);
     } else {
-      for (int k = i; k < i + 4; ++k) BlendPixel32<UNDER>(d[k], s[k], dwOr, dwUnder);
+      for (size_t k = i; k < i + 4; ++k) BlendPixel32<UNDER>(d[k], s[k], dwOr, dwUnder);
     }
   }
-  for (; i < w; ++i) BlendPixel32<UNDER>(d[i], s[i], dwOr, dwUnder);
+  for (; i < n; ++i) BlendPixel32<UNDER>(d[i], s[i], dwOr, dwUnder);
 }
 
 void OrRow32(uint32_t* d, const uint32_t* s, int w, uint32_t dwOr) {
@@ -450,7 +456,7 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols
     return;
   }
   // Everything else: the general rule, a row at a time, over the cleared span.
-  if (pUnder) FillRectRaw(t, GFXRECT{x0, y0, x1, y1}, *pUnder);
+  if (pUnder) FillRectRaw(cImageView(&t, {x0, y0, x1, y1}), *pUnder);
   thread_local std::vector<uint32_t> colors;
   colors.resize(size_t(w));
   const bool bUsesTexture = tex && UsesTexture(r.Stage);
@@ -477,7 +483,7 @@ struct PENDINGCLEAR {
 void DoClear(cImage& t, const PENDINGCLEAR* pClear) {
   if (pClear && pClear->Rect.nLeft < pClear->Rect.nRight &&
       pClear->Rect.nTop < pClear->Rect.nBottom)
-    FillRectRaw(t, pClear->Rect, pClear->dwPixel);
+    FillRectRaw(cImageView(&t, pClear->Rect), pClear->dwPixel);
 }
 
 // False when the quad is not axis-aligned (nothing done then, the pending

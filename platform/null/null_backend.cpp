@@ -4,6 +4,7 @@
 #include "platform/backend/backend.h"
 #include "platform/null/null_audio_device.h"
 #include "platform/null/null_boxes.h"
+#include "platform/null/null_dialogs.h"
 #include "platform/null/null_event_feed.h"
 #include "platform/null/null_presenter.h"
 #include "platform/null/null_synth.h"
@@ -16,6 +17,7 @@ void InstallNullBackend() {
   static auto* pEvents = new cNullEventFeed;
   static auto* pAudio = new cNullAudioDevice;
   static auto* pBoxes = new cNullBoxes;
+  static auto* pDialogs = new cNullDialogs;
   static auto* pSynths = new cNullSynthMaker;
   PLATFORMBACKEND backend;
   backend.szName = "null";
@@ -23,6 +25,7 @@ void InstallNullBackend() {
   backend.pEvents = pEvents;
   backend.pAudio = pAudio;
   backend.pBoxes = pBoxes;
+  backend.pDialogs = pDialogs;
   backend.pSynths = pSynths;
   InstallBackend(backend);
 }

@@ -10,6 +10,24 @@
 
 namespace plat {
 
+// What the desktop says about the display the game is shown on.
+struct DISPLAYFACTS {
+  std::string strVideoDriver;  // the desktop's video system ("x11", "wayland")
+  std::string strDisplayName;
+  std::string strRenderer;  // what shows the frames
+  bool bAccelerated = false;
+  int nLibraryMajor = 0;  // the windowing library's version
+  int nLibraryMinor = 0;
+  int nLibraryPatch = 0;
+  int nDisplays = 0;
+  int nWidth = 0;  // the desktop's mode
+  int nHeight = 0;
+  int nRefreshRate = 0;
+  int nBpp = 0;
+  int nMaxTextureWidth = 0;  // of the renderer; 0 when it has no limit
+  int nMaxTextureHeight = 0;
+};
+
 class cPresenterService {
  public:
   virtual ~cPresenterService() = default;
@@ -47,6 +65,9 @@ class cPresenterService {
   virtual bool IsMinimised() = 0;
   virtual bool IsMaximised() = 0;
   virtual void Maximise() = 0;
+
+  // False without a display.
+  virtual bool DescribeDisplay(DISPLAYFACTS&) { return false; }
 };
 
 // For presenters: the newest frame, when one was handed over since the last

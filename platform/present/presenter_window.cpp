@@ -51,4 +51,6 @@ bool IsPresenterMaximised() { return Presenter().IsMaximised(); }
 
 void MaximisePresenterWindow() { Presenter().Maximise(); }
 
+bool DescribeDisplay(DISPLAYFACTS& facts) { return Presenter().DescribeDisplay(facts); }
+
 }  // namespace plat

@@ -37,4 +37,8 @@ bool IsPresenterMinimised();
 bool IsPresenterMaximised();
 void MaximisePresenterWindow();
 
+struct DISPLAYFACTS;
+// The display as the desktop describes it; false without a display.
+bool DescribeDisplay(DISPLAYFACTS& facts);
+
 }  // namespace plat

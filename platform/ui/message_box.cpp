@@ -10,6 +10,8 @@
 #include "platform/backend/backend.h"
 #include "platform/text/cp932.h"
 #include "platform/ui/box_service.h"
+#include "platform/ui/dialog_box.h"
+#include "platform/ui/dialog_service.h"
 
 namespace plat {
 
@@ -116,10 +118,15 @@ void InitMessageBoxes() {
     std::lock_guard<std::mutex> lock(g_Script.mtx);
     ReadEnvironmentAnswers();
   }
+  ReadDialogAnswersFromEnvironment();
   GetBackend().pBoxes->Open();
+  GetBackend().pDialogs->Open();
 }
 
-void ShutdownMessageBoxes() { GetBackend().pBoxes->Close(); }
+void ShutdownMessageBoxes() {
+  GetBackend().pDialogs->Close();
+  GetBackend().pBoxes->Close();
+}
 
 int MessageBox(WndHandle, const std::string& text, const std::string& caption, uint32_t type) {
   return GetBackend().pBoxes->Ask(text, caption, type);

@@ -27,10 +27,11 @@ constexpr int IDNO = 7;
 int MessageBox(WndHandle hOwner, const std::string& text, const std::string& caption,
                uint32_t type);
 
-// Window thread, at start: the environment's scripted answers are read, and
-// on the desktop with a display boxes become GTK dialogs run on this thread
-// (other threads' boxes are sent here). Until then, and in headless runs,
-// boxes are answered at once.
+// Window thread, at start: the environment's scripted answers are read (of
+// boxes, dialogs and choosers), and on the desktop with a display boxes,
+// dialogs and choosers become GTK windows run on this thread (other
+// threads' boxes are sent here). Until then, and in headless runs, they are
+// answered at once.
 void InitMessageBoxes();
 void ShutdownMessageBoxes();
 

@@ -2,10 +2,11 @@
 
 #include <memory>
 
+#include "base/global_order.h"
 #include "base/logs.h"
 #include "base/paths.h"
 
-cDatabase Database;
+GLOBAL_OBJECT(GLOBAL_DATABASE) cDatabase Database;
 
 namespace {
 

@@ -1,13 +1,14 @@
 #include "records/database/post_load_tables.h"
 
+#include "base/global_order.h"
 #include "records/database/database.h"
 
-cSafeVector<ANIMESEQUENCE> g_AnimeFrameTable;
-cSafeVector<ANIMESEQUENCE> g_EffectFrameTable;
-cSafeVector<cCharaEffectRun> g_CharaEffectRunTable;
-cSafeVector<cCharaEffectRun> g_CharaEffectRunTableAlt;
-cSafeVector<cScrEffectRun> g_ScrEffectRunTable;
-cSafeVector<cScrEffectRun> g_ScrEffectRunTableAlt;
+GLOBAL_OBJECT(GLOBAL_FRAME_TABLES) cSafeVector<ANIMESEQUENCE> g_AnimeFrameTable;
+GLOBAL_OBJECT(GLOBAL_FRAME_TABLES) cSafeVector<ANIMESEQUENCE> g_EffectFrameTable;
+GLOBAL_OBJECT(GLOBAL_EFFECT_RUN_TABLES) cSafeVector<cCharaEffectRun> g_CharaEffectRunTable;
+GLOBAL_OBJECT(GLOBAL_EFFECT_RUN_TABLES) cSafeVector<cCharaEffectRun> g_CharaEffectRunTableAlt;
+GLOBAL_OBJECT(GLOBAL_EFFECT_RUN_TABLES) cSafeVector<cScrEffectRun> g_ScrEffectRunTable;
+GLOBAL_OBJECT(GLOBAL_EFFECT_RUN_TABLES) cSafeVector<cScrEffectRun> g_ScrEffectRunTableAlt;
 
 namespace {
 

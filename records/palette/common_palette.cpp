@@ -1,9 +1,10 @@
 #include "records/palette/common_palette.h"
 
+#include "base/global_order.h"
 #include "base/logs.h"
 #include "base/paths.h"
 
-cCommonPalette CommonPalette;
+GLOBAL_OBJECT(GLOBAL_COMMON_PALETTE) cCommonPalette CommonPalette;
 
 cCommonPalette::cCommonPalette() {
   Clear();

@@ -20,12 +20,14 @@ namespace {
 
 class StartUpRun : public ::testing::Test {
  protected:
-  cProcessResult Run(const std::vector<std::string>& extra, const std::string& strAnswers = "") {
+  cProcessResult Run(const std::vector<std::string>& extra, const std::string& strAnswers = "",
+                     const std::string& strDialogAnswers = "") {
     std::vector<std::string> args = {BRIMVALE_EXE, "--headless",   "--frames",
                                      "5",          "--screenshot", "shot.png"};
     args.insert(args.end(), extra.begin(), extra.end());
     std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + m_Dir.Path()};
     if (!strAnswers.empty()) env.push_back("BRIMVALE_BOX_ANSWERS=" + strAnswers);
+    if (!strDialogAnswers.empty()) env.push_back("BRIMVALE_DIALOG_ANSWERS=" + strDialogAnswers);
     return RunProcess(args, env, m_Dir.Path(), 30);
   }
   std::string Report() const { return m_Dir.Read("Report_Game.txt"); }
@@ -197,6 +199,77 @@ TEST_F(StartUpRun, SystemIniProblemsFallBackOrStop) {
   EXPECT_EQ(r.nExitCode, 1);
   EXPECT_FALSE(m_Dir.Has("shot.png"));
   EXPECT_EQ(Report().find("\nVSync : "), std::string::npos);
+}
+
+TEST_F(StartUpRun, TheStartDialogsChoiceIsKeptAndNotAskedAgain) {
+  CopyDefaultGame(m_Dir.Path());
+  SetIni(std::string("Direct3D=2\r\nWindowMode=1\r\nBpp=0\r\n") + kIniTail);
+  // Cancel: start-up ends quietly (the player chose it: no failed status),
+  // nothing saved, no screen made.
+  cProcessResult r = RunProcess({BRIMVALE_EXE, "--headless", "--frames", "5"},
+                                {"XDG_RUNTIME_DIR=" + m_Dir.Path(), "BRIMVALE_DIALOG_ANSWERS=1001"},
+                                m_Dir.Path(), 30);
+  ASSERT_TRUE(r.bExited);
+  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_FALSE(m_Dir.Has("user_data/Boot.dat"));
+  EXPECT_EQ(Report().find("\nMode : "), std::string::npos);
+  EXPECT_EQ(ErrorLines(), std::vector<std::string>());
+
+  // DirectDraw and "do not ask again": saved, and the game comes up in it.
+  r = Run({}, "", "1003,1004,1000");
+  ASSERT_TRUE(r.bExited);
+  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_EQ(m_Dir.Read("user_data/Boot.dat"),
+            std::string("\x0f\x03\0\0\x02\0\0\0\0\0\0\0\x01\0\0\0\0\0\0\0", 20));
+  EXPECT_EQ(Report().find("\nDevice "), std::string::npos);
+  EXPECT_EQ(ShotSize(), std::make_pair(640, 480));
+
+  // The next start asks nothing: an answer left for it is never taken.
+  std::filesystem::remove(m_Dir / "shot.png");
+  r = Run({}, "", "1001");
+  ASSERT_TRUE(r.bExited);
+  EXPECT_EQ(r.nExitCode, 0);
+  EXPECT_EQ(Report().find("\nDevice "), std::string::npos);
+  EXPECT_EQ(ShotSize(), std::make_pair(640, 480));
+}
+
+TEST_F(StartUpRun, TheReportDescribesTheMachineThenTheDisplay) {
+  CopyDefaultGame(m_Dir.Path());
+  struct Case {
+    const char* szIni;
+    std::vector<std::string> wanted;    // line starts present, in this order
+    std::vector<std::string> unwanted;  // line starts absent
+  };
+  const Case cases[] = {
+      {"Direct3D=0\r\nWindowMode=1\r\nBpp=0\r\n",
+       {"App : ver 783", "OS : ", "CPU : ", "Mem Total : ", "Mem Free : ", "Vir Total : ",
+        "Vir Free : ", "HD Free : ", "Mode : Window", "Bpp : 32",
+        "VRAM Total : ", "VRAM Free : ", "RR : "},
+       {"TextureMem : ", "---デバイス"}},
+      {"Direct3D=1\r\nWindowMode=0\r\nBpp=16\r\n",
+       {"HD Free : ", "Mode : Fullscreen", "Bpp : 16", "TextureMem : ", "---デバイス0",
+        "DDI : ", "TextureMaxSize : (", "TextureMaxBlend : (", "AU-SU ", "WR-SU "},
+       {"VRAM Total : ", "RR : "}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.szIni);
+    SetIni(std::string(c.szIni) + kIniTail);
+    cProcessResult r = Run({});
+    ASSERT_TRUE(r.bExited);
+    const std::string strReport = "\n" + Report();
+    size_t nAt = 0;
+    for (const std::string& s : c.wanted) {
+      const size_t nFound = strReport.find("\n" + s, nAt);
+      EXPECT_NE(nFound, std::string::npos) << s << "\n" << strReport;
+      if (nFound != std::string::npos) nAt = nFound + 1;
+    }
+    for (const std::string& s : c.unwanted)
+      EXPECT_EQ(strReport.find("\n" + s), std::string::npos) << s;
+    // A disk with more than 2 GB free shows 2048 at most.
+    const size_t nHd = strReport.find("\nHD Free : ");
+    ASSERT_NE(nHd, std::string::npos);
+    EXPECT_LE(std::atoi(strReport.c_str() + nHd + 11), 2048);
+  }
 }
 
 TEST_F(StartUpRun, TwoGigabyteFilesAreRefusedAtOnce) {

@@ -103,12 +103,12 @@ TEST_P(cBlitTest, PaletteNumbersBecomeTheModesPixelValues) {
     const DDPALENTRY& e = g_DD.ProgramPalette[n];
     uint32_t dwExpected;
     if (IsD3D()) {
-      dwExpected = 0xFF000000u | uint32_t(e.peRed) << 16 | uint32_t(e.peGreen) << 8 | e.peBlue;
-      EXPECT_EQ(e.peFlags, 255);
+      dwExpected = 0xFF000000u | uint32_t(e.byRed) << 16 | uint32_t(e.byGreen) << 8 | e.byBlue;
+      EXPECT_EQ(e.byFlags, 255);
     } else if (Bpp() == 8) {
       dwExpected = n;
     } else if (Bpp() == 16) {
-      dwExpected = uint32_t(e.peRed & 31) << 11 | uint32_t(e.peGreen & 63) << 5 | (e.peBlue & 31);
+      dwExpected = uint32_t(e.byRed & 31) << 11 | uint32_t(e.byGreen & 63) << 5 | (e.byBlue & 31);
     } else {
       dwExpected = kTable[n];
     }

@@ -223,14 +223,8 @@ void InstallPalette(const std::vector<std::pair<int, uint32_t>>& entries) {
     }
     e = {uint8_t(r), uint8_t(g), uint8_t(b), 0};
   }
-  if (!DDIsDirect3D() && g_DD.nBpp == 8) {
-    plat::gfx::GFXPALENTRY all[256];
-    for (int i = 0; i < 256; ++i) {
-      const DDPALENTRY& e = g_DD.ProgramPalette[size_t(i)];
-      all[i] = {e.peRed, e.peGreen, e.peBlue, 0};
-    }
-    g_DD.lpDDPalette->SetEntries(0, 256, all);
-  }
+  if (!DDIsDirect3D() && g_DD.nBpp == 8)
+    g_DD.lpDDPalette->SetEntries(0, 256, g_DD.ProgramPalette.data());
 }
 
 void cDrawModeTest::SetUp() {

@@ -163,11 +163,11 @@ TEST_F(cPixelCopyTest, PalettePictureTableThenOpaqueBlock) {
   ASSERT_TRUE(DDLoadPaletteFromFile(p, strPath.c_str(), 0));
   for (int k : {0, 17, 254}) {
     const uint32_t c = pal.Table[size_t(k + 1)];
-    EXPECT_EQ(p[size_t(k)].peRed, (c >> 16) & 255) << k;
-    EXPECT_EQ(p[size_t(k)].peGreen, (c >> 8) & 255) << k;
+    EXPECT_EQ(p[size_t(k)].byRed, (c >> 16) & 255) << k;
+    EXPECT_EQ(p[size_t(k)].byGreen, (c >> 8) & 255) << k;
   }
-  EXPECT_EQ(p[255].peRed, 255);  // its block pixel is transparent: the table stays
-  EXPECT_EQ(p[255].peFlags, 255);
+  EXPECT_EQ(p[255].byRed, 255);  // its block pixel is transparent: the table stays
+  EXPECT_EQ(p[255].byFlags, 255);
 
   // A picture too small for the block: the table alone, no read past the end.
   BMPPICTURE small = pal;
@@ -175,7 +175,7 @@ TEST_F(cPixelCopyTest, PalettePictureTableThenOpaqueBlock) {
   small.Pixels.resize(16 * 16);
   DDPALETTE q{};
   ASSERT_TRUE(DDLoadPaletteFromFile(q, WriteBmp("small.bmp", small).c_str(), 0));
-  EXPECT_EQ(q[200].peRed, 200);
+  EXPECT_EQ(q[200].byRed, 200);
   EXPECT_FALSE(DDLoadPaletteFromFile(q, "/nonexistent.bmp", 0));
   ShutDown();
 
@@ -185,9 +185,9 @@ TEST_F(cPixelCopyTest, PalettePictureTableThenOpaqueBlock) {
   BMPPICTURE white = SolidBmp(16, 24, 0xFFFFFF);
   DDPALETTE r{};
   ASSERT_TRUE(DDLoadPaletteFromFile(r, WriteBmp("white.bmp", white).c_str(), 0));
-  EXPECT_EQ(r[19].peRed, 31);
-  EXPECT_EQ(r[19].peGreen, 63);
-  EXPECT_EQ(r[19].peBlue, 31);
+  EXPECT_EQ(r[19].byRed, 31);
+  EXPECT_EQ(r[19].byGreen, 63);
+  EXPECT_EQ(r[19].byBlue, 31);
   r[5] = {31, 63, 0, 0};
   g_DD.ProgramPalette = r;
   EXPECT_EQ(PalNumToRGB(5), 0xFFE0u);
