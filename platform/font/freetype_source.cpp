@@ -3,6 +3,7 @@
 // output), each character rendered once and kept.
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
 
 #include <mutex>
 #include <unordered_map>
@@ -55,11 +56,42 @@ bool CodePointOf(GLYPHCODE wCode, char32_t& cp) {
   return true;
 }
 
+// Sizes the face so that a line of it is nHeight pixels from the top of the
+// tallest glyph to the bottom of the lowest: the whole height a face's
+// glyphs may take (its "win" ascent and descent), as text is laid out in
+// cells of that height and a glyph must not reach into the next cell. A
+// width of 0 keeps the face's own proportions.
+bool SizeFace(FT_Face face, int nHeight, int nWidth) {
+  const auto* pOs2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  const long nSpan = pOs2 ? long(pOs2->usWinAscent) + long(pOs2->usWinDescent) : 0;
+  FT_Size_RequestRec req{};
+  if (nSpan > 0 && face->units_per_EM > 0) {
+    // The em size that makes the span nHeight pixels, in 1/64 pixel.
+    req.type = FT_SIZE_REQUEST_TYPE_NOMINAL;
+    req.height = FT_Long(int64_t(nHeight) * 64 * face->units_per_EM / nSpan);
+    // A character width is that of a half-width character: half an em.
+    req.width = nWidth > 0 ? FT_Long(nWidth) * 2 * 64 : 0;
+  } else {
+    req.type = FT_SIZE_REQUEST_TYPE_CELL;
+    req.height = FT_Long(nHeight) * 64;
+    req.width = nWidth > 0 ? FT_Long(nWidth) * 64 : 0;
+  }
+  return FT_Request_Size(face, &req) == 0;
+}
+
+// The distance from the top of a line to the baseline, in pixels.
+int AscentOf(FT_Face face, int nHeight) {
+  const auto* pOs2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  const long nSpan = pOs2 ? long(pOs2->usWinAscent) + long(pOs2->usWinDescent) : 0;
+  if (nSpan > 0) return int((int64_t(pOs2->usWinAscent) * nHeight + nSpan / 2) / nSpan);
+  return int(face->size->metrics.ascender >> 6);
+}
+
 class cFreeTypeSource : public cGlyphSource {
  public:
   cFreeTypeSource(FT_Face face, int nCellHeight, std::string strFace)
       : m_Face(face), m_nCellHeight(nCellHeight), m_strFace(std::move(strFace)) {
-    m_nAscent = int(face->size->metrics.ascender >> 6);
+    m_nAscent = AscentOf(face, nCellHeight);
     m_nHalfAdvance = Render(0x20).nAdvance;
     m_nFullAdvance = Render(0x8140).nAdvance;  // the ideographic space
     if (m_nHalfAdvance <= 0) m_nHalfAdvance = (m_nCellHeight + 1) / 2;
@@ -150,13 +182,7 @@ std::unique_ptr<cGlyphSource> OpenFreeTypeSource(std::string_view strFace, int n
       return nullptr;
     }
   }
-  // The height is the height of a line (a cell), as the game asks for it;
-  // a width of 0 keeps the face's own proportions.
-  FT_Size_RequestRec req{};
-  req.type = FT_SIZE_REQUEST_TYPE_CELL;
-  req.width = nWidth > 0 ? FT_Long(nWidth) * 64 : 0;
-  req.height = FT_Long(nHeight > 0 ? nHeight : 1) * 64;
-  if (FT_Request_Size(face, &req) != 0) {
+  if (!SizeFace(face, nHeight > 0 ? nHeight : 1, nWidth)) {
     if (pstrError) *pstrError = "cannot size the font " + choice.strFile;
     std::lock_guard<std::mutex> lock(lib.mtx);
     FT_Done_Face(face);
