@@ -276,6 +276,20 @@ TEST_P(cCompositeTest, SourcesCutByTheirEdgeAndEmptyBlocksDrawOnlyWhatExists) {
   EXPECT_EQ(CountDrawn(0, 0, 640, 480), 0);
 }
 
+TEST_P(cCompositeTest, FillsDrawAfterThePictureLastDrawnFromIsReleased) {
+  DDSURFACEDATA once;
+  ASSERT_TRUE(DDCreateSurface(&once, 16, 16, 1, 0, 0, 0, 0));
+  DDFillRect(&once, 0, 0, 16, 16, kPalBlue);
+  DDBlt(&BackBuffer, 10, 10, 16, 16, &once, 0, 0, 1);
+  DDReleaseSurface(&once);
+  DDSURFACEDATA next;  // the device forgets what was released
+  ASSERT_TRUE(DDCreateSurface(&next, 16, 16, 1, 0, 0, 0, 0));
+  DDFillRect(&BackBuffer, 100, 100, 8, 8, kPalGreen);
+  EXPECT_EQ(ReadRgbArea(&BackBuffer, 104, 104, 1, 1)[0], Rgb(kGreen));
+  EXPECT_EQ(ReadRgbArea(&BackBuffer, 12, 12, 1, 1)[0], Rgb(kBlue));
+  DDReleaseSurface(&next);
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, cCompositeTest, testing::ValuesIn(drawtest::kModes),
                          drawtest::ModeName);
 
