@@ -15,6 +15,7 @@
 #include "draw/built_in_tables.h"
 #include "draw/surfaces.h"
 #include "draw_fixture.h"
+#include "platform/gfx/fault_hooks.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -172,9 +173,18 @@ TEST(SurfaceCollections, NewSurfacesGoWhereAskedAndErasingTakesTheirDescriptors)
   for (int i = 0; i < 40; ++i) DDPushSurface(vec, vecImages, 8, 8, 0, 1, 1, 0);
   EXPECT_EQ(&vec[0], lpFirst) << "records stay where they are";
   EXPECT_EQ(vecImages.size(), 41u);
+  // Short of video memory a render target moves to system memory; any
+  // other failure to make it is the push's failure.
+  plat::gfx::FailNext(plat::gfx::eFaultPoint::CreateVideoImage,
+                      plat::gfx::eGfxResult::OutOfVideoMemory);
+  EXPECT_TRUE(DDPushSurface(vec, vecImages, 8, 8, 1, 0, 0, 0));
+  EXPECT_EQ(vec.back().lpDT->nMemoryType, DTMEMORYTYPE_SYSTEM);
+  plat::gfx::FailNext(plat::gfx::eFaultPoint::CreateVideoImage, plat::gfx::eGfxResult::Fail);
+  EXPECT_FALSE(DDPushSurface(vec, vecImages, 8, 8, 1, 0, 0, 0));
+  EXPECT_EQ(vec.size(), 43u);
   DDReleaseSurfaceVector(vec);
   DDReleaseSurfaceList(surfaces);
-  EXPECT_EQ(vec.size(), 41u);
+  EXPECT_EQ(vec.size(), 43u);
   for (const DDSURFACEDATA& sd : vec) EXPECT_FALSE(HasSurface(sd));
   for (const DDSURFACEDATA& sd : surfaces) EXPECT_FALSE(HasSurface(sd));
   drawtest::ShutDown();
