@@ -58,8 +58,7 @@ class cHeadlessDrawing {
   // A pixel of a 32-bit record as 0xRRGGBB.
   static uint32_t Rgb(DDSURFACEDATA* lpSD, int x, int y) {
     cSurfaceLock lock;
-    if (!lock.Lock(lpSD) || x < 0 || y < 0 || x >= lock.m_lpSD->nWidth ||
-        y >= lock.m_lpSD->nHeight)
+    if (!lock.Lock(lpSD) || x < 0 || y < 0 || x >= lock.m_lpSD->nWidth || y >= lock.m_lpSD->nHeight)
       return 0xDEADBEEF;
     const uint8_t* p = lock.m_lpBits + (size_t(y) * size_t(lock.m_nPitch) + size_t(x)) * 4;
     return uint32_t(p[0] | p[1] << 8 | p[2] << 16);
