@@ -18,8 +18,8 @@ GLOBAL_OBJECT(GLOBAL_MAIN_WINDOW) cMainWindow g_MainWindow;
 // effects, menus, pictures and message windows join with the play engine
 // and the menus that fill them.
 // g_SurfaceTable and the built-in bitmap table: draw/built_in_tables.cpp.
-// g_Font, g_NumberSheet, g_FontSpec and g_NumberSheetImage join with the
-// drawing library's fonts.
+// g_Font, g_NumberSheet, g_FontSpec and g_NumberSheetImage:
+// draw/font_tables.cpp.
 // g_SoundList, g_SoundInfoList: sound/sound_effects.cpp; g_Bgm: sound/bgm.cpp.
 // CommonPalette: records/palette; g_SystemData: files/system_data.cpp;
 // Database and its run-time tables: records/database.

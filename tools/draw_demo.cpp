@@ -1,11 +1,16 @@
-// Draws one demonstration frame with the drawing library in one mode of the
-// matrix, headless, and saves it as PNG: bitmaps loaded from files, blits
-// with and without the colour key, mirrored, stretched, clipped on all four
-// sides, tinted, fills, a sorted sprite batch, then present.
+// Draws a contact sheet of the drawing library in one mode of the matrix,
+// headless, and saves it as one PNG: each panel is a screen of its own,
+// drawn, presented and laid into the sheet, two panels a row, left to right.
+//   panel 0: bitmaps loaded from files, blits with and without the colour
+//     key, mirrored, stretched, clipped on all four sides, tinted, fills, a
+//     sorted sprite batch;
+//   panel 1: text in the three fonts, text boxes, symbols and numbers;
+//   panel 2: the composite blits.
 //
 //   draw_demo MODE OUT.png [FOLDER]
 //   MODE: DD8 DD16 DD32 D3D16W D3D16F D3D32
 // The bitmaps are written into FOLDER (default: a folder under /tmp).
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -15,13 +20,17 @@
 
 #include "base/logs.h"
 #include "draw/blit.h"
+#include "draw/composite_blits.h"
 #include "draw/draw_context.h"
+#include "draw/font.h"
+#include "draw/font_tables.h"
 #include "draw/palette_key.h"
 #include "draw/scene_batch.h"
 #include "draw/surfaces.h"
 #include "platform/gfx/display_config.h"
 #include "platform/null/null_backend.h"
 #include "platform/present/presenter.h"
+#include "platform/present/presenter_window.h"
 
 namespace {
 
@@ -101,7 +110,15 @@ bool WriteFixtures(const std::string& strDir) {
          WriteIndexedBmp(strDir + "/back.bmp", 640, 480, back);
 }
 
-void DrawFrame(DDSURFACEDATA& back, DDSURFACEDATA& sheet, DDSURFACEDATA& mirrored) {
+// What the panels draw with.
+struct DEMOASSETS {
+  DDSURFACEDATA back, sheet, mirrored;
+};
+
+void DrawCorePanel(DEMOASSETS& a) {
+  DDSURFACEDATA& back = a.back;
+  DDSURFACEDATA& sheet = a.sheet;
+  DDSURFACEDATA& mirrored = a.mirrored;
   DDBlt(&BackBuffer, 0, 0, 640, 480, &back, 0, 0, 0);
   // Keyed and unkeyed.
   DDBlt(&BackBuffer, 20, 20, 32, 32, &sheet, 0, 0, 1);
@@ -137,6 +154,133 @@ void DrawFrame(DDSURFACEDATA& back, DDSURFACEDATA& sheet, DDSURFACEDATA& mirrore
   DDBatchEnd();
 }
 
+// ---- Text -------------------------------------------------------------------
+
+// The three fonts as the program makes them, white on the demo's colours,
+// with boxes on a blue window picture and symbol pictures for a..z; each
+// font's glyph cache as the drawing mode's default setting has it.
+struct DEMOFONTS {
+  DDSURFACEDATA window, symbols;
+  DDFONTDATA specs[kFontCount];
+  Font fonts[kFontCount];
+  DDSURFACEDATA digits[kFontCount];
+  DDIMAGEDATA digitImages[kFontCount];
+};
+
+void MakeDemoFonts(DEMOFONTS& f) {
+  DDCreateSurface(&f.window, 640, 480, 0, 0, 0, 0, 0);
+  DDFillRect(&f.window, 0, 0, 640, 480, 3);
+  DDCreateSurface(&f.symbols, 26 * 16, 16, 1, 0, 0, 0, 0);
+  DDFillRect(&f.symbols, 0, 0, 26 * 16, 16, 0);
+  for (int k = 0; k < 26; ++k) DDFillRect(&f.symbols, k * 16 + 2, 2, 12, 12, uint32_t(1 + k % 3));
+  for (int i = 0; i < kFontCount; ++i) {
+    f.specs[i] = g_FontSpec[i];
+    f.specs[i].nPalNum = 4;      // white
+    f.specs[i].nFrameColor = 5;  // yellow
+    if (f.specs[i].nFontCache == 2) f.specs[i].nFontCache = DDIsDirect3D() ? 0 : 1;
+    const DDFONTDATA& d = f.specs[i];
+    f.fonts[i].Create(d.szFace, d.nWidth, d.nHeight, d.nPitch, d.nLineHeight, d.nPalNum, &f.window,
+                      d.nFrameThickness, d.nFrameColor, &f.symbols, d.nFontCache);
+    f.fonts[i].m_bFastFont = 0;
+    f.digitImages[i].bColorKey = 1;
+  }
+  DDCreateNumberSheets(f.digits, f.digitImages, kFontCount, f.fonts, f.specs);
+}
+
+void ReleaseDemoFonts(DEMOFONTS& f) {
+  for (int i = 0; i < kFontCount; ++i) {
+    f.fonts[i].Release();
+    DDReleaseSurface(&f.digits[i]);
+  }
+  DDReleaseSurface(&f.symbols);
+  DDReleaseSurface(&f.window);
+}
+
+void DrawTextPanel(DEMOASSETS& a, DEMOFONTS& f) {
+  DDBlt(&BackBuffer, 0, 0, 640, 480, &a.back, 0, 0, 0);
+  Font& small = f.fonts[0];
+  Font& main = f.fonts[1];
+  Font& large = f.fonts[2];
+  // Half-width, full-width, kana, kanji and symbols in each font.
+  small.DrawText(&BackBuffer, 8, 8, "Font0 ABCxyz 0123 !?#$% ｶﾀｶﾅ");
+  small.DrawText(&BackBuffer, 8, 20, "■ＡＢＣ　かな　カナ　漢字表示　※→○●□☆★");
+  main.DrawText(&BackBuffer, 8, 40, "Font1 ABCxyz 0123 !?#$% ｶﾀｶﾅ");
+  main.DrawText(&BackBuffer, 8, 58, "■ＡＢＣ　ひらがな　カタカナ　漢字表示\n※→↑↓←○●×□☆★");
+  large.DrawText(&BackBuffer, 8, 100, "■Ab1 あア漢★");
+  // A framed box sized to its text, and one with an indent.
+  DDFontPrintfBox(&main, &BackBuffer, 24, 160, 0, 0, "FPS%2d(%2d)", 60, 12);
+  main.DrawTextBox(&BackBuffer, 24, 200, 0, 0, "■箱の中\nTwo lines", 8);
+  DDFontPrintf(&small, &BackBuffer, 549, 469, "FPS%2d(%2d)", 60, 12);
+  // The letters a..z as symbol pictures.
+  main.m_bFastFont = 1;
+  main.DrawText(&BackBuffer, 24, 260, "abc ■xyz");
+  main.m_bFastFont = 0;
+  // Numbers from each font's digit sheet: padded right, centred, plain.
+  DDDrawNumber(&BackBuffer, 24, 300, 10, 10, &f.digits[0], 0, 0, 1, 1234567890, 1, 0);
+  DDDrawNumber(&BackBuffer, 24, 320, 16, 16, &f.digits[1], 0, 0, 1, 42, 5, 0);
+  DDDrawNumber(&BackBuffer, 24, 340, 16, 16, &f.digits[1], 0, 0, 1, 42, 5, 1);
+  DDDrawNumber(&BackBuffer, 24, 370, 32, 32, &f.digits[2], 0, 0, 1, 8, 1, 0);
+}
+
+// ---- Composite blits --------------------------------------------------------
+
+// A 64 x 64 picture: red with a yellow top row and a white left column, on
+// a keyed border, and a second face in blue.
+struct DEMOFACES {
+  DDSURFACEDATA front, back;
+};
+
+void MakeDemoFaces(DEMOFACES& f) {
+  for (DDSURFACEDATA* sd : {&f.front, &f.back}) {
+    DDCreateSurface(sd, 64, 64, 1, 0, 0, 0, 0);
+    DDFillRect(sd, 0, 0, 64, 64, sd == &f.front ? 1 : 3);
+    DDFillRect(sd, 0, 0, 64, 1, 5);
+    DDFillRect(sd, 0, 0, 1, 64, 4);
+  }
+}
+
+void DrawCompositePanel(DEMOASSETS& a, DEMOFACES& f) {
+  DDBlt(&BackBuffer, 0, 0, 640, 480, &a.back, 0, 0, 0);
+  DDFrameRect(&BackBuffer, 20, 20, 80, 60, 3, 4);
+  DDBltFrame(&BackBuffer, 130, 24, 56, 48, &f.front, 4, 5);
+  DDBltWave(&BackBuffer, 220, 20, 64, 64, 1, 8.0, 0, 1, &f.front, 0, 0, 1, 1);
+  DDBltWave(&BackBuffer, 320, 20, 64, 64, 2, 6.0, 90, 4, &f.front, 0, 0, 1, 0);
+  DDBltInterlace(&BackBuffer, 20, 140, 64, 64, 8, 6, &f.front, 0, 0, 1, 1);
+  DDBltInterlace(&BackBuffer, 120, 140, 64, 64, 8, 6, &f.front, 0, 0, 1, 0);
+  DDBltQuarter(&BackBuffer, 240, 140, 64, 64, &f.front, 0, 0, 6, 1);
+  // A card turning about either axis: narrowing to its edge, then the
+  // other face widening again.
+  const int nSteps[] = {0, 12, 24, 31, 32, 44, 56};
+  for (int k = 0; k < 7; ++k) {
+    DDBltFlip(&BackBuffer, 20 + k * 72, 260, 64, 64, &f.front, 0, 0, &f.back, 0, 0, 64, 64, 1,
+              nSteps[k], 0);
+    DDBltFlip(&BackBuffer, 20 + k * 72, 350, 64, 64, &f.front, 0, 0, &f.back, 0, 0, 64, 64, 1,
+              nSteps[k], 1);
+  }
+}
+
+// ---- The sheet --------------------------------------------------------------
+
+constexpr int kPanelWidth = 640, kPanelHeight = 480, kSheetColumns = 2;
+
+void PresentPanel() {
+  if (DDIsDirect3D())
+    DDPresent(60, 0, 0);
+  else
+    DDFlipOrBltToScreen(1);
+}
+
+// Lays the frame just presented into the sheet at panel n.
+void AddPanel(std::vector<uint32_t>& sheet, int nSheetWidth, int n) {
+  std::vector<uint32_t> frame;
+  int w = 0, h = 0;
+  if (!plat::CopyLastFrame(frame, w, h) || w != kPanelWidth || h != kPanelHeight) return;
+  const int x0 = (n % kSheetColumns) * kPanelWidth, y0 = (n / kSheetColumns) * kPanelHeight;
+  for (int y = 0; y < h; ++y)
+    std::copy(frame.begin() + size_t(y) * size_t(w), frame.begin() + size_t(y + 1) * size_t(w),
+              sheet.begin() + size_t(y0 + y) * size_t(nSheetWidth) + size_t(x0));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -167,7 +311,10 @@ int main(int argc, char** argv) {
 
   int nResult = 1;
   {
-    DDSURFACEDATA back, sheet, mirrored;
+    DEMOASSETS assets;
+    DDSURFACEDATA& back = assets.back;
+    DDSURFACEDATA& sheet = assets.sheet;
+    DDSURFACEDATA& mirrored = assets.mirrored;
     if (!DDInit(pMode->bDirect3D, nullptr, 640, 480, pMode->nBpp, 0, pMode->bWindow, 1, 60, 0,
                 nullptr, nullptr, 0, 0)) {
       std::fprintf(stderr, "DDInit failed in %s\n", pMode->szName);
@@ -176,6 +323,7 @@ int main(int argc, char** argv) {
     const std::string strPal = strDir + "/palette.bmp";
     const std::string strSheet = strDir + "/sheet.bmp";
     DDLoadPaletteFromFile(g_DD.ProgramPalette, strPal.c_str(), 0);
+    g_DD.DisplayPalette = g_DD.ProgramPalette;  // no fade under way
     DDSetTransmitFromFile(strPal.c_str());
     // The key colour for 24-bit pictures at 16 bits, as start-up sets it.
     const RGBTRIPLE magenta{255, 0, 255};
@@ -195,11 +343,27 @@ int main(int argc, char** argv) {
                                                    0, nullptr, 0, 32, 0, 0) == 0;
     }
     if (bLoaded) {
-      DrawFrame(back, sheet, mirrored);
-      if (DDIsDirect3D())
-        DDPresent(60, 0, 0);
-      else
-        DDFlipOrBltToScreen(1);
+      constexpr int kPanels = 3;
+      const int nSheetWidth = kPanelWidth * kSheetColumns;
+      const int nSheetHeight = kPanelHeight * ((kPanels + kSheetColumns - 1) / kSheetColumns);
+      std::vector<uint32_t> contact(size_t(nSheetWidth) * size_t(nSheetHeight), 0xFF000000u);
+      DrawCorePanel(assets);
+      PresentPanel();
+      AddPanel(contact, nSheetWidth, 0);
+      DEMOFONTS fonts;
+      MakeDemoFonts(fonts);
+      DrawTextPanel(assets, fonts);
+      PresentPanel();
+      AddPanel(contact, nSheetWidth, 1);
+      ReleaseDemoFonts(fonts);
+      DEMOFACES faces;
+      MakeDemoFaces(faces);
+      DrawCompositePanel(assets, faces);
+      PresentPanel();
+      AddPanel(contact, nSheetWidth, 2);
+      DDReleaseSurface(&faces.front);
+      DDReleaseSurface(&faces.back);
+      plat::PresentFrame(contact.data(), nSheetWidth, nSheetHeight, nSheetWidth);
       if (plat::SaveLastFramePng(argv[2])) {
         nResult = 0;
       } else {
