@@ -17,6 +17,8 @@
 #include "base/text_helpers.h"
 #include "base/thread.h"
 #include "draw/draw_context.h"
+#include "draw/font_tables.h"
+#include "draw/surfaces.h"
 #include "platform/audio/audio_output.h"
 #include "platform/clock/clock.h"
 #include "platform/msg/window.h"
@@ -239,16 +241,24 @@ unsigned GameLoop(void*) {
 }
 
 void UnInitGame() {
-  // Nothing is released under a running game thread.
+  // Nothing is read or released under a running game thread.
   thGame.Exit();
+  if (g_DD.lpDTCon || g_DD.lpDDCon) {
+    if (g_Font[0].m_lpFastFont_FullAdd)
+      ReportF("Font10 : %d", g_Font[0].m_lpFastFont_FullAdd->m_nCount);
+    if (g_Font[1].m_lpFastFont_FullAdd)
+      ReportF("Font16 : %d", g_Font[1].m_lpFastFont_FullAdd->m_nCount);
+  }
   DSRelease();
   g_Bgm.Release();
   g_SceneManager.DeleteAllScenes();
-  UnhookKeyboard();
+  for (Font& font : g_Font) font.Release();
+  for (DDSURFACEDATA& sheet : g_NumberSheet) DDReleaseSurface(&sheet);
   if (bWindowed)
     DDUnInit();
   else
     DDReleaseAll();
+  UnhookKeyboard();
 }
 
 void SuspendAllThreads() {

@@ -12,14 +12,14 @@ GLOBAL_OBJECT(GLOBAL_WINDOW_LIST) cWindowList g_WindowList;
 GLOBAL_OBJECT(GLOBAL_MAIN_WINDOW) cMainWindow g_MainWindow;
 
 // thGame, thPause, thRanking, thStageLoad: base/thread.cpp, idle at start.
-// g_Cursor (one zeroed current level, no parent) joins with the menus.
+// g_Cursor: scenes/menu_cursor.cpp, one zeroed current level, no parent.
 // g_Input: input/input.cpp, one cleared record for player 1.
 // The surface and image lists of the character bitmap sets, sword types,
 // effects, menus, pictures and message windows join with the play engine
 // and the menus that fill them.
 // g_SurfaceTable and the built-in bitmap table: draw/built_in_tables.cpp.
-// g_Font, g_NumberSheet, g_FontSpec and g_NumberSheetImage join with the
-// drawing library's fonts.
+// g_Font, g_NumberSheet, g_FontSpec and g_NumberSheetImage:
+// draw/font_tables.cpp.
 // g_SoundList, g_SoundInfoList: sound/sound_effects.cpp; g_Bgm: sound/bgm.cpp.
 // CommonPalette: records/palette; g_SystemData: files/system_data.cpp;
 // Database and its run-time tables: records/database.

@@ -25,10 +25,11 @@
 #include "base/text_helpers.h"
 #include "draw/built_in_tables.h"
 #include "draw/draw_context.h"
+#include "draw/font_tables.h"
 #include "draw/hbt_palette.h"
 #include "draw/palette_key.h"
+#include "draw/surface_collections.h"
 #include "files/options.h"
-#include "files/stage_start.h"
 #include "files/system_data.h"
 #include "files/system_ini.h"
 #include "files/world_map.h"
@@ -47,6 +48,7 @@
 #include "records/palette/common_palette.h"
 #include "records/record.h"
 #include "scenes/scene_manager.h"
+#include "scenes/stage_start.h"
 #include "sound/bgm.h"
 #include "sound/sound_effects.h"
 
@@ -92,6 +94,21 @@ bool LoadPaletteAndKey() {
     DDSetTransmit(r, g, b);
   }
   return true;
+}
+
+// The fonts in the face the game chose, with the glyph cache the System.ini
+// setting of the drawing mode gives, and their digit sheets.
+bool CreateFontsAtStart() {
+  for (DDFONTDATA& spec : g_FontSpec) {
+    DDSetFontFace(spec, GetFontFaceName(g_SystemData.m_nFontFace));
+    if (spec.nFontCache == 2)
+      spec.nFontCache = DDIsDirect3D() ? SYSTEMINI.nD3DFontCache : SYSTEMINI.nDDFontCache;
+  }
+  if (!DDCreateFonts(g_Font, g_FontSpec, kFontCount)) return false;
+  g_Font[1].m_bFastFont = g_SystemData.m_bFastFont;
+  g_Font[1].m_bCenterGlyphs = g_SystemData.m_bCenterGlyphs;
+  return DDCreateNumberSheets(g_NumberSheet, g_NumberSheetImage, kFontCount, g_Font, g_FontSpec) !=
+         0;
 }
 
 // The name FreeStage gives, without one pair of surrounding quotes.
@@ -249,9 +266,11 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
                         : plat::gfx::GetDisplayConfig().nRefreshRate;
     bPresentByBlit = bWindowed ? 1 : (nVSync && nHz >= kFrameRate ? 0 : 1);
   }
-  // The debug picture (built-in bitmap 1), the three fonts and their digit
-  // sheets are made here once the built-in bitmaps and the fonts are part
-  // of the drawing library.
+  // Only the debug picture is made now; the scenes load the other built-in
+  // bitmaps they need.
+  const int nDebugBitmap[] = {1};
+  if (!DDLoadSurfaces(g_SurfaceTable, nDebugBitmap, 1)) return false;
+  if (!CreateFontsAtStart()) return false;
   DebugLog("3");
   if (CloseRequested()) return false;
 
@@ -297,7 +316,7 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
     } else {
       bCommandLineStage = 1;
       if (!StartStageFile(strName, 1)) return false;
-      // Play starts here once the play scene exists (sub-mode 2, or 3 for a replay; scene 4).
+      PlayStageFileAtOnce();
     }
   }
   return !CloseRequested();

@@ -1,6 +1,7 @@
 // The music request of the window thread.
 #include "app/music_request.h"
 
+#include "files/play_data.h"
 #include "files/system_data.h"
 #include "records/database/database.h"
 #include "sound/bgm.h"
@@ -43,7 +44,11 @@ const MUSICTABLES* ProgramMusicTables() {
 }  // namespace
 
 void ServeMusicRequest(int k, int m) {
-  if (k == kStageMusicTrack) nStageMusic = m;
+  if (k == kStageMusicTrack) {
+    // The play record says which stage music plays: a restart compares with it.
+    nStageMusic = m;
+    g_PlayData.m_nBgm = m;
+  }
   const MUSICTABLES* pTables = ProgramMusicTables();
   if (!pTables) return;
   const MUSICORDER order = DecideMusic(k, m, *pTables, bStageMusicLoop.load());

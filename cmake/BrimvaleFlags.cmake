@@ -84,8 +84,10 @@ function(brimvale_platform_library target dir)
   if(gfx)
     set_source_files_properties(${gfx} TARGET_DIRECTORY ${target} PROPERTIES COMPILE_OPTIONS "-O2")
   endif()
+  # Text is rendered with FreeType from fonts fontconfig finds: neither
+  # needs a display.
   target_link_libraries(${target} PUBLIC brimvale_deps PkgConfig::VORBISFILE PkgConfig::SAMPLERATE
-                        ZLIB::ZLIB)
+                        ZLIB::ZLIB PkgConfig::FREETYPE PkgConfig::FONTCONFIG)
 endfunction()
 
 # brimvale_platform_backend(target dir [libraries...]): one back end over the

@@ -328,6 +328,9 @@ void DDFillRectColor(DDSURFACEDATA* lpSD, int x, int y, int nWidth, int nHeight,
       stage.nAlphaOp = plat::gfx::TOP_SELECTARG2;
       stage.nAlphaArg2 = plat::gfx::TA_TFACTOR;
       g_DD.lpDevice->SetTextureStage(stage);
+      // The fill reads no texture: the one a blit left bound may have been
+      // released since.
+      g_DD.lpDevice->SetTexture(nullptr);
       g_DD.lpDevice->DrawQuad(dt.lpVB->Vertices.data());
       DDSetRenderTarget(0, con.lpScreenTarget);
     }

@@ -6,6 +6,7 @@
 #include "base/logs.h"
 #include "base/paths.h"
 #include "base/text_helpers.h"
+#include "draw/font_tables.h"
 #include "flow/flow.h"
 #include "records/database_refs.h"
 
@@ -436,6 +437,21 @@ int GetMenuTextLeft(int x, int nFirst, int nCount, int bCursor) {
     nWidest = std::max(nWidest, CountChars(g_SystemData.m_vTexts.At(nFirst + i).c_str()));
   }
   return x - ((bCursor ? 1 : 0) + nWidest) * 16 / 2;
+}
+
+void DrawMenuTextWindow(DDSURFACEDATA* lpDstSD, int x, int y, int nFirst, int nCount, int bCursor) {
+  if (nCount <= 0) return;
+  std::string strText;
+  int nWidest = 0;
+  for (int i = 0; i < nCount; ++i) {
+    const std::string& strLine = g_SystemData.m_vTexts.At(nFirst + i);
+    nWidest = std::max(nWidest, CountChars(strLine.c_str()));
+    if (bCursor) strText += ' ';
+    strText += strLine;
+    strText += '\n';
+  }
+  g_Font[1].DrawTextBox(lpDstSD, x, y, (nWidest + (bCursor ? 1 : 0)) * 16, nCount * 16,
+                        strText.c_str(), 0);
 }
 
 bool LoadSystemDataAtStart() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/safe_vector.h"
+#include "draw/surface_data.h"
 #include "files/ini_key.h"
 #include "records/menu_entry.h"
 #include "records/record.h"
@@ -154,6 +155,10 @@ extern cSystemData g_SystemData;
 // The left edge that centres a window of the texts first..first+count-1 on
 // x; the cursor flag reserves one character column for the menu cursor.
 int GetMenuTextLeft(int x, int nFirst, int nCount, int bCursor);
+// The texts first..first+count-1 as one framed box of the main font at
+// (x, y), one line each; the cursor flag adds the cursor's column before
+// every line. Nothing for a count of 0.
+void DrawMenuTextWindow(DDSURFACEDATA* lpDstSD, int x, int y, int nFirst, int nCount, int bCursor);
 
 // Start-up (after the database): loads data\System.dat into g_SystemData.
 // A failure is reported and ends start-up (false).

@@ -1,6 +1,9 @@
 #include "records/menu_entry.h"
 
+#include <algorithm>
+
 #include "base/logs.h"
+#include "base/text_helpers.h"
 
 void cCmd::RegisterFields(int32_t) {
   ClearFields();
@@ -25,4 +28,13 @@ int cCmd::GetCmdNum(int n, cSafeVector<cCmd>& vMenu) {
   }
   DebugErrorBoxF("cCmd::GetCmdNum 番号が不正です！");
   return 0;
+}
+
+int cCmd::GetCenterX(int x, cSafeVector<cCmd>& vMenu) {
+  int nWidest = 0;
+  for (const cCmd& cmd : vMenu) {
+    if (cmd.m_bEnable == 0) continue;
+    nWidest = std::max(nWidest, CountChars(cmd.m_strLabel.c_str()));
+  }
+  return nWidest != 0 ? x - 16 * (nWidest + 1) / 2 : x;
 }

@@ -28,4 +28,7 @@ class cCmd : public cRecord {
   // The index of the entry shown on line n (counted over shown entries);
   // an impossible line gives 0 after a debug message.
   static int GetCmdNum(int n, cSafeVector<cCmd>& vMenu);
+  // The left edge that centres the menu's framed box on x (the box is one
+  // 16-pixel column wider than its longest shown label).
+  static int GetCenterX(int x, cSafeVector<cCmd>& vMenu);
 };

@@ -16,6 +16,17 @@ enum {
   SCENE_COUNT = 6,
 };
 
+// Game modes, as the title's menu sets them in the scene manager.
+enum {
+  GAMEMODE_NEW_STORY = 0,
+  GAMEMODE_CONTINUE_STORY = 1,
+  GAMEMODE_CHALLENGE = 2,
+  GAMEMODE_FREE = 3,
+  GAMEMODE_REPLAY = 4,
+  GAMEMODE_OPTIONS = 5,
+  GAMEMODE_QUIT = 6,
+};
+
 class cScene {
  public:
   cScene() = default;

@@ -11,6 +11,7 @@
 #include "base/window_requests.h"
 #include "draw/device_restore.h"
 #include "draw/draw_context.h"
+#include "draw/font_tables.h"
 #include "files/system_ini.h"
 #include "platform/clock/clock.h"
 #include "platform/msg/messages.h"
@@ -24,11 +25,13 @@ constexpr int kScreenHeight = 480;
 
 }  // namespace
 
-// Shows the frame-rate text on the back buffer; the screen has no font to
-// write with until the drawing device exists.
+// Shows the frame-rate text on the back buffer: small text with ShowFps 2,
+// a box sized to the text in the main font otherwise.
 void DrawFpsText(const std::string& strText, int nMode) {
-  (void)strText;
-  (void)nMode;
+  if (nMode == 2)
+    DDFontPrintf(&g_Font[0], &BackBuffer, 549, 469, "%s", strText.c_str());
+  else
+    DDFontPrintfBox(&g_Font[1], &BackBuffer, 495, 463, 0, 0, "%s", strText.c_str());
 }
 
 void WaitFrameTiming() {

@@ -138,6 +138,7 @@ int cCharaObj::RunFlows(int bDeathOnly) {
   m_nMovedByCmd = 0;
   if (m_nCrushGrace > 0) --m_nCrushGrace;
   StartFlowAnims();
+  scene.Probe("Flows", this);
   if (StepFlowStates(bDeathOnly, true)) return 1;
   scene.m_nFlowObj = nullptr;
   scene.m_nFlowCur = nullptr;

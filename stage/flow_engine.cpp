@@ -5,6 +5,8 @@
 
 #include "base/logs.h"
 #include "files/stage_data.h"
+#include "flow/key_cond.h"
+#include "input/input.h"
 #include "stage/game_obj.h"
 #include "stage/play_scene.h"
 #include "stage/player_obj.h"
@@ -238,8 +240,35 @@ int EvalStatusCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
 int EvalFlagCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
 int EvalStateCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
 int EvalDistanceCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
-int EvalKeyCond(cGameObj& /*chara*/, const cKeyCond& /*keys*/, const cInput* /*pInput*/) {
-  return 0;
+int EvalKeyCond(cGameObj& /*chara*/, const cKeyCond& keys, const cInput* pInput) {
+  if (!pInput) return 0;
+  int nMatched = 0, nFailed = 0;
+  const int nSlots = std::min<int>(static_cast<int>(keys.m_vecKeys.size()), cKeyCond::KEY_SLOTS);
+  for (int s = 0; s < nSlots; ++s) {
+    const uint8_t cState = keys.m_vecKeys[static_cast<size_t>(s)];
+    if (cState == 0) continue;
+    // Slots 0..9 are the direction channels, 10..18 the button channels;
+    // only the newest run counts, whatever its length.
+    const EDGERUN& run = s < INPUT_DIR_LOGS ? pInput->m_DirLogs[static_cast<size_t>(s)][0]
+                                            : pInput->m_ButtonLogs[static_cast<size_t>(s - 10)][0];
+    const bool bMatch = (cState == 1 && run.nState != 0) || (cState == 2 && run.nState == 0);
+    if (!bMatch) {
+      ++nFailed;
+      continue;
+    }
+    ++nMatched;
+    if (keys.m_cRule == 1) break;
+  }
+  switch (keys.m_cRule) {
+    case 0:
+      return nFailed == 0;
+    case 1:
+      return nMatched != 0;
+    case 2:
+      return nMatched == 1;
+    default:
+      return 1;
+  }
 }
 
 void ChangeFlows(cPlayerObj& /*player*/, cFlowCmd& /*cmd*/) {}

@@ -3,9 +3,10 @@
 // loops unrolled, and the conditions only the engine evaluates (status,
 // flag, state and distance conditions, key input). The command bodies are
 // not in place yet: run states are built and kept in step with their
-// flows, but no event starts a flow and no command runs. Everything below
-// keeps the name and the contract the objects rely on, so the engine is
-// completed here without touching its callers.
+// flows, but no event starts a flow and no command runs; of the conditions
+// only the key step held right now is evaluated. Everything below keeps the
+// name and the contract the objects rely on, so the engine is completed
+// here without touching its callers.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +30,8 @@ constexpr uint8_t kItemCmdArrange = 23;  // item numbering: bindings for the nex
 constexpr size_t kMaxUnrolledCmds = 16384;
 void ExpandLoopCmds(CMD_VECTOR& vecCmds);
 
-// The conditions of kinds 4 to 7 and the key-input steps.
+// The conditions of kinds 4 to 7 and the key-input steps. EvalKeyCond:
+// whether one key step holds on the input's newest runs, without lengths.
 int EvalStatusCond(const cCond& cond, cGameObj* pChara);
 int EvalFlagCond(const cCond& cond, cGameObj* pChara);
 int EvalStateCond(const cCond& cond, cGameObj* pChara);

@@ -169,6 +169,11 @@ class cGameObj : public cObjRoot {
   // The end of RunFlows: removals asked for, groups released.
   void FinishFlowStep();
 
+  // Defeat (defeat.cpp): immunities counted down once per update step; the
+  // death (1 when the stage ends on the way).
+  void StepHitImmunity();
+  int Die();
+
   // Physics (chara_physics.cpp).
   void ApplyGravity();
   double JumpSpeedFromHeight(double dHeight) const;

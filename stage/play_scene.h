@@ -1,33 +1,73 @@
 // The play scene, in which a stage is played: its phases, and the play
-// state it owns besides the global object lists (the scroll axes, the
-// hit-group lists, the stage variables, the step counters, the work words
-// of the flow engine, the game thread's random numbers). The block-grid
-// collision, the condition lists and the activation tests are its members,
-// as every object and command reaches them through the scene.
+// state it owns besides the global object lists (the scroll axes, the shots
+// and hit-group lists, the screen's texts, effects and pictures, the wait
+// record, the time counters, the stage variables, the step counters, the
+// work words of the flow engine, the game thread's random numbers and the
+// stage-end bookkeeping). Stage set-up, the per-frame play step, placing
+// and summoning, the defeat handling, the block-grid collision, the
+// condition lists and the activation tests are its members, as every object
+// and command reaches them through the scene.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <list>
 #include <string>
+#include <vector>
 
 #include "base/safe_vector.h"
 #include "flow/cond.h"
+#include "records/database/effect_run.h"
+#include "records/menu_entry.h"
 #include "scenes/scene.h"
+#include "stage/list_walk.h"
 #include "stage/rand_gen.h"
+#include "stage/screen_objects.h"
 #include "stage/scroll_axis.h"
+#include "stage/shot_obj.h"
+#include "stage/wait_data.h"
 
 class cGameObj;
 class cCharaObj;
 class cItemObj;
-class cShotObj;
+class cPlayerObj;
 class cFlowState;
 class cCmdState;
+class cEdBlock;
+class cEdChara;
+class cEdItem;
 struct BLOCKCELL;
 
 // Hit groups a character or a shot can be in.
 constexpr int kHitGroups = 8;
 constexpr int kStageVars = 1000;
 constexpr int kGroupFlags = 60;
+constexpr int kRankTables = 5;
+
+// Phases of the play scene.
+enum : int32_t {
+  PLAYPHASE_FADEIN = 0,
+  PLAYPHASE_READY = 1,
+  PLAYPHASE_PLAY = 2,
+  PLAYPHASE_PAUSE = 3,
+  PLAYPHASE_STAGEEND = 4,
+  PLAYPHASE_CONTINUE = 5,
+  PLAYPHASE_WAITBUTTON = 6,
+  PLAYPHASE_FADEOUT = 7,
+};
+
+// Outcome of the checks of an update step.
+enum : int { STEP_GO_ON = 0, STEP_STAGE_OVER = 1, STEP_PLAYER_DEFEATED = 2 };
+
+// Watches the play step from outside: every sub-step of a frame and of an
+// update step names itself (with the object it works on) as it begins. A
+// debugging aid and the tests' window into the order of the step; the flows'
+// sub-step ("Flows") is where a test may act as the flows would.
+class cPlayProbe {
+ public:
+  virtual ~cPlayProbe() = default;
+  virtual void OnPlayStep(const char* szStep, cGameObj* pObj) = 0;
+};
 
 class cPlayScene : public cPhasedScene<cPlayScene, 8> {
  public:
@@ -40,12 +80,91 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   void SetMeasuredFps(int nFps) override { m_nFps = nFps; }
   int GetFrameRate() const override { return m_nStageFrameRate; }
 
+  // Phases 1 to 6.
   int PhaseReady();
   int PhasePlay();
   int PhasePause();
   int PhaseStageEnd();
   int PhaseContinue();
   int PhaseWaitButton();
+
+  // Space opens the pause (sound 4): the phase to return to is kept. 1 then.
+  int CheckPauseKey();
+
+  // Stage set-up (stage_setup.cpp). bLoadStage restores the stage data
+  // first; nSecond changes only the music rule (1 at the scene's start).
+  void SetStage(int bLoadStage, int nSecond);
+  // Asks for the stage's music and keeps its loop value in the play record.
+  void PlayBgm(int nMusic, int nLoop);
+  // The steps of a frame in which attack hits are tested.
+  void BuildHitStepMask();
+
+  // The per-frame play step (play_step.cpp).
+  void CountPlayTime();
+  int CountDownTime(int nDelta);
+  void BeginStep();
+  int ApplySpecialTile(cPlayerObj& player);
+  int CheckTileEvents(cPlayerObj& player);
+
+  // Removal of a character: references released, out of its hit group and
+  // the character list, destroyed; the next node. Walks in progress go on
+  // from that next node.
+  CHARALIST::iterator RemoveFromHitGroup(CHARALIST::iterator it);
+  void RemoveChara(cCharaObj& chara);
+  ITEMLIST::iterator RemoveItem(ITEMLIST::iterator it);
+  SHOTLIST::iterator RemoveShot(SHOTLIST::iterator it);
+  // Every character, item and shot gone (walks in progress end).
+  void ClearObjects();
+
+  // Damage and defeat (defeat.cpp). Results are the step outcomes.
+  int HandleDefeat(cGameObj& chara);
+  int OnCharaDefeated(cGameObj& chara);
+  int CheckDefeats();
+
+  // Block characters: contacts of a character that moved, and the ride on
+  // one (block_chara_contacts.cpp).
+  int ResolveBlockCharas(cGameObj& chara, CHARALIST& list);
+  int CarryRider(cGameObj& chara, CHARALIST& list);
+
+  // Attack hits and item pickup (attack_hits.cpp, item_pickup.cpp).
+  int CheckAttackHits();
+  int CheckItemPickup(cPlayerObj& player);
+  int GiveItem(cItemObj* pItem, cPlayerObj& taker);
+
+  // Stage end, results and the next scene (stage_end.cpp).
+  void StageEnd();
+  void AddStageResults();
+  int GetNextStageFile(std::string& strOut, int32_t n);
+  int IsLastStage(int32_t n);
+  int FinishStage();
+  void RankingEntry();
+
+  // The play screen (play_draw.cpp): the frame, and what the phases draw
+  // over it.
+  void Draw(int bPlay, int bStill, int bTimeSound, int bNotice);
+  void CreateSightSurfaces();
+  void DrawWordImage(int32_t nSrcX, int32_t nSrcY, int32_t nWidth, int32_t nHeight, int32_t x,
+                     int32_t y);
+  void DrawWordNumber(int32_t nValue, int32_t x, int32_t y);
+  void DrawClearCaption(int32_t nFrames);
+  void DrawMenuBox(cSafeVector<cCmd>& vecMenu, int32_t x, int32_t y);
+  void DrawMenuCursor();
+  void DrawMenuTextBox(int32_t x, int32_t y);
+  void DrawRankingNotice();
+  void DrawResultPanel();
+  // One step of the screen's fade (to black, or from it); 1 when done.
+  int FadeStep(int bToBlack);
+  void FillBackBuffer(uint32_t dwColour);
+
+  // Stage resources (play_resources.cpp).
+  int LoadPlayBitmaps();
+  int LoadBackgroundBitmaps();
+  void LoadCharaBitmaps();
+  void LoadSwordImages();
+  void LoadEffectImages();
+  void BuildShotSheets();
+  void ReleasePictures();
+  void ReleaseMessageSurfaces();
 
   // Condition lists (all or any, the once latch) and the single conditions.
   int CheckConditionList(const COND_VECTOR& vecConds, int nMode, cGameObj* pChara);
@@ -77,17 +196,32 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   int IsPlaceBlocked(cGameObj& obj);
   int OverlapsBlockChara(cGameObj& obj, int32_t nSkipId = -1);
 
-  int32_t m_bCloseRequest = 0;     // set by the window thread while the pause thread runs
-  int32_t m_nFps = 0;              // measured frames per second, handed over each frame
-  int32_t m_nStageFrameRate = 60;  // above 60 a windowed present does not wait for the blank
-  std::string m_strRankName;       // the name the stage's results enter the rankings under
+  // A life of the play record taken: 1 when there was one (or lives are
+  // unlimited).
+  static int TakeLife();
+  bool IsReplay() const;
 
+  void Probe(const char* szStep, cGameObj* pObj = nullptr) {
+    if (m_pProbe) m_pProbe->OnPlayStep(szStep, pObj);
+  }
+
+  int32_t m_nPausedPhase = 0;
+  int32_t m_nPausedSubStep = 0;
   int32_t m_nStepResult = 0;  // 0 go on, 1 stage over, 2 player defeated
   cScrollAxis m_ScrollX;
   cScrollAxis m_ScrollY;
+  SHOTLIST m_ShotList;
   // Characters (the player among them) and shots of each hit group.
   cSafeVector<std::list<cGameObj*>> m_CharaGroups;
   cSafeVector<std::list<cShotObj*>> m_ShotGroups;
+  std::list<cTextObj> m_TextList;
+  std::list<cEffectObj> m_EffectList;
+  std::list<cPictureObj> m_PictureList;
+  cScrEffectRun m_ScrEffect;
+  cScreenColor m_ScreenColor;
+  WAITDATA m_Wait;
+  // Set by the window thread when the window closes during a wait.
+  std::atomic<int32_t> m_bCloseRequest{0};
   // Work words of the flow engine: for whom, in which run and which command
   // the flow being executed acts; null outside.
   cGameObj* m_nFlowObj = nullptr;
@@ -98,16 +232,71 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   int32_t m_nStepNo = 0;     // update step within the frame, from 1
   int32_t m_nStepCount = 0;  // update steps since the stage started
   cSafeVector<int32_t> m_HitStepMask;
+  int32_t m_nTime = 0;  // seconds of the time limit left
+  int32_t m_bNoTimeLimit = 0;
+  int32_t m_nPlayFrames = 0;
+  int32_t m_nPlayTime = 0;  // hundredths of a second
+  int32_t m_nPhaseFrames = 0;
+  int32_t m_nWordFrames = 0;
+  int32_t m_nSeed = 0;
+  int32_t m_bHoldButton = 0;  // buttons are ignored until every one is up
   int32_t m_bCheckDefeats = 0;
   cSafeVector<int32_t> m_StageVar;    // "S" of the expression language
   cSafeVector<uint8_t> m_GroupFlags;  // group signals of this update step
   int32_t m_nCharaSerial = 0;
   int32_t m_nItemSerial = 0;
   int32_t m_nShotSerial = 0;
+  int32_t m_bRemoveCharaOut = 0;
+  int32_t m_bRemoveBlockCharaOut = 0;
+  int32_t m_bRemoveItemOut = 0;
+  cSafeVector<int32_t> m_SummonedCells;  // handled once by the place-or-erase summons
+  int32_t m_nFrames = 0;                 // play frames since the set-up
+  int32_t m_nNextStage = 0;
+  std::string m_strNextStage;
+  int32_t m_bRankReached = 0;
+  cSafeVector<int32_t> m_RankPos;
+  cSafeVector<int32_t> m_RankValue;
+  std::string m_strRankName;  // the name the stage's results enter the rankings under
+  int32_t m_bRankEntered = 0;
+  int32_t m_bStatusBar = 0;
   int32_t m_bInAttackCheck = 0;
+  cSafeVector<cCmd> m_PauseMenu;
+
+  int32_t m_nFps = 0;              // measured frames per second, handed over each frame
+  int32_t m_nStageFrameRate = 60;  // above 60 a windowed present does not wait for the blank
   // The game thread's random numbers; seeded at every stage set-up.
   cRandGen m_Rand;
+  // The seed of the scene's first set-up is the clock's, kept for the rest.
+  int32_t m_bSeeded = 0;
+  // Walks over the object lists in progress, kept on their next node when
+  // the node they stand on is removed.
+  cWalkRegistry<cCharaObj> m_CharaWalks;
+  cWalkRegistry<cItemObj> m_ItemWalks;
+  cWalkRegistry<cShotObj> m_ShotWalks;
+  cPlayProbe* m_pProbe = nullptr;
+
+ private:
+  // One update step; false when it ended the frame.
+  bool RunUpdateStep(int32_t nStep);
+  bool StepBlockCharas();
+  bool StepPlayer(cPlayerObj& player);
+  bool StepOtherCharas();
+  void StepShots(int32_t nStep);
+  void RunRemovalPasses();
+  // The player dies (sound 8); the stage ends when its death ends it.
+  void DefeatPlayer();
+  // A death cause of the player: its log lines, then the defeat.
+  void KillPlayer(cPlayerObj& player, const char* szCause, bool bSqueezed);
+  // An outcome of a check: 1 ends the stage, 2 defeats the player; true
+  // when the frame ends.
+  bool EndsFrame(int nResult);
+  void ResetPlayCounters();
+  void BuildPauseMenu();
 };
 
 // The play scene while it exists, null otherwise.
 extern cPlayScene* g_PlayScene;
+
+// The player: element 0 of the players (the checked access reports an empty
+// vector and gives a stand-in).
+cPlayerObj& ThePlayer();

@@ -247,6 +247,7 @@ int cPlayerObj::RunFlows(int bDeathOnly) {
   m_nJumpChecked = 0;
   if (m_nCrushGrace > 0) --m_nCrushGrace;
   StartFlowAnims();
+  scene.Probe("Flows", this);
   if (StepFlowStates(bDeathOnly, false)) return 1;
   scene.m_nFlowObj = nullptr;
   scene.m_nFlowCur = nullptr;

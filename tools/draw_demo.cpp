@@ -1,12 +1,18 @@
-// Draws one demonstration frame with the drawing library in one mode of the
-// matrix, headless, and saves it as PNG: bitmaps loaded from files, blits
-// with and without the colour key, mirrored, stretched, clipped on all four
-// sides, tinted, fills, a sorted sprite batch, then present. With SHEET.png
-// it also saves a contact sheet of the drawing effects, one cell each.
+// Draws a contact sheet of the drawing library in one mode of the matrix,
+// headless, and saves it as one PNG: each panel is a screen of its own,
+// drawn, presented and laid into the sheet, two panels a row, left to right.
+//   panel 0: bitmaps loaded from files, blits with and without the colour
+//     key, mirrored, stretched, clipped on all four sides, tinted, fills, a
+//     sorted sprite batch;
+//   panel 1: text in the three fonts, text boxes, symbols and numbers;
+//   panel 2: the composite blits;
+//   panel 3: the effects: tint, translucency, overlay, rotation, a fade at
+//     three levels, blur, mosaic, circle window and lens.
 //
-//   draw_demo MODE OUT.png [FOLDER [SHEET.png]]
+//   draw_demo MODE OUT.png [FOLDER]
 //   MODE: DD8 DD16 DD32 D3D16W D3D16F D3D32
 // The bitmaps are written into FOLDER (default: a folder under /tmp).
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -19,8 +25,11 @@
 #include "draw/blit.h"
 #include "draw/blur_mosaic.h"
 #include "draw/circle_lens.h"
+#include "draw/composite_blits.h"
 #include "draw/draw_context.h"
 #include "draw/fades.h"
+#include "draw/font.h"
+#include "draw/font_tables.h"
 #include "draw/palette_key.h"
 #include "draw/rotate.h"
 #include "draw/scene_batch.h"
@@ -29,6 +38,7 @@
 #include "platform/gfx/display_config.h"
 #include "platform/null/null_backend.h"
 #include "platform/present/presenter.h"
+#include "platform/present/presenter_window.h"
 
 namespace {
 
@@ -108,7 +118,15 @@ bool WriteFixtures(const std::string& strDir) {
          WriteIndexedBmp(strDir + "/back.bmp", 640, 480, back);
 }
 
-void DrawFrame(DDSURFACEDATA& back, DDSURFACEDATA& sheet, DDSURFACEDATA& mirrored) {
+// What the panels draw with.
+struct DEMOASSETS {
+  DDSURFACEDATA back, sheet, mirrored;
+};
+
+void DrawCorePanel(DEMOASSETS& a) {
+  DDSURFACEDATA& back = a.back;
+  DDSURFACEDATA& sheet = a.sheet;
+  DDSURFACEDATA& mirrored = a.mirrored;
   DDBlt(&BackBuffer, 0, 0, 640, 480, &back, 0, 0, 0);
   // Keyed and unkeyed.
   DDBlt(&BackBuffer, 20, 20, 32, 32, &sheet, 0, 0, 1);
@@ -144,15 +162,119 @@ void DrawFrame(DDSURFACEDATA& back, DDSURFACEDATA& sheet, DDSURFACEDATA& mirrore
   DDBatchEnd();
 }
 
-// ---- The effects sheet -----------------------------------------------------
+// ---- Text -------------------------------------------------------------------
+
+// The three fonts as the program makes them, white on the demo's colours,
+// with boxes on a blue window picture and symbol pictures for a..z; each
+// font's glyph cache as the drawing mode's default setting has it.
+struct DEMOFONTS {
+  DDSURFACEDATA window, symbols;
+  DDFONTDATA specs[kFontCount];
+  Font fonts[kFontCount];
+  DDSURFACEDATA digits[kFontCount];
+  DDIMAGEDATA digitImages[kFontCount];
+};
+
+void MakeDemoFonts(DEMOFONTS& f) {
+  DDCreateSurface(&f.window, 640, 480, 0, 0, 0, 0, 0);
+  DDFillRect(&f.window, 0, 0, 640, 480, 3);
+  DDCreateSurface(&f.symbols, 26 * 16, 16, 1, 0, 0, 0, 0);
+  DDFillRect(&f.symbols, 0, 0, 26 * 16, 16, 0);
+  for (int k = 0; k < 26; ++k) DDFillRect(&f.symbols, k * 16 + 2, 2, 12, 12, uint32_t(1 + k % 3));
+  for (int i = 0; i < kFontCount; ++i) {
+    f.specs[i] = g_FontSpec[i];
+    f.specs[i].nPalNum = 4;      // white
+    f.specs[i].nFrameColor = 5;  // yellow
+    if (f.specs[i].nFontCache == 2) f.specs[i].nFontCache = DDIsDirect3D() ? 0 : 1;
+    const DDFONTDATA& d = f.specs[i];
+    f.fonts[i].Create(d.szFace, d.nWidth, d.nHeight, d.nPitch, d.nLineHeight, d.nPalNum, &f.window,
+                      d.nFrameThickness, d.nFrameColor, &f.symbols, d.nFontCache);
+    f.fonts[i].m_bFastFont = 0;
+    f.digitImages[i].bColorKey = 1;
+  }
+  DDCreateNumberSheets(f.digits, f.digitImages, kFontCount, f.fonts, f.specs);
+}
+
+void ReleaseDemoFonts(DEMOFONTS& f) {
+  for (int i = 0; i < kFontCount; ++i) {
+    f.fonts[i].Release();
+    DDReleaseSurface(&f.digits[i]);
+  }
+  DDReleaseSurface(&f.symbols);
+  DDReleaseSurface(&f.window);
+}
+
+void DrawTextPanel(DEMOASSETS& a, DEMOFONTS& f) {
+  DDBlt(&BackBuffer, 0, 0, 640, 480, &a.back, 0, 0, 0);
+  Font& small = f.fonts[0];
+  Font& main = f.fonts[1];
+  Font& large = f.fonts[2];
+  // Half-width, full-width, kana, kanji and symbols in each font.
+  small.DrawText(&BackBuffer, 8, 8, "Font0 ABCxyz 0123 !?#$% ｶﾀｶﾅ");
+  small.DrawText(&BackBuffer, 8, 20, "■ＡＢＣ　かな　カナ　漢字表示　※→○●□☆★");
+  main.DrawText(&BackBuffer, 8, 40, "Font1 ABCxyz 0123 !?#$% ｶﾀｶﾅ");
+  main.DrawText(&BackBuffer, 8, 58, "■ＡＢＣ　ひらがな　カタカナ　漢字表示\n※→↑↓←○●×□☆★");
+  large.DrawText(&BackBuffer, 8, 100, "■Ab1 あア漢★");
+  // A framed box sized to its text, and one with an indent.
+  DDFontPrintfBox(&main, &BackBuffer, 24, 160, 0, 0, "FPS%2d(%2d)", 60, 12);
+  main.DrawTextBox(&BackBuffer, 24, 200, 0, 0, "■箱の中\nTwo lines", 8);
+  DDFontPrintf(&small, &BackBuffer, 549, 469, "FPS%2d(%2d)", 60, 12);
+  // The letters a..z as symbol pictures.
+  main.m_bFastFont = 1;
+  main.DrawText(&BackBuffer, 24, 260, "abc ■xyz");
+  main.m_bFastFont = 0;
+  // Numbers from each font's digit sheet: padded right, centred, plain.
+  DDDrawNumber(&BackBuffer, 24, 300, 10, 10, &f.digits[0], 0, 0, 1, 1234567890, 1, 0);
+  DDDrawNumber(&BackBuffer, 24, 320, 16, 16, &f.digits[1], 0, 0, 1, 42, 5, 0);
+  DDDrawNumber(&BackBuffer, 24, 340, 16, 16, &f.digits[1], 0, 0, 1, 42, 5, 1);
+  DDDrawNumber(&BackBuffer, 24, 370, 32, 32, &f.digits[2], 0, 0, 1, 8, 1, 0);
+}
+
+// ---- Composite blits --------------------------------------------------------
+
+// A 64 x 64 picture: red with a yellow top row and a white left column, on
+// a keyed border, and a second face in blue.
+struct DEMOFACES {
+  DDSURFACEDATA front, back;
+};
+
+void MakeDemoFaces(DEMOFACES& f) {
+  for (DDSURFACEDATA* sd : {&f.front, &f.back}) {
+    DDCreateSurface(sd, 64, 64, 1, 0, 0, 0, 0);
+    DDFillRect(sd, 0, 0, 64, 64, sd == &f.front ? 1 : 3);
+    DDFillRect(sd, 0, 0, 64, 1, 5);
+    DDFillRect(sd, 0, 0, 1, 64, 4);
+  }
+}
+
+void DrawCompositePanel(DEMOASSETS& a, DEMOFACES& f) {
+  DDBlt(&BackBuffer, 0, 0, 640, 480, &a.back, 0, 0, 0);
+  DDFrameRect(&BackBuffer, 20, 20, 80, 60, 3, 4);
+  DDBltFrame(&BackBuffer, 130, 24, 56, 48, &f.front, 4, 5);
+  DDBltWave(&BackBuffer, 220, 20, 64, 64, 1, 8.0, 0, 1, &f.front, 0, 0, 1, 1);
+  DDBltWave(&BackBuffer, 320, 20, 64, 64, 2, 6.0, 90, 4, &f.front, 0, 0, 1, 0);
+  DDBltInterlace(&BackBuffer, 20, 140, 64, 64, 8, 6, &f.front, 0, 0, 1, 1);
+  DDBltInterlace(&BackBuffer, 120, 140, 64, 64, 8, 6, &f.front, 0, 0, 1, 0);
+  DDBltQuarter(&BackBuffer, 240, 140, 64, 64, &f.front, 0, 0, 6, 1);
+  // A card turning about either axis: narrowing to its edge, then the
+  // other face widening again.
+  const int nSteps[] = {0, 12, 24, 31, 32, 44, 56};
+  for (int k = 0; k < 7; ++k) {
+    DDBltFlip(&BackBuffer, 20 + k * 72, 260, 64, 64, &f.front, 0, 0, &f.back, 0, 0, 64, 64, 1,
+              nSteps[k], 0);
+    DDBltFlip(&BackBuffer, 20 + k * 72, 350, 64, 64, &f.front, 0, 0, &f.back, 0, 0, 64, 64, 1,
+              nSteps[k], 1);
+  }
+}
+
+// ---- Panel 3: the effects ---------------------------------------------------
 //
 // Cells of 80 x 80 pixels on a black screen, each on a cyan ground; the
 // sprite of a cell sits at (24, 24) in it, the pictures of the blur, mosaic,
 // circle and lens are squares of six colours. Row 0: tint levels 1 to 4, half
 // translucency, translucency level 64, the colour overlay, the sprite turned
 // a quarter. Row 1: a fade at three levels (60, 30 and 0 degrees), blur,
-// mosaic, circle window, lens. The rows below are the text and composite
-// cells'.
+// mosaic, circle window, lens.
 
 constexpr int kCell = 80;
 constexpr int kGround = 6;  // cyan
@@ -232,7 +354,7 @@ void DrawFadeCells(DDSURFACEDATA& sheet, DDSURFACEDATA& store) {
   if (bD3D) DDSetVirtualBackBuffer(0);
 }
 
-void DrawEffectsSheet(DDSURFACEDATA& checks, DDSURFACEDATA& sheet, DDSURFACEDATA& store) {
+void DrawEffectsPanel(DDSURFACEDATA& checks, DDSURFACEDATA& sheet, DDSURFACEDATA& store) {
   // The palette's fade cells are drawn in place; the others are copied away
   // before the screen is drawn.
   const bool bPalette = !DDIsDirect3D() && g_DD.nBpp == 8;
@@ -257,31 +379,49 @@ void DrawEffectsSheet(DDSURFACEDATA& checks, DDSURFACEDATA& sheet, DDSURFACEDATA
   DDBltRadial(&BackBuffer, 6 * kCell + 40, kCell + 40, 28, 20, &checks, 48, 48, 0, 0);
 }
 
-// The sheet in the current mode, saved as PNG.
-bool WriteEffectsSheet(const std::string& strDir, DDSURFACEDATA& sheet, const char* szPng) {
+// The effects' own files (the 8-bit blend table, the squares) and
+// surfaces, made before the panel is drawn and released after it.
+struct DEMOEFFECTS {
+  DDSURFACEDATA checks, store;
+};
+
+bool MakeDemoEffects(const std::string& strDir, DEMOEFFECTS& e) {
   const std::string strTable = strDir + "/hbt.dat", strChecks = strDir + "/checks.bmp";
   if (!WriteBlendTable(strTable) || !DDLoadBlendTable(g_BlendTable, strTable.c_str()) ||
       !WriteChecks(strChecks)) {
-    std::fprintf(stderr, "cannot write or read the sheet's files in %s\n", strDir.c_str());
+    std::fprintf(stderr, "cannot write or read the effects' files in %s\n", strDir.c_str());
     return false;
   }
-  DDSURFACEDATA store, checks;
-  const bool bMade = DDCreateSurface(&store, 3 * kCell, kCell, 0, 0, 0, 0, 0) &&
-                     DDCreateSurfaceFromFile(&checks, strChecks.c_str(), 0, g_DD.nBpp, 0, 0,
-                                             nullptr, 0, 0, 0, 0) == 0;
-  if (bMade) {
-    DrawEffectsSheet(checks, sheet, store);
-    if (DDIsDirect3D())
-      DDPresent(60, 0, 0);
-    else
-      DDFlipOrBltToScreen(1);
-  }
-  DDReleaseSurface(&checks);
-  DDReleaseSurface(&store);
-  if (!bMade) return false;
-  if (plat::SaveLastFramePng(szPng)) return true;
-  std::fprintf(stderr, "cannot save %s\n", szPng);
-  return false;
+  return DDCreateSurface(&e.store, 3 * kCell, kCell, 0, 0, 0, 0, 0) &&
+         DDCreateSurfaceFromFile(&e.checks, strChecks.c_str(), 0, g_DD.nBpp, 0, 0, nullptr, 0, 0, 0,
+                                 0) == 0;
+}
+
+void ReleaseDemoEffects(DEMOEFFECTS& e) {
+  DDReleaseSurface(&e.checks);
+  DDReleaseSurface(&e.store);
+}
+
+// ---- The sheet --------------------------------------------------------------
+
+constexpr int kPanelWidth = 640, kPanelHeight = 480, kSheetColumns = 2;
+
+void PresentPanel() {
+  if (DDIsDirect3D())
+    DDPresent(60, 0, 0);
+  else
+    DDFlipOrBltToScreen(1);
+}
+
+// Lays the frame just presented into the sheet at panel n.
+void AddPanel(std::vector<uint32_t>& sheet, int nSheetWidth, int n) {
+  std::vector<uint32_t> frame;
+  int w = 0, h = 0;
+  if (!plat::CopyLastFrame(frame, w, h) || w != kPanelWidth || h != kPanelHeight) return;
+  const int x0 = (n % kSheetColumns) * kPanelWidth, y0 = (n / kSheetColumns) * kPanelHeight;
+  for (int y = 0; y < h; ++y)
+    std::copy(frame.begin() + size_t(y) * size_t(w), frame.begin() + size_t(y + 1) * size_t(w),
+              sheet.begin() + size_t(y0 + y) * size_t(nSheetWidth) + size_t(x0));
 }
 
 }  // namespace
@@ -289,7 +429,7 @@ bool WriteEffectsSheet(const std::string& strDir, DDSURFACEDATA& sheet, const ch
 int main(int argc, char** argv) {
   plat::null::InstallNullBackend();
   if (argc < 3) {
-    std::fprintf(stderr, "usage: draw_demo MODE OUT.png [FOLDER [SHEET.png]]\n");
+    std::fprintf(stderr, "usage: draw_demo MODE OUT.png [FOLDER]\n");
     return 2;
   }
   const DEMOMODE* pMode = nullptr;
@@ -314,7 +454,10 @@ int main(int argc, char** argv) {
 
   int nResult = 1;
   {
-    DDSURFACEDATA back, sheet, mirrored;
+    DEMOASSETS assets;
+    DDSURFACEDATA& back = assets.back;
+    DDSURFACEDATA& sheet = assets.sheet;
+    DDSURFACEDATA& mirrored = assets.mirrored;
     if (!DDInit(pMode->bDirect3D, nullptr, 640, 480, pMode->nBpp, 0, pMode->bWindow, 1, 60, 0,
                 nullptr, nullptr, 0, 0)) {
       std::fprintf(stderr, "DDInit failed in %s\n", pMode->szName);
@@ -323,6 +466,7 @@ int main(int argc, char** argv) {
     const std::string strPal = strDir + "/palette.bmp";
     const std::string strSheet = strDir + "/sheet.bmp";
     DDLoadPaletteFromFile(g_DD.ProgramPalette, strPal.c_str(), 0);
+    g_DD.DisplayPalette = g_DD.ProgramPalette;  // no fade under way
     DDSetTransmitFromFile(strPal.c_str());
     // The key colour for 24-bit pictures at 16 bits, as start-up sets it.
     const RGBTRIPLE magenta{255, 0, 255};
@@ -342,17 +486,39 @@ int main(int argc, char** argv) {
                                                    0, nullptr, 0, 32, 0, 0) == 0;
     }
     if (bLoaded) {
-      DrawFrame(back, sheet, mirrored);
-      if (DDIsDirect3D())
-        DDPresent(60, 0, 0);
-      else
-        DDFlipOrBltToScreen(1);
+      constexpr int kPanels = 4;
+      const int nSheetWidth = kPanelWidth * kSheetColumns;
+      const int nSheetHeight = kPanelHeight * ((kPanels + kSheetColumns - 1) / kSheetColumns);
+      std::vector<uint32_t> contact(size_t(nSheetWidth) * size_t(nSheetHeight), 0xFF000000u);
+      DrawCorePanel(assets);
+      PresentPanel();
+      AddPanel(contact, nSheetWidth, 0);
+      DEMOFONTS fonts;
+      MakeDemoFonts(fonts);
+      DrawTextPanel(assets, fonts);
+      PresentPanel();
+      AddPanel(contact, nSheetWidth, 1);
+      ReleaseDemoFonts(fonts);
+      DEMOFACES faces;
+      MakeDemoFaces(faces);
+      DrawCompositePanel(assets, faces);
+      PresentPanel();
+      AddPanel(contact, nSheetWidth, 2);
+      DDReleaseSurface(&faces.front);
+      DDReleaseSurface(&faces.back);
+      DEMOEFFECTS effects;
+      if (MakeDemoEffects(strDir, effects)) {
+        DrawEffectsPanel(effects.checks, sheet, effects.store);
+        PresentPanel();
+        AddPanel(contact, nSheetWidth, 3);
+      }
+      ReleaseDemoEffects(effects);
+      plat::PresentFrame(contact.data(), nSheetWidth, nSheetHeight, nSheetWidth);
       if (plat::SaveLastFramePng(argv[2])) {
         nResult = 0;
       } else {
         std::fprintf(stderr, "cannot save %s\n", argv[2]);
       }
-      if (nResult == 0 && argc > 4 && !WriteEffectsSheet(strDir, sheet, argv[4])) nResult = 1;
     } else {
       std::fprintf(stderr, "cannot load the bitmaps (see %s/debug.txt)\n", strDir.c_str());
     }

@@ -1,10 +1,10 @@
 // make_default_game FOLDER: writes the smallest project the program starts
 // on — the default system data with the window's title, the ten default
 // database lists, the default common palette, the default world map, a demo
-// stage, a System.ini, the palette picture, the blend tables of the 8-bit
-// palette variants and a short tone for each sound the program loads at
-// start — the records through the program's own writers. The repository's game/ folder is made with
-// it:
+// stage, a System.ini, the palette and debug pictures, the blend tables of
+// the 8-bit palette variants and a short tone for each sound the program
+// loads at start — the records through the program's own writers. The
+// repository's game/ folder is made with it:
 //   build/default/tools/make_default_game game
 #include <unistd.h>
 
@@ -76,13 +76,9 @@ void Put(Bytes& v, uint32_t x, int n) {
   for (int i = 0; i < n; ++i) v.push_back(uint8_t(x >> (8 * i)));
 }
 
-// The palette picture: an 8-bit 16 x 24 bitmap whose colour table is the
-// palette, first pixel the key, and the block at y 8..23 entry k at
-// (k mod 16, 8 + k div 16).
-Bytes PaletteBitmap() {
-  constexpr int w = 16, h = 24;
-  std::vector<uint8_t> px(w * h, 0);
-  for (int k = 0; k < 256; ++k) px[size_t(8 + k / 16) * w + k % 16] = uint8_t(k);
+// An 8-bit bitmap whose colour table is the palette; w is a multiple of 4,
+// so rows need no padding.
+Bytes IndexedBitmap(int w, int h, const std::vector<uint8_t>& px) {
   const uint32_t nOffset = 14 + 40 + 1024;
   Bytes v{'B', 'M'};
   Put(v, nOffset + w * h, 4);
@@ -108,6 +104,26 @@ Bytes PaletteBitmap() {
   for (int y = h - 1; y >= 0; --y)
     for (int x = 0; x < w; ++x) v.push_back(px[size_t(y) * w + x]);
   return v;
+}
+
+// The palette picture: 16 x 24, first pixel the key, and the block at
+// y 8..23 entry k at (k mod 16, 8 + k div 16).
+Bytes PaletteBitmap() {
+  constexpr int w = 16, h = 24;
+  std::vector<uint8_t> px(w * h, 0);
+  for (int k = 0; k < 256; ++k) px[size_t(8 + k / 16) * w + k % 16] = uint8_t(k);
+  return IndexedBitmap(w, h, px);
+}
+
+// The debug picture start-up loads: a white square outline on the key.
+Bytes DebugBitmap() {
+  constexpr int w = 32, h = 32;
+  std::vector<uint8_t> px(w * h, 0);
+  for (int i = 0; i < 32; ++i) {
+    px[size_t(i)] = px[size_t(31 * w + i)] = 15;
+    px[size_t(i * w)] = px[size_t(i * w + 31)] = 15;
+  }
+  return IndexedBitmap(w, h, px);
 }
 
 // A short tone, 8-bit mono at 22050 Hz, fading out: one for each built-in
@@ -262,7 +278,9 @@ bool WriteGame() {
     if (!WriteBytes(szName, table.data(), table.size())) return false;
   }
   const Bytes bmp = PaletteBitmap();
-  return WriteBytes("bmp\\plt\\Palette.bmp", bmp.data(), bmp.size());
+  const Bytes debug = DebugBitmap();
+  return WriteBytes("bmp\\plt\\Palette.bmp", bmp.data(), bmp.size()) &&
+         WriteBytes("bmp\\Debug.bmp", debug.data(), debug.size());
 }
 
 }  // namespace

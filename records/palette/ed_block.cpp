@@ -1,8 +1,16 @@
 #include "records/palette/ed_block.h"
 
+#include "draw/blit.h"
+#include "draw/built_in_tables.h"
 #include "records/palette/palette_lists.h"
 
 namespace {
+
+constexpr int kMarkSheet = 43;  // bmp\Mark.bmp
+constexpr int kCell = 32;
+constexpr int kCellsPerColumn = 15;
+
+BLOCKSPRITESOURCE g_pfnBlockSpriteSource = nullptr;
 
 // Group g copies the members of inherit group g from the parent.
 const INHERITOP<cEdBlock> g_BlockInherit[cEdBlock::INHERIT_GROUPS] = {
@@ -121,4 +129,18 @@ uint8_t cEdBlock::GetHitType(int32_t nFaction, bool bConditionsHold) const {
   // The exemption byte reads as signed: 255 is -1 and matches no faction.
   if (static_cast<int8_t>(m_cExempt) == nFaction) return 0;
   return m_cHitType;
+}
+
+void SetBlockSpriteSource(BLOCKSPRITESOURCE pfnSource) { g_pfnBlockSpriteSource = pfnSource; }
+
+void cEdBlock::DrawIcon(DDSURFACEDATA* lpDstSD, int x, int y) const {
+  BLOCKSPRITE sprite;
+  if (g_pfnBlockSpriteSource &&
+      g_pfnBlockSpriteSource(0, m_cGraphicKind, m_sGraphic, m_sGraphicCell, nullptr, 0, sprite))
+    DDBlt(lpDstSD, x, y, kCell, kCell, sprite.lpSD, sprite.x, sprite.y, 1);
+  if (m_cMarkShown != 1) return;
+  // The mark sheet holds its cells in columns of 15.
+  const int m = m_sMark;
+  DDBlt(lpDstSD, x, y, kCell, kCell, &g_SurfaceTable[kMarkSheet], (m / kCellsPerColumn) * kCell,
+        (m % kCellsPerColumn) * kCell, 1);
 }

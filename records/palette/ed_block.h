@@ -6,7 +6,22 @@
 
 #include <cstdint>
 
+#include "draw/surface_data.h"
 #include "records/palette/palette_entry.h"
+
+// Where a picture of a graphic kind and index is found: a surface and the
+// picture's corner on it.
+struct BLOCKSPRITE {
+  DDSURFACEDATA* lpSD = nullptr;
+  int x = 0;
+  int y = 0;
+};
+// The play engine's sprite source answers it (type, graphic kind, index,
+// cell, owning object or null, extra cell); it sits above the definitions
+// and installs itself. False: no picture.
+using BLOCKSPRITESOURCE = bool (*)(int nType, int nKind, int nIndex, int nCell, const void* pObj,
+                                   int nExtraCell, BLOCKSPRITE& Sprite);
+void SetBlockSpriteSource(BLOCKSPRITESOURCE pfnSource);
 
 class cEdBlock : public cPaletteEntry {
  public:
@@ -27,6 +42,8 @@ class cEdBlock : public cPaletteEntry {
   // The hit type that applies to a mover of faction nFaction; whether the
   // block's conditions hold for its cell is the play engine's to say.
   uint8_t GetHitType(int32_t nFaction, bool bConditionsHold) const;
+  // The block's 32 × 32 picture and, when shown, its mark at (x, y).
+  void DrawIcon(DDSURFACEDATA* lpDstSD, int x, int y) const;
 
   int16_t m_sGraphic = 0;      // cell of the picture; 0 = no picture
   uint8_t m_cGraphicKind = 0;  // block, chara, item, shot sheet, own bitmap

@@ -152,9 +152,14 @@ TEST_F(GameScenesTest, MenuScenesAskForTheirMusicUnlessItPlaysAlready) {
     int nMusicNo;                   // the manager's music number afterwards
     std::vector<uintptr_t> tracks;  // requests sent, by track
   } const visits[] = {
-      {SCENE_TITLE, 5, {0}},       {SCENE_TITLE, 5, {}},     // the same music plays on
-      {SCENE_WORLDMAP, 0, {1}},    {SCENE_MAPMENU, 0, {1}},  // 0 always asks (to stop)
-      {SCENE_STAGESELECT, 7, {2}}, {SCENE_OPTION, 7, {}},   {SCENE_PLAY, 7, {}},
+      {SCENE_TITLE, 5, {0}},
+      {SCENE_TITLE, 5, {}},  // the same music plays on
+      {SCENE_WORLDMAP, 0, {1}},
+      {SCENE_MAPMENU, 0, {1}},  // 0 always asks (to stop)
+      {SCENE_STAGESELECT, 7, {2}},
+      {SCENE_OPTION, 7, {}},
+      // The stage asks for its own music; the next menu scene asks again.
+      {SCENE_PLAY, 0, {4}},
   };
   for (const auto& v : visits) {
     g_MusicRequests.clear();

@@ -1,8 +1,10 @@
-// The demonstration frame in every mode: the tool sets the library up,
-// draws, presents and writes a PNG, and the PNG shows what was drawn: the
-// key left out or shown, mirroring, stretching, clipping at every edge,
-// fills and the last sprite of a sorted batch. The effects sheet shows each
-// drawing effect in a cell of its own.
+// The demonstration contact sheet in every mode: the tool sets the library
+// up, draws each panel, presents it and writes the sheet as one PNG, and
+// the PNG shows what was drawn. Panel 0: the key left out or shown,
+// mirroring, stretching, clipping at every edge, fills and the last sprite
+// of a sorted batch. Panel 1: text in the three fonts, boxes, symbol
+// pictures and numbers. Panel 2: the composite blits, where the formulas
+// say.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/trunc_int.h"
 #include "draw_fixture.h"
 #include "support/png_decode.h"
 #include "support/temp_folder.h"
@@ -32,9 +35,171 @@ bool Near(uint32_t a, uint32_t b) {
   return true;
 }
 
+constexpr int kPanelWidth = 640, kPanelHeight = 480, kSheetColumns = 2;
+
+// The sheet, read by panel.
+class cSheet {
+ public:
+  explicit cSheet(pngtest::DECODED d) : m_d(std::move(d)) {}
+  uint32_t Rgb(int nPanel, int x, int y) const {
+    const int sx = (nPanel % kSheetColumns) * kPanelWidth + x;
+    const int sy = (nPanel / kSheetColumns) * kPanelHeight + y;
+    return m_d.pixels[size_t(sy) * size_t(m_d.nWidth) + size_t(sx)];
+  }
+  // Pixels of the rectangle near the colour.
+  int Count(int nPanel, int x, int y, int w, int h, uint32_t dwRgb) const {
+    int n = 0;
+    for (int j = y; j < y + h; ++j)
+      for (int i = x; i < x + w; ++i) n += Near(Rgb(nPanel, i, j), dwRgb) ? 1 : 0;
+    return n;
+  }
+  const pngtest::DECODED& Decoded() const { return m_d; }
+
+ private:
+  pngtest::DECODED m_d;
+};
+
+struct PIXEL {
+  int x, y;
+  uint32_t dwRgb;
+  const char* szWhat;
+};
+
+void ExpectPixels(const cSheet& sheet, int nPanel, const std::vector<PIXEL>& pixels) {
+  for (const PIXEL& p : pixels)
+    EXPECT_PRED2(Near, sheet.Rgb(nPanel, p.x, p.y), p.dwRgb)
+        << "panel " << nPanel << ": " << p.szWhat << " at " << p.x << "," << p.y << std::hex
+        << ": 0x" << sheet.Rgb(nPanel, p.x, p.y) << " for 0x" << p.dwRgb;
+}
+
+void CheckCorePanel(const cSheet& sheet) {
+  ExpectPixels(sheet, 0,
+               {
+                   {600, 100, Background(600, 100), "background"},
+                   {21, 21, kYellow, "keyed sprite: its corner mark"},
+                   {25, 35, kRed, "keyed sprite: its shaft"},
+                   {22, 28, Background(22, 28), "keyed sprite: the key is left out"},
+                   {62, 28, kKey, "unkeyed sprite: the key colour shows"},
+                   {170, 21, kYellow, "mirrored copy: the mark on the right"},
+                   {141, 21, Background(141, 21), "mirrored copy: key where the mark was"},
+                   {183, 23, kYellow, "stretched twice: the mark is 8 pixels"},
+                   {190, 52, kBlue, "stretched twice: the second frame's shaft"},
+                   {0, 215, kRed, "cut at the left edge: the arrow's head"},
+                   {625, 201, kYellow, "cut at the right edge: the mark"},
+                   {305, 0, kRed, "cut at the top edge: the shaft"},
+                   {301, 465, kYellow, "cut at the bottom edge: the mark"},
+                   {50, 115, kGreen, "fill"},
+                   {0, 150, kWhite, "fill cut at the left edge"},
+                   {30, 150, Background(30, 150), "beside the cut fill"},
+                   {320, 240, kWhite, "pixel"},
+                   {360, 240, kYellow, "circle"},
+                   {549, 301, kYellow, "last sprite of the batch, from the mirrored copy"},
+               });
+}
+
+// Text is white, boxes are blue inside a yellow outline; glyph shapes come
+// from the installed font, so text is checked where a glyph surely has ink
+// (the middle of ■) or only as some ink inside its cells.
+void CheckTextPanel(const cSheet& sheet) {
+  ExpectPixels(sheet, 1,
+               {
+                   {13, 25, kWhite, "font 0: the middle of ■"},
+                   {16, 66, kWhite, "font 1: the middle of ■"},
+                   {24, 116, kWhite, "font 2: the middle of ■"},
+                   // "FPS60(12)" in a box sized to it: 9 cells of 16, one line.
+                   {24, 160, kBlue, "box sized to its text: the window picture"},
+                   {23, 170, kYellow, "box sized to its text: the outline's left"},
+                   {168, 170, kYellow, "box sized to its text: the outline's right"},
+                   {100, 159, kYellow, "box sized to its text: the outline's top"},
+                   {100, 176, kYellow, "box sized to its text: the outline's bottom"},
+                   {167, 175, kBlue, "box sized to its text: its last pixel"},
+                   // Indent 8 and two lines, the wider one 9 cells.
+                   {176, 210, kYellow, "indented box: 8 + 144 wide"},
+                   {100, 232, kYellow, "indented box: two lines high"},
+                   {40, 208, kWhite, "indented box: ■ at the indent"},
+                   // a, b, x as symbol pictures (colours 1, 2, 3 by letter).
+                   {32, 268, kRed, "symbol picture for a"},
+                   {48, 268, kGreen, "symbol picture for b"},
+                   {112, 268, kBlue, "symbol picture for x"},
+                   {96, 268, kWhite, "■ among the symbols"},
+               });
+  // 42 in five places of 16: right-aligned from x 72, centred from x 48.
+  EXPECT_GT(sheet.Count(1, 72, 320, 32, 16, kWhite), 4) << "42 right-aligned";
+  EXPECT_EQ(sheet.Count(1, 24, 320, 48, 16, kWhite), 0) << "nothing before it";
+  EXPECT_GT(sheet.Count(1, 48, 340, 32, 16, kWhite), 4) << "42 centred";
+  EXPECT_EQ(sheet.Count(1, 24, 340, 24, 16, kWhite), 0) << "nothing before it";
+  EXPECT_EQ(sheet.Count(1, 80, 340, 40, 16, kWhite), 0) << "nothing after it";
+  EXPECT_GT(sheet.Count(1, 24, 370, 32, 32, kWhite), 10) << "8 in the large digits";
+  EXPECT_GT(sheet.Count(1, 549, 469, 90, 10, kWhite), 4) << "small frame-rate text";
+}
+
+// The composite blits of a 64 x 64 picture: red, its top row yellow and its
+// left column white; the second face blue.
+void CheckCompositePanel(const cSheet& sheet) {
+  ExpectPixels(sheet, 2,
+               {
+                   {21, 50, kWhite, "outline: left band"},
+                   {98, 50, kWhite, "outline: right band"},
+                   {50, 21, kWhite, "outline: top band"},
+                   {50, 78, kWhite, "outline: bottom band"},
+                   {50, 50, Background(50, 50), "outline: inside"},
+                   {131, 25, kRed, "framed picture"},
+                   {127, 40, kYellow, "framed picture: the frame left of it"},
+                   {187, 40, kYellow, "framed picture: the frame right of it"},
+                   {150, 21, kYellow, "framed picture: the frame above it"},
+                   {150, 74, kYellow, "framed picture: the frame below it"},
+               });
+  const double m = 0.017453292519943295;
+  // Columns moved up and down: the yellow top row follows the sine.
+  for (int i = 1; i < 64; i += 7) {
+    const int nOff = TruncI32(8.0 * std::sin(m * (0 + 360.0 / 64 * (i + 1))));
+    ExpectPixels(sheet, 2, {{220 + i, 20 + nOff, kYellow, "vertical wave: the top row"}});
+  }
+  // Strips of 4 rows moved sideways: the white left column follows the sine.
+  for (int j = 0; j < 16; j += 3) {
+    const int nOff = TruncI32(6.0 * std::sin(2 * m * (90 + 360.0 / 64 * 4 * (j + 1))));
+    ExpectPixels(sheet, 2, {{320 + nOff, 20 + 4 * j + 1, kWhite, "horizontal wave: left column"}});
+  }
+  // Strips of 8 columns: odd ones 6 up, even ones 6 down.
+  for (int d = 0; d < 64; d += 8) {
+    const bool bOdd = (d / 8) % 2 == 1;
+    ExpectPixels(sheet, 2,
+                 {{20 + d + 1, 140 + (bOdd ? -6 : 6), kYellow, "column interlace: top row"}});
+  }
+  for (int d = 0; d < 64; d += 8) {
+    const bool bOdd = (d / 8) % 2 == 1;
+    ExpectPixels(sheet, 2,
+                 {{120 + (bOdd ? -6 : 6), 140 + d + 1, kWhite, "row interlace: left column"}});
+  }
+  ExpectPixels(sheet, 2,
+               {
+                   {235, 134, kYellow, "quarter: top left moved up left"},
+                   {279, 134, kYellow, "quarter: top right moved up right"},
+                   {234, 183, kWhite, "quarter: bottom left moved down left"},
+                   {283, 183, kRed, "quarter: bottom right moved down right"},
+                   {270, 150, Background(270, 150), "quarter: the gap between"},
+               });
+  // A 64-wide card (u = 32): band x + v .. x + 64 - v, the second face from
+  // counter 32 on.
+  const int nSteps[] = {0, 12, 24, 31, 32, 44, 56};
+  for (int k = 0; k < 7; ++k) {
+    const int r = nSteps[k], u = 32;
+    const int v = (r / u) % 2 == 0 ? r % u : u - (r % u) - 1;
+    const uint32_t dwFace = ((r + u) / 64) % 2 ? kBlue : kRed;
+    const int x = 20 + k * 72;
+    ExpectPixels(sheet, 2,
+                 {{x + 32, 260 + 32, dwFace, "card about the vertical axis: its face"},
+                  {x + 32, 350 + 32, dwFace, "card about the horizontal axis: its face"}});
+    if (v > 0)
+      ExpectPixels(sheet, 2,
+                   {{x + v - 1, 292, Background(x + v - 1, 292), "card: left of its band"},
+                    {x + 32, 350 + v - 1, Background(x + 32, 350 + v - 1), "card: above"}});
+  }
+}
+
 class cDemoTest : public testing::TestWithParam<drawtest::DRAWMODE> {};
 
-TEST_P(cDemoTest, WritesTheFrameAsPng) {
+TEST_P(cDemoTest, WritesTheContactSheetAsPng) {
   const std::filesystem::path tool =
       std::filesystem::path(BRIMVALE_EXE).parent_path() / "tools" / "draw_demo";
   if (!std::filesystem::exists(tool)) GTEST_SKIP() << "draw_demo not built";
@@ -44,169 +209,16 @@ TEST_P(cDemoTest, WritesTheFrameAsPng) {
   std::string strMode = GetParam().szName;
   const std::string strCommand = tool.string() + " " + strMode + " " + strPng + " " + strDir;
   ASSERT_EQ(std::system(strCommand.c_str()), 0) << strCommand;
-  const pngtest::DECODED frame = pngtest::Decode(ReadTestFile(strPng));
-  ASSERT_EQ(frame.nWidth, 640);
-  ASSERT_EQ(frame.nHeight, 480);
-  ASSERT_EQ(frame.pixels.size(), size_t(640 * 480));
-  const auto Rgb = [&](int x, int y) { return frame.pixels[size_t(y) * 640 + size_t(x)]; };
-
-  struct PIXEL {
-    int x, y;
-    uint32_t dwRgb;
-    const char* szWhat;
-  };
-  const PIXEL pixels[] = {
-      {600, 100, Background(600, 100), "background"},
-      {21, 21, kYellow, "keyed sprite: its corner mark"},
-      {25, 35, kRed, "keyed sprite: its shaft"},
-      {22, 28, Background(22, 28), "keyed sprite: the key is left out"},
-      {62, 28, kKey, "unkeyed sprite: the key colour shows"},
-      {170, 21, kYellow, "mirrored copy: the mark on the right"},
-      {141, 21, Background(141, 21), "mirrored copy: key where the mark was"},
-      {183, 23, kYellow, "stretched twice: the mark is 8 pixels"},
-      {190, 52, kBlue, "stretched twice: the second frame's shaft"},
-      {0, 215, kRed, "cut at the left edge: the arrow's head"},
-      {625, 201, kYellow, "cut at the right edge: the mark"},
-      {305, 0, kRed, "cut at the top edge: the shaft"},
-      {301, 465, kYellow, "cut at the bottom edge: the mark"},
-      {50, 115, kGreen, "fill"},
-      {0, 150, kWhite, "fill cut at the left edge"},
-      {30, 150, Background(30, 150), "beside the cut fill"},
-      {320, 240, kWhite, "pixel"},
-      {360, 240, kYellow, "circle"},
-      {549, 301, kYellow, "last sprite of the batch, from the mirrored copy"},
-  };
-  for (const PIXEL& p : pixels)
-    EXPECT_PRED2(Near, Rgb(p.x, p.y), p.dwRgb)
-        << p.szWhat << " at " << p.x << "," << p.y << std::hex << ": 0x" << Rgb(p.x, p.y)
-        << " for 0x" << p.dwRgb;
+  const cSheet sheet(pngtest::Decode(ReadTestFile(strPng)));
+  ASSERT_EQ(sheet.Decoded().nWidth, kPanelWidth * kSheetColumns);
+  ASSERT_GE(sheet.Decoded().nHeight, kPanelHeight * 2);
+  ASSERT_EQ(sheet.Decoded().pixels.size(),
+            size_t(sheet.Decoded().nWidth) * size_t(sheet.Decoded().nHeight));
+  CheckCorePanel(sheet);
+  CheckTextPanel(sheet);
+  CheckCompositePanel(sheet);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, cDemoTest, testing::ValuesIn(drawtest::kModes), drawtest::ModeName);
-
-}  // namespace
-
-namespace {
-
-// ---- The effects sheet ------------------------------------------------------
-
-// Channel-wise helpers on 0xRRGGBB colours.
-uint32_t PerChannel(uint32_t a, uint32_t b, int (*f)(int, int)) {
-  uint32_t out = 0;
-  for (int s : {0, 8, 16}) out |= uint32_t(f(int(a >> s) & 255, int(b >> s) & 255)) << s;
-  return out;
-}
-uint32_t Scaled(uint32_t c, double f) {
-  uint32_t out = 0;
-  for (int s : {0, 8, 16}) out |= uint32_t(int((int(c >> s) & 255) * f)) << s;
-  return out;
-}
-// The device's blend of a over b with a's share nAlpha / 255.
-uint32_t Over(uint32_t a, uint32_t b, int nAlpha) {
-  uint32_t out = 0;
-  for (int s : {0, 8, 16})
-    out |= uint32_t(((int(a >> s) & 255) * nAlpha + (int(b >> s) & 255) * (255 - nAlpha)) / 255)
-           << s;
-  return out;
-}
-uint32_t Half(uint32_t a, uint32_t b) {
-  return PerChannel(a, b, [](int x, int y) { return (x + y) >> 1; });
-}
-
-// The demo's colours and its picture of squares.
-const uint32_t kDemoColours[] = {0xFF00FF, 0xE03030, 0x30C030, 0x3060E0, 0xFFFFFF,
-                                 0xF0D020, 0x20D0D0, 0x808080, 0x000000, 0xA05020};
-constexpr uint32_t kGround = 0x20D0D0, kTint = 0x3060E0, kShaft = 0xE03030, kMark = 0xF0D020;
-uint32_t Checks(int x, int y) { return kDemoColours[1 + (x / 12 + 2 * (y / 12)) % 6]; }
-uint32_t AverageOfChecks(int x0, int y0, int w, int h) {
-  int sum[3] = {0, 0, 0};
-  for (int y = y0; y < y0 + h; ++y)
-    for (int x = x0; x < x0 + w; ++x)
-      for (int k = 0; k < 3; ++k) sum[k] += int(Checks(x, y) >> (8 * k)) & 255;
-  uint32_t out = 0;
-  for (int k = 0; k < 3; ++k) out |= uint32_t(sum[k] / (w * h)) << (8 * k);
-  return out;
-}
-
-bool NearBy(uint32_t a, uint32_t b, int nTolerance) {
-  for (int nShift : {0, 8, 16})
-    if (std::abs(int(a >> nShift & 255) - int(b >> nShift & 255)) > nTolerance) return false;
-  return true;
-}
-
-TEST_P(cDemoTest, WritesTheEffectsSheet) {
-  const std::filesystem::path tool =
-      std::filesystem::path(BRIMVALE_EXE).parent_path() / "tools" / "draw_demo";
-  if (!std::filesystem::exists(tool)) GTEST_SKIP() << "draw_demo not built";
-  const std::string strDir = drawtest::TempDir();
-  const std::string strSheet = strDir + "/sheet.png";
-  const std::string strCommand = tool.string() + " " + GetParam().szName + " " + strDir +
-                                 "/frame.png " + strDir + " " + strSheet;
-  ASSERT_EQ(std::system(strCommand.c_str()), 0) << strCommand;
-  const pngtest::DECODED sheet = pngtest::Decode(ReadTestFile(strSheet));
-  ASSERT_EQ(sheet.pixels.size(), size_t(640 * 480));
-  const auto Rgb = [&](int x, int y) { return sheet.pixels[size_t(y) * 640 + size_t(x)]; };
-  const bool bD3D = GetParam().bDirect3D != 0, b8 = GetParam().nBpp == 8;
-  const int nTolerance = GetParam().nBpp == 16 ? 12 : 2;
-  auto expect = [&](int x, int y, uint32_t want, const char* szWhat) {
-    EXPECT_PRED3(NearBy, Rgb(x, y), want, nTolerance)
-        << szWhat << " at " << x << "," << y << std::hex << ": 0x" << Rgb(x, y) << " for 0x"
-        << want;
-  };
-  constexpr double kDegree = 0.017453292519943295;
-
-  // Tint levels 1 to 4: the device blends toward the colour by a factor per
-  // level, the DirectDraw screens halve the channels; 8 bits look the
-  // mixes up in their table.
-  for (int nLevel = 1; nLevel <= 4; ++nLevel) {
-    const int x = (nLevel - 1) * 80 + 29, y = 39;
-    if (b8) {
-      EXPECT_NE(Rgb(x, y), kShaft) << "tint level " << nLevel;
-      continue;
-    }
-    uint32_t want = kShaft;
-    if (bD3D) {
-      const int nFactor[] = {128, 80, 48, 16};
-      want = Over(kShaft, kTint, nFactor[nLevel - 1]);
-    } else {
-      for (int l = 0; l < nLevel; ++l) want = Half(want, kTint);
-    }
-    expect(x, y, want, "tint");
-  }
-  // Translucency: half and half on the DirectDraw screens, by level on the device.
-  if (!b8) {
-    expect(4 * 80 + 29, 39, bD3D ? Over(kShaft, kGround, 127) : Half(kShaft, kGround), "half");
-    expect(5 * 80 + 29, 39, bD3D ? Over(kShaft, kGround, 191) : Half(kShaft, kGround), "level 64");
-  }
-  // The overlay is the device's alone.
-  expect(6 * 80 + 40, 40, bD3D ? Over(0xFF8000, kGround, 127) : kGround, "overlay");
-  // A quarter turn: the mark of the top-left corner lands top-right.
-  expect(7 * 80 + 53, 25, kMark, "turned sprite's mark");
-  expect(7 * 80 + 26, 25, kGround, "where the mark was");
-  // The fade at 60, 30 and 0 degrees (8 bits: each cell its own entry, red).
-  const double angles[] = {60, 30, 0};
-  for (int k = 0; k < 3; ++k) {
-    const double s = std::sin(angles[k] * kDegree);
-    const uint32_t c = b8 ? kShaft : kGround;
-    const uint32_t want = bD3D ? Scaled(c, int(s * 255) / 255.0) : Scaled(c, int(s * 256) / 256.0);
-    expect(k * 80 + 5, 85, want, "fade");
-  }
-  // Blur (refused at 8 bits): inside a square its colour, across an edge
-  // the mix of the two squares.
-  const int bx = 3 * 80 + 8 - 16, by = 80 + 8 - 16;  // sheet point of squares' point (0, 0)
-  expect(bx + 30, by + 30, b8 ? kGround : Checks(30, 30), "blur inside a square");
-  expect(bx + 36, by + 30, b8 ? kGround : AverageOfChecks(33, 27, 6, 6), "blur across an edge");
-  // Mosaic cells of 7: the top-left pixel, or the average on the DirectDraw
-  // direct-colour screens.
-  const int mx = 4 * 80 + 8, my = 80 + 8;
-  const bool bAverage = !bD3D && !b8;
-  expect(mx + 7 + 3, my + 7 + 3, bAverage ? AverageOfChecks(23, 23, 7, 7) : Checks(23, 23),
-         "mosaic cell");
-  // Circle window and lens around the squares' point (48, 48).
-  expect(5 * 80 + 40, 120, Checks(48, 48), "circle's centre");
-  expect(5 * 80 + 2, 82, kGround, "outside the circle");
-  expect(6 * 80 + 40, 120, Checks(48, 48), "lens's centre");
-  expect(6 * 80 + 50, 120, Checks(54, 48), "lens, 10 pixels right: the point 6 right");
-}
 
 }  // namespace

@@ -206,6 +206,31 @@ uint32_t ReadRgb(DDSURFACEDATA* lpSD, int x, int y) {
   return plat::gfx::PixelToArgb(v, f) & 0xFFFFFF;
 }
 
+std::vector<uint32_t> ReadRgbArea(DDSURFACEDATA* lpSD, int x, int y, int w, int h) {
+  std::vector<uint32_t> out;
+  const plat::gfx::ePixelFormat f = FormatOf(lpSD);
+  cSurfaceLock lock;
+  if (!lock.Lock(lpSD)) {
+    ADD_FAILURE() << "lock failed";
+    return out;
+  }
+  for (int j = y; j < y + h; ++j)
+    for (int i = x; i < x + w; ++i) {
+      if (i < 0 || j < 0 || i >= lock.m_lpSD->nWidth || j >= lock.m_lpSD->nHeight) {
+        out.push_back(0xDEADBEEF);
+        continue;
+      }
+      const uint8_t* p = lock.m_lpBits + (size_t(j) * lock.m_nPitch + i) * lock.m_nBytesPerPixel;
+      uint32_t v = p[0];
+      if (lock.m_nBytesPerPixel == 2) v = uint32_t(p[0] | p[1] << 8);
+      if (lock.m_nBytesPerPixel == 4)
+        v = uint32_t(p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24);
+      out.push_back(f == plat::gfx::ePixelFormat::P8 ? g_DD.lpDDPalette->GetArgb(int(v)) & 0xFFFFFF
+                                                     : plat::gfx::PixelToArgb(v, f) & 0xFFFFFF);
+    }
+  return out;
+}
+
 uint32_t ScreenRgbOf(uint32_t dwRgb) {
   const plat::gfx::ePixelFormat f = FormatOf(&BackBuffer);
   if (f == plat::gfx::ePixelFormat::P8) return dwRgb;  // the palette holds the colour itself

@@ -66,6 +66,9 @@ uint32_t ReadRaw(DDSURFACEDATA* lpSD, int x, int y);
 // The same pixel as opaque 0xRRGGBB the way the screen shows it (palette
 // at 8 bits, field widening at 16).
 uint32_t ReadRgb(DDSURFACEDATA* lpSD, int x, int y);
+// The pixels of a rectangle as ReadRgb gives them, row by row, read under
+// one lock.
+std::vector<uint32_t> ReadRgbArea(DDSURFACEDATA* lpSD, int x, int y, int w, int h);
 // What the screen shows for an opaque 0xRRGGBB colour drawn into the back
 // buffer of the current mode (the device's narrowing, then widening).
 uint32_t ScreenRgbOf(uint32_t dwRgb);

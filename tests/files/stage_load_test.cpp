@@ -1,6 +1,5 @@
 // Loading a stage for play: the newest numbered file, the checks before and
-// after the read on the loading thread, the settings copy, and a play
-// started straight from a stage or replay file.
+// after the read on the loading thread, and the settings copy.
 #include "files/stage_load.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +8,6 @@
 #include "files/key_log.h"
 #include "files/play_data.h"
 #include "files/stage_data.h"
-#include "files/stage_start.h"
 #include "files/system_data.h"
 #include "platform/fs/file_system.h"
 
@@ -111,39 +109,6 @@ TEST_F(StageLoad, FailuresAndTheirMessages) {
     // The settings of the stage before stay for its restarts.
     EXPECT_EQ(g_StageCopy.m_strName, "kept");
   }
-}
-
-TEST_F(StageLoad, StageStartedFromAFile) {
-  g_SystemData.m_vUnlimitedLives.assign(4, 0);
-  g_SystemData.m_vStartLives.assign(4, 6);
-  g_PlayData.m_strPlayerName = "zzz";
-  ASSERT_EQ(StartStageFile("data\\stg4\\c01-1.stg4", 1), 1);
-  EXPECT_EQ(g_Stage.m_strName, "new");
-  EXPECT_EQ(g_StageCopy.m_strName, "new");
-  EXPECT_EQ(g_PlayData.m_strPlayerName, "aaa");
-  EXPECT_EQ(g_PlayData.m_nStageNo, 1);
-  EXPECT_EQ(g_PlayData.m_nPartNo, 1);
-  EXPECT_EQ(g_PlayData.m_nLifeCount, 6);
-  EXPECT_EQ(g_PlayData.m_nLives, 5);
-  EXPECT_EQ(g_PlayData.m_strStageBase, "data\\stg4\\c01.");
-  // Started on the command line: lives are unlimited.
-  bCommandLineStage = 1;
-  ASSERT_EQ(StartStageFile("data\\stg4\\c01-1.stg4_783", 1), 1);
-  EXPECT_EQ(g_PlayData.m_nLives, 999999);
-
-  // A replay named the same way plays as a replay.
-  cStageData played = NamedStage("replayed", true);
-  played.Normalize();
-  cKeyLog log;
-  log.AddKey(1, 2);
-  log.m_nSeed = 31;
-  cPlayData start;
-  ASSERT_EQ(log.SaveReplay("data\\stg4\\r.RPL4_783", played, played, start), 1);
-  ASSERT_EQ(StartStageFile("data\\stg4\\r.RPL4_783", 1), 1);
-  EXPECT_EQ(g_Stage.m_strName, "replayed");
-  EXPECT_EQ(g_Stage.m_strPath, "data\\stg4\\r.RPL4_783");
-  EXPECT_EQ(g_KeyLog.m_nSeed, 31);
-  EXPECT_TRUE(m_Boxes.Texts().empty());
 }
 
 }  // namespace

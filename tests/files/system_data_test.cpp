@@ -6,8 +6,12 @@
 
 #include <algorithm>
 
+#include "draw/blit.h"
+#include "draw/font_tables.h"
 #include "records/database_refs.h"
+#include "support/box_glyphs.h"
 #include "support/byte_builder.h"
+#include "support/draw_setup.h"
 
 namespace {
 
@@ -267,6 +271,39 @@ TEST(SystemData, QueriesAndMenuLayout) {
   EXPECT_EQ(sd.IsAtOrBelowLimit(0, 0, 100), 1);  // absolute limit 0
   EXPECT_EQ(GetMenuTextLeft(320, 23, 2, 1), 264);
   EXPECT_EQ(GetMenuTextLeft(320, 23, 2, 0), 272);
+}
+
+// Menu texts 23 and 24 (4 and 6 characters) as one box of the main font,
+// with the cursor's column: 7 cells of 16 wide, two lines high.
+TEST(SystemData, MenuTextWindowsFitTheirTexts) {
+  boxglyphs::cUseGlyphs glyphs;
+  cHeadlessDrawing drawing;
+  ASSERT_TRUE(drawing.Ok());
+  cHeadlessDrawing::SetColours({{3, 0x204080}, {240, 0xFFFF00}, {241, 0xFFFFFF}});
+  const DDFONTDATA& d = g_FontSpec[1];
+  g_Font[1].Create(d.szFace, d.nWidth, d.nHeight, d.nPitch, d.nLineHeight, d.nPalNum, nullptr,
+                   d.nFrameThickness, d.nFrameColor, nullptr, 0);
+  const auto At = [](int x, int y) { return cHeadlessDrawing::Rgb(&BackBuffer, x, y); };
+  for (int bCursor : {1, 0}) {
+    SCOPED_TRACE(bCursor);
+    DDFillRect(&BackBuffer, 0, 0, 640, 480, 3);
+    DrawMenuTextWindow(&BackBuffer, 100, 200, 23, 2, bCursor);
+    const int w = (6 + bCursor) * 16;
+    EXPECT_EQ(At(99, 210), 0xFFFF00u);
+    EXPECT_EQ(At(100 + w, 210), 0xFFFF00u);
+    EXPECT_EQ(At(100 + w + 1, 210), 0x204080u);
+    EXPECT_EQ(At(150, 232), 0xFFFF00u) << "two lines";
+    // Each line starts after the cursor's column.
+    EXPECT_EQ(At(100 + 16 * bCursor, 200), 0xFFFFFFu);
+    EXPECT_EQ(At(100 + 16 * bCursor, 216), 0xFFFFFFu);
+    if (bCursor) {
+      EXPECT_NE(At(100, 200), 0xFFFFFFu) << "the cursor's column";
+    }
+  }
+  DDFillRect(&BackBuffer, 0, 0, 640, 480, 3);
+  DrawMenuTextWindow(&BackBuffer, 100, 200, 23, 0, 1);
+  EXPECT_EQ(At(99, 210), 0x204080u) << "no box for no texts";
+  g_Font[1].Release();
 }
 
 TEST(SystemData, FontFaceNames) {

@@ -9,9 +9,12 @@
 #include "base/program_state.h"
 #include "draw/blit.h"
 #include "draw/draw_context.h"
+#include "draw/font_tables.h"
 #include "files/system_ini.h"
 #include "platform/msg/window.h"
 #include "platform/present/presenter_window.h"
+#include "support/box_glyphs.h"
+#include "support/draw_setup.h"
 #include "tests/scenes/fake_scene.h"
 
 namespace {
@@ -159,6 +162,56 @@ TEST_F(SceneFrameTest, FrameShowsTheBackBufferInEitherDrawingMode) {
     EXPECT_EQ(pixels[320 * 640 + 100] & 0xFFFFFF, 0x123456u);
     DDReleaseAll();
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The frame-rate text: small text in the first font with ShowFps 2, a box
+// sized to the text in the second font with any other value, and nothing
+// at all with 0.
+TEST_F(SceneFrameTest, FrameRateTextIsDrawnAsSmallTextOrAsABox) {
+  boxglyphs::cUseGlyphs glyphs;
+  cHeadlessDrawing drawing;
+  ASSERT_TRUE(drawing.Ok());
+  cHeadlessDrawing::SetColours({{3, 0x204080}, {240, 0xFFFF00}, {241, 0xFFFFFF}, {5, 0x00FF00}});
+  DDSURFACEDATA window;
+  ASSERT_TRUE(DDCreateSurface(&window, 640, 480, 0, 0, 0, 0, 0));
+  DDFillRect(&window, 0, 0, 640, 480, 5);
+  for (int i = 0; i < 2; ++i) {
+    const DDFONTDATA& d = g_FontSpec[i];
+    g_Font[i].Create(d.szFace, d.nWidth, d.nHeight, d.nPitch, d.nLineHeight, d.nPalNum, &window,
+                     d.nFrameThickness, d.nFrameColor, nullptr, 0);
+  }
+  const auto At = [](int x, int y) { return cHeadlessDrawing::Rgb(&BackBuffer, x, y); };
+  struct {
+    int nShowFps;
+    int x, y;  // a pixel of the first letter's box glyph
+    uint32_t dwLeftOfIt;
+  } const cases[] = {
+      // Font 0 (cells of 10): F one pixel right of 549; font 1 (cells of
+      // 16): two pixels right of 495, inside a box outlined from 494.
+      {2, 550, 470, 0x204080},
+      {1, 497, 463, 0x00FF00},
+      {3, 497, 463, 0x00FF00},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.nShowFps);
+    SYSTEMINI.nShowFps = c.nShowFps;
+    DDFillRect(&BackBuffer, 0, 0, 640, 480, 3);
+    RunFrame();
+    EXPECT_EQ(At(c.x, c.y), 0xFFFFFFu);
+    EXPECT_EQ(At(c.x - 1, c.y), c.dwLeftOfIt);
+    EXPECT_EQ(At(494, 470) == 0xFFFF00u, c.nShowFps != 2) << "the box's outline";
+  }
+  SYSTEMINI.nShowFps = 0;
+  DDFillRect(&BackBuffer, 0, 0, 640, 480, 3);
+  RunFrame();
+  EXPECT_EQ(At(550, 470), 0x204080u);
+  EXPECT_EQ(At(494, 470), 0x204080u);
+  for (int i = 0; i < 2; ++i) g_Font[i].Release();
+  DDReleaseSurface(&window);
 }
 
 }  // namespace

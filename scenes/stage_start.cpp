@@ -1,4 +1,4 @@
-#include "files/stage_start.h"
+#include "scenes/stage_start.h"
 
 #include "base/program_state.h"
 #include "base/text_helpers.h"
@@ -8,6 +8,8 @@
 #include "files/stage_data.h"
 #include "files/stage_load.h"
 #include "files/system_data.h"
+#include "scenes/scene.h"
+#include "scenes/scene_manager.h"
 
 int StartStageFile(const std::string& strPath, int bNewest) {
   if (strPath.size() > MAX_PATH - 1) return 0;
@@ -19,6 +21,10 @@ int StartStageFile(const std::string& strPath, int bNewest) {
     MakeRelativePathStr(strReplay);
     if (!g_KeyLog.LoadReplay(strReplay, g_Stage, g_StageCopy, g_PlayData)) return 0;
     g_Stage.m_strPath = strReplay;
+    // Whatever mode chose it, a replay plays back its key log.
+    g_SceneManager.m_nGameMode = GAMEMODE_REPLAY;
+    g_SceneManager.m_nSubMode = PLAYMODE_REPLAY;
+    g_SceneManager.m_nModeFlag = g_SystemData.m_vModeRanking.At(PLAYMODE_REPLAY).m_bRanking;
     return 1;
   }
   if (!LoadPlayStage(strPath, bNewest, &g_StageCopy)) return 0;
@@ -34,4 +40,15 @@ int StartStageFile(const std::string& strPath, int bNewest) {
   MakeRelativePathStr(strStage);
   g_PlayData.SetCurStage(strStage, 0, 0, 0);
   return 1;
+}
+
+void PlayStageFileAtOnce() {
+  if (g_SceneManager.m_nGameMode != GAMEMODE_REPLAY) {
+    g_SceneManager.m_nGameMode = GAMEMODE_FREE;
+    g_SceneManager.m_nSubMode = PLAYMODE_FREE;
+  }
+  g_SceneManager.m_nModeFlag = 1;
+  g_SceneManager.m_nCurrentScene = SCENE_PLAY;
+  g_SceneManager.m_nNextScene = SCENE_PLAY;
+  g_SceneManager.m_nPrevScene = SCENE_TITLE;
 }

@@ -1,0 +1,52 @@
+// What the play screen shows besides the stage's objects: message texts,
+// effects and pictures (each owned by a list of the play scene), and the
+// screen-colour change of the "画面の色を変更" command. Their set-up and
+// drawing come with the display commands; until then the lists stay empty.
+#pragma once
+
+#include <cstdint>
+
+class cTextObj {
+ public:
+  int32_t m_nKind = 0;
+};
+
+class cEffectObj {
+ public:
+  int32_t m_nEffect = 0;
+};
+
+class cPictureObj {
+ public:
+  int32_t m_nPicture = 0;
+};
+
+// The screen-colour change, in its record order.
+class cScreenColor {
+ public:
+  cScreenColor() { Reset(); }
+  // Zeroed, with the last alpha not visible.
+  void Reset() { *this = cScreenColor(0); }
+
+  int32_t m_bDone = 0;
+  uint8_t m_cRed = 0;
+  uint8_t m_cGreen = 0;
+  uint8_t m_cBlue = 0;
+  int32_t m_nStrength = 0;
+  int32_t m_bReturn = 0;
+  int32_t m_nDuration = 0;
+  int32_t m_bBlink = 0;
+  int32_t m_nRepeat = 0;
+  int32_t m_bActive = 0;
+  int32_t m_nFrame = 0;
+  int32_t m_nRepeatCount = 0;
+  int32_t m_nAlpha = 0;
+  uint8_t m_cPrevRed = 0;
+  uint8_t m_cPrevGreen = 0;
+  uint8_t m_cPrevBlue = 0;
+  int32_t m_nPrevStrength = 0;
+  int32_t m_nPrevAlpha = 255;
+
+ private:
+  explicit cScreenColor(int) {}
+};

@@ -1,0 +1,159 @@
+// The end of a stage: its results go into the play record, and when the
+// stage-end screen closes, the results are stored by game mode and the next
+// scene is chosen: the next part of a chain, the world map, the stage
+// select, the title, or the same stage again. Rankings and the extra-life
+// notice join here with their own parts.
+#include <algorithm>
+#include <cstdio>
+
+#include "base/paths.h"
+#include "base/program_state.h"
+#include "base/text_helpers.h"
+#include "base/window_requests.h"
+#include "files/key_log.h"
+#include "files/play_data.h"
+#include "files/stage_data.h"
+#include "files/stage_load.h"
+#include "files/system_data.h"
+#include "files/world_map.h"
+#include "scenes/menu_cursor.h"
+#include "scenes/scene_manager.h"
+#include "stage/play_scene.h"
+#include "stage/stage_objects.h"
+
+namespace {
+
+// Sums of results wrap as 32-bit values do.
+int32_t Add32(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+
+}  // namespace
+
+void cPlayScene::StageEnd() {
+  Probe("StageEnd");
+  PlaySE(14);
+  AddStageResults();
+  m_bRankEntered = 0;
+  m_bRankReached = 0;
+  m_RankPos.assign(kRankTables, -1);
+  // The positions the results reach in the stage's rankings are looked up
+  // here once the rankings exist.
+}
+
+void cPlayScene::AddStageResults() {
+  cPlayData& play = g_PlayData;
+  const int32_t nOldTotal = play.m_nTotalScore;
+  play.m_nTotalScore = Add32(play.m_nTotalScore, play.m_nStageScore);
+  if (!m_bNoTimeLimit) play.m_nTimeSum = Add32(play.m_nTimeSum, m_nTime);
+  play.m_nPlayTimeSum = Add32(play.m_nPlayTimeSum, m_nPlayTime);
+  const cPlayerObj& player = ThePlayer();
+  play.m_nHPSum = Add32(play.m_nHPSum, player.m_nHP);
+  play.m_nSPSum = Add32(play.m_nSPSum, player.m_nSP);
+
+  const int32_t s = g_SystemData.m_nExtraLifeScore;
+  if (play.m_nLives == kUnlimitedLives || !g_SystemData.m_bExtraLifeByScore || s == 0) return;
+  const int64_t nSteps =
+      static_cast<int64_t>(play.m_nTotalScore) / s - static_cast<int64_t>(nOldTotal) / s;
+  for (int64_t i = 0; i < nSteps; ++i) {
+    play.m_nLives = std::min(play.m_nLives + 1, 99);
+    PlaySE(15);
+    // The notice over the player and its 30-frame wait come with the waits.
+  }
+}
+
+int cPlayScene::GetNextStageFile(std::string& strOut, int32_t n) {
+  strOut.clear();
+  if (!g_PlayData.m_bChain || n == 0) return 0;
+  std::string strBase;
+  if (!m_strNextStage.empty()) {
+    strBase = m_strNextStage.substr(0, m_strNextStage.size() - 1);
+    FormatString(strBase, "%s.%s", strBase.c_str(), g_Exts[EXT_STAGE]);
+  } else {
+    const std::string& strStem = g_PlayData.m_strStageBase;
+    strBase = strStem.empty() ? std::string() : strStem.substr(0, strStem.size() - 1);
+    FormatString(strBase, "%s-%d.%s", strBase.c_str(), n, g_Exts[EXT_STAGE]);
+  }
+  if (FindLatestVersionFileStr(strOut, strBase, g_Exts[EXT_STAGE])) return 1;
+  strOut.clear();
+  return 0;
+}
+
+int cPlayScene::IsLastStage(int32_t n) {
+  std::string strFile;
+  return GetNextStageFile(strFile, n) ? 0 : 1;
+}
+
+int cPlayScene::FinishStage() {
+  cPlayData& play = g_PlayData;
+  if (g_Stage.m_bStoreStatus) {
+    for (int i = 0; i < static_cast<int>(g_Players.size()); ++i) {
+      cPlayerObj& p = g_Players.At(i);
+      play.StoreCharaStatus(i, p.m_Def, p.m_nHP, p.m_nSP, p.m_Def.m_sAppearEffect,
+                            p.m_Def.m_cAppearVariant, p.m_Def.m_cAppearSetting, m_nTime,
+                            play.m_nLives, play.m_nBgm);
+    }
+  }
+  const int32_t nPart = play.m_nPartNo;
+  // The next part of a chain, when there is one to load.
+  auto LoadNextPart = [&]() {
+    play.m_nPartNo = m_nNextStage;
+    std::string strFile;
+    if (!GetNextStageFile(strFile, m_nNextStage)) return false;
+    if (!LoadPlayStage(strFile, 0, &g_StageCopy)) return false;
+    g_KeyLog.Reset();
+    g_KeyLogPrev.Reset();
+    return true;
+  };
+  switch (g_SceneManager.m_nGameMode) {
+    case GAMEMODE_CHALLENGE: {
+      if (play.m_bChain && m_nNextStage != 0 && LoadNextPart()) return SCENE_PLAY;
+      cChallengeRecord& entry = play.m_vChallenge.At(play.m_nStageNo - 1);
+      entry.m_bCleared = 1;
+      if (play.m_nTotalScore > entry.m_nBest) {
+        play.m_nBestTotal = Add32(play.m_nBestTotal, play.m_nTotalScore - entry.m_nBest);
+        entry.m_nBest = play.m_nTotalScore;
+      }
+      if (play.m_nStageNo >= play.m_nChallengeOpen)
+        play.m_nChallengeOpen = std::min(play.m_nStageNo + 1, g_SystemData.m_nChallengeStages);
+      play.SaveChallenge();
+      play.m_nPartNo = nPart;
+      return SCENE_STAGESELECT;
+    }
+    case GAMEMODE_FREE:
+      if (!play.m_bChain || bCommandLineStage) {
+        play.m_bStartOverride = 0;
+        return SCENE_PLAY;
+      }
+      if (m_nNextStage != 0 && LoadNextPart()) return SCENE_PLAY;
+      play.m_nPartNo = nPart;
+      return SCENE_TITLE;
+    case GAMEMODE_REPLAY:
+      play.LoadRetryState(1, g_SceneManager.m_nSubMode);
+      return SCENE_PLAY;
+    case GAMEMODE_NEW_STORY:
+    case GAMEMODE_CONTINUE_STORY: {
+      if (play.m_bChain && m_nNextStage != 0 && LoadNextPart()) return SCENE_PLAY;
+      play.m_vCleared.At(play.m_nStageNo) = 1;
+      play.SetStageScore(play.m_strStageBase, play.m_strStageKey, play.m_bSuffix, play.m_nSuffix1,
+                         play.m_nSuffix2, play.m_nTotalScore);
+      const int32_t nAfter = play.m_Run.pMapEntry ? play.m_Run.pMapEntry->m_nAfter : 0;
+      if (nAfter == WORLDAFTER_NEXT_ROUND) {
+        play.StartNextRound();
+      } else if (nAfter == WORLDAFTER_TITLE) {
+        g_Cursor.Current().nRow = g_SceneManager.m_nGameMode;
+        return SCENE_TITLE;
+      }
+      play.m_nPartNo = nPart;
+      return SCENE_WORLDMAP;
+    }
+    default:
+      return SCENE_STAGESELECT;
+  }
+}
+
+void cPlayScene::RankingEntry() {
+  if (!g_SceneManager.m_nModeFlag || !m_bRankReached || m_bRankEntered) return;
+  // The name entry, the registration and the ranking display come with
+  // the rankings.
+}
