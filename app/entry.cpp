@@ -16,6 +16,7 @@
 #include "base/run_options.h"
 #include "base/text_helpers.h"
 #include "base/thread.h"
+#include "draw/device_restore.h"
 #include "draw/draw_context.h"
 #include "draw/font_tables.h"
 #include "draw/surfaces.h"
@@ -252,6 +253,7 @@ void UnInitGame() {
   DSRelease();
   g_Bgm.Release();
   g_SceneManager.DeleteAllScenes();
+  DDSetFontRestore({});
   for (Font& font : g_Font) font.Release();
   for (DDSURFACEDATA& sheet : g_NumberSheet) DDReleaseSurface(&sheet);
   if (bWindowed)

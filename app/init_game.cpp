@@ -107,8 +107,10 @@ bool CreateFontsAtStart() {
   if (!DDCreateFonts(g_Font, g_FontSpec, kFontCount)) return false;
   g_Font[1].m_bFastFont = g_SystemData.m_bFastFont;
   g_Font[1].m_bCenterGlyphs = g_SystemData.m_bCenterGlyphs;
-  return DDCreateNumberSheets(g_NumberSheet, g_NumberSheetImage, kFontCount, g_Font, g_FontSpec) !=
-         0;
+  if (!DDCreateNumberSheets(g_NumberSheet, g_NumberSheetImage, kFontCount, g_Font, g_FontSpec))
+    return false;
+  DDInstallFontRestore();
+  return true;
 }
 
 // The name FreeStage gives, without one pair of surrounding quotes.

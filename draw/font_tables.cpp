@@ -5,6 +5,7 @@
 
 #include "base/global_order.h"
 #include "draw/blit.h"
+#include "draw/device_restore.h"
 #include "draw/surfaces.h"
 
 GLOBAL_OBJECT(GLOBAL_FONTS) Font g_Font[kFontCount];
@@ -58,4 +59,15 @@ void DDRenderNumberSheet(DDSURFACEDATA* lpSheet, Font* lpFont) {
   if (!lpSheet || !lpFont) return;
   DDFillRect(lpSheet, 0, 0, lpSheet->nWidth, lpSheet->nHeight, 0);
   lpFont->DrawText(lpSheet, 0, 0, "0123456789");
+}
+
+void DDInstallFontRestore() {
+  DDFONTRESTORE hooks;
+  hooks.pfnRestore = [] {
+    for (Font* pFont : g_FontList) pFont->Restore();
+  };
+  hooks.pfnRenderNumberSheet = [](DDSURFACEDATA* lpSheet, int nFont) {
+    if (nFont >= 0 && nFont < kFontCount) DDRenderNumberSheet(lpSheet, &g_Font[nFont]);
+  };
+  DDSetFontRestore(hooks);
 }

@@ -19,3 +19,6 @@ int DDCreateNumberSheets(DDSURFACEDATA* lpSheets, DDIMAGEDATA* lpImages, int nCo
                          DDFONTDATA* lpSpecs);
 // Fills the sheet with palette entry 0 and draws "0123456789" at its corner.
 void DDRenderNumberSheet(DDSURFACEDATA* lpSheet, Font* lpFont);
+// Lets the device restore draw every font's glyph sheets and the program's
+// digit sheets again; called once the program's fonts exist.
+void DDInstallFontRestore();

@@ -50,9 +50,9 @@ bool cSceneManager::CheckLostSurface() {
   // character bitmap sets, the effects' and the sword types' surfaces
   // (RestoreSurfaceVector), the pictures (RestoreSurface), the menus'
   // surfaces, the message windows, and the three digit sheets
-  // (RestoreFontSurfaces); they join here with the play engine, the menus
-  // and the fonts that fill them.
-  return true;
+  // (RestoreFontSurfaces); the others join here with the play engine and
+  // the menus that fill them.
+  return RestoreFontSurfaces(g_NumberSheet, kFontCount);
 }
 
 void cSceneManager::Present() {

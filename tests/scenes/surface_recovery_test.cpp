@@ -9,6 +9,7 @@
 
 #include "draw/device_restore.h"
 #include "draw/draw_context.h"
+#include "draw/font_tables.h"
 #include "draw/surfaces.h"
 #include "platform/gfx/display_config.h"
 #include "platform/gfx/fault_hooks.h"
@@ -122,6 +123,10 @@ TEST_F(SurfaceRecoveryTest, DigitSheetsInVideoMemoryAreDrawnAgainWithTheirFont) 
 
 TEST_F(SurfaceRecoveryTest, TheFrameCheckRestoresTheScreenWhenItWasLost) {
   MakeSurfaces();
+  ASSERT_TRUE(DDCreateSurface(&g_NumberSheet[2], 40, 10, 1, 0, 0, 0, 0));
+  DDSetFontRestore({nullptr, nullptr, [](DDSURFACEDATA* lpSheet, int nFont) {
+                      g_Rendered.push_back({lpSheet, nFont});
+                    }});
   EXPECT_TRUE(g_SceneManager.CheckLostSurface());
   plat::gfx::FailNext(plat::gfx::eFaultPoint::Flip, plat::gfx::eGfxResult::SurfaceLost);
   DDFlipOrBltToScreen(1);
@@ -129,6 +134,9 @@ TEST_F(SurfaceRecoveryTest, TheFrameCheckRestoresTheScreenWhenItWasLost) {
   EXPECT_TRUE(g_SceneManager.CheckLostSurface());
   EXPECT_FALSE(PrimarySD.lpDDS->lpDDSurface->IsLost());
   EXPECT_FALSE(BackBuffer.lpDDS->lpDDSurface->IsLost());
+  // The program's digit sheets are drawn again with their fonts.
+  EXPECT_EQ(g_Rendered, (std::vector<std::pair<DDSURFACEDATA*, int>>{{&g_NumberSheet[2], 2}}));
+  DDReleaseSurface(&g_NumberSheet[2]);
 }
 
 }  // namespace
