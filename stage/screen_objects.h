@@ -6,20 +6,9 @@
 
 #include <cstdint>
 
-class cTextObj {
- public:
-  int32_t m_nKind = 0;
-};
-
-class cEffectObj {
- public:
-  int32_t m_nEffect = 0;
-};
-
-class cPictureObj {
- public:
-  int32_t m_nPicture = 0;
-};
+#include "stage/effect_obj.h"
+#include "stage/picture_obj.h"
+#include "stage/text_obj.h"
 
 // The screen-colour change, in its record order.
 class cScreenColor {
