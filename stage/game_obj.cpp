@@ -104,10 +104,6 @@ void cGameObj::AssignFrom(const cGameObj& src) {
   RelinkFlowStates();
 }
 
-void cGameObj::Draw(DDSURFACEDATA* /*pTarget*/, int /*bStill*/) {
-  // The character drawing belongs to the play-screen drawing, built apart.
-}
-
 void cGameObj::OnSizeChange(int32_t nNew, int32_t nOld) {
   const int32_t d = nNew - nOld;
   if (g_SystemData.m_bCompat261)

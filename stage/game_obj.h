@@ -131,6 +131,14 @@ class cGameObj : public cObjRoot {
   virtual void Jump(cCmdState& /*state*/) {}              // 20
   // The character drawing; the still flag draws without advancing.
   virtual void Draw(DDSURFACEDATA* pTarget, int bStill);
+  // A dead character's death effect; 1 when it has played.
+  int DrawDeath(DDSURFACEDATA* pTarget, int bStill);
+  // Advancing without drawing, for characters that are not seen: the cell
+  // to show, and 1 when the character effect ended.
+  int32_t StepAnims(int bStill);
+  int StepCharaEffect(int bStill);
+  void DrawHpGauge(DDSURFACEDATA* pTarget);
+  void DrawSpGauge(DDSURFACEDATA* pTarget);
 
   // The character's scale: its definition's giant factor, read as signed.
   int32_t GetScale() const { return static_cast<int8_t>(m_Def.m_cGiant); }

@@ -1,0 +1,3 @@
+#include "scenes/palette_cycle.h"
+
+void CyclePalette() {}

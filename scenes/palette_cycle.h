@@ -1,0 +1,4 @@
+// Palette cycling: one step per drawn frame.
+#pragma once
+
+void CyclePalette();
