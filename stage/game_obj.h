@@ -22,6 +22,7 @@ class cGameObj;
 class cItemObj;
 class cShotObj;
 struct DDSURFACEDATA;
+struct SPRITEDATA;
 
 // Who points at a character: a target slot (0..3) or the parent link (4) of
 // another character.
@@ -139,6 +140,39 @@ class cGameObj : public cObjRoot {
   int StepCharaEffect(int bStill);
   void DrawHpGauge(DDSURFACEDATA* pTarget);
   void DrawSpGauge(DDSURFACEDATA* pTarget);
+  // The cell shift of the character's graphic (its definition's shift and
+  // the animation set's shifts for its state), and the sprite's colour.
+  int32_t GetCellShift(SPRITEDATA& Sprite);
+  // The character's sprite for an animation cell; false without a surface.
+  bool MakeSprite(int32_t nCell, SPRITEDATA& Sprite);
+  // The handler of the current character effect: draws (bDraw, with a
+  // sprite) and advances (unless still); 1 when the effect ended.
+  int RunCharaEffect(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  // The character-effect handlers, one per kind.
+  int DrawEffectNone(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectBurst(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectSplitH(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectSplitV(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectWaveH(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectWaveV(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectBlink(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectRotateA(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectRotateB(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectRotateDepth(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectCircle(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectZoom(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectLens(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectColour(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectTranslucent(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectMosaic(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  int DrawEffectBlur(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw);
+  // The sprite's cell at (0, 0) of a work surface, without the colour key:
+  // from its second surface, stretched when scaled; or unscaled from its
+  // first surface.
+  void CopyToWork(DDSURFACEDATA* pWork, const SPRITEDATA& Sprite);
+  void CopyToWorkTinted(DDSURFACEDATA* pWork, const SPRITEDATA& Sprite);
+  // The sprite is drawn scaled: the giant factor differs from its own scale.
+  bool IsSpriteScaled(const SPRITEDATA& Sprite) const;
 
   // The character's scale: its definition's giant factor, read as signed.
   int32_t GetScale() const { return static_cast<int8_t>(m_Def.m_cGiant); }
@@ -275,3 +309,6 @@ class cGameObj : public cObjRoot {
   // and acting this step; the player: its input record's number and the
   // steps its jump key has been held) are members of those classes.
 };
+
+// The player or the character with this id (the players first), or null.
+cGameObj* FindObjEntry(int32_t nId);
