@@ -5,6 +5,7 @@
 #include "files/stage_data.h"
 #include "files/system_data.h"
 #include "stage/play_scene.h"
+#include "stage/sprite_source.h"
 
 void cCharaObj::ScaleHitBoxes(int32_t nScale) {
   if (IsBlockChara()) {
@@ -181,6 +182,17 @@ void cCharaObj::Jump(cCmdState& state) {
   m_nRiding = 0;
 }
 
-void cCharaObj::DrawCarriedIcon(DDSURFACEDATA* /*pTarget*/) {
-  // The blinking icon belongs to the play-screen drawing, built apart.
+void cCharaObj::DrawCarriedIcon(DDSURFACEDATA* pTarget) {
+  // The definition's setting byte D shows the icon while it is set (its
+  // default); an item hidden from view shows none either.
+  if (m_CarriedItem.m_nKindValue == 0 || !m_nOnScreen) return;
+  if (!m_Def.m_cSettingD || m_CarriedItem.m_Def.m_cHidden) return;
+  // The icon shows in the last third of every 96 frames.
+  if (++m_nIconCount >= 64) {
+    const cItemObj& item = m_CarriedItem;
+    DrawGraphicIcon(pTarget, item.m_Def.m_cGraphicKind, item.m_nKindValue,
+                    item.m_Def.m_sGraphicCell, m_nScrLeft + m_nDrawW / 2 - item.m_nDrawW / 4,
+                    m_nScrTop - item.m_nDrawH / 2);
+  }
+  if (m_nIconCount >= 96) m_nIconCount = 0;
 }

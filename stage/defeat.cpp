@@ -30,8 +30,7 @@ int cGameObj::Die() {
   if (scene.m_nStepResult == STEP_STAGE_OVER || nResult == STEP_STAGE_OVER) return 1;
   ReleaseRefs();
   m_nDying = 1;
-  // Its death effect starts with the character effects; until then the
-  // drawing ends a death at once.
+  m_CharaEffect.Start(m_Def.m_sDeathEffect, m_Def.m_cDeathVariant, 0);
   return 0;
 }
 

@@ -253,9 +253,9 @@ void cGameObj::ResetFlowState(const cEdChara* pDef, double x, double y, int16_t 
   m_nSightRange = 16 * static_cast<int8_t>(m_Def.m_cSightRange);
   m_dDecay = m_Def.m_sStopEase * 0.01 / g_Stage.m_dStepsSquared;
   m_nVanish = 0;
-  // The appearance effect is started by the effect runs when they start
-  // effects; until then every character appears plainly.
   m_CharaEffect = cCharaEffectRun{};
+  if (m_Def.m_sAppearEffect != 0)
+    m_CharaEffect.Start(m_Def.m_sAppearEffect, m_Def.m_cAppearVariant, m_Def.m_cAppearSetting);
   m_nInvincible = 0;
   m_ImmunityList.clear();
   SetAnimSet(m_Def.m_sAnimeSet, 1);

@@ -349,8 +349,9 @@ void cPlayerObj::Jump(cCmdState& state) {
   m_nJumpChecked = 1;
 }
 
-void cPlayerObj::Draw(DDSURFACEDATA* /*pTarget*/, int /*bStill*/) {
-  // The player and its overlays are drawn by the play-screen drawing, built apart.
+void cPlayerObj::Draw(DDSURFACEDATA* pTarget, int bStill) {
+  cGameObj::Draw(pTarget, bStill);
+  DrawHitAreas(pTarget);
 }
 
 void cPlayerObj::DrawSight(DDSURFACEDATA* /*pTarget*/) {

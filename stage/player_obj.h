@@ -56,6 +56,8 @@ class cPlayerObj : public cGameObj {
   // root's under the same name).
   void UpdateScreenRect();
   void DrawSight(DDSURFACEDATA* pTarget);
+  // The hit-area overlays over the drawn player, largest first.
+  void DrawHitAreas(DDSURFACEDATA* pTarget);
   int IsNewTouch(int32_t nItemId) const;
   void ForgetTouch(int32_t nItemId);
   void RememberLandCell() { m_pPrevLandCell = m_pLandCell; }

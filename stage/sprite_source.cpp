@@ -147,3 +147,10 @@ bool SetSpriteSource(int nUse, int nKind, int32_t k, int32_t a, const cObjRoot* 
       return false;
   }
 }
+
+void DrawGraphicIcon(DDSURFACEDATA* pTarget, int nKind, int32_t k, int32_t a, int x, int y) {
+  SPRITEDATA s;
+  if (!SetSpriteSource(SPRITEUSE_BLOCK, nKind, k, a, nullptr, 0, s) || !s.lpSecond) return;
+  const int nCell = kCell * s.nScale;
+  DDBltStretch(pTarget, x, y, kCell / 2, kCell / 2, s.lpSecond, s.nSrcX, s.nSrcY, nCell, nCell, 1);
+}

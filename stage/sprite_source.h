@@ -36,3 +36,7 @@ struct SPRITEDATA {
 // left alone. False when the graphic has no surface.
 bool SetSpriteSource(int nUse, int nKind, int32_t k, int32_t a, const cObjRoot* pObj, int32_t b,
                      SPRITEDATA& Sprite);
+
+// The icon of a graphic: its cell (value a as outside the character
+// drawing) drawn at half size, colour-keyed, with its top left at (x, y).
+void DrawGraphicIcon(DDSURFACEDATA* pTarget, int nKind, int32_t k, int32_t a, int x, int y);

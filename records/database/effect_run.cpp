@@ -65,7 +65,10 @@ template <typename tRun>
 void LoadEntry(tRun& run, cSafeVector<tRun>& table, int32_t nEffect, int32_t bReversed) {
   const int32_t nMode = run.m_nMode;
   const int32_t bRepeat = run.m_bRepeat;
-  if (const tRun* pEntry = FindEntry(table, nEffect)) {
+  // Number 0 is the none effect whatever the tables hold.
+  if (nEffect == 0) {
+    run = tRun{};
+  } else if (const tRun* pEntry = FindEntry(table, nEffect)) {
     run = *pEntry;
   } else {
     run = tRun{};
