@@ -11,12 +11,13 @@ namespace {
 
 // The turns of both kinds: the visibility flips once the counter reaches
 // the interval (the definition's start value); only advancing frames count.
+// Still frames leave the turns where they are, as they leave every value.
 int StepTurns(cCharaEffectRun& run, int bStill) {
+  if (bStill) return 0;
   if (run.m_nWork1 >= run.m_nStart) {
     run.m_nWork1 = 0;
     run.m_nWork2 = !run.m_nWork2;
   }
-  if (bStill) return 0;
   ++run.m_nWork1;
   return run.Step();
 }
