@@ -187,12 +187,12 @@ void cCharaObj::DrawCarriedIcon(DDSURFACEDATA* pTarget) {
   // default); an item hidden from view shows none either.
   if (m_CarriedItem.m_nKindValue == 0 || !m_nOnScreen) return;
   if (!m_Def.m_cSettingD || m_CarriedItem.m_Def.m_cHidden) return;
-  // The icon shows in the last third of every 96 frames.
-  if (++m_nIconCount >= 64) {
+  // The icon shows in the last third of every 96 frames (counts 64 to 95).
+  if (++m_nIconCount >= 96) m_nIconCount = 0;
+  if (m_nIconCount >= 64) {
     const cItemObj& item = m_CarriedItem;
     DrawGraphicIcon(pTarget, item.m_Def.m_cGraphicKind, item.m_nKindValue,
                     item.m_Def.m_sGraphicCell, m_nScrLeft + m_nDrawW / 2 - item.m_nDrawW / 4,
                     m_nScrTop - item.m_nDrawH / 2);
   }
-  if (m_nIconCount >= 96) m_nIconCount = 0;
 }
