@@ -217,14 +217,17 @@ bool cTextObj::PlaceOnScreen(int32_t& x, int32_t& y) {
     x = m_nLatchX;
     y = m_nLatchY;
   } else if (!m_bFixed && bOnScreen) {
-    // Kept at the stage place where it appeared, scrolling with the stage.
+    // Kept at the stage place where it appeared, scrolling with the stage;
+    // whole pixels of the camera both ways, so it does not move on its first
+    // frame.
+    const int64_t nCamX = TruncI32(dCamX), nCamY = TruncI32(dCamY);
     if (!m_bLatched) {
-      m_nLatchX = TruncI32(x + dCamX);
-      m_nLatchY = TruncI32(y + dCamY);
+      m_nLatchX = Wrap32(x + nCamX);
+      m_nLatchY = Wrap32(y + nCamY);
       m_bLatched = 1;
     }
-    x = TruncI32(m_nLatchX - dCamX);
-    y = TruncI32(m_nLatchY - dCamY);
+    x = Wrap32(m_nLatchX - nCamX);
+    y = Wrap32(m_nLatchY - nCamY);
   }
   m_nLastX = x;
   m_nLastY = y;
