@@ -47,11 +47,12 @@ cTextObj* cPlayScene::ShowMessage(cGameObj& chara, const cFlowCmd& cmd, int32_t 
   if (m_bCloseRequest.load()) return nullptr;
   auto P = [&cmd](int n) { return cmd.m_vecParams.At(n); };
 
-  // The text this one takes the place of, by its ID.
+  // The text this one takes the place of, by its ID. One that has ended
+  // while a wait showed the screen is as good as gone.
   auto itPlace = m_TextList.end();
   if (P(MSG_ID_MODE)) {
     itPlace = std::find_if(m_TextList.begin(), m_TextList.end(), [&](const cTextObj& text) {
-      return text.m_nCmdValue1 != 0 && text.m_nCmdValue2 == P(MSG_ID);
+      return !text.m_bEnded && text.m_nCmdValue1 != 0 && text.m_nCmdValue2 == P(MSG_ID);
     });
   }
   if (P(MSG_ERASE)) {

@@ -487,10 +487,15 @@ TEST_F(MessageCommand, TextsByIdAreReplacedInPlaceOrErased) {
   EXPECT_EQ(Show(Message("", 2, 1)), nullptr);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"LONGER", "Q"}));
   EXPECT_EQ(Off_Msg.size(), 2u);
+  // A text that ended while a wait showed the screen is not replaced: the
+  // new one comes at the end.
+  Scene().m_TextList.front().m_bEnded = 1;
+  Show(Message("NEW", 1));
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"LONGER", "Q", "NEW"}));
   // Nothing while the window closes.
   Scene().m_bCloseRequest = 1;
   EXPECT_EQ(Show(Message("R", 0)), nullptr);
-  EXPECT_EQ(Texts().size(), 2u);
+  EXPECT_EQ(Texts().size(), 3u);
   Scene().m_bCloseRequest = 0;
   EXPECT_EQ(TakeCloses(), 0);
 }
