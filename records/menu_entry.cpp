@@ -30,11 +30,16 @@ int cCmd::GetCmdNum(int n, cSafeVector<cCmd>& vMenu) {
   return 0;
 }
 
-int cCmd::GetCenterX(int x, cSafeVector<cCmd>& vMenu) {
+int cCmd::GetWidestLabel(cSafeVector<cCmd>& vMenu) {
   int nWidest = 0;
   for (const cCmd& cmd : vMenu) {
     if (cmd.m_bEnable == 0) continue;
     nWidest = std::max(nWidest, CountChars(cmd.m_strLabel.c_str()));
   }
+  return nWidest;
+}
+
+int cCmd::GetCenterX(int x, cSafeVector<cCmd>& vMenu) {
+  const int nWidest = GetWidestLabel(vMenu);
   return nWidest != 0 ? x - 16 * (nWidest + 1) / 2 : x;
 }

@@ -9,6 +9,8 @@
 #include "base/safe_vector.h"
 #include "records/record.h"
 
+struct DDSURFACEDATA;
+
 class cCmd : public cRecord {
  public:
   int32_t m_bEnable = 1;  // 0 hides the entry; any other value shows it
@@ -31,4 +33,10 @@ class cCmd : public cRecord {
   // The left edge that centres the menu's framed box on x (the box is one
   // 16-pixel column wider than its longest shown label).
   static int GetCenterX(int x, cSafeVector<cCmd>& vMenu);
+  // The character count of the longest shown label.
+  static int GetWidestLabel(cSafeVector<cCmd>& vMenu);
+  // The shown entries in a framed box of the main font, a line each, after
+  // a column for the cursor; nothing when every shown label is empty. Drawn
+  // by the menus' drawing (scenes/cmd_draw.cpp).
+  static void DrawCmd(DDSURFACEDATA* lpDstSD, int x, int y, cSafeVector<cCmd>& vMenu);
 };

@@ -16,6 +16,7 @@
 #include "platform/clock/clock.h"
 #include "platform/msg/messages.h"
 #include "platform/present/presenter.h"
+#include "scenes/message_surfaces.h"
 #include "scenes/scene_manager.h"
 
 namespace {
@@ -52,6 +53,7 @@ bool cSceneManager::CheckLostSurface() {
   // surfaces, the message windows, and the three digit sheets
   // (RestoreFontSurfaces); the others join here with the play engine and
   // the menus that fill them.
+  if (!RestoreSurface(Off_Msg)) return false;
   return RestoreFontSurfaces(g_NumberSheet, kFontCount);
 }
 

@@ -103,14 +103,17 @@ void cSceneManager::PollInput(cSafeVector<cInput>& inputs) {
     player1.PollFixed(0, 3, 60);
 }
 
+// A fade whose speed does not move it on would never end: it ends at once.
 bool SceneFadeInStep() {
-  return DDFadeIn(g_DD.DisplayPalette, 0, 255, 0, 0, 0, g_SceneManager.m_nFadeStep,
-                  g_DD.ProgramPalette, 0) != 0;
+  const int32_t nStep = g_SceneManager.m_nFadeStep;
+  return DDFadeIn(g_DD.DisplayPalette, 0, 255, 0, 0, 0, nStep, g_DD.ProgramPalette,
+                  nStep <= 0 ? 1 : 0) != 0;
 }
 
 bool SceneFadeOutStep() {
-  return DDFadeOut(g_DD.DisplayPalette, 0, 255, 0, 0, 0, g_SceneManager.m_nFadeStep,
-                   g_DD.ProgramPalette, 0) != 0;
+  const int32_t nStep = g_SceneManager.m_nFadeStep;
+  return DDFadeOut(g_DD.DisplayPalette, 0, 255, 0, 0, 0, nStep, g_DD.ProgramPalette,
+                   nStep <= 0 ? 1 : 0) != 0;
 }
 
 void FinishSceneFadeOut(int nOwnSceneId) {

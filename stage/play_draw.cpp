@@ -19,25 +19,3 @@ void cPlayScene::Draw(int bPlay, int bStill, int bTimeSound, int bNotice) {
 }
 
 void cPlayScene::CreateSightSurfaces() {}
-
-void cPlayScene::DrawWordImage(int32_t /*nSrcX*/, int32_t /*nSrcY*/, int32_t /*nWidth*/,
-                               int32_t /*nHeight*/, int32_t /*x*/, int32_t /*y*/) {}
-
-void cPlayScene::DrawWordNumber(int32_t /*nValue*/, int32_t /*x*/, int32_t /*y*/) {}
-
-void cPlayScene::DrawClearCaption(int32_t /*nFrames*/) {}
-
-void cPlayScene::DrawMenuBox(cSafeVector<cCmd>& /*vecMenu*/, int32_t /*x*/, int32_t /*y*/) {}
-
-void cPlayScene::DrawMenuCursor() {}
-
-void cPlayScene::DrawMenuTextBox(int32_t /*x*/, int32_t /*y*/) {}
-
-void cPlayScene::DrawRankingNotice() {}
-
-void cPlayScene::DrawResultPanel() {}
-
-// Until the screen fades, a fade is done at once.
-int cPlayScene::FadeStep(int /*bToBlack*/) { return 1; }
-
-void cPlayScene::FillBackBuffer(uint32_t /*dwColour*/) {}

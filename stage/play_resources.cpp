@@ -12,4 +12,3 @@ void cPlayScene::LoadSwordImages() {}
 void cPlayScene::LoadEffectImages() {}
 void cPlayScene::BuildShotSheets() {}
 void cPlayScene::ReleasePictures() { m_PictureList.clear(); }
-void cPlayScene::ReleaseMessageSurfaces() {}

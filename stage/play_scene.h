@@ -33,6 +33,7 @@ class cItemObj;
 class cPlayerObj;
 class cFlowState;
 class cCmdState;
+class cFlowCmd;
 class cEdBlock;
 class cEdChara;
 class cEdItem;
@@ -165,6 +166,18 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   void BuildShotSheets();
   void ReleasePictures();
   void ReleaseMessageSurfaces();
+
+  // Message texts (message_texts.cpp). The message command ("メッセージ")
+  // up to its wait: the text it shows, added to the list or put in place of
+  // the text with its ID, or null when it shows none (an erase, a close
+  // under way). bWait comes back 1 when the command waits on its text: the
+  // wait record is then set (a text shown until the stage ends leaves it as
+  // it was), the caller runs the wait and then removes the text.
+  cTextObj* ShowMessage(cGameObj& chara, const cFlowCmd& cmd, int32_t bMessageShown, int& bWait);
+  // The text taken out of the list, its surface with it.
+  void RemoveText(const cTextObj* pText);
+  // The extra-life icon rising over the player for 30 frames (of a wait).
+  cTextObj& ShowLifeNotice();
 
   // Condition lists (all or any, the once latch) and the single conditions.
   int CheckConditionList(const COND_VECTOR& vecConds, int nMode, cGameObj* pChara);

@@ -378,7 +378,3 @@ int cPlayerObj::RunItemCommands(CMD_VECTOR& vecCmds) {
   }
   return m_nHP <= 0 ? 2 : 0;
 }
-
-void cPlayerObj::ShowPickupText(int32_t /*nSheet*/, int32_t /*nGraphic*/, int32_t /*nVariant*/) {
-  // The rising picture is a message text of the play screen, built apart.
-}

@@ -102,8 +102,7 @@ int RunUntil(cScene* pScene, int nPhase, int nLimit) {
 }
 
 TEST_F(GameScenesTest, ScenesFadeInAndLeaveWhenTold) {
-  // The menu scenes fade over ten frames at the start-up's step of 10
-  // degrees; the play scene's phases are its own.
+  // Every scene fades over ten frames at the start-up's step of 10 degrees.
   g_SceneManager.m_nFadeStep = 10;
   // A fade an earlier test left half-way ends first.
   DDFadeIn(g_DD.DisplayPalette, 0, 255, 0, 0, 0, 10, g_DD.ProgramPalette, 1);
@@ -113,7 +112,7 @@ TEST_F(GameScenesTest, ScenesFadeInAndLeaveWhenTold) {
     int nLastPhase;
     int nFadeFrames;
   } const cases[] = {{SCENE_TITLE, 3, 10},       {SCENE_WORLDMAP, 3, 10}, {SCENE_MAPMENU, 6, 10},
-                     {SCENE_STAGESELECT, 2, 10}, {SCENE_PLAY, 7, 1},      {SCENE_OPTION, 2, 10}};
+                     {SCENE_STAGESELECT, 2, 10}, {SCENE_PLAY, 7, 10},      {SCENE_OPTION, 2, 10}};
   for (const auto& c : cases) {
     g_SceneManager.m_nCurrentScene = c.nId;
     g_SceneManager.ChangeScene(c.nId);
