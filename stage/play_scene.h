@@ -179,6 +179,36 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   // The extra-life icon rising over the player for 30 frames (of a wait).
   cTextObj& ShowLifeNotice();
 
+  // The play screen's parts (play_draw.cpp, play_backgrounds.cpp,
+  // play_status_bar.cpp, screen_color.cpp, screen_effects.cpp, sight.cpp).
+  // DrawChara is 1 when the character's death has played and it is to go.
+  void DrawPlayer(int bStill);
+  int DrawChara(cCharaObj& chara, int bStill);
+  void ScrollBackgrounds();
+  void DrawBackgrounds(DDSURFACEDATA* pTarget, int nLayer);
+  void DrawBlocks(DDSURFACEDATA* pTarget, int nLayer);
+  void DrawPictures(DDSURFACEDATA* pTarget, int nLayer, int bStill);
+  void DrawStatusBar(DDSURFACEDATA* pTarget);
+  void DrawTime(DDSURFACEDATA* pTarget, int bTimeSound);
+  void DrawScreenColor(int bStill);
+  void DrawScreenEffect(int bStill);
+  // The lost life of a player whose death has played: the stage again, the
+  // continue menu or the end of the game.
+  void FinishPlayerDefeat();
+  // The limited-sight mask over the screen around the player.
+  void DrawSightMask(DDSURFACEDATA* pTarget, const cPlayerObj& player);
+  // Words the screen-effect handlers keep from frame to frame, for the
+  // effect number they were started for.
+  struct SCREFFECTWORK {
+    int32_t nEffect = 0;
+    int32_t nShift = 0;      // the shake's offset
+    int32_t nDirection = 1;  // the shake's direction
+    int32_t nAngle = 0;      // the wave's phase, degrees
+    int32_t nFrames = 0;     // the blink's frame count
+    int32_t bShown = 1;      // the blink's phase
+  };
+  SCREFFECTWORK m_ScrWork;
+
   // Condition lists (all or any, the once latch) and the single conditions.
   int CheckConditionList(const COND_VECTOR& vecConds, int nMode, cGameObj* pChara);
   int EvalCondition(const cCond& cond, cGameObj* pChara);

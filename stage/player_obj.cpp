@@ -354,8 +354,8 @@ void cPlayerObj::Draw(DDSURFACEDATA* pTarget, int bStill) {
   DrawHitAreas(pTarget);
 }
 
-void cPlayerObj::DrawSight(DDSURFACEDATA* /*pTarget*/) {
-  // The limited-sight mask belongs to the play-screen drawing, built apart.
+void cPlayerObj::DrawSight(DDSURFACEDATA* pTarget) {
+  if (m_Def.m_cSightShape != 0) g_PlayScene->DrawSightMask(pTarget, *this);
 }
 
 int cPlayerObj::IsNewTouch(int32_t nItemId) const {

@@ -16,6 +16,14 @@ class cScreenColor {
   cScreenColor() { Reset(); }
   // Zeroed, with the last alpha not visible.
   void Reset() { *this = cScreenColor(0); }
+  // The command's eight values: red, green, blue, strength (percent),
+  // return, time in tenths of a second, blink, repeat count. A return
+  // while nothing is shown does nothing.
+  void SetFromCommand(const int32_t (&anValues)[8]);
+  // The level the colour is laid at for the frame now due (0 opaque, 255
+  // not seen), and the counters moved on to the next frame unless bStill;
+  // the change ends (m_bActive 0) by its rule.
+  int32_t StepLevel(int bStill);
 
   int32_t m_bDone = 0;
   uint8_t m_cRed = 0;

@@ -20,7 +20,10 @@ namespace {
 
 class StagePlayRun : public ::testing::Test {
  protected:
-  StagePlayRun() { CopyDefaultGame(m_Project.Path()); }
+  StagePlayRun() {
+    CopyDefaultGame(m_Project.Path());
+    FillMissingPlayBitmaps(m_Project.Path());
+  }
 
   cProcessResult Run(const std::string& strFile, int nFrames) {
     return RunProcess({BRIMVALE_EXE, "--headless", "--no-wait", "--frames", std::to_string(nFrames),

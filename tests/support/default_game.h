@@ -23,3 +23,16 @@ inline void CopyDefaultGame(const std::string& strTo, const std::string& strSub 
     std::filesystem::remove(to / szLeft, ec);
   std::filesystem::remove_all(to / "user_data", ec);
 }
+
+// The pictures a play scene cannot start without, where the game has none
+// of its own: each a copy of the game's debug picture.
+inline void FillMissingPlayBitmaps(const std::string& strProject) {
+  const std::filesystem::path bmp = std::filesystem::path(strProject) / "bmp";
+  for (const char* szName :
+       {"Block.bmp", "Character1.bmp", "Shot.bmp", "Item.bmp", "Item_Mini.bmp", "Mark.bmp",
+        "Window.bmp", "StatusWindow.bmp", "Title.bmp", "Accessory.bmp", "Symbol.bmp", "Word.bmp"}) {
+    std::error_code ec;
+    if (!std::filesystem::exists(bmp / szName))
+      std::filesystem::copy_file(bmp / "Debug.bmp", bmp / szName, ec);
+  }
+}
