@@ -279,6 +279,5 @@ int EvalFlagCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
 int EvalStateCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
 int EvalDistanceCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
 void ChangeFlows(cPlayerObj& /*player*/, cFlowCmd& /*cmd*/) {}
-int RunItemCmd(cPlayerObj& /*player*/, cFlowCmd& /*cmd*/) { return 0; }
 void ApplyCharaParamBinds(cPlayerObj& /*player*/, cFlowCmd& /*cmd*/,
                           const std::list<cSafeVector<int32_t>>& /*lstBinds*/) {}

@@ -67,6 +67,12 @@ void CmdExec(cGameObj& chara, cCmdState& inst);
 void InitCmdInstance(cCmdState& inst, cGameObj& chara);
 constexpr int kFlowCmdKinds = 40;
 
+// The status operation (flow_status.cpp): an operation on a value, clamped
+// to a range, and the command of flows (kind 22) and items (kind 7).
+int32_t ApplyStatusOp(int32_t t, int32_t x, int32_t nOp, int32_t nLow, int32_t nHigh);
+void CmdStatusOp(cGameObj& chara, cFlowCmd& cmd);
+constexpr int kItemCmdKinds = 25;
+
 // Movement commands (flow_move.cpp).
 int ResolveMoveDirection(cGameObj& chara, int nCode, int bCurrentInput, int bPlain, int bDiagonals);
 int InputToDirection(int nChannel, int bPlain, int nFacing);

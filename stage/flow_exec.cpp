@@ -6,6 +6,7 @@
 #include "stage/flow_engine.h"
 #include "stage/flow_state.h"
 #include "stage/game_obj.h"
+#include "stage/player_obj.h"
 
 namespace {
 
@@ -17,6 +18,11 @@ enum : uint8_t {
   kCmdMoveCancel = 8,
   kCmdTurn = 9,
   kCmdJump = 10,
+  kCmdStatusOp = 22,
+};
+
+enum : uint8_t {
+  kItemCmdStatusOp = 7,
 };
 
 // A kind byte beyond the table comes only from damaged or foreign data:
@@ -51,6 +57,9 @@ void CmdExec(cGameObj& chara, cCmdState& inst) {
     case kCmdJump:
       CmdJump(chara, inst);
       break;
+    case kCmdStatusOp:
+      CmdStatusOp(chara, *inst.m_pCmd);
+      break;
     default:
       // None, wait and loop do nothing by design; the other kinds' bodies
       // join here as they are built.
@@ -72,5 +81,25 @@ void InitCmdInstance(cCmdState& inst, cGameObj& chara) {
       break;
     default:
       break;
+  }
+}
+
+int RunItemCmd(cPlayerObj& player, cFlowCmd& cmd) {
+  uint8_t cKind = cmd.m_cKind;
+  if (cKind >= kItemCmdKinds) {
+    static bool s_bReported = false;
+    if (!s_bReported) {
+      s_bReported = true;
+      ReportF("an item command of kind %d is not known and does nothing", cKind);
+    }
+    cKind = 0;
+  }
+  switch (cKind) {
+    case kItemCmdStatusOp:
+      CmdStatusOp(player, cmd);
+      return 0;
+    default:
+      // The other item commands join here with their flow twins.
+      return 0;
   }
 }
