@@ -128,23 +128,23 @@ void DrawHero(cCanvas& c, int x, int y, int nStride, bool bAir, int nBright) {
   c.Outline(x, y, 32, 32, Grey(1));
 }
 
-// Row 0 of the first character sheet is the hero: cells 0 standing, 1 and
+// Row 1 of the first character sheet is the hero: cells 0 standing, 1 and
 // 2 walking, 3 flying; cells 4 to 7 the same lit up (invincible), 8 to 11
-// again (as a block character).
+// again (as a block character). Number 0 is no picture.
 cCanvas CharacterSheet(bool bHero) {
   cCanvas c(384, 480);
   if (!bHero) return c;
   for (int k = 0; k < 3; ++k) {
     const int nBright = k == 1 ? 3 : 0;
-    DrawHero(c, (4 * k + 0) * 32, 0, 0, false, nBright);
-    DrawHero(c, (4 * k + 1) * 32, 0, 1, false, nBright);
-    DrawHero(c, (4 * k + 2) * 32, 0, 2, false, nBright);
-    DrawHero(c, (4 * k + 3) * 32, 0, 0, true, nBright);
+    DrawHero(c, (4 * k + 0) * 32, 32, 0, false, nBright);
+    DrawHero(c, (4 * k + 1) * 32, 32, 1, false, nBright);
+    DrawHero(c, (4 * k + 2) * 32, 32, 2, false, nBright);
+    DrawHero(c, (4 * k + 3) * 32, 32, 0, true, nBright);
   }
   return c;
 }
 
-// A coin at item number 0: two frames side by side, full face and turned.
+// A coin: two frames side by side, full face and turned.
 void DrawCoin(cCanvas& c, int x, int y, int nHalfWidth, int nSize) {
   const int cx = x + nSize / 2, cy = y + nSize / 2, r = nSize * 5 / 16;
   for (int j = -r; j <= r; ++j)
@@ -161,16 +161,17 @@ void DrawCoin(cCanvas& c, int x, int y, int nHalfWidth, int nSize) {
 }
 
 cCanvas ItemSheet() {
+  // Item number 1 (number 0 is no picture).
   cCanvas c(128, 480);
-  DrawCoin(c, 0, 0, 9, 32);
-  DrawCoin(c, 32, 0, 4, 32);
+  DrawCoin(c, 0, 32, 9, 32);
+  DrawCoin(c, 32, 32, 4, 32);
   return c;
 }
 
 cCanvas ItemMiniSheet() {
   cCanvas c(64, 240);
-  DrawCoin(c, 0, 0, 5, 16);
-  DrawCoin(c, 16, 0, 2, 16);
+  DrawCoin(c, 0, 16, 5, 16);
+  DrawCoin(c, 16, 16, 2, 16);
   return c;
 }
 

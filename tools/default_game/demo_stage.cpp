@@ -83,8 +83,9 @@ cEdChara Hero() {
   hero.m_nCarriedItem = -1;
   hero.m_cFixedDir = 0;    // it turns to where it walks
   hero.m_cMoveMirror = 1;  // and starts facing right
+  // Picture number 0 means none: the hero is row 1 of the first sheet.
   hero.m_cGraphicKind = 1;
-  hero.m_sGraphic = 0;
+  hero.m_sGraphic = 1;
   hero.m_nMaxHP = 10;
   hero.m_vecFlows.push_back(WalkFlow(2, 3));
   hero.m_vecFlows.push_back(WalkFlow(1, 2));
@@ -99,7 +100,7 @@ cEdItem Coin(int16_t sColumn, int16_t sRow) {
   coin.m_sColumn = sColumn;
   coin.m_sRow = sRow;
   coin.m_cGraphicKind = 2;
-  coin.m_sGraphic = 0;
+  coin.m_sGraphic = 1;  // 0 would be an item without a picture, which gives nothing
   coin.m_sSound = 1;
   cFlowCmd add;
   add.m_cCmdSet = 1;
