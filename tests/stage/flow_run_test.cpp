@@ -335,3 +335,89 @@ TEST_F(FlowRun, InputChannelsGiveDirectionCodes) {
 }
 
 }  // namespace
+
+namespace {
+
+cFlowCmd StatusOp(std::vector<std::pair<int, int32_t>> params, uint8_t cSet = 0) {
+  cFlowCmd cmd = Cmd(cSet ? 7 : 22);
+  cmd.m_cCmdSet = cSet;
+  cmd.m_vecParams.assign(18, 0);
+  for (auto [i, v] : params) cmd.m_vecParams[static_cast<size_t>(i)] = v;
+  return cmd;
+}
+
+// (value, operand, operation, range) -> the value after the operation.
+TEST(StatusOp, OperationsClampToTheirRange) {
+  struct CASE {
+    int32_t t, x, nOp, nLow, nHigh, nResult;
+  };
+  const CASE kCases[] = {
+      {5, 3, 0, -999999, 999999, 3},
+      {5, 3, 1, -999999, 999999, 8},
+      {999990, 30, 1, 0, 999999, 999999},
+      {5, 30, 2, 0, 999999, 0},
+      {400000, 3, 3, -999999, 999999, 999999},
+      {400000, -3, 3, -999999, 999999, -999999},
+      {65536, 65536, 3, INT32_MIN, INT32_MAX, INT32_MAX},  // a sign-keeping wrap saturates too
+      {5, 0, 4, -999999, 999999, 5},
+      {5, 0, 5, -999999, 999999, 5},
+      {-7, 2, 4, -999999, 999999, -3},
+      {-7, 2, 5, -999999, 999999, -1},
+      {INT32_MIN, -1, 4, INT32_MIN, INT32_MAX, INT32_MIN},
+      {INT32_MIN, -1, 5, INT32_MIN, INT32_MAX, 0},
+      {200, 50, 6, 0, 999999, 100},
+      {7, 3, 9, 0, 999999, 7},
+  };
+  for (const CASE& c : kCases)
+    EXPECT_EQ(ApplyStatusOp(c.t, c.x, c.nOp, c.nLow, c.nHigh), c.nResult)
+        << c.t << " op " << c.nOp << " " << c.x;
+}
+
+// The status operation on the stage's values and the player's own.
+TEST_F(FlowRun, StatusOperationsChangeTheirTarget) {
+  cPlayerObj& player = PlayerWith({});
+  g_PlayData.m_nStageScore = 40;
+  cFlowCmd score = StatusOp({{3, 5}, {4, 3}, {5, 1}, {7, 10}}, 1);
+  EXPECT_EQ(RunItemCmd(player, score), 0);
+  EXPECT_EQ(g_PlayData.m_nStageScore, 50);
+
+  g_PlayData.m_nLives = kUnlimitedLives;
+  cFlowCmd lives = StatusOp({{3, 5}, {4, 4}, {5, 0}, {7, 3}}, 1);
+  RunItemCmd(player, lives);
+  EXPECT_EQ(g_PlayData.m_nLives, kUnlimitedLives);
+
+  // Stage variable 2 = common variable 7 (operand kind 3), then 150 % of it.
+  g_PlayData.m_vVars.At(7) = 12;
+  cFlowCmd copy = StatusOp({{0, 1}, {1, 1}, {2, 2}, {5, 0}, {6, 3}, {10, 0}, {11, 7}});
+  CmdStatusOp(player, copy);
+  EXPECT_EQ(Scene().m_StageVar.At(2), 12);
+  cFlowCmd percent = StatusOp({{0, 1}, {1, 1}, {2, 2}, {5, 6}, {7, 150}});
+  CmdStatusOp(player, percent);
+  EXPECT_EQ(Scene().m_StageVar.At(2), 18);
+
+  // The player's HP set to 0 by itself raises no defeat check; an empty
+  // target slot changes nothing.
+  Scene().m_bCheckDefeats = 0;
+  cFlowCmd hp = StatusOp({{3, 0}, {4, 1}, {5, 0}, {7, 0}});
+  CmdStatusOp(player, hp);
+  EXPECT_EQ(player.m_nHP, 0);
+  EXPECT_EQ(Scene().m_bCheckDefeats, 0);
+  cFlowCmd other = StatusOp({{3, 2}, {4, 1}, {5, 0}, {7, 5}});
+  CmdStatusOp(player, other);
+  EXPECT_EQ(player.m_nHP, 0);
+}
+
+// A flow before the stage starts runs its parallel commands of kind 16 or
+// above at once and never waits.
+TEST_F(FlowRun, AFlowBeforeTheStageStartRunsAtOnce) {
+  cFlowCmd add = StatusOp({{0, 1}, {1, 1}, {2, 4}, {5, 1}, {7, 5}});
+  add.m_cParallel = 1;
+  std::vector<cFlowCmd> cmds;
+  cmds.push_back(Cmd(1, 50));
+  cmds.push_back(std::move(add));
+  cPlayerObj& player = PlayerWith({Flow(21, std::move(cmds))});
+  EXPECT_EQ(Scene().m_StageVar.At(4), 5);
+  EXPECT_EQ(player.m_vecFlowStates[0].m_nRunning, 0);
+}
+
+}  // namespace
