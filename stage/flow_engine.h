@@ -95,6 +95,18 @@ void CmdMoveCancel(cGameObj& chara, cCmdState& inst);
 void CmdTurn(cGameObj& chara, cCmdState& inst);
 void CmdJump(cGameObj& chara, cCmdState& inst);
 
+// Circle, charge, homing and edge-avoiding movement (flow_move_paths.cpp).
+void InitCircleCmd(cCmdState& inst, cGameObj& chara);
+void InitHomingCmd(cCmdState& inst, cGameObj& chara);
+void CmdMoveCircle(cGameObj& chara, cCmdState& inst);
+void CmdMoveCharge(cGameObj& chara, cCmdState& inst);
+void CmdMoveHoming(cGameObj& chara, cCmdState& inst);
+void CmdMoveAvoidEdge(cGameObj& chara, cCmdState& inst);
+void AvoidScreenEdge(cGameObj& chara, cCmdState& inst, const cEdMove& move);
+// A step toward a point of the screen, on the axes the freeze flags leave.
+void StepToTargetPoint(cGameObj& chara, cCmdState& inst, const cEdMove& move,
+                       const cGameObj* pTarget, double x, double y);
+
 // The player's deferred flow changes, an item command, and the bindings an
 // "アレンジ" item command left for the next one.
 void ChangeFlows(cPlayerObj& player, cFlowCmd& cmd);

@@ -15,6 +15,10 @@ enum : uint8_t {
   kCmdWait = 1,
   kCmdMoveStraight = 2,
   kCmdMoveTurnAround = 3,
+  kCmdMoveCircle = 4,
+  kCmdMoveCharge = 5,
+  kCmdMoveHoming = 6,
+  kCmdMoveAvoidEdge = 7,
   kCmdMoveCancel = 8,
   kCmdTurn = 9,
   kCmdJump = 10,
@@ -48,6 +52,18 @@ void CmdExec(cGameObj& chara, cCmdState& inst) {
     case kCmdMoveTurnAround:
       CmdMoveTurnAround(chara, inst);
       break;
+    case kCmdMoveCircle:
+      CmdMoveCircle(chara, inst);
+      break;
+    case kCmdMoveCharge:
+      CmdMoveCharge(chara, inst);
+      break;
+    case kCmdMoveHoming:
+      CmdMoveHoming(chara, inst);
+      break;
+    case kCmdMoveAvoidEdge:
+      CmdMoveAvoidEdge(chara, inst);
+      break;
     case kCmdMoveCancel:
       CmdMoveCancel(chara, inst);
       break;
@@ -72,9 +88,15 @@ void InitCmdInstance(cCmdState& inst, cGameObj& chara) {
   switch (CheckedKind(*inst.m_pCmd)) {
     case kCmdMoveStraight:
     case kCmdMoveTurnAround:
-    case 5:  // charge
-    case 7:  // avoiding the screen edge
+    case kCmdMoveCharge:
+    case kCmdMoveAvoidEdge:
       InitMoveCmdTiming(inst, chara);
+      break;
+    case kCmdMoveCircle:
+      InitCircleCmd(inst, chara);
+      break;
+    case kCmdMoveHoming:
+      InitHomingCmd(inst, chara);
       break;
     case kCmdJump:
       InitJumpCmd(inst, chara);

@@ -46,6 +46,15 @@ class cCmdState {
   int32_t m_nPrevFacing = 0;
   int32_t m_nJumpDone = 0;  // this jump instance may not start another jump
   std::list<POSITIOND> m_lstPositions;
+  // Set when the run state is built: a circle's radius and its start and
+  // end phases (degrees), all times the update steps per frame, and a
+  // homing movement's re-aiming period in steps.
+  int32_t m_nRadiusN = 0;
+  int32_t m_nStartPhase = 0;
+  int32_t m_nEndPhase = 0;
+  int32_t m_nHomingDelay = 0;
+  double m_dPhaseX = 0;  // a circle's running phases
+  double m_dPhaseY = 0;
   int32_t m_anWork[11] = {};  // per-kind scratch of the other command bodies
 };
 

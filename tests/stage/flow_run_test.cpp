@@ -421,3 +421,67 @@ TEST_F(FlowRun, AFlowBeforeTheStageStartRunsAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// A movement lasting 2 seconds unless its timing computes the time.
+cFlowCmd PathMove(uint8_t cKind, std::function<void(cEdMove&)> fnSet) {
+  cFlowCmd cmd = Cmd(cKind, 20);
+  cmd.m_pMove = std::make_unique<cEdMove>();
+  fnSet(*cmd.m_pMove);
+  return cmd;
+}
+
+// A flier circling at 3 degrees a step on a radius of 2 hbl is back where
+// it started after 120 steps and 64 dots away half way; a radius of 0, a
+// charge without a target and an edge-avoiding flier inside the view do not
+// move at all.
+TEST_F(FlowRun, PathMovementsFollowTheirShapes) {
+  struct CASE {
+    const char* szName;
+    cFlowCmd cmd;
+    double dHalfWay;  // distance from the start after 60 steps
+    double dAtEnd;    // after 120
+  };
+  std::vector<CASE> cases;
+  cases.push_back({"circle", PathMove(4, [](cEdMove& m) {
+                     m.m_sTime = 2;  // radius, hbl
+                     m.m_sDistance = 360;
+                     m.m_cTimingMode = 1;
+                     m.m_sSpeed = 30;
+                   }), 64, 0});
+  cases.push_back({"circle of no radius", PathMove(4, [](cEdMove& m) {
+                     m.m_sDistance = 360;
+                     m.m_cTimingMode = 1;
+                     m.m_sSpeed = 30;
+                   }), 0, 0});
+  cases.push_back({"charge at nobody", PathMove(5, [](cEdMove& m) { m.m_sSpeed = 30; }), 0, 0});
+  cases.push_back({"avoiding the edge", PathMove(7, [](cEdMove& m) {
+                     m.m_cDirection = 2;
+                     m.m_sSpeed = 30;
+                   }), 0, 0});
+  for (CASE& c : cases) {
+    MakeStage(30, 15, 1);
+    cEdChara& def = Player(8, 6);
+    def.m_cFlying = 1;
+    def.m_cFixedDir = 0;
+    std::vector<cFlowCmd> cmds;
+    cmds.push_back(std::move(c.cmd));
+    def.m_vecFlows.push_back(Flow(22, std::move(cmds)));
+    StartPlaying();
+    cPlayerObj& player = ThePlayerObj();
+    const double x0 = player.m_dX, y0 = player.m_dY;
+    Scene().m_nFlowObj = &player;
+    player.m_vecFlowStates[0].Start();
+    Scene().m_nFlowObj = nullptr;
+    auto Distance = [&] { return std::hypot(player.m_dX - x0, player.m_dY - y0); };
+    Frames(60);
+    EXPECT_NEAR(Distance(), c.dHalfWay, 0.5) << c.szName;
+    Frames(60);
+    EXPECT_NEAR(Distance(), c.dAtEnd, 0.5) << c.szName;
+    delete m_pScene;
+    m_pScene = nullptr;
+  }
+}
+
+}  // namespace
