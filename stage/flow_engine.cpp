@@ -5,11 +5,13 @@
 
 #include "base/logs.h"
 #include "files/stage_data.h"
+#include "files/system_data.h"
 #include "flow/key_cond.h"
 #include "input/input.h"
 #include "stage/game_obj.h"
 #include "stage/play_scene.h"
 #include "stage/player_obj.h"
+#include "stage/stage_objects.h"
 
 namespace {
 
@@ -22,24 +24,22 @@ bool IsLoopCmd(const cFlowCmd& cmd) {
          (cmd.m_cCmdSet == 1 && cmd.m_cKind == kItemCmdLoop);
 }
 
-// Ends a run: its commands stop and its group is released at the end of
-// the character's flow step.
-int StopFlowState(cFlowState& state, cGameObj& chara) {
-  if (!state.m_nRunning) return 0;
-  state.m_nRunning = 0;
-  state.m_lstBinds.clear();
-  for (cCmdState& cmd : state.m_vecCmds) cmd.m_nRemain = 0;
-  const uint8_t cGroup = state.m_pFlow ? state.m_pFlow->m_cGroup : 0;
-  if (cGroup != 0) {
-    chara.m_vecStopGroups.At(cGroup) = 1;
-    chara.m_nGroupRelease = 1;
-  }
-  return 1;
+// Target slot n of a character takes a character (or none), the back
+// references following.
+void PutTarget(cGameObj& chara, size_t nSlot, cGameObj* pTarget) {
+  if (nSlot >= chara.m_vecTargets.size()) return;
+  cGameObj* pOld = chara.m_vecTargets[nSlot];
+  if (pOld == pTarget) return;
+  if (pOld) pOld->RemoveRefBy(&chara, static_cast<int32_t>(nSlot));
+  chara.m_vecTargets[nSlot] = pTarget;
+  if (pTarget) pTarget->AddRefBy(&chara, static_cast<int32_t>(nSlot));
 }
 
-// One update step of a run; 1 when the flow has ended. No command runs yet:
-// a flow that runs ends at once.
-int StepFlowState(cFlowState& /*state*/) { return 1; }
+// The input the key conditions read: the first player's.
+const cInput* KeyInput() {
+  if (!g_Players.empty() && g_Players[0].m_pInput) return g_Players[0].m_pInput;
+  return g_Input.empty() ? nullptr : &g_Input.At(0);
+}
 
 }  // namespace
 
@@ -86,10 +86,45 @@ void ExpandLoopCmds(CMD_VECTOR& vecCmds) {
   }
 }
 
-void cGameObj::FireFlows(int8_t /*cKind*/, cGameObj* /*pPartner*/, int8_t /*cKey*/) {
-  // No flow starts until commands can run; the engine's work words end
-  // cleared, as after every firing.
+void cGameObj::FireFlows(int8_t cKind, cGameObj* pPartner, int8_t cKey) {
   cPlayScene& scene = *g_PlayScene;
+  scene.m_nFlowObj = this;
+  const bool bEarlyOnce = g_SystemData.m_bCompat744 && !g_SystemData.m_bCompat525;
+  const bool bLateOnce = !g_SystemData.m_bCompat744 && !g_SystemData.m_bCompat525;
+  // A player-operated character reads its own pad for the start direction,
+  // the computer's characters player 1's.
+  const size_t nPad = m_nControl == 0 ? m_Def.m_cInputPlayer : 0;
+  for (size_t i = 0; i < m_vecFlowStates.size(); ++i) {
+    cFlowState& r = m_vecFlowStates[i];
+    if (!r.m_pFlow || r.m_pFlow->m_cTrigger != static_cast<uint8_t>(cKind)) continue;
+    const cFlow& f = *r.m_pFlow;
+    if (bEarlyOnce) {
+      if (r.m_nFiredThisFrame) continue;
+      r.m_nFiredThisFrame = 1;
+    }
+    if (r.m_nRunning || r.m_nPaused || r.m_nHalted || r.m_nStartedThisFrame) continue;
+    if (cKind == 0 && f.m_cGroup != 0 &&
+        (m_vecRunGroups.At(f.m_cGroup) || m_vecStartGroups.At(f.m_cGroup)))
+      continue;
+    if (cKey >= 1 && f.m_cId != static_cast<uint8_t>(cKey)) continue;
+    if (bLateOnce) {
+      if (r.m_nFiredThisFrame) continue;
+      r.m_nFiredThisFrame = 1;
+    }
+    if (f.m_cStorePartner && pPartner) {
+      const size_t nSlot = f.m_cPartnerSlot;
+      cGameObj* pOld = nSlot < m_vecTargets.size() ? m_vecTargets[nSlot] : nullptr;
+      PutTarget(*this, nSlot, pPartner);
+      if (!scene.CheckFlowCondition(r, *this) || !CheckKeyConds(*this, r, KeyInput())) {
+        PutTarget(*this, nSlot, pOld);
+        continue;
+      }
+    } else if (!scene.CheckFlowCondition(r, *this) || !CheckKeyConds(*this, r, KeyInput())) {
+      continue;
+    }
+    r.m_nInputDir = nPad < g_Input.size() ? GetInputDirection(g_Input[nPad]) : 0;
+    r.Start();
+  }
   scene.m_nFlowObj = nullptr;
   scene.m_nFlowCur = nullptr;
   scene.m_nFlowCmd = nullptr;
@@ -108,8 +143,9 @@ void cGameObj::ClearFlowFrameFlags() {
 namespace {
 
 // A fresh run state for flow i of a character whose clone value is sClone.
-void BuildFlowState(cFlowState& state, cFlow& flow, int32_t nIndex, int32_t& nSerial,
-                    int16_t sClone) {
+void BuildFlowState(cFlowState& state, cFlow& flow, int32_t nIndex, cGameObj& chara) {
+  const int16_t sClone = chara.m_sSetupWord;
+  int32_t& nSerial = chara.m_nFlowSerial;
   state = cFlowState{};
   state.m_nIndex = nIndex;
   state.m_nSerial = nSerial++;
@@ -127,9 +163,12 @@ void BuildFlowState(cFlowState& state, cFlow& flow, int32_t nIndex, int32_t& nSe
                              static_cast<uint32_t>(cmd.m_sTimeInc) * static_cast<uint32_t>(sClone);
     inst.m_nDuration = static_cast<int32_t>(nTenths * static_cast<uint32_t>(n) * 6u);
     if (cmd.m_pMove) {
-      inst.m_dSpeed = (cmd.m_pMove->m_sSpeed + cmd.m_pMove->m_sSpeedInc * sClone) * 0.1 / n;
-      inst.m_cDir = static_cast<uint8_t>(cmd.m_pMove->m_cDirection);
+      const cEdMove& move = *cmd.m_pMove;
+      inst.m_dSpeed = (move.m_sSpeed + move.m_sSpeedInc * sClone) * 0.1 / n;
+      if (move.m_cInertia) inst.m_dSpeedCap = move.m_sSpeedCap * 0.1 / n;
+      inst.m_cDir = static_cast<uint8_t>(move.m_cDirection);
     }
+    InitCmdInstance(inst, chara);
   }
 }
 
@@ -156,7 +195,7 @@ int cGameObj::InsertFlows(FLOW_VECTOR& vecSource, bool bInsert, int nIndex) {
   }
   for (int j = 0; j < nCount && static_cast<size_t>(nIndex + j) < flows.size(); ++j) {
     cFlowState& state = m_vecFlowStates[nIndex + j];
-    BuildFlowState(state, flows[nIndex + j], nIndex + j, m_nFlowSerial, m_sSetupWord);
+    BuildFlowState(state, flows[nIndex + j], nIndex + j, *this);
     // A key already held when the flow arrives must be let go first.
     if (bInsert) state.m_nKeyHeld = flows[nIndex + j].m_cKeyRepeat ? 0 : 1;
   }
@@ -183,7 +222,7 @@ void cGameObj::RelinkFlowStates() {
 void cGameObj::RemoveFlow(int nIndex) {
   if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_vecFlowStates.size()) return;
   cFlowState& state = m_vecFlowStates[nIndex];
-  StopFlowState(state, *this);
+  state.Stop(*this);
   const int32_t nSerial = state.m_nSerial;
   m_AnimList.remove_if([nSerial](const cAnimPlay& a) { return a.m_nSerial == nSerial; });
   m_vecFlowStates.erase(m_vecFlowStates.begin() + nIndex);
@@ -201,14 +240,13 @@ int cGameObj::StepFlowStates(int bDeathOnly, bool bVanishEnds) {
     if (!m_vecFlowStates[i].m_nRunning) continue;
     const cFlow* pFlow = m_vecFlowStates[i].m_pFlow;
     if (!pFlow || pFlow->m_vecCmds.empty()) {
-      StopFlowState(m_vecFlowStates[i], *this);
+      m_vecFlowStates[i].Stop(*this);
       continue;
     }
     if (m_vecFlowStates[i].m_nPaused || m_vecFlowStates[i].m_nHalted) continue;
     const uint8_t cTrigger = pFlow->m_cTrigger;
     if (bDeathOnly && cTrigger != 3) continue;
-    if (StepFlowState(m_vecFlowStates[i]) && i < m_vecFlowStates.size())
-      StopFlowState(m_vecFlowStates[i], *this);
+    if (m_vecFlowStates[i].Step() && i < m_vecFlowStates.size()) m_vecFlowStates[i].Stop(*this);
     if (bVanishEnds && m_nVanish) return 1;
     if (!bDeathOnly && cTrigger != 3 && m_nHP <= 0) return 1;
   }
@@ -240,38 +278,6 @@ int EvalStatusCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
 int EvalFlagCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
 int EvalStateCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
 int EvalDistanceCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
-int EvalKeyCond(cGameObj& /*chara*/, const cKeyCond& keys, const cInput* pInput) {
-  if (!pInput) return 0;
-  int nMatched = 0, nFailed = 0;
-  const int nSlots = std::min<int>(static_cast<int>(keys.m_vecKeys.size()), cKeyCond::KEY_SLOTS);
-  for (int s = 0; s < nSlots; ++s) {
-    const uint8_t cState = keys.m_vecKeys[static_cast<size_t>(s)];
-    if (cState == 0) continue;
-    // Slots 0..9 are the direction channels, 10..18 the button channels;
-    // only the newest run counts, whatever its length.
-    const EDGERUN& run = s < INPUT_DIR_LOGS ? pInput->m_DirLogs[static_cast<size_t>(s)][0]
-                                            : pInput->m_ButtonLogs[static_cast<size_t>(s - 10)][0];
-    const bool bMatch = (cState == 1 && run.nState != 0) || (cState == 2 && run.nState == 0);
-    if (!bMatch) {
-      ++nFailed;
-      continue;
-    }
-    ++nMatched;
-    if (keys.m_cRule == 1) break;
-  }
-  switch (keys.m_cRule) {
-    case 0:
-      return nFailed == 0;
-    case 1:
-      return nMatched != 0;
-    case 2:
-      return nMatched == 1;
-    default:
-      return 1;
-  }
-}
-
 void ChangeFlows(cPlayerObj& /*player*/, cFlowCmd& /*cmd*/) {}
-int RunItemCmd(cPlayerObj& /*player*/, cFlowCmd& /*cmd*/) { return 0; }
 void ApplyCharaParamBinds(cPlayerObj& /*player*/, cFlowCmd& /*cmd*/,
                           const std::list<cSafeVector<int32_t>>& /*lstBinds*/) {}

@@ -11,6 +11,8 @@
 #include "base/safe_vector.h"
 #include "flow/flow.h"
 
+class cGameObj;
+
 // A remembered position of a homing movement.
 struct POSITIOND {
   double dX = 0;
@@ -20,6 +22,11 @@ struct POSITIOND {
 // One command of a running flow.
 class cCmdState {
  public:
+  // First preparation when the command is reached, and one update step;
+  // Step gives 1 when the command has finished.
+  void Init();
+  int Step();
+
   cFlowCmd* m_pCmd = nullptr;  // the character's own copy of the command
   int32_t m_nDone = 0;         // finished in this run
   int32_t m_nDuration = 0;     // update steps the command lasts
@@ -39,6 +46,15 @@ class cCmdState {
   int32_t m_nPrevFacing = 0;
   int32_t m_nJumpDone = 0;  // this jump instance may not start another jump
   std::list<POSITIOND> m_lstPositions;
+  // Set when the run state is built: a circle's radius and its start and
+  // end phases (degrees), all times the update steps per frame, and a
+  // homing movement's re-aiming period in steps.
+  int32_t m_nRadiusN = 0;
+  int32_t m_nStartPhase = 0;
+  int32_t m_nEndPhase = 0;
+  int32_t m_nHomingDelay = 0;
+  double m_dPhaseX = 0;  // a circle's running phases
+  double m_dPhaseY = 0;
   int32_t m_anWork[11] = {};  // per-kind scratch of the other command bodies
 };
 
@@ -56,6 +72,15 @@ struct ANIMCUE {
 // One flow of a character as it runs.
 class cFlowState {
  public:
+  // Start and stepping (Step gives 1 when the flow has ended); Stop gives 0
+  // when it was not running. The character is the flow's owner.
+  void Start();
+  int Step();
+  int Stop(cGameObj& chara);
+  void Halt(cGameObj& chara);
+  void Pause() { m_nPaused = 1; }
+  void Resume() { m_nPaused = 0; }
+
   int32_t m_nIndex = 0;      // of its flow in the character's flow list
   int32_t m_nSerial = 0;     // tags the animations the run starts
   cFlow* m_pFlow = nullptr;  // the character's own copy of the flow

@@ -1,10 +1,11 @@
-// make_default_game FOLDER: writes the smallest project the program starts
-// on — the default system data with the window's title, the ten default
-// database lists, the default common palette, the default world map, a demo
-// stage, a System.ini, the palette and debug pictures, the blend tables of
-// the 8-bit palette variants and a short tone for each sound the program
-// loads at start — the records through the program's own writers. The
-// repository's game/ folder is made with it:
+// make_default_game FOLDER: writes the bundled game — the default system
+// data with the window's title, the ten database lists (the hero's
+// animations in the first animation set), the default common palette and
+// world map, a playable demo stage that System.ini starts at once, the
+// pictures the play screen draws from (drawn by the tool itself), the blend
+// tables of the 8-bit palette variants and a short tone for each sound the
+// program loads at start — the records through the program's own writers.
+// The repository's game/ folder is made with it:
 //   build/default/tools/make_default_game game
 #include <unistd.h>
 
@@ -17,6 +18,9 @@
 #include <vector>
 
 #include "base/paths.h"
+#include "default_game/demo_pictures.h"
+#include "default_game/demo_stage.h"
+#include "default_game/pixel_art.h"
 #include "draw/hbt_palette.h"
 #include "files/stage_data.h"
 #include "files/system_data.h"
@@ -29,8 +33,6 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 // A window on the desktop, Direct3D, vertical sync left to the program.
 constexpr const char* kSystemIni =
     "Direct3D=1\r\n"
@@ -42,88 +44,26 @@ constexpr const char* kSystemIni =
     "DD_VideoStretch=0\r\n"
     "ShowFps=1\r\n"
     "English=0\r\n"
+    "FreeStage=data\\stg4\\demo.stg4_783\r\n"
     "Exit\r\n";
-
-struct RGB {
-  uint8_t r, g, b;
-};
-
-// Entry 0 is the colour key; 1..15 greys; 16..207 twelve ramps of sixteen
-// (the blocks the 8-bit palette variants turn); 208..255 a grey ramp.
-std::vector<RGB> PaletteColours() {
-  std::vector<RGB> c(256);
-  c[0] = {255, 0, 255};
-  for (int i = 1; i < 16; ++i) c[i] = {uint8_t(i * 17), uint8_t(i * 17), uint8_t(i * 17)};
-  static const RGB kHues[12] = {{255, 0, 0}, {255, 128, 0}, {255, 255, 0}, {128, 255, 0},
-                                {0, 255, 0}, {0, 255, 128}, {0, 255, 255}, {0, 128, 255},
-                                {0, 0, 255}, {128, 0, 255}, {255, 0, 255}, {255, 0, 128}};
-  for (int k = 0; k < 12; ++k)
-    for (int j = 0; j < 16; ++j) {
-      const int s = j + 1;  // dark to full
-      c[16 + k * 16 + j] = {uint8_t(kHues[k].r * s / 16), uint8_t(kHues[k].g * s / 16),
-                            uint8_t(kHues[k].b * s / 16)};
-    }
-  for (int i = 208; i < 256; ++i) {
-    const uint8_t v = uint8_t((i - 208) * 255 / 47);
-    c[i] = {v, v, v};
-  }
-  // The key colour must be unique or those pixels vanish too.
-  c[16 + 10 * 16 + 15] = {254, 0, 254};
-  return c;
-}
-
-void Put(Bytes& v, uint32_t x, int n) {
-  for (int i = 0; i < n; ++i) v.push_back(uint8_t(x >> (8 * i)));
-}
-
-// An 8-bit bitmap whose colour table is the palette; w is a multiple of 4,
-// so rows need no padding.
-Bytes IndexedBitmap(int w, int h, const std::vector<uint8_t>& px) {
-  const uint32_t nOffset = 14 + 40 + 1024;
-  Bytes v{'B', 'M'};
-  Put(v, nOffset + w * h, 4);
-  Put(v, 0, 4);
-  Put(v, nOffset, 4);
-  Put(v, 40, 4);
-  Put(v, w, 4);
-  Put(v, h, 4);
-  Put(v, 1, 2);
-  Put(v, 8, 2);
-  Put(v, 0, 4);
-  Put(v, w * h, 4);
-  Put(v, 2835, 4);
-  Put(v, 2835, 4);
-  Put(v, 256, 4);
-  Put(v, 0, 4);
-  for (const RGB& c : PaletteColours()) {
-    v.push_back(c.b);
-    v.push_back(c.g);
-    v.push_back(c.r);
-    v.push_back(0);
-  }
-  for (int y = h - 1; y >= 0; --y)
-    for (int x = 0; x < w; ++x) v.push_back(px[size_t(y) * w + x]);
-  return v;
-}
 
 // The palette picture: 16 x 24, first pixel the key, and the block at
 // y 8..23 entry k at (k mod 16, 8 + k div 16).
 Bytes PaletteBitmap() {
-  constexpr int w = 16, h = 24;
-  std::vector<uint8_t> px(w * h, 0);
-  for (int k = 0; k < 256; ++k) px[size_t(8 + k / 16) * w + k % 16] = uint8_t(k);
-  return IndexedBitmap(w, h, px);
+  cCanvas c(16, 24);
+  for (int k = 0; k < 256; ++k) c.Set(k % 16, 8 + k / 16, uint8_t(k));
+  return c.Bitmap();
 }
 
 // The debug picture start-up loads: a white square outline on the key.
 Bytes DebugBitmap() {
-  constexpr int w = 32, h = 32;
-  std::vector<uint8_t> px(w * h, 0);
-  for (int i = 0; i < 32; ++i) {
-    px[size_t(i)] = px[size_t(31 * w + i)] = 15;
-    px[size_t(i * w)] = px[size_t(i * w + 31)] = 15;
-  }
-  return IndexedBitmap(w, h, px);
+  cCanvas c(32, 32);
+  c.Frame(0, 0, 32, 32, 15);
+  return c.Bitmap();
+}
+
+void Put(Bytes& v, uint32_t x, int n) {
+  for (int i = 0; i < n; ++i) v.push_back(uint8_t(x >> (8 * i)));
 }
 
 // A short tone, 8-bit mono at 22050 Hz, fading out: one for each built-in
@@ -157,34 +97,6 @@ std::string WaveName(int n) {
   char sz[32];
   std::snprintf(sz, sizeof sz, "wave\\se%02d.wav", n);
   return sz;
-}
-
-// A screen-sized stage with a floor of solid blocks and the player standing
-// on it: what a stage named at start needs to load.
-cStageData DemoStage() {
-  cStageData stage;
-  stage.m_strName = "demo";
-  stage.m_nWidth = 20;
-  stage.m_nHeight = 15;
-  stage.m_nExtentX = 20 * 32;
-  stage.m_nExtentY = 15 * 32;
-  stage.m_nLimitRight = 19;
-  stage.m_nLimitBottom = 14;
-  for (int16_t x = 0; x < 20; ++x) {
-    cEdBlock block;
-    block.m_sColumn = x;
-    block.m_sRow = 14;
-    block.m_sGraphic = 1;
-    stage.m_vecBlocks.push_back(block);
-  }
-  cEdChara player;
-  player.m_strName = "player";
-  player.m_cOperator = 0;
-  player.m_nCarriedItem = -1;
-  player.m_sColumn = 2;
-  player.m_sRow = 13;
-  stage.m_vecCharas.push_back(player);
-  return stage;
 }
 
 template <typename V>
@@ -247,6 +159,7 @@ bool WriteGame() {
   cDatabase db;
   db.SetDefault();
   db.m_vecSound.At(1).m_strFile = WaveName(kWaves - 1);
+  SetDemoAnimations(db);
   bool bOk = WriteList(db.m_vecAnimeSet, GetDatabaseFilePath(DBFILE_ANIMESET)) &&
              WriteList(db.m_vecAnime, GetDatabaseFilePath(DBFILE_ANIME)) &&
              WriteList(db.m_vecBmpCharaExc, GetDatabaseFilePath(DBFILE_BMPCHARAEXC)) &&
@@ -267,7 +180,7 @@ bool WriteGame() {
 
   plat::fs::MakeDirectory("data\\stg4");
   cStageData stage = DemoStage();
-  if (!stage.Save("data\\stg4\\demo.stg4_783")) return false;
+  if (!stage.Save(kDemoStageFile)) return false;
 
   const std::string strIni = kSystemIni;
   if (!WriteBytes("System.ini", strIni.data(), strIni.size())) return false;
@@ -277,6 +190,8 @@ bool WriteGame() {
     const Bytes table = BlendTable(n);
     if (!WriteBytes(szName, table.data(), table.size())) return false;
   }
+  for (const auto& [strName, bytes] : DemoPictures())
+    if (!WriteBytes(strName, bytes.data(), bytes.size())) return false;
   const Bytes bmp = PaletteBitmap();
   const Bytes debug = DebugBitmap();
   return WriteBytes("bmp\\plt\\Palette.bmp", bmp.data(), bmp.size()) &&

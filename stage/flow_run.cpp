@@ -1,0 +1,150 @@
+// A flow as it runs: starting it, stepping its commands (one after another,
+// or alongside the following ones when a command is parallel), and ending,
+// halting, pausing it. One command instance's own start and step are here
+// too; the command bodies are reached through CmdExec.
+#include "base/logs.h"
+#include "stage/flow_engine.h"
+#include "stage/flow_state.h"
+#include "stage/game_obj.h"
+#include "stage/play_scene.h"
+
+namespace {
+
+constexpr uint8_t kCmdMessage = 19;
+constexpr uint8_t kCmdArrange = 38;
+
+int32_t Param(const cFlowCmd& cmd, int i) {
+  return static_cast<size_t>(i) < cmd.m_vecParams.size() ? cmd.m_vecParams[i] : 0;
+}
+
+// A message that waits for the advance key and is not an erase: the next
+// message opens plainly after it.
+bool IsWaitingMessage(const cFlowCmd* pCmd) {
+  return pCmd && pCmd->m_cCmdSet == 0 && pCmd->m_cKind == kCmdMessage && Param(*pCmd, 15) == 0 &&
+         Param(*pCmd, 6) == 0;
+}
+
+// The group of a trigger-0 flow is busy from the stop until the end of the
+// owner's flow step.
+void MarkStopped(cGameObj& chara, const cFlow* pFlow) {
+  const uint8_t cGroup = pFlow ? pFlow->m_cGroup : 0;
+  if (cGroup == 0) return;
+  chara.m_vecStopGroups.At(cGroup) = 1;
+  chara.m_nGroupRelease = 1;
+}
+
+}  // namespace
+
+void cCmdState::Init() {
+  m_nRemain = m_nDuration;
+  m_nDone = 0;
+  // A body starts from its first step again whenever the command is reached.
+  m_nCount = 0;
+  m_nStarted = 0;
+  m_nJumpDone = 0;
+  for (int32_t& n : m_anWork) n = 0;
+  const bool bArrange = m_pCmd && m_pCmd->m_cCmdSet == 0 && m_pCmd->m_cKind == kCmdArrange;
+  cFlowState* pRun = g_PlayScene->m_nFlowCur;
+  // The bindings an arrangement left are for exactly this command.
+  // join: ApplyParamBinds(*this, pRun->m_lstBinds) once the parameter bindings exist.
+  if (!bArrange && pRun) pRun->m_lstBinds.clear();
+}
+
+int cCmdState::Step() {
+  cPlayScene& scene = *g_PlayScene;
+  scene.m_nFlowCmd = this;
+  if (scene.m_nFlowObj) CmdExec(*scene.m_nFlowObj, *this);
+  if (--m_nRemain > 0) return 0;
+  m_nRemain = 0;
+  return 1;
+}
+
+void cFlowState::Start() {
+  cPlayScene& scene = *g_PlayScene;
+  m_nRunning = 1;
+  m_nCurrent = 0;
+  m_nStepCount = 0;
+  m_nMessageShown = 0;
+  for (cCmdState& inst : m_vecCmds) inst.m_nDone = 0;
+  m_nStartedThisFrame = 1;
+  if (!m_pFlow) return;
+  cGameObj* pOwner = scene.m_nFlowObj;
+  const uint8_t cGroup = m_pFlow->m_cGroup;
+  if (m_pFlow->m_cTrigger == 0 && cGroup != 0 && pOwner) {
+    pOwner->m_vecRunGroups.At(cGroup) = 1;
+    pOwner->m_vecStartGroups.At(cGroup) = 1;
+  }
+  if (m_vecCmds.empty() || m_pFlow->m_cTrigger != 21) return;
+  // Before the stage starts only what takes no time runs, all at once.
+  cFlowState* pSavedRun = scene.m_nFlowCur;
+  cCmdState* pSavedCmd = scene.m_nFlowCmd;
+  scene.m_nFlowCur = this;
+  m_nBreak = 0;
+  for (cCmdState& inst : m_vecCmds) {
+    const cFlowCmd* pCmd = inst.m_pCmd;
+    if (!pCmd || pCmd->m_cKind < 16 || pCmd->m_cParallel == 0) continue;
+    inst.Init();
+    if (!inst.Step()) ReportFDebug("使用時間0なので、ここにくることはあり得ないはず！");
+    if (m_nBreak) break;
+    inst.m_nDone = 1;
+  }
+  scene.m_nFlowCur = pSavedRun;
+  scene.m_nFlowCmd = pSavedCmd;
+  if (pOwner) Stop(*pOwner);
+}
+
+int cFlowState::Step() {
+  cPlayScene& scene = *g_PlayScene;
+  scene.m_nFlowCur = this;
+  m_nBreak = 0;
+  const int32_t nCount = static_cast<int32_t>(m_vecCmds.size());
+  if (nCount == 0) return 1;
+  // A parallel last command that still runs moves current past the end:
+  // the bound keeps the loop inside the list.
+  for (int32_t i = 0; i <= m_nCurrent && i < nCount; ++i) {
+    cCmdState& inst = m_vecCmds[i];
+    if (inst.m_nDone) continue;
+    const cFlowCmd* pCmd = inst.m_pCmd;
+    if (inst.m_nRemain == 0) {
+      inst.Init();
+      if (!IsWaitingMessage(pCmd) && pCmd && pCmd->m_cParallel == 0) m_nMessageShown = 0;
+    }
+    if (pCmd && pCmd->m_cParallel == 1) {
+      if (inst.Step()) {
+        inst.m_nDone = 1;
+        if (i == nCount - 1) return 1;
+      }
+      if (i == m_nCurrent) ++m_nCurrent;
+      if (m_nBreak) return 0;
+      continue;
+    }
+    if (!inst.Step()) {
+      if (m_nBreak) return 0;
+      continue;
+    }
+    inst.m_nDone = 1;
+    if (IsWaitingMessage(pCmd)) m_nMessageShown = 1;
+    if (i == nCount - 1) return 1;
+    ++m_nCurrent;
+    break;  // the next command starts in the next update step
+  }
+  if (m_vecCmds[nCount - 1].m_nDone) return 1;
+  ++m_nStepCount;
+  return 0;
+}
+
+int cFlowState::Stop(cGameObj& chara) {
+  if (!m_nRunning) return 0;
+  m_nRunning = 0;
+  m_lstBinds.clear();
+  for (cCmdState& inst : m_vecCmds) inst.m_nRemain = 0;
+  MarkStopped(chara, m_pFlow);
+  return 1;
+}
+
+void cFlowState::Halt(cGameObj& chara) {
+  m_nHalted = 1;
+  if (!m_nRunning) return;
+  for (cCmdState& inst : m_vecCmds) inst.m_nRemain = 0;
+  MarkStopped(chara, m_pFlow);
+}

@@ -1,0 +1,487 @@
+// Flows as they run on a stage: the stepping of a run's commands, the start
+// gates of a trigger, key sequences against input logs, and the movement
+// commands moving a player whose flows read its keys.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "flow/key_cond.h"
+#include "play_fixture.h"
+#include "stage/flow_engine.h"
+#include "stage/flow_state.h"
+
+namespace {
+
+// A key step: slots held (1) or released (2), any press length unless a
+// range is given.
+cKeyCond KeyStep(std::vector<std::pair<int, uint8_t>> slots, int16_t sMin = 0, int16_t sMax = 0,
+                 uint8_t cRule = 0) {
+  cKeyCond key;
+  for (auto [s, c] : slots) key.m_vecKeys.At(s) = c;
+  key.m_cAnyLength = sMin == 0 && sMax == 0;
+  key.m_sMinHold = sMin;
+  key.m_sMaxHold = sMax;
+  key.m_cRule = cRule;
+  return key;
+}
+
+cFlowCmd Cmd(uint8_t cKind, int16_t sTime = 0, uint8_t cParallel = 0) {
+  cFlowCmd cmd;
+  cmd.m_cKind = cKind;
+  cmd.m_sTime = sTime;
+  cmd.m_cParallel = cParallel;
+  return cmd;
+}
+
+// A straight move in a direction at a speed (tenths of a dot per frame).
+cFlowCmd Move(int8_t cDir, int16_t sSpeed, int16_t sTime) {
+  cFlowCmd cmd = Cmd(2, sTime);
+  cmd.m_pMove = std::make_unique<cEdMove>();
+  cmd.m_pMove->m_cDirection = cDir;
+  cmd.m_pMove->m_sSpeed = sSpeed;
+  return cmd;
+}
+
+cFlowCmd Jump(int32_t nKind, int32_t nHeight) {
+  cFlowCmd cmd = Cmd(10);
+  cmd.m_vecParams.assign(5, 0);
+  cmd.m_vecParams[0] = nKind;
+  cmd.m_vecParams[2] = nHeight;
+  return cmd;
+}
+
+cFlow Flow(uint8_t cTrigger, std::vector<cFlowCmd> cmds, std::vector<cKeyCond> keys = {},
+           uint8_t cRepeat = 0) {
+  cFlow flow;
+  flow.m_cTrigger = cTrigger;
+  flow.m_cKeyRepeat = cRepeat;
+  flow.m_cKeyGap = 0;
+  for (cKeyCond& k : keys) flow.m_vecKeys.push_back(k);
+  for (cFlowCmd& c : cmds) flow.m_vecCmds.push_back(std::move(c));
+  return flow;
+}
+
+// Input frames: direction and button bits, each for a number of frames.
+struct KEYS {
+  uint16_t wDir;
+  uint16_t wButton;
+  int nFrames;
+};
+
+void Feed(cInput& input, const std::vector<KEYS>& script) {
+  for (const KEYS& k : script)
+    for (int i = 0; i < k.nFrames; ++i) {
+      input.m_wDir = k.wDir;
+      input.m_wButton = k.wButton;
+      input.PushHistory();
+      input.UpdateLogs();
+    }
+}
+
+class FlowRun : public cPlayFixture {
+ protected:
+  // A player on a floor at hit level nLevel, facing right, free to turn,
+  // with the given flows; the play is started and has its first frame.
+  cPlayerObj& PlayerWith(std::vector<cFlow> flows, int32_t nLevel = 1) {
+    MakeStage(30, 15, nLevel);
+    Floor(14);
+    cEdChara& def = Player(3, 13);
+    def.m_cFixedDir = 0;
+    def.m_cMoveMirror = 1;
+    for (cFlow& f : flows) def.m_vecFlows.push_back(f);
+    StartPlaying();
+    return ThePlayerObj();
+  }
+  void Keys(uint16_t wDir, uint16_t wButton, int nFrames) {
+    for (int i = 0; i < nFrames; ++i) {
+      g_Input.At(0).m_wDir = wDir;
+      g_Input.At(0).m_wButton = wButton;
+      Frames(1);
+    }
+  }
+};
+
+// Commands as (duration in steps, parallel); the run's step at which the
+// flow ends and the step count it reached.
+TEST_F(FlowRun, CommandsRunOneAfterAnotherOrAlongside) {
+  struct CASE {
+    const char* szName;
+    std::vector<std::pair<int32_t, uint8_t>> cmds;
+    int nEndStep;
+  };
+  const CASE kCases[] = {
+      {"two in a row", {{3, 0}, {2, 0}}, 4},
+      {"parallel first is cut off", {{10, 1}, {2, 0}}, 1},
+      {"parallel last ends the flow", {{1, 0}, {5, 1}}, 5},
+      {"no time still takes a step", {{0, 0}}, 0},
+      {"a parallel pair", {{2, 1}, {4, 1}}, 3},
+  };
+  cPlayerObj& player = PlayerWith({});
+  for (const CASE& c : kCases) {
+    cFlow flow = Flow(22, {});
+    for (size_t i = 0; i < c.cmds.size(); ++i) flow.m_vecCmds.push_back(Cmd(1, 0, c.cmds[i].second));
+    cFlowState run;
+    run.m_pFlow = &flow;
+    run.m_vecCmds.resize(flow.m_vecCmds.size());
+    for (size_t i = 0; i < c.cmds.size(); ++i) {
+      run.m_vecCmds[i].m_pCmd = &flow.m_vecCmds[i];
+      run.m_vecCmds[i].m_nDuration = c.cmds[i].first;
+    }
+    Scene().m_nFlowObj = &player;
+    run.Start();
+    int nStep = 0;
+    while (!run.Step() && nStep < 100) ++nStep;
+    EXPECT_EQ(nStep, c.nEndStep) << c.szName;
+    EXPECT_EQ(run.m_nStepCount, c.nEndStep) << c.szName;
+    EXPECT_EQ(run.Stop(player), 1) << c.szName;
+    for (const cCmdState& inst : run.m_vecCmds) EXPECT_EQ(inst.m_nRemain, 0) << c.szName;
+    Scene().m_nFlowObj = nullptr;
+  }
+}
+
+// Key steps against logs of input frames (newest last).
+TEST_F(FlowRun, KeySequencesMatchTheInputLogs) {
+  constexpr uint16_t L = DIR_LEFT, R = DIR_RIGHT, D = DIR_DOWN;
+  struct CASE {
+    const char* szName;
+    std::vector<KEYS> script;
+    std::vector<cKeyCond> steps;
+    uint8_t cTolerance;
+    int nFacing;
+    bool bMatch;
+  };
+  const CASE kCases[] = {
+      {"button held 10 of 1..10", {{0, 0, 3}, {0, 1, 10}}, {KeyStep({{11, 1}}, 1, 10)}, 0, 1, true},
+      {"button held 11 of 1..10", {{0, 0, 3}, {0, 1, 11}}, {KeyStep({{11, 1}}, 1, 10)}, 0, 1, false},
+      {"button up", {{0, 1, 3}, {0, 0, 2}}, {KeyStep({{11, 1}})}, 0, 1, false},
+      {"released slot", {{0, 1, 3}, {0, 0, 40}}, {KeyStep({{11, 2}})}, 0, 1, true},
+      {"down then right at once",
+       {{0, 0, 2}, {D, 0, 3}, {R, 0, 2}},
+       {KeyStep({{4, 1}}), KeyStep({{2, 1}})},
+       0, 1, true},
+      {"down, a gap, right",
+       {{0, 0, 2}, {D, 0, 3}, {0, 0, 2}, {R, 0, 2}},
+       {KeyStep({{4, 1}}), KeyStep({{2, 1}})},
+       0, 1, false},
+      {"the gap within the tolerance",
+       {{0, 0, 2}, {D, 0, 3}, {0, 0, 2}, {R, 0, 2}},
+       {KeyStep({{4, 1}}), KeyStep({{2, 1}})},
+       5, 1, true},
+      {"relative right while facing left", {{L, 0, 2}}, {[] {
+         cKeyCond k = KeyStep({{2, 1}});
+         k.m_cRelative = 1;
+         return k;
+       }()}, 0, 0, true},
+      {"plain right while facing left", {{L, 0, 2}}, {KeyStep({{2, 1}})}, 0, 0, false},
+      {"one of two", {{0, 2, 2}}, {KeyStep({{11, 1}, {12, 1}}, 0, 0, 1)}, 0, 1, true},
+      {"exactly one, both held", {{0, 3, 2}}, {KeyStep({{11, 1}, {12, 1}}, 0, 0, 2)}, 0, 1, false},
+  };
+  cPlayerObj& player = PlayerWith({});
+  for (const CASE& c : kCases) {
+    cInput input;
+    Feed(input, c.script);
+    cFlow flow = Flow(0, {Cmd(1)}, c.steps);
+    cFlowState run;
+    run.m_pFlow = &flow;
+    for (cKeyCond& k : flow.m_vecKeys) run.m_vecKeys.push_back(&k);
+    player.m_nFacing = c.nFacing;
+    EXPECT_EQ(MatchKeySequence(run, input, c.cTolerance, c.nFacing == 0), c.bMatch) << c.szName;
+  }
+}
+
+// Going back k frames and forward k frames again lands where it started.
+TEST_F(FlowRun, KeyCursorMovesBackAndForthAlike) {
+  cInput input;
+  Feed(input, {{0, 0, 4}, {DIR_DOWN, 1, 3}, {DIR_RIGHT, 0, 5}, {0, 2, 2}});
+  for (int k = 1; k < 12; ++k) {
+    KEYCURSOR start, cur;
+    start.AtPresent(input);
+    cur = start;
+    ShiftKeyCursor(cur, input, -k);
+    ShiftKeyCursor(cur, input, k);
+    for (int ch = 0; ch < 19; ++ch) {
+      // A boundary position reads as the older run's newest frame; compare
+      // the frame it names, counted from the present.
+      auto Age = [&](const KEYCURSOR& q) {
+        int32_t n = 0;
+        for (int r = 0; r < q.anRun[ch]; ++r) n += (ch < 10 ? input.m_DirLogs[ch] : input.m_ButtonLogs[ch - 10])[r].nLength;
+        return n + (ch < 10 ? input.m_DirLogs[ch] : input.m_ButtonLogs[ch - 10])[q.anRun[ch]].nLength - q.anPos[ch];
+      };
+      EXPECT_EQ(Age(cur), Age(start)) << "k " << k << " channel " << ch;
+    }
+  }
+}
+
+// A non-repeat key flow fires once per press; a repeat one on every frame.
+TEST_F(FlowRun, KeyFlowsFireOncePerPressOrWhileHeld) {
+  cFlow once = Flow(0, {Cmd(1)}, {KeyStep({{11, 1}})}, 0);
+  cFlow repeat = Flow(0, {Cmd(1)}, {KeyStep({{12, 1}})}, 1);
+  cPlayerObj& player = PlayerWith({once, repeat});
+  std::vector<int> vecStarts(2, 0);
+  m_Probe.m_fnFlows = [&](cGameObj& o) {
+    if (o.m_nControl != 0) return;
+    for (size_t i = 0; i < 2; ++i) vecStarts[i] += o.m_vecFlowStates[i].m_nRunning;
+  };
+  Keys(0, 1 | 2, 5);
+  Keys(0, 0, 2);
+  Keys(0, 1, 3);
+  EXPECT_EQ(vecStarts[0], 2);
+  EXPECT_EQ(vecStarts[1], 5);
+  (void)player;
+}
+
+// Two trigger-0 flows of one group: only the first runs; an ID key picks
+// by the flow's ID; a trigger-0 flow starts at most once a frame.
+TEST_F(FlowRun, TriggerGatesPickTheFlowsThatStart) {
+  cFlow a = Flow(0, {Cmd(1, 1)});
+  a.m_cGroup = 2;
+  cFlow b = a;
+  cFlow c = Flow(9, {Cmd(1)});
+  c.m_cId = 3;
+  cFlow d = Flow(9, {Cmd(1)});
+  d.m_cId = 4;
+  cPlayerObj& player = PlayerWith({a, b, c, d}, 2);
+  Frames(1);
+  EXPECT_EQ(player.m_vecFlowStates[0].m_nRunning, 1);
+  EXPECT_EQ(player.m_vecFlowStates[1].m_nRunning, 0);
+  Scene().m_nFlowObj = nullptr;
+  player.FireFlows(9, nullptr, 3);
+  EXPECT_EQ(player.m_vecFlowStates[2].m_nRunning, 1);
+  EXPECT_EQ(player.m_vecFlowStates[3].m_nRunning, 0);
+  EXPECT_EQ(Scene().m_nFlowObj, nullptr);
+}
+
+// A walk "right" at 30 tenths a frame moves 3 dots a frame at 2 steps a
+// frame (1.5 a step) for as long as the key is held and the command lasts;
+// a looped command runs its block again; kinds without a body change nothing.
+TEST_F(FlowRun, WalkingMovesByTheSpeedOfItsCommand) {
+  cFlowCmd loop = Cmd(39);
+  loop.m_vecParams.assign(2, 0);
+  loop.m_vecParams[0] = 2;
+  loop.m_vecParams[1] = 1;
+  std::vector<cFlowCmd> walk;
+  walk.push_back(std::move(loop));
+  walk.push_back(Move(3, 30, 1));
+  cFlow right = Flow(0, std::move(walk), {KeyStep({{2, 1}})}, 1);
+  std::vector<cFlowCmd> back;
+  back.push_back(Move(1, 30, 1));
+  cFlow left = Flow(0, std::move(back), {KeyStep({{1, 1}})}, 1);
+  cFlow odd = Flow(0, {Cmd(45, 1), Cmd(20, 1), Cmd(31, 1)});
+  cPlayerObj& player = PlayerWith({right, left, odd}, 2);
+  const double x0 = player.m_dX;
+  Keys(DIR_RIGHT, 0, 1);
+  // Two runs of the 12-step command, a frame of the key after them.
+  Keys(DIR_RIGHT, 0, 11);
+  Keys(0, 0, 4);
+  EXPECT_DOUBLE_EQ(player.m_dX - x0, 2 * 12 * 1.5);
+  EXPECT_EQ(player.m_nFacing, 1);
+  // "Back" of a character facing right is left; it turns as it goes.
+  const double x1 = player.m_dX;
+  Keys(DIR_LEFT, 0, 6);
+  Keys(0, 0, 4);
+  EXPECT_DOUBLE_EQ(player.m_dX - x1, -12 * 1.5);
+  EXPECT_EQ(player.m_nFacing, 0);
+}
+
+// The jump command's time comes from its height; the player rises about
+// that height and lands where it started; a kind-1 jump let go early rises
+// less.
+TEST_F(FlowRun, JumpsRiseByTheirHeight) {
+  struct CASE {
+    int32_t nKind;
+    int nHeldFrames;
+    double dMin, dMax;
+  };
+  const CASE kCases[] = {{0, 1, 56, 66}, {1, 40, 56, 66}, {1, 3, 4, 40}};
+  for (const CASE& c : kCases) {
+    std::vector<cFlowCmd> cmds;
+    cmds.push_back(Jump(c.nKind, 4));
+    cPlayerObj& player = PlayerWith({Flow(0, std::move(cmds), {KeyStep({{11, 1}})})}, 2);
+    Keys(0, 0, 10);  // settled on the floor
+    const double y0 = player.m_dY;
+    double yMin = y0;
+    m_Probe.m_fnFlows = [&](cGameObj& o) {
+      if (o.m_nControl == 0) yMin = std::min(yMin, o.m_dY);
+    };
+    const cCmdState& inst = player.m_vecFlowStates[0].m_vecCmds[0];
+    EXPECT_EQ(inst.m_nDuration, inst.m_pCmd->m_sTime * 2 * 6);
+    EXPECT_EQ(inst.m_pCmd->m_sTime, JumpTimeFromHeight(player, 4));
+    Keys(0, 1, c.nHeldFrames);
+    Keys(0, 0, 120);
+    EXPECT_GE(y0 - yMin, c.dMin) << c.nKind << "/" << c.nHeldFrames;
+    EXPECT_LE(y0 - yMin, c.dMax) << c.nKind << "/" << c.nHeldFrames;
+    EXPECT_DOUBLE_EQ(std::floor(player.m_dY), std::floor(y0));
+    EXPECT_EQ(player.m_vecFlowStates[0].m_nRunning, 0);
+    m_Probe.m_fnFlows = nullptr;
+    delete m_pScene;
+    m_pScene = nullptr;
+    g_Stage.Reset();
+  }
+}
+
+// Direction codes from an input channel.
+TEST_F(FlowRun, InputChannelsGiveDirectionCodes) {
+  PlayerWith({});
+  struct CASE {
+    int nChannel, bPlain, nFacing, nCode;
+  };
+  const CASE kCases[] = {{0, 1, 1, 3}, {0, 1, 0, 2}, {1, 1, 1, 2}, {2, 1, 0, 3}, {5, 1, 1, 8},
+                         {8, 1, 1, 11}, {9, 1, 1, 0}, {9, 0, 1, 3}, {9, 0, 0, 2}, {12, 1, 1, 0}};
+  for (const CASE& c : kCases)
+    EXPECT_EQ(InputToDirection(c.nChannel, c.bPlain, c.nFacing), c.nCode)
+        << c.nChannel << " " << c.bPlain << " " << c.nFacing;
+}
+
+}  // namespace
+
+namespace {
+
+cFlowCmd StatusOp(std::vector<std::pair<int, int32_t>> params, uint8_t cSet = 0) {
+  cFlowCmd cmd = Cmd(cSet ? 7 : 22);
+  cmd.m_cCmdSet = cSet;
+  cmd.m_vecParams.assign(18, 0);
+  for (auto [i, v] : params) cmd.m_vecParams[static_cast<size_t>(i)] = v;
+  return cmd;
+}
+
+// (value, operand, operation, range) -> the value after the operation.
+TEST(StatusOp, OperationsClampToTheirRange) {
+  struct CASE {
+    int32_t t, x, nOp, nLow, nHigh, nResult;
+  };
+  const CASE kCases[] = {
+      {5, 3, 0, -999999, 999999, 3},
+      {5, 3, 1, -999999, 999999, 8},
+      {999990, 30, 1, 0, 999999, 999999},
+      {5, 30, 2, 0, 999999, 0},
+      {400000, 3, 3, -999999, 999999, 999999},
+      {400000, -3, 3, -999999, 999999, -999999},
+      {65536, 65536, 3, INT32_MIN, INT32_MAX, INT32_MAX},  // a sign-keeping wrap saturates too
+      {5, 0, 4, -999999, 999999, 5},
+      {5, 0, 5, -999999, 999999, 5},
+      {-7, 2, 4, -999999, 999999, -3},
+      {-7, 2, 5, -999999, 999999, -1},
+      {INT32_MIN, -1, 4, INT32_MIN, INT32_MAX, INT32_MIN},
+      {INT32_MIN, -1, 5, INT32_MIN, INT32_MAX, 0},
+      {200, 50, 6, 0, 999999, 100},
+      {7, 3, 9, 0, 999999, 7},
+  };
+  for (const CASE& c : kCases)
+    EXPECT_EQ(ApplyStatusOp(c.t, c.x, c.nOp, c.nLow, c.nHigh), c.nResult)
+        << c.t << " op " << c.nOp << " " << c.x;
+}
+
+// The status operation on the stage's values and the player's own.
+TEST_F(FlowRun, StatusOperationsChangeTheirTarget) {
+  cPlayerObj& player = PlayerWith({});
+  g_PlayData.m_nStageScore = 40;
+  cFlowCmd score = StatusOp({{3, 5}, {4, 3}, {5, 1}, {7, 10}}, 1);
+  EXPECT_EQ(RunItemCmd(player, score), 0);
+  EXPECT_EQ(g_PlayData.m_nStageScore, 50);
+
+  g_PlayData.m_nLives = kUnlimitedLives;
+  cFlowCmd lives = StatusOp({{3, 5}, {4, 4}, {5, 0}, {7, 3}}, 1);
+  RunItemCmd(player, lives);
+  EXPECT_EQ(g_PlayData.m_nLives, kUnlimitedLives);
+
+  // Stage variable 2 = common variable 7 (operand kind 3), then 150 % of it.
+  g_PlayData.m_vVars.At(7) = 12;
+  cFlowCmd copy = StatusOp({{0, 1}, {1, 1}, {2, 2}, {5, 0}, {6, 3}, {10, 0}, {11, 7}});
+  CmdStatusOp(player, copy);
+  EXPECT_EQ(Scene().m_StageVar.At(2), 12);
+  cFlowCmd percent = StatusOp({{0, 1}, {1, 1}, {2, 2}, {5, 6}, {7, 150}});
+  CmdStatusOp(player, percent);
+  EXPECT_EQ(Scene().m_StageVar.At(2), 18);
+
+  // The player's HP set to 0 by itself raises no defeat check; an empty
+  // target slot changes nothing.
+  Scene().m_bCheckDefeats = 0;
+  cFlowCmd hp = StatusOp({{3, 0}, {4, 1}, {5, 0}, {7, 0}});
+  CmdStatusOp(player, hp);
+  EXPECT_EQ(player.m_nHP, 0);
+  EXPECT_EQ(Scene().m_bCheckDefeats, 0);
+  cFlowCmd other = StatusOp({{3, 2}, {4, 1}, {5, 0}, {7, 5}});
+  CmdStatusOp(player, other);
+  EXPECT_EQ(player.m_nHP, 0);
+}
+
+// A flow before the stage starts runs its parallel commands of kind 16 or
+// above at once and never waits.
+TEST_F(FlowRun, AFlowBeforeTheStageStartRunsAtOnce) {
+  cFlowCmd add = StatusOp({{0, 1}, {1, 1}, {2, 4}, {5, 1}, {7, 5}});
+  add.m_cParallel = 1;
+  std::vector<cFlowCmd> cmds;
+  cmds.push_back(Cmd(1, 50));
+  cmds.push_back(std::move(add));
+  cPlayerObj& player = PlayerWith({Flow(21, std::move(cmds))});
+  EXPECT_EQ(Scene().m_StageVar.At(4), 5);
+  EXPECT_EQ(player.m_vecFlowStates[0].m_nRunning, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A movement lasting 2 seconds unless its timing computes the time.
+cFlowCmd PathMove(uint8_t cKind, std::function<void(cEdMove&)> fnSet) {
+  cFlowCmd cmd = Cmd(cKind, 20);
+  cmd.m_pMove = std::make_unique<cEdMove>();
+  fnSet(*cmd.m_pMove);
+  return cmd;
+}
+
+// A flier circling at 3 degrees a step on a radius of 2 hbl is back where
+// it started after 120 steps and 64 dots away half way; a radius of 0, a
+// charge without a target and an edge-avoiding flier inside the view do not
+// move at all.
+TEST_F(FlowRun, PathMovementsFollowTheirShapes) {
+  struct CASE {
+    const char* szName;
+    cFlowCmd cmd;
+    double dHalfWay;  // distance from the start after 60 steps
+    double dAtEnd;    // after 120
+  };
+  std::vector<CASE> cases;
+  cases.push_back({"circle", PathMove(4, [](cEdMove& m) {
+                     m.m_sTime = 2;  // radius, hbl
+                     m.m_sDistance = 360;
+                     m.m_cTimingMode = 1;
+                     m.m_sSpeed = 30;
+                   }), 64, 0});
+  cases.push_back({"circle of no radius", PathMove(4, [](cEdMove& m) {
+                     m.m_sDistance = 360;
+                     m.m_cTimingMode = 1;
+                     m.m_sSpeed = 30;
+                   }), 0, 0});
+  cases.push_back({"charge at nobody", PathMove(5, [](cEdMove& m) { m.m_sSpeed = 30; }), 0, 0});
+  cases.push_back({"avoiding the edge", PathMove(7, [](cEdMove& m) {
+                     m.m_cDirection = 2;
+                     m.m_sSpeed = 30;
+                   }), 0, 0});
+  for (CASE& c : cases) {
+    MakeStage(30, 15, 1);
+    cEdChara& def = Player(8, 6);
+    def.m_cFlying = 1;
+    def.m_cFixedDir = 0;
+    std::vector<cFlowCmd> cmds;
+    cmds.push_back(std::move(c.cmd));
+    def.m_vecFlows.push_back(Flow(22, std::move(cmds)));
+    StartPlaying();
+    cPlayerObj& player = ThePlayerObj();
+    const double x0 = player.m_dX, y0 = player.m_dY;
+    Scene().m_nFlowObj = &player;
+    player.m_vecFlowStates[0].Start();
+    Scene().m_nFlowObj = nullptr;
+    auto Distance = [&] { return std::hypot(player.m_dX - x0, player.m_dY - y0); };
+    Frames(60);
+    EXPECT_NEAR(Distance(), c.dHalfWay, 0.5) << c.szName;
+    Frames(60);
+    EXPECT_NEAR(Distance(), c.dAtEnd, 0.5) << c.szName;
+    delete m_pScene;
+    m_pScene = nullptr;
+  }
+}
+
+}  // namespace
