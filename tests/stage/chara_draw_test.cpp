@@ -369,3 +369,37 @@ TEST_F(ScreenObjects, PicturesExpireAndStayOnTheScreenWhenAnchored) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlayerHitAreas, DrawnAtTheirBoxesInColoursThatStepEveryEightFrames) {
+  cHeadlessDrawing drawing(0, 32);
+  cHeadlessDrawing::SetColours({{1, 0x000080}, {20, 0x111111}, {21, 0x222222}, {30, 0x333333}});
+  cPlayerObj p;
+  p.m_nScrLeft = 200;
+  p.m_nScrTop = 100;
+  p.m_nDrawDX = 2;
+  p.m_nDrawDY = 4;
+  p.m_BodyBox.nOffX = 5;
+  p.m_BodyBox.nOffY = 6;
+  p.m_vecHitAreas = {HITAREADATA{1, 1, 20, 0, 0, 3, 3, 0}, HITAREADATA{0, 0, 30, 0, 0, 9, 9, 0}};
+  std::vector<uint32_t> seen;
+  for (int f = 0; f < 9; ++f) {
+    DDFillRect(&BackBuffer, 0, 0, 640, 480, 1);
+    p.DrawHitAreas(&BackBuffer);
+    seen.push_back(cHeadlessDrawing::Rgb(&BackBuffer, 207, 110));
+  }
+  // The body box at screen left + drawing offset + its offset; colour 20,
+  // then 21 from the ninth drawing.
+  EXPECT_EQ(seen[0], 0x111111u);
+  EXPECT_EQ(seen[7], 0x111111u);
+  EXPECT_EQ(seen[8], 0x222222u);
+  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 206, 110), 0x000080u);
+  EXPECT_EQ(p.m_vecHitAreas[0].nX, 207);
+  EXPECT_EQ(p.m_vecHitAreas[0].nY, 110);
+  // A hidden overlay is not drawn and its counter stands.
+  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 202, 104), 0x000080u);
+  EXPECT_EQ(p.m_vecHitAreas[1].nBlink, 0);
+}
+
+}  // namespace
