@@ -5,6 +5,7 @@
 #include <climits>
 #include <vector>
 
+#include "draw/built_in_tables.h"
 #include "files/system_data.h"
 #include "records/database/database.h"
 #include "records/database/post_load_tables.h"
@@ -400,6 +401,41 @@ TEST(PlayerHitAreas, DrawnAtTheirBoxesInColoursThatStepEveryEightFrames) {
   // A hidden overlay is not drawn and its counter stands.
   EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 202, 104), 0x000080u);
   EXPECT_EQ(p.m_vecHitAreas[1].nBlink, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScreenObjects, PinnedGiantDrawsItsMarkOverItsWholeRectangle) {
+  MakeStage(20, 15, 1);
+  Player(3, 5);
+  Start();
+  cHeadlessDrawing drawing(0, 32);
+  cHeadlessDrawing::SetColours({{1, 0x000080}, {5, 0xFF0000}});
+  for (int n : {43, 44}) {
+    ASSERT_TRUE(DDCreateSurface(&g_SurfaceTable[n], 128, 480, 1, n == 44, 0, 0, 0));
+    // Mark 16: column 1, row 1.
+    DDFillRect(&g_SurfaceTable[n], 32, 32, 32, 32, 5);
+  }
+  cCharaObj o;
+  o.m_Def.m_cMarkShown = 1;
+  o.m_Def.m_sMark = 16;
+  o.m_Def.m_cGiant = 2;
+  o.m_nBaseDrawW = o.m_nBaseDrawH = 32;
+  o.m_nDrawW = o.m_nDrawH = 64;
+  // Pinned on the screen: drawn there whatever its position says.
+  o.m_nPinX = o.m_nPinY = 1;
+  o.m_nPinLeft = 300;
+  o.m_nPinTop = 200;
+  DDFillRect(&BackBuffer, 0, 0, 640, 480, 1);
+  o.Draw(&BackBuffer, 0);
+  EXPECT_EQ(o.m_nScrLeft, 300);
+  EXPECT_EQ(o.m_nScrBottom, 263);
+  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 300, 200), 0xFF0000u);
+  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 363, 263), 0xFF0000u);
+  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 364, 263), 0x000080u);
+  for (int n : {43, 44}) DDReleaseSurface(&g_SurfaceTable[n]);
 }
 
 }  // namespace
