@@ -21,10 +21,12 @@ struct STRIPSOURCE {
   bool bTint = false;
 };
 
-// p rounded up to whole strips of n; fewer than one strip counts as one.
+// The length cut into n strips, rounded up; fewer than one strip counts as
+// one, and a strip is at least one line.
 int StripSize(int nLength, int nStrips) {
   if (nStrips < 1) nStrips = 1;
-  return (nLength + nStrips - 1) / nStrips;
+  const int e = static_cast<int>((static_cast<int64_t>(nLength) + nStrips - 1) / nStrips);
+  return e < 1 ? 1 : e;
 }
 
 STRIPSOURCE StripSource(cGameObj& o, const SPRITEDATA& s) {

@@ -2,6 +2,7 @@
 
 #include "draw/built_in_tables.h"
 #include "records/database/database.h"
+#include "records/palette/ed_block.h"
 #include "stage/obj_root.h"
 #include "stage/stage_surface_groups.h"
 
@@ -154,3 +155,19 @@ void DrawGraphicIcon(DDSURFACEDATA* pTarget, int nKind, int32_t k, int32_t a, in
   const int nCell = kCell * s.nScale;
   DDBltStretch(pTarget, x, y, kCell / 2, kCell / 2, s.lpSecond, s.nSrcX, s.nSrcY, nCell, nCell, 1);
 }
+
+namespace {
+
+bool BlockSprite(int nType, int nKind, int nIndex, int nCell, const void* /*pObj*/,
+                 int /*nExtraCell*/, BLOCKSPRITE& Sprite) {
+  SPRITEDATA s;
+  if (!SetSpriteSource(nType, nKind, nIndex, nCell, nullptr, 0, s) || !s.lpFirst) return false;
+  Sprite.lpSD = s.lpFirst;
+  Sprite.x = s.nSrcX;
+  Sprite.y = s.nSrcY;
+  return true;
+}
+
+}  // namespace
+
+void InstallBlockSpriteSource() { SetBlockSpriteSource(&BlockSprite); }

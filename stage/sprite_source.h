@@ -40,3 +40,6 @@ bool SetSpriteSource(int nUse, int nKind, int32_t k, int32_t a, const cObjRoot* 
 // The icon of a graphic: its cell (value a as outside the character
 // drawing) drawn at half size, colour-keyed, with its top left at (x, y).
 void DrawGraphicIcon(DDSURFACEDATA* pTarget, int nKind, int32_t k, int32_t a, int x, int y);
+
+// Hands the block definitions' icon drawing this sprite source (block use).
+void InstallBlockSpriteSource();

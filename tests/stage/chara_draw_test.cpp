@@ -5,6 +5,7 @@
 #include <climits>
 #include <vector>
 
+#include "draw/built_in_tables.h"
 #include "files/system_data.h"
 #include "records/database/database.h"
 #include "records/database/post_load_tables.h"
@@ -366,6 +367,75 @@ TEST_F(ScreenObjects, PicturesExpireAndStayOnTheScreenWhenAnchored) {
   Scene().m_ScrollX.m_dPos = 800;
   EXPECT_EQ(anchored.Draw(nullptr, nullptr, 0), 0);
   EXPECT_EQ(anchored.m_nScreenX, 100);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PlayerHitAreas, DrawnAtTheirBoxesInColoursThatStepEveryEightFrames) {
+  cHeadlessDrawing drawing(0, 32);
+  cHeadlessDrawing::SetColours({{1, 0x000080}, {20, 0x111111}, {21, 0x222222}, {30, 0x333333}});
+  cPlayerObj p;
+  p.m_nScrLeft = 200;
+  p.m_nScrTop = 100;
+  p.m_nDrawDX = 2;
+  p.m_nDrawDY = 4;
+  p.m_BodyBox.nOffX = 5;
+  p.m_BodyBox.nOffY = 6;
+  p.m_vecHitAreas = {HITAREADATA{1, 1, 20, 0, 0, 3, 3, 0}, HITAREADATA{0, 0, 30, 0, 0, 9, 9, 0}};
+  std::vector<uint32_t> seen;
+  for (int f = 0; f < 9; ++f) {
+    DDFillRect(&BackBuffer, 0, 0, 640, 480, 1);
+    p.DrawHitAreas(&BackBuffer);
+    seen.push_back(cHeadlessDrawing::Rgb(&BackBuffer, 207, 110));
+  }
+  // The body box at screen left + drawing offset + its offset; colour 20,
+  // then 21 from the ninth drawing.
+  EXPECT_EQ(seen[0], 0x111111u);
+  EXPECT_EQ(seen[7], 0x111111u);
+  EXPECT_EQ(seen[8], 0x222222u);
+  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 206, 110), 0x000080u);
+  EXPECT_EQ(p.m_vecHitAreas[0].nX, 207);
+  EXPECT_EQ(p.m_vecHitAreas[0].nY, 110);
+  // A hidden overlay is not drawn and its counter stands.
+  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 202, 104), 0x000080u);
+  EXPECT_EQ(p.m_vecHitAreas[1].nBlink, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScreenObjects, PinnedGiantDrawsItsMarkOverItsWholeRectangle) {
+  MakeStage(20, 15, 1);
+  Player(3, 5);
+  Start();
+  cHeadlessDrawing drawing(0, 32);
+  cHeadlessDrawing::SetColours({{1, 0x000080}, {5, 0xFF0000}});
+  for (int n : {43, 44}) {
+    ASSERT_TRUE(DDCreateSurface(&g_SurfaceTable[n], 128, 480, 1, n == 44, 0, 0, 0));
+    // Mark 16: column 1, row 1.
+    DDFillRect(&g_SurfaceTable[n], 32, 32, 32, 32, 5);
+  }
+  cCharaObj o;
+  o.m_Def.m_cMarkShown = 1;
+  o.m_Def.m_sMark = 16;
+  o.m_Def.m_cGiant = 2;
+  o.m_nBaseDrawW = o.m_nBaseDrawH = 32;
+  o.m_nDrawW = o.m_nDrawH = 64;
+  // Pinned on the screen: drawn there whatever its position says.
+  o.m_nPinX = o.m_nPinY = 1;
+  o.m_nPinLeft = 300;
+  o.m_nPinTop = 200;
+  DDFillRect(&BackBuffer, 0, 0, 640, 480, 1);
+  o.Draw(&BackBuffer, 0);
+  EXPECT_EQ(o.m_nScrLeft, 300);
+  EXPECT_EQ(o.m_nScrBottom, 263);
+  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 300, 200), 0xFF0000u);
+  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 363, 263), 0xFF0000u);
+  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 364, 263), 0x000080u);
+  for (int n : {43, 44}) DDReleaseSurface(&g_SurfaceTable[n]);
 }
 
 }  // namespace

@@ -140,6 +140,7 @@ const std::vector<EFFECTCASE>& Cases() {
        1,
        {{100, 107, kNavy}, {100, 108, kRed}, {107, 139, kRed}, {108, 92, kRed}, {108, 124, kNavy}}},
       {"flat wave", 4, 0, 2, 2, 1, {{100, 100, kRed}, {131, 131, kRed}, {132, 116, kNavy}}},
+      {"flat wave down", 5, 0, 2, 2, 1, {{100, 100, kRed}, {131, 131, kRed}, {116, 132, kNavy}}},
       // Hidden for the first frames.
       {"blink", 6, 0, 0, 0, 1, {{116, 116, kNavy}, {100, 100, kNavy}}},
       {"rotation A at 0", 7, 0, 0, 0, 1, {{100, 100, kRed}, {131, 131, kRed}, {132, 116, kNavy}}},

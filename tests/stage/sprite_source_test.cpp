@@ -6,6 +6,7 @@
 
 #include "draw/built_in_tables.h"
 #include "records/database/database.h"
+#include "records/palette/ed_block.h"
 #include "stage/chara_obj.h"
 #include "stage/stage_surface_groups.h"
 #include "support/draw_setup.h"
@@ -132,6 +133,29 @@ TEST_F(SpriteSources, CarriedIconShowsInTheLastThirdOfEvery96Frames) {
     o.DrawCarriedIcon(&BackBuffer);
     EXPECT_EQ(o.m_nIconCount, 0);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BlockSpriteSource, BlocksDrawTheirCellOfTheBlockSheet) {
+  cHeadlessDrawing drawing(0, 32);
+  cHeadlessDrawing::SetColours({{1, 0x000080}, {5, 0xFF0000}, {6, 0x0000FF}});
+  ASSERT_TRUE(DDCreateSurface(&g_SurfaceTable[2], 128, 480, 1, 0, 0, 0, 0));
+  DDFillRect(&g_SurfaceTable[2], 0, 0, 128, 480, 6);
+  DDFillRect(&g_SurfaceTable[2], 32, 64, 32, 32, 5);
+  InstallBlockSpriteSource();
+  cEdBlock block;
+  block.m_cGraphicKind = 0;
+  block.m_sGraphic = 17;  // column 1, row 2
+  DDFillRect(&BackBuffer, 0, 0, 640, 480, 1);
+  block.DrawIcon(&BackBuffer, 10, 10);
+  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 10, 10), 0xFF0000u);
+  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 41, 41), 0xFF0000u);
+  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 42, 41), 0x000080u);
+  SetBlockSpriteSource(nullptr);
+  DDReleaseSurface(&g_SurfaceTable[2]);
 }
 
 }  // namespace
