@@ -61,26 +61,26 @@ TEST_F(TextVars, EscapesExpandOrStayAsWritten) {
     const char* szIn;
     const char* szOut;
   } cases[] = {
-      {"#C5_4.", "  12"},      // width 4, the full stop goes with the escape
-      {"#C5_4Z.", "0012"},     // zero padding
-      {"#C1_P", "-3"},         // the plus sign only for values not below 0
-      {"#C2_P", "+7"},         //
-      {"#c2_p.", "+7"},        // letters of either case
-      {"#C5_9", "       12"},  //
-      {"#C5_2Z", "12"},        // a width below the digits changes nothing
-      {"a#S12b", "a345b"},     // the escape ends at the first other character
-      {"#S999.", "9"},         //
-      {"#C1000", "77"},        //
+      {"#C5_4.", "  12"},   // width 4, the full stop goes with the escape
+      {"#C5_4Z.", "0012"},  // zero padding
+      {"#C1_P", "-3"},      // the plus sign only for values not below 0
+      {"#C2_P", "+7"},
+      {"#c2_p.", "+7"},  // letters of either case
+      {"#C5_9", "       12"},
+      {"#C5_2Z", "12"},     // a width below the digits changes nothing
+      {"a#S12b", "a345b"},  // the escape ends at the first other character
+      {"#S999.", "9"},
+      {"#C1000", "77"},
       {"#S0", "#S0"},          // no variable 0
       {"#S1000", "#S1000"},    // past the stage variables
       {"#C1001.", "#C1001."},  // past the common variables: the text as written
       {"#C99999999999999999999", "#C99999999999999999999"},
-      {"#5", "#5"},          // neither scope
-      {"#", "#"},            // the text ends the escape
-      {"##C5", "#12"},       //
+      {"#5", "#5"},  // neither scope
+      {"#", "#"},    // the text ends the escape
+      {"##C5", "#12"},
       {"#C5#S12", "12345"},  // scanning goes on after the value
       {"表#C5", "表12"},     // double-byte text kept whole
-      {"#C5_", "12"},        //
+      {"#C5_", "12"},
   };
   for (const auto& c : cases) {
     std::string strText = c.szIn;
@@ -138,19 +138,19 @@ TEST_F(TextPlaces, EachModeItsPlaceAndWhetherItFollows) {
     int32_t x1, y1;  // first frame
     int32_t x2, y2;  // after the camera moved by (50, 20) and the owner by (10, 10)
   } cases[] = {
-      {0, 1, 298, 228, 298, 228},   // 3 - 25 + 320, -2 - 10 + 240
-      {0, 0, 298, 228, 248, 208},   // stays where it appeared in the stage
-      {1, 0, 194, 122, 154, 112},   // 200 + 20 + 3 - 25 - 4, 150 - 6 - 20 - 2
-      {1, 1, 194, 122, 194, 122},   // keeps its first screen place
-      {4, 0, 194, 122, 154, 112},   //
-      {2, 0, 194, 173, 154, 163},   // 150 + 30 - 6 + 1 - 2
-      {5, 1, 194, 173, 194, 173},   //
-      {3, 0, 194, 147, 154, 137},   // 150 + 15 - 10 - 6 - 2
-      {6, 0, 194, 147, 154, 137},   //
-      {7, 1, 67, 94, 67, 94},       // 3 + 2 x 32, -2 + 3 x 32
-      {7, 0, 67, 94, 17, 74},       // stays where it appeared in the stage
-      {8, 0, 286, 364, 236, 344},   // trunc(12 x 32 + 3 - 100.5), 13 x 32 - 2 - 50
-      {8, 1, 286, 364, 286, 364},   //
+      {0, 1, 298, 228, 298, 228},  // 3 - 25 + 320, -2 - 10 + 240
+      {0, 0, 298, 228, 248, 208},  // stays where it appeared in the stage
+      {1, 0, 194, 122, 154, 112},  // 200 + 20 + 3 - 25 - 4, 150 - 6 - 20 - 2
+      {1, 1, 194, 122, 194, 122},  // keeps its first screen place
+      {4, 0, 194, 122, 154, 112},
+      {2, 0, 194, 173, 154, 163},  // 150 + 30 - 6 + 1 - 2
+      {5, 1, 194, 173, 194, 173},
+      {3, 0, 194, 147, 154, 137},  // 150 + 15 - 10 - 6 - 2
+      {6, 0, 194, 147, 154, 137},
+      {7, 1, 67, 94, 67, 94},      // 3 + 2 x 32, -2 + 3 x 32
+      {7, 0, 67, 94, 17, 74},      // stays where it appeared in the stage
+      {8, 0, 286, 364, 236, 344},  // trunc(12 x 32 + 3 - 100.5), 13 x 32 - 2 - 50
+      {8, 1, 286, 364, 286, 364},
       {99, 1, 298, 228, 298, 228},  // a mode the command does not offer: the centre
   };
   for (const auto& c : cases) {
