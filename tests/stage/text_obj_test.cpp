@@ -11,10 +11,12 @@
 
 #include "draw/blit.h"
 #include "draw/built_in_tables.h"
+#include "draw/device_restore.h"
 #include "draw/font_tables.h"
 #include "flow/flow_cmd.h"
 #include "play_fixture.h"
 #include "scenes/message_surfaces.h"
+#include "scenes/scene_manager.h"
 #include "support/box_glyphs.h"
 #include "support/draw_setup.h"
 
@@ -395,6 +397,21 @@ TEST_F(TextDrawing, SurfacesComeAndGoWithTheirTexts) {
   EXPECT_TRUE(Off_Msg.empty());
   EXPECT_EQ(m_pScene->m_TextList.back().m_pSurface, nullptr);
   EXPECT_EQ(Frame(m_pScene->m_TextList.back(), 0), 0);
+}
+
+TEST_F(TextDrawing, WritingLostWithTheSurfacesIsWrittenAgain) {
+  cTextObj text;
+  SetupWriting(text, "AB", TEXTSHOW_UNTIL_STAGE_END, 0, 0);
+  DDInstallFontRestore();  // as start-up does once the fonts exist
+  g_DD.lpDD->LoseSurfaces();
+  const bool bRestored = g_SceneManager.CheckLostSurface();
+  DDSetFontRestore({});
+  ASSERT_TRUE(bRestored);
+  ASSERT_EQ(text.m_pSurface->bLost, 1);
+  DDFillSurface(text.m_pSurface, 0);  // what a restored surface holds
+  Frame(text, 0);
+  EXPECT_EQ(text.m_pSurface->bLost, 0);
+  EXPECT_TRUE(AnyOf(kInk, 320 - 17, 240 - 9, 34, 18));
 }
 
 TEST_F(TextDrawing, TheExtraLifeIconRisesAPixelEveryFourFrames) {
