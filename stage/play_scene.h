@@ -167,18 +167,6 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   void ReleasePictures();
   void ReleaseMessageSurfaces();
 
-  // Message texts (message_texts.cpp). The message command ("メッセージ")
-  // up to its wait: the text it shows, added to the list or put in place of
-  // the text with its ID, or null when it shows none (an erase, a close
-  // under way). bWait comes back 1 when the command waits on its text: the
-  // wait record is then set (a text shown until the stage ends leaves it as
-  // it was), the caller runs the wait and then removes the text.
-  cTextObj* ShowMessage(cGameObj& chara, const cFlowCmd& cmd, int32_t bMessageShown, int& bWait);
-  // The text taken out of the list, its surface with it.
-  void RemoveText(const cTextObj* pText);
-  // The extra-life icon rising over the player for 30 frames (of a wait).
-  cTextObj& ShowLifeNotice();
-
   // The play screen's parts (play_draw.cpp, play_backgrounds.cpp,
   // play_status_bar.cpp, screen_color.cpp, screen_effects.cpp, sight.cpp).
   // DrawChara is 1 when the character's death has played and it is to go.
@@ -238,6 +226,18 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   int KeepInScreenY(cGameObj& obj);
   int IsPlaceBlocked(cGameObj& obj);
   int OverlapsBlockChara(cGameObj& obj, int32_t nSkipId = -1);
+
+  // Message texts (message_texts.cpp). The message command ("メッセージ")
+  // up to its wait: the text it shows, added to the list or put in place of
+  // the text with its ID, or null when it shows none (an erase, a close
+  // under way). bWait comes back 1 when the command waits on its text: the
+  // wait record is then set (a text shown until the stage ends leaves it as
+  // it was), the caller runs the wait and then removes the text.
+  cTextObj* ShowMessage(cGameObj& chara, const cFlowCmd& cmd, int32_t bMessageShown, int& bWait);
+  // The text taken out of the list, its surface with it.
+  void RemoveText(const cTextObj* pText);
+  // The extra-life icon rising over the player for 30 frames (of a wait).
+  cTextObj& ShowLifeNotice();
 
   // A life of the play record taken: 1 when there was one (or lives are
   // unlimited).

@@ -11,10 +11,12 @@
 
 #include "draw/blit.h"
 #include "draw/built_in_tables.h"
+#include "draw/device_restore.h"
 #include "draw/font_tables.h"
 #include "flow/flow_cmd.h"
 #include "play_fixture.h"
 #include "scenes/message_surfaces.h"
+#include "scenes/scene_manager.h"
 #include "support/box_glyphs.h"
 #include "support/draw_setup.h"
 
@@ -61,26 +63,26 @@ TEST_F(TextVars, EscapesExpandOrStayAsWritten) {
     const char* szIn;
     const char* szOut;
   } cases[] = {
-      {"#C5_4.", "  12"},      // width 4, the full stop goes with the escape
-      {"#C5_4Z.", "0012"},     // zero padding
-      {"#C1_P", "-3"},         // the plus sign only for values not below 0
-      {"#C2_P", "+7"},         //
-      {"#c2_p.", "+7"},        // letters of either case
-      {"#C5_9", "       12"},  //
-      {"#C5_2Z", "12"},        // a width below the digits changes nothing
-      {"a#S12b", "a345b"},     // the escape ends at the first other character
-      {"#S999.", "9"},         //
-      {"#C1000", "77"},        //
+      {"#C5_4.", "  12"},   // width 4, the full stop goes with the escape
+      {"#C5_4Z.", "0012"},  // zero padding
+      {"#C1_P", "-3"},      // the plus sign only for values not below 0
+      {"#C2_P", "+7"},
+      {"#c2_p.", "+7"},  // letters of either case
+      {"#C5_9", "       12"},
+      {"#C5_2Z", "12"},     // a width below the digits changes nothing
+      {"a#S12b", "a345b"},  // the escape ends at the first other character
+      {"#S999.", "9"},
+      {"#C1000", "77"},
       {"#S0", "#S0"},          // no variable 0
       {"#S1000", "#S1000"},    // past the stage variables
       {"#C1001.", "#C1001."},  // past the common variables: the text as written
       {"#C99999999999999999999", "#C99999999999999999999"},
-      {"#5", "#5"},          // neither scope
-      {"#", "#"},            // the text ends the escape
-      {"##C5", "#12"},       //
+      {"#5", "#5"},  // neither scope
+      {"#", "#"},    // the text ends the escape
+      {"##C5", "#12"},
       {"#C5#S12", "12345"},  // scanning goes on after the value
       {"表#C5", "表12"},     // double-byte text kept whole
-      {"#C5_", "12"},        //
+      {"#C5_", "12"},
   };
   for (const auto& c : cases) {
     std::string strText = c.szIn;
@@ -138,19 +140,19 @@ TEST_F(TextPlaces, EachModeItsPlaceAndWhetherItFollows) {
     int32_t x1, y1;  // first frame
     int32_t x2, y2;  // after the camera moved by (50, 20) and the owner by (10, 10)
   } cases[] = {
-      {0, 1, 298, 228, 298, 228},   // 3 - 25 + 320, -2 - 10 + 240
-      {0, 0, 298, 228, 248, 208},   // stays where it appeared in the stage
-      {1, 0, 194, 122, 154, 112},   // 200 + 20 + 3 - 25 - 4, 150 - 6 - 20 - 2
-      {1, 1, 194, 122, 194, 122},   // keeps its first screen place
-      {4, 0, 194, 122, 154, 112},   //
-      {2, 0, 194, 173, 154, 163},   // 150 + 30 - 6 + 1 - 2
-      {5, 1, 194, 173, 194, 173},   //
-      {3, 0, 194, 147, 154, 137},   // 150 + 15 - 10 - 6 - 2
-      {6, 0, 194, 147, 154, 137},   //
-      {7, 1, 67, 94, 67, 94},       // 3 + 2 x 32, -2 + 3 x 32
-      {7, 0, 67, 94, 17, 74},       // stays where it appeared in the stage
-      {8, 0, 286, 364, 236, 344},   // trunc(12 x 32 + 3 - 100.5), 13 x 32 - 2 - 50
-      {8, 1, 286, 364, 286, 364},   //
+      {0, 1, 298, 228, 298, 228},  // 3 - 25 + 320, -2 - 10 + 240
+      {0, 0, 298, 228, 248, 208},  // stays where it appeared in the stage
+      {1, 0, 194, 122, 154, 112},  // 200 + 20 + 3 - 25 - 4, 150 - 6 - 20 - 2
+      {1, 1, 194, 122, 194, 122},  // keeps its first screen place
+      {4, 0, 194, 122, 154, 112},
+      {2, 0, 194, 173, 154, 163},  // 150 + 30 - 6 + 1 - 2
+      {5, 1, 194, 173, 194, 173},
+      {3, 0, 194, 147, 154, 137},  // 150 + 15 - 10 - 6 - 2
+      {6, 0, 194, 147, 154, 137},
+      {7, 1, 67, 94, 67, 94},      // 3 + 2 x 32, -2 + 3 x 32
+      {7, 0, 67, 94, 17, 74},      // stays where it appeared in the stage
+      {8, 0, 286, 364, 236, 344},  // trunc(12 x 32 + 3 - 100.5), 13 x 32 - 2 - 50
+      {8, 1, 286, 364, 286, 364},
       {99, 1, 298, 228, 298, 228},  // a mode the command does not offer: the centre
   };
   for (const auto& c : cases) {
@@ -395,6 +397,21 @@ TEST_F(TextDrawing, SurfacesComeAndGoWithTheirTexts) {
   EXPECT_TRUE(Off_Msg.empty());
   EXPECT_EQ(m_pScene->m_TextList.back().m_pSurface, nullptr);
   EXPECT_EQ(Frame(m_pScene->m_TextList.back(), 0), 0);
+}
+
+TEST_F(TextDrawing, WritingLostWithTheSurfacesIsWrittenAgain) {
+  cTextObj text;
+  SetupWriting(text, "AB", TEXTSHOW_UNTIL_STAGE_END, 0, 0);
+  DDInstallFontRestore();  // as start-up does once the fonts exist
+  g_DD.lpDD->LoseSurfaces();
+  const bool bRestored = g_SceneManager.CheckLostSurface();
+  DDSetFontRestore({});
+  ASSERT_TRUE(bRestored);
+  ASSERT_EQ(text.m_pSurface->bLost, 1);
+  DDFillSurface(text.m_pSurface, 0);  // what a restored surface holds
+  Frame(text, 0);
+  EXPECT_EQ(text.m_pSurface->bLost, 0);
+  EXPECT_TRUE(AnyOf(kInk, 320 - 17, 240 - 9, 34, 18));
 }
 
 TEST_F(TextDrawing, TheExtraLifeIconRisesAPixelEveryFourFrames) {
