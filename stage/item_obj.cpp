@@ -1,5 +1,10 @@
 #include "stage/item_obj.h"
 
+#include "draw/blit.h"
+#include "draw/built_in_tables.h"
+#include "stage/sprite_source.h"
+#include "stage/stage_surfaces.h"
+
 #include "files/stage_data.h"
 #include "stage/flow_engine.h"
 
@@ -41,6 +46,30 @@ int cItemObj::SetCell(int32_t nColumn, int32_t nRow) {
   return ClampY(2);
 }
 
-void cItemObj::Draw(DDSURFACEDATA* /*pTarget*/, int /*bStill*/) {
-  // Items are drawn by the play-screen drawing, built apart.
+void cItemObj::Draw(DDSURFACEDATA* pTarget, int bStill) {
+  if (m_Def.m_cHidden) return;
+  const int32_t nCell = bStill ? m_Anim.GetCell() : m_Anim.Tick();
+  const int32_t nGiant = GetScale();
+  SPRITEDATA sprite;
+  if (SetSpriteSource(SPRITEUSE_ITEM, m_Def.m_cGraphicKind, m_nKindValue, m_Def.m_sGraphicCell, this,
+                      nCell, sprite)) {
+    const int nOwn = sprite.bOwnScale ? sprite.nScale : 1;
+    if ((sprite.bOwnScale && nGiant != nOwn) || (!sprite.bOwnScale && nGiant > 1)) {
+      DDBltStretch(pTarget, m_nScrLeft, m_nScrTop, m_nDrawW, m_nDrawH, sprite.lpSecond, sprite.nSrcX,
+                   sprite.nSrcY, nOwn * m_nBaseDrawW, nOwn * m_nBaseDrawH, 1);
+    } else {
+      DDBlt(pTarget, m_nScrLeft, m_nScrTop, m_nDrawW, m_nDrawH, sprite.lpFirst, sprite.nSrcX,
+            sprite.nSrcY, 1);
+    }
+  }
+  if (m_Def.m_cMarkShown != 1) return;
+  // Marks are 32 x 32, fifteen to a column of the mark sheet.
+  const int32_t n = m_Def.m_sMark < 0 ? 0 : m_Def.m_sMark;
+  const int nSrcX = (n / 15) * 32;
+  const int nSrcY = (n % 15) * 32;
+  if (nGiant > 1)
+    DDBltStretch(pTarget, m_nScrLeft, m_nScrTop, m_nDrawW, m_nDrawH, &g_SurfaceTable[SURF_MARK + 1],
+                 nSrcX, nSrcY, m_nBaseDrawW, m_nBaseDrawH, 1);
+  else
+    DDBlt(pTarget, m_nScrLeft, m_nScrTop, 32, 32, &g_SurfaceTable[SURF_MARK], nSrcX, nSrcY, 1);
 }

@@ -22,9 +22,7 @@ constexpr int kScreenH = 480;
 constexpr int kMaxTiles = 1000;  // per row, and rows
 
 // The layer a picture is drawn in.
-// join: a picture's layer value comes with the picture's set-up; until
-// then every picture is drawn with the stage's first layer.
-int PictureLayer(const cPictureObj& /*picture*/) { return 0; }
+int PictureLayer(const cPictureObj& picture) { return picture.m_nLayer; }
 
 // n mod m made non-negative; 0 for an empty picture.
 int WrapInto(int32_t n, int32_t m) {

@@ -22,7 +22,7 @@
 namespace {
 
 // The layer of a shot among the objects' eight.
-// join: a shot's layer comes with the shots' set-up; until then every shot
+// A shot's layer comes with the shots' set-up; until then every shot
 // is drawn in the first pass.
 int ShotLayer(const cShotObj& /*shot*/) { return 0; }
 

@@ -13,6 +13,8 @@
 #include "files/stage_data.h"
 #include "records/database/database.h"
 #include "stage/play_scene.h"
+#include "stage/sprite_source.h"
+#include "stage/stage_surface_groups.h"
 #include "stage/stage_surfaces.h"
 
 namespace {
@@ -111,6 +113,8 @@ int cPlayScene::LoadPlayBitmaps() {
                                  34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 49, 50,
                                  51, 63, 64, 65, 66, 67, 68, 69, 70};
   if (!DDLoadSurfaces(g_SurfaceTable, kEntries, static_cast<int>(std::size(kEntries)))) return 0;
+  // The blocks' icons draw from the sheets just loaded.
+  InstallBlockSpriteSource();
   return LoadBackgroundEntries() ? 1 : 0;
 }
 
@@ -123,6 +127,7 @@ int cPlayScene::LoadBackgroundBitmaps() {
 void cPlayScene::LoadCharaBitmaps() {
   if (!HasDrawing()) return;
   ClearGroup(g_CharaBmpSurfaces, g_CharaBmpImages);
+  g_StageSurfaceGroups.pCharaBitmaps = &g_CharaBmpSurfaces;
   const int nCount = static_cast<int>(Database.m_vecBmpCharaExc.size());
   for (int e = 1; e < nCount; ++e) {
     const cEdBmpCharaExc& entry = Database.m_vecBmpCharaExc[e];
@@ -150,6 +155,7 @@ void cPlayScene::LoadSwordImages() {
 void cPlayScene::LoadEffectImages() {
   if (!HasDrawing()) return;
   ClearGroup(g_EffectSurfaces, g_EffectImages);
+  g_StageSurfaceGroups.pEffects = &g_EffectSurfaces;
   const int nCount = static_cast<int>(Database.m_vecEffect.size());
   for (int e = 1; e < nCount; ++e) {
     const cEdEffect& entry = Database.m_vecEffect[e];

@@ -22,12 +22,9 @@ namespace {
 constexpr int kW = 640;
 constexpr int kH = 480;
 
-// join: the run's current value, its step per frame and its stepping come
-// with the effect runs (the run's m_dValue, m_dStep and Step(a, b, s));
-// until then a screen effect shows its start and never ends by itself.
-double RunValue(const cScrEffectRun& /*run*/) { return 0; }
-double RunStepSize(const cScrEffectRun& /*run*/) { return 0; }
-int StepRun(cScrEffectRun& /*run*/, int32_t /*a*/, int32_t /*b*/, double /*s*/) { return 0; }
+double RunValue(const cScrEffectRun& run) { return run.m_dValue; }
+double RunStepSize(const cScrEffectRun& run) { return run.m_dStep; }
+int StepRun(cScrEffectRun& run, int32_t a, int32_t b, double s) { return run.Step(a, b, s); }
 
 DDSURFACEDATA* WorkScreen() { return DDIsDirect3D() ? &WorkSD : &SystemWorkSD; }
 

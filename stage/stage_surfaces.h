@@ -28,7 +28,7 @@ enum : int {
   SURF_BLOCK = 2,
   SURF_SHOT = 20,
   SURF_SHOT_MIRRORED = 21,
-  SURF_MARK = 43,
+  SURF_MARK = 43,  // 44: the same sheet that stretched blits read
   SURF_STATUS_BAR = 46,
   SURF_ACCESSORY = 49,
   SURF_WORD = 51,

@@ -15,6 +15,7 @@
 #include "platform/msg/messages.h"
 #include "scenes/message_surfaces.h"
 #include "stage/play_scene.h"
+#include "stage/sprite_source.h"
 #include "stage/stage_objects.h"
 
 namespace {
@@ -27,15 +28,6 @@ constexpr double kGrowInFrames = 10;
 // Positions come from data: sums are taken wide and wrapped to 32 bits.
 int32_t Wrap32(int64_t n) { return static_cast<int32_t>(static_cast<uint32_t>(n)); }
 
-// join: the play screen's character lookup by id (the player first, then
-// the characters) takes this one's place once it is on the branch.
-cGameObj* FindOwner(int32_t nId) {
-  for (cPlayerObj& player : g_Players)
-    if (player.m_nId == nId) return &player;
-  for (cCharaObj& chara : g_CharaList)
-    if (chara.m_nId == nId) return &chara;
-  return nullptr;
-}
 
 double CameraX() { return g_PlayScene ? g_PlayScene->m_ScrollX.m_dPos : 0.0; }
 double CameraY() { return g_PlayScene ? g_PlayScene->m_ScrollY.m_dPos : 0.0; }
@@ -171,7 +163,7 @@ bool cTextObj::PlaceOnScreen(int32_t& x, int32_t& y) {
   const double dCamX = CameraX(), dCamY = CameraY();
   const int32_t nMode = m_nPosMode;
   if (nMode >= TEXTPOS_ABOVE_SELF && nMode <= TEXTPOS_CENTRE_PLAYER) {
-    const cGameObj* pOwner = FindOwner(m_nOwnerId);
+    const cGameObj* pOwner = FindObjEntry(m_nOwnerId);
     if (!pOwner) {
       x = m_nLastX;
       y = m_nLastY;
@@ -301,8 +293,7 @@ int cTextObj::Draw(DDSURFACEDATA* pTarget, int bStill) {
       break;
     }
     case TEXTKIND_GRAPHIC:
-      // join: the 16 x 16 icon of the graphic (value A, B and C) at
-      // (x, y - Rise()) once the characters' icon drawing is on the branch.
+      DrawGraphicIcon(pTarget, m_nValueA, m_nValueB, m_nValueC, x, Wrap32(int64_t{y} - Rise()));
       break;
     case TEXTKIND_LIFE:
       DDBlt(pTarget, x, Wrap32(int64_t{y} - Rise()), 16, 16, &g_SurfaceTable[kAccessorySheet], 0,
