@@ -6,6 +6,7 @@
 #include "stage/flow_engine.h"
 #include "stage/flow_state.h"
 #include "stage/game_obj.h"
+#include "stage/play_scene.h"
 #include "stage/player_obj.h"
 
 namespace {
@@ -22,6 +23,7 @@ enum : uint8_t {
   kCmdMoveCancel = 8,
   kCmdTurn = 9,
   kCmdJump = 10,
+  kCmdMessage = 19,
   kCmdStatusOp = 22,
 };
 
@@ -39,6 +41,16 @@ uint8_t CheckedKind(const cFlowCmd& cmd) {
     ReportF("a flow command of kind %d is not known and does nothing", cmd.m_cKind);
   }
   return kCmdNone;
+}
+
+// The message: the text goes on the screen and stays until its display
+// mode ends it. A message that asks the flow to wait for it shows the same
+// way, but the flow goes on: the waiting loop does not exist yet.
+void CmdMessage(cGameObj& chara, const cFlowCmd& cmd) {
+  if (!g_PlayScene) return;
+  const cFlowState* pRun = g_PlayScene->m_nFlowCur;
+  int bWait = 0;
+  g_PlayScene->ShowMessage(chara, cmd, pRun ? pRun->m_nMessageShown : 0, bWait);
 }
 
 }  // namespace
@@ -75,6 +87,9 @@ void CmdExec(cGameObj& chara, cCmdState& inst) {
       break;
     case kCmdStatusOp:
       CmdStatusOp(chara, *inst.m_pCmd);
+      break;
+    case kCmdMessage:
+      CmdMessage(chara, *inst.m_pCmd);
       break;
     default:
       // None, wait and loop do nothing by design; the other kinds' bodies

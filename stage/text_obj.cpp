@@ -9,6 +9,7 @@
 #include "base/trunc_int.h"
 #include "draw/blit.h"
 #include "draw/built_in_tables.h"
+#include "draw/draw_context.h"
 #include "draw/font_tables.h"
 #include "draw/surface_collections.h"
 #include "draw/surfaces.h"
@@ -116,6 +117,9 @@ void cTextObj::Measure() {
 void cTextObj::NewSurface() { MakeSurface(static_cast<int32_t>(Off_Msg.size())); }
 
 void cTextObj::MakeSurface(int32_t n) {
+  // The play run without a drawing context (tests of the play alone) has
+  // nothing to make a surface in: the text lives on without one.
+  if (!g_DD.lpDD && !g_DD.lpDevice) return;
   const int w = std::clamp(m_nWidth, 1, kMaxTextSurface);
   const int h = std::clamp(m_nHeight, 1, kMaxTextSurface);
   bool bMade = false;

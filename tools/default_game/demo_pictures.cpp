@@ -199,17 +199,11 @@ cCanvas MarkSheet() {
   return c;
 }
 
-// A panel with a bevelled frame.
-void DrawPanel(cCanvas& c, int x, int y, int w, int h) {
-  c.Fill(x, y, w, h, Hue(HUE_BLUE, 4));
-  c.Frame(x, y, w, h, Grey(14));
-  c.Frame(x + 1, y + 1, w - 2, h - 2, Hue(HUE_AZURE, 9));
-  c.Frame(x + 2, y + 2, w - 4, h - 4, Grey(2));
-}
-
+// The ground of every text box: boxes take its top left part at their own
+// size and draw their frame around it, so it covers a whole screen.
 cCanvas WindowPicture() {
-  cCanvas c(128, 128);
-  DrawPanel(c, 0, 0, 128, 128);
+  cCanvas c(640, 480);
+  c.Fill(0, 0, 640, 480, Hue(HUE_BLUE, 4));
   return c;
 }
 

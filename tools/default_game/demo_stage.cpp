@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr const char* kWelcome = "ようこそ！ 矢印キーで歩き、Zでジャンプ。コインを集めよう。";
+
 constexpr int16_t kWidth = 60;
 constexpr int16_t kHeight = 15;
 constexpr int16_t kGroundRow = 13;  // the top of the ground; row 14 below it
@@ -76,6 +78,27 @@ cFlow JumpFlow() {
   return flow;
 }
 
+// As the stage begins, a framed welcome over the screen's centre for five
+// seconds; the play goes on under it.
+cFlow WelcomeFlow() {
+  cFlow flow;
+  flow.m_cTrigger = 21;  // before the stage starts
+  cFlowCmd message;
+  message.m_cKind = 19;
+  message.m_vecParams.assign(18, 0);
+  message.m_vecParams[0] = 7;   // at a place on the screen
+  message.m_vecParams[1] = 2;   // column
+  message.m_vecParams[2] = 3;   // row
+  message.m_vecParams[5] = 1;   // kept inside the screen
+  message.m_vecParams[6] = 2;   // for a time
+  message.m_vecParams[7] = 50;  // tenths of a second
+  message.m_vecParams[14] = 1;  // in a window frame
+  message.m_cParallel = 1;  // before the stage starts only parallel commands run
+  message.m_strText = kWelcome;
+  flow.m_vecCmds.push_back(std::move(message));
+  return flow;
+}
+
 cEdChara Hero() {
   cEdChara hero;
   hero.m_strName = "hero";
@@ -90,6 +113,7 @@ cEdChara Hero() {
   hero.m_vecFlows.push_back(WalkFlow(2, 3));
   hero.m_vecFlows.push_back(WalkFlow(1, 2));
   hero.m_vecFlows.push_back(JumpFlow());
+  hero.m_vecFlows.push_back(WelcomeFlow());
   return hero;
 }
 
@@ -174,11 +198,10 @@ cStageData DemoStage() {
   stage.m_vecBgs.push_back(Layer(kSkyPicture, 0.1));
   stage.m_vecBgs.push_back(Layer(kHillsPicture, 0.4));
 
-  // The welcome shown as the stage begins.
-  // join: a "メッセージ" command showing this text once the message display exists.
+  // The welcome the hero's first flow shows, kept as the stage's first text.
   if (stage.m_vecTexts.size() < static_cast<size_t>(kStageTextCount))
     stage.m_vecTexts.resize(kStageTextCount, cStageText());
-  stage.m_vecTexts.At(0) = cStageText("ようこそ！ 矢印キーで歩き、Zでジャンプ。コインを集めよう。");
+  stage.m_vecTexts.At(0) = cStageText(kWelcome);
   return stage;
 }
 
