@@ -90,6 +90,7 @@ cFlow WelcomeFlow() {
   message.m_vecParams[1] = 2;   // column
   message.m_vecParams[2] = 3;   // row
   message.m_vecParams[5] = 1;   // kept inside the screen
+  message.m_vecParams[10] = 1;  // where it first showed on the screen, however the stage scrolls
   message.m_vecParams[6] = 2;   // for a time
   message.m_vecParams[7] = 50;  // tenths of a second
   message.m_vecParams[14] = 1;  // in a window frame
