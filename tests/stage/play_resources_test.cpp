@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "draw/blit.h"
 #include "draw/built_in_tables.h"
 #include "files/stage_data.h"
 #include "records/database/database.h"
@@ -108,6 +109,68 @@ TEST_F(PlayResources, DatabaseImagesAreLoadedInFormsThatShareTheirFirst) {
   }
   EXPECT_EQ(std::string(g_CharaBmpImages[0].szFileName), "one.bmp");
   EXPECT_EQ(std::string(g_SwordImages[5].szFileName), "l.bmp");
+}
+
+}  // namespace
+
+namespace {
+
+// The stage's backgrounds on a 32-bit DirectDraw screen.
+class PlayBackgrounds : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    cHeadlessDrawing::SetColours({{16, 0x102030}, {5, 0xFF0000}, {6, 0x00FF00}, {7, 0x0000FF}});
+    g_Stage.Reset();
+    g_Stage.m_vecBgs.clear();
+  }
+  void TearDown() override {
+    DDReleaseSurface(&g_SurfaceTable[SURF_BACKGROUND]);
+    DDReleaseSurface(&g_SurfaceTable[SURF_BACKGROUND + 1]);
+    g_Stage.Reset();
+  }
+  // Picture k: 64 x 32, its left half colour a and its right half colour b.
+  static void Picture(int k, int a, int b) {
+    DDSURFACEDATA* p = &g_SurfaceTable[SURF_BACKGROUND + k];
+    ASSERT_TRUE(DDCreateSurface(p, 64, 32, 1, 0, 0, 0, 0));
+    DDFillRect(p, 0, 0, 32, 32, uint32_t(a));
+    DDFillRect(p, 32, 0, 32, 32, uint32_t(b));
+    cStageBg bg;
+    bg.m_bFill = 0;
+    bg.m_dFactorX = bg.m_dFactorY = 1;
+    g_Stage.m_vecBgs.push_back(bg);
+  }
+  static uint32_t At(int x, int y) { return cHeadlessDrawing::Rgb(&BackBuffer, x, y); }
+  cHeadlessDrawing m_Drawing{0, 32};
+};
+
+TEST_F(PlayBackgrounds, PicturesAreTiledFromTheCameraAndOnlyTheFirstCoversWhole) {
+  cPlayScene scene;
+  scene.m_ScrollX.m_dPos = 330;  // 10 pixels right of the start
+  scene.m_ScrollY.m_dPos = 320;
+  // Nothing enabled: the screen's colour.
+  g_Stage.m_vecBgs.resize(1);
+  g_Stage.m_vecBgs[0].m_bShown = 0;
+  scene.DrawBackgrounds(&BackBuffer, 0);
+  EXPECT_EQ(At(0, 0), 0x102030u);
+  EXPECT_EQ(At(639, 479), 0x102030u);
+  g_Stage.m_vecBgs.clear();
+
+  Picture(0, 5, 6);
+  scene.DrawBackgrounds(&BackBuffer, 0);
+  // Source column 10 at the left edge; the right half from x 22; the next
+  // tile from x 54; rows repeat every 32.
+  const struct {
+    int x, y;
+    uint32_t c;
+  } px[] = {{0, 0, 0xFF0000}, {21, 0, 0xFF0000}, {22, 0, 0x00FF00}, {53, 40, 0x00FF00},
+            {54, 479, 0xFF0000}, {639, 479, 0xFF0000}};
+  for (const auto& p : px) EXPECT_EQ(At(p.x, p.y), p.c) << p.x << "," << p.y;
+
+  // A second picture whose right half is the key: the first shows through.
+  Picture(1, 7, 0);
+  scene.DrawBackgrounds(&BackBuffer, 0);
+  EXPECT_EQ(At(0, 0), 0x0000FFu);
+  EXPECT_EQ(At(22, 0), 0x00FF00u);
 }
 
 }  // namespace
