@@ -124,3 +124,5 @@ eRunRequest ParseRunOptions(int argc, const char* const* argv, cRunOptions& out,
   out = opts;
   return request;
 }
+
+bool SkipsRaster() { return g_RunOptions.bHeadless && g_RunOptions.strScreenshot.empty(); }

@@ -17,6 +17,11 @@ struct cRunOptions {
 
 extern cRunOptions g_RunOptions;
 
+// A run without a window that keeps no picture of its frames: nothing in
+// the play reads pixels back, so the drawing library may leave them out
+// while every state change of the drawing still happens.
+bool SkipsRaster();
+
 // What the command line asks for: a run, or only the usage or the version.
 enum class eRunRequest { Run, Help, Version, Refused };
 

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "base/logs.h"
+#include "base/run_options.h"
 #include "draw/draw_context.h"
 #include "draw/palette_key.h"
 #include "draw/quad_build.h"
@@ -180,6 +181,7 @@ void DDWrapSourceRect(const DDSURFACEDATA* lpSD, cImageView& src) {
 int DDBltStretch(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
                  DDSURFACEDATA* lpSrcSD, int nSrcX, int nSrcY, int nSrcWidth, int nSrcHeight,
                  int nFlags) {
+  if (SkipsRaster()) return 0;
   if (!lpDstSD || !lpSrcSD) return 0;
   const bool bDirect3D = g_DD.lpDTCon != nullptr;
   DDBLT blt;
@@ -281,6 +283,7 @@ uint32_t ArgbTo16(uint32_t c, bool bBackBuffer) {
 }  // namespace
 
 void DDFillRect(DDSURFACEDATA* lpSD, int x, int y, int nWidth, int nHeight, uint32_t dwPalNum) {
+  if (SkipsRaster()) return;
   if (!lpSD) return;
   const uint32_t dwColor = PalNumToRGB(dwPalNum);
   if (g_DD.lpDTCon)
@@ -294,6 +297,7 @@ void DDFillSurface(DDSURFACEDATA* lpSD, uint32_t dwPalNum) {
 }
 
 void DDFillRectColor(DDSURFACEDATA* lpSD, int x, int y, int nWidth, int nHeight, uint32_t dwColor) {
+  if (SkipsRaster()) return;
   if (!lpSD) return;
   if (!g_DD.lpDTCon) {
     FillRectDD(lpSD, x, y, nWidth, nHeight, dwColor);
@@ -349,11 +353,13 @@ void DDFillSurfaceColor(DDSURFACEDATA* lpSD, uint32_t dwColor) {
 }
 
 void DDPutPixel(DDSURFACEDATA* lpSD, int x, int y, uint32_t dwPalNum) {
+  if (SkipsRaster()) return;
   if (!lpSD || x < 0 || y < 0 || x >= lpSD->nWidth || y >= lpSD->nHeight) return;
   DDFillRect(lpSD, x, y, 1, 1, dwPalNum);
 }
 
 void DDCircle(DDSURFACEDATA* lpSD, int nCenterX, int nCenterY, int nRadius, uint32_t dwPalNum) {
+  if (SkipsRaster()) return;
   if (nRadius < 1) return;
   int x = 0, y = nRadius, d = 3 - 2 * nRadius;
   while (x <= y) {

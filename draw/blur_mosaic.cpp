@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/logs.h"
+#include "base/run_options.h"
 #include "draw/draw_context.h"
 #include "draw/effect_pixels.h"
 #include "platform/gfx/pixel_rules.h"
@@ -263,6 +264,7 @@ void Mosaic(cEffectLocks& locks, int x, int y, int w, int h, int n, int sx, int 
 
 int DDBlur(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight, int nRadiusX,
            int nRadiusY, DDSURFACEDATA* lpSrcSD, int nSrcX, int nSrcY, int nFlags) {
+  if (SkipsRaster()) return 1;
   // A radius of 0 (or less) has an empty box: nothing to do.
   if (nRadiusX <= 0 || nRadiusY <= 0) return 1;
   cEffectLocks locks;
@@ -278,6 +280,7 @@ int DDBlur(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight, int nR
 
 int DDMosaic(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight, int nCell,
              DDSURFACEDATA* lpSrcSD, int nSrcX, int nSrcY, int nFlags) {
+  if (SkipsRaster()) return 1;
   if (nCell <= 0) return 1;
   cEffectLocks locks;
   if (!locks.Lock(lpDstSD, lpSrcSD)) return 0;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/run_options.h"
 #include "draw/blit.h"
 #include "draw/draw_context.h"
 #include "draw/effect_pixels.h"
@@ -27,6 +28,7 @@ int RowHalfWidth(int64_t r, int64_t i) {
 void DDBltCircle(DDSURFACEDATA* lpDstSD, int cx, int cy, int nHalfWidth, int nHalfHeight,
                  int nRadius, int nStep, DDSURFACEDATA* lpSrcSD, int nSrcCX, int nSrcCY,
                  int nFlags) {
+  if (SkipsRaster()) return;
   if (nRadius <= 0 || nStep <= 0 || !lpDstSD || !lpSrcSD) return;
   DDResolveSurface(&lpDstSD);
   DDResolveSurface(&lpSrcSD);
@@ -73,6 +75,7 @@ void DDBltCircle(DDSURFACEDATA* lpDstSD, int cx, int cy, int nHalfWidth, int nHa
 
 bool DDBltRadial(DDSURFACEDATA* lpDstSD, int cx, int cy, int nRadius, int nStrength,
                  DDSURFACEDATA* lpSrcSD, int nSrcCX, int nSrcCY, int nFlags, int bClear) {
+  if (SkipsRaster()) return true;
   if (nRadius < 0 || nStrength < 0 || !lpDstSD || !lpSrcSD) return true;
   const int64_t r = nRadius, s = nStrength;
   const int64_t D = int64_t(std::sqrt(double(r * r + s * s)));

@@ -389,6 +389,8 @@ int DDPresent(int nFrameRate, int, int) {
     }
   }
   DDEndScene();
+  // Nobody looks at the frames of a run that keeps no picture of them.
+  if (SkipsRaster()) return 1;
   // A lost full-screen device would also minimise the window here; the
   // presenter's window does not leave the desktop, so it stays.
   if (g_DD.lpDevice->Present() == eGfxResult::DeviceLost) return 0;
@@ -398,6 +400,7 @@ int DDPresent(int nFrameRate, int, int) {
 
 void DDFlipOrBltToScreen(int bFlip) {
   if (g_DD.lpDTCon || !g_DD.lpDD || !PrimarySD.lpDDS || !BackBuffer.lpDDS) return;
+  if (SkipsRaster()) return;
   plat::gfx::cImage* pPrimary = PrimarySD.lpDDS->lpDDSurface.get();
   plat::gfx::cImage* pBack = BackBuffer.lpDDS->lpDDSurface.get();
   if (!pPrimary || !pBack) return;

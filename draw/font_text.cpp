@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/run_options.h"
 #include "base/text_helpers.h"
 #include "draw/blit.h"
 #include "draw/composite_blits.h"
@@ -97,6 +98,7 @@ void Font::MeasureText(const char* szText, int* lpWidth, int* lpHeight) const {
 }
 
 int Font::DrawText(DDSURFACEDATA* lpDstSD, int x, int y, const char* szText) {
+  if (SkipsRaster()) return 1;
   if (!lpDstSD || !szText) return 0;
   if (g_DD.lpDTCon) {
     DTCONDATA& con = *g_DD.lpDTCon;

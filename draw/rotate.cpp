@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "base/run_options.h"
 #include "draw/draw_context.h"
 #include "draw/effect_pixels.h"
 #include "draw/quad_build.h"
@@ -178,6 +179,7 @@ void RotateBySoftware(cEffectLocks& locks, int x, int y, int w, int h, int ox, i
 bool DDBltRotate(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight, int nPivotX,
                  int nPivotY, int nAngle, DDSURFACEDATA* lpSrcSD, int nSrcX, int nSrcY,
                  int nFlags) {
+  if (SkipsRaster()) return true;
   if (!lpDstSD || !lpSrcSD || nWidth <= 0 || nHeight <= 0) return true;
   DDSRCRECT src{nSrcX, nSrcY, nWidth, nHeight};
   if (g_DD.lpDTCon) {

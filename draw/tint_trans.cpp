@@ -8,6 +8,7 @@
 #include <array>
 
 #include "base/logs.h"
+#include "base/run_options.h"
 #include "draw/draw_context.h"
 #include "draw/effect_pixels.h"
 #include "draw/quad_build.h"
@@ -271,6 +272,7 @@ void TransDirectDraw(cEffectLocks& locks, int x, int y, int w, int h, int sx, in
 bool DDBltTint(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
                DDSURFACEDATA* lpSrcSD, int nSrcX, int nSrcY, int nFlags, const DDPALETTE* lpPalette,
                const uint8_t*, uint32_t dwColor, int nLevel) {
+  if (SkipsRaster()) return true;
   if (!lpDstSD || !lpSrcSD || nLevel == 0 || nWidth <= 0 || nHeight <= 0) return true;
   const DDPALENTRY& e = PaletteEntry(lpPalette, dwColor);
   if (g_DD.lpDTCon) {
@@ -304,6 +306,7 @@ bool DDBltTint(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
 bool DDBltTrans(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
                 DDSURFACEDATA* lpSrcSD, int nSrcX, int nSrcY, int nFlags,
                 const uint8_t* lpBlendTable, int nLevel) {
+  if (SkipsRaster()) return true;
   if (!lpDstSD || !lpSrcSD || nWidth <= 0 || nHeight <= 0) return true;
   if (g_DD.lpDTCon) {
     const DDSRCRECT src = DDWrapEffectSource(lpSrcSD, nSrcX, nSrcY, nWidth, nHeight);
@@ -340,18 +343,21 @@ bool DDBltTrans(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
 bool DDBltHalfTrans(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
                     DDSURFACEDATA* lpSrcSD, int nSrcX, int nSrcY, int nFlags,
                     const uint8_t* lpBlendTable) {
+  if (SkipsRaster()) return true;
   return DDBltTrans(lpDstSD, x, y, nWidth, nHeight, lpSrcSD, nSrcX, nSrcY, nFlags, lpBlendTable,
                     128);
 }
 
 int DDChangeColor(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight, int nAlpha,
                   uint8_t bRed, uint8_t bGreen, uint8_t bBlue) {
+  if (SkipsRaster()) return 1;
   return DDChangeColorBlt(lpDstSD, x, y, nWidth, nHeight, lpDstSD, nAlpha, bRed, bGreen, bBlue);
 }
 
 int DDChangeColorBlt(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
                      DDSURFACEDATA* lpQuadSD, int nAlpha, uint8_t bRed, uint8_t bGreen,
                      uint8_t bBlue) {
+  if (SkipsRaster()) return 1;
   if (!g_DD.lpDTCon) {
     DebugLog(
         "DDrawでは DDChangeColor(DDSURFACEDATA *lpDstSD,int x,int y,int nWidth,int "

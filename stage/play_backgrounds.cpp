@@ -45,27 +45,27 @@ void BackgroundSourceOffset(const cStageBg& bg, double dScrollX, double dScrollY
                   : TruncI32((std::floor(dScrollY) - 320) * bg.m_dFactorY);
 }
 
+namespace {
+
+// One axis of a background that scrolls by itself: its offset moves by its
+// factor and is wrapped once into the picture's size.
+void RunOffset(double& dOffset, double dFactor, double dSize) {
+  dOffset -= dFactor;
+  if (dOffset < 0)
+    dOffset += dSize;
+  else if (dOffset >= dSize)
+    dOffset -= dSize;
+}
+
+}  // namespace
+
 void cPlayScene::ScrollBackgrounds() {
   if (m_nPhase == PLAYPHASE_PAUSE) return;
   for (size_t i = 0; i < g_Stage.m_vecBgs.size(); ++i) {
     cStageBg& bg = g_Stage.m_vecBgs[i];
     const DDSURFACEDATA* pImage = BackgroundImage(i);
-    const double w = pImage ? pImage->nWidth : 0;
-    const double h = pImage ? pImage->nHeight : 0;
-    if (bg.m_bAutoX) {
-      bg.m_dOffsetX -= bg.m_dFactorX;
-      if (bg.m_dOffsetX < 0)
-        bg.m_dOffsetX += w;
-      else if (bg.m_dOffsetX >= w)
-        bg.m_dOffsetX -= w;
-    }
-    if (bg.m_bAutoY) {
-      bg.m_dOffsetY -= bg.m_dFactorY;
-      if (bg.m_dOffsetY < 0)
-        bg.m_dOffsetY += h;
-      else if (bg.m_dOffsetY >= h)
-        bg.m_dOffsetY -= h;
-    }
+    if (bg.m_bAutoX) RunOffset(bg.m_dOffsetX, bg.m_dFactorX, pImage ? pImage->nWidth : 0);
+    if (bg.m_bAutoY) RunOffset(bg.m_dOffsetY, bg.m_dFactorY, pImage ? pImage->nHeight : 0);
   }
 }
 

@@ -131,6 +131,7 @@ void cPlayScene::Draw(int bPlay, int bStill, int bTimeSound, int bNotice) {
 
 void cPlayScene::DrawPlayer(int bStill) {
   cPlayerObj& player = ThePlayer();
+  Probe("DrawPlayer", &player);
   DDSURFACEDATA* pBack = &BackBuffer;
   player.UpdateScreenRect();
   if (player.m_nDying != 1) {
@@ -168,6 +169,7 @@ void cPlayScene::FinishPlayerDefeat() {
 }
 
 int cPlayScene::DrawChara(cCharaObj& chara, int bStill) {
+  Probe("DrawChara", &chara);
   DDSURFACEDATA* pBack = &BackBuffer;
   if (chara.m_nDying) {
     chara.cObjRoot::UpdateScreenRect();

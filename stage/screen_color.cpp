@@ -55,7 +55,7 @@ int32_t cScreenColor::StepLevel(int bStill) {
     if (bDue && !bStill) {
       m_nFrame = 0;
       if (++m_nRepeatCount >= m_nRepeat) m_bActive = 0;
-      return 255;
+      return m_nAlpha = 255;
     }
   } else if (m_bReturn) {
     t = m_nDuration ? static_cast<double>(m_nFrame) / m_nDuration * (255 - m_nPrevAlpha) + m_nPrevAlpha
@@ -66,7 +66,8 @@ int32_t cScreenColor::StepLevel(int bStill) {
     if (bDue && !bStill && m_nStrength == 0) m_bActive = 0;
   }
   if (!bStill && !bDue) ++m_nFrame;
-  return static_cast<int32_t>(std::clamp(t, 0.0, 255.0));
+  m_nAlpha = static_cast<int32_t>(std::clamp(t, 0.0, 255.0));
+  return m_nAlpha;
 }
 
 void cPlayScene::DrawScreenColor(int bStill) {
@@ -74,7 +75,6 @@ void cPlayScene::DrawScreenColor(int bStill) {
   if (!sc.m_bActive) return;
   if (DDIsDirect3D()) {
     const int32_t t = sc.StepLevel(bStill);
-    sc.m_nAlpha = t;
     if (g_DD.lpDTCon->bVirtualBackBuffer) {
       DDSURFACEDATA* pWork = &g_SurfaceTable[SURF_WORK_COLOUR];
       DDFillRectColor(pWork, 0, 0, 640, 480,
@@ -92,7 +92,6 @@ void cPlayScene::DrawScreenColor(int bStill) {
   if (bStill) return;
   const bool bBlinkEnd = sc.m_bBlink && sc.m_nFrame >= sc.m_nDuration;
   const int32_t t = sc.StepLevel(0);
-  sc.m_nAlpha = t;
   DDPALETTE& work = g_DD.DisplayPalette;
   if (bBlinkEnd) {
     work = g_DD.ProgramPalette;

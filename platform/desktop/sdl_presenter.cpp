@@ -13,30 +13,35 @@
 
 namespace plat::desktop {
 
+void cSdlPresenter::Upload(const uint32_t* pPixels, int nWidth, int nHeight) {
+  if (!m_pRenderer) return;
+  if (!m_pTexture || m_nTexWidth != nWidth || m_nTexHeight != nHeight) {
+    if (m_pTexture) SDL_DestroyTexture(m_pTexture);
+    m_pTexture = SDL_CreateTexture(m_pRenderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                   nWidth, nHeight);
+    m_nTexWidth = nWidth;
+    m_nTexHeight = nHeight;
+  }
+  if (!m_pTexture) return;
+  SDL_UpdateTexture(m_pTexture, nullptr, pPixels, nWidth * static_cast<int>(sizeof(uint32_t)));
+  m_nShownWidth = nWidth;
+  m_nShownHeight = nHeight;
+}
+
 void cSdlPresenter::Draw() {
   if (!m_pRenderer) return;
   SDL_SetRenderDrawColor(m_pRenderer, 0, 0, 0, 255);
   SDL_RenderClear(m_pRenderer);
-  if (!m_vShown.empty()) {
-    if (!m_pTexture || m_nTexWidth != m_nShownWidth || m_nTexHeight != m_nShownHeight) {
-      if (m_pTexture) SDL_DestroyTexture(m_pTexture);
-      m_pTexture = SDL_CreateTexture(m_pRenderer, SDL_PIXELFORMAT_RGB888,
-                                     SDL_TEXTUREACCESS_STREAMING, m_nShownWidth, m_nShownHeight);
-      m_nTexWidth = m_nShownWidth;
-      m_nTexHeight = m_nShownHeight;
-    }
-    if (m_pTexture) {
-      SDL_UpdateTexture(m_pTexture, nullptr, m_vShown.data(),
-                        m_nShownWidth * static_cast<int>(sizeof(uint32_t)));
-      int nOutW = 0, nOutH = 0;
-      SDL_GetRendererOutputSize(m_pRenderer, &nOutW, &nOutH);
-      // Whole multiples only, so every source pixel stays a sharp square.
-      int nScale = std::min(nOutW / m_nShownWidth, nOutH / m_nShownHeight);
-      if (nScale < 1) nScale = 1;
-      SDL_Rect dst{(nOutW - m_nShownWidth * nScale) / 2, (nOutH - m_nShownHeight * nScale) / 2,
-                   m_nShownWidth * nScale, m_nShownHeight * nScale};
-      SDL_RenderCopy(m_pRenderer, m_pTexture, nullptr, &dst);
-    }
+  // The texture keeps the frame shown last, for a redraw after an expose.
+  if (m_pTexture && m_nShownWidth > 0 && m_nShownHeight > 0) {
+    int nOutW = 0, nOutH = 0;
+    SDL_GetRendererOutputSize(m_pRenderer, &nOutW, &nOutH);
+    // Whole multiples only, so every source pixel stays a sharp square.
+    int nScale = std::min(nOutW / m_nShownWidth, nOutH / m_nShownHeight);
+    if (nScale < 1) nScale = 1;
+    SDL_Rect dst{(nOutW - m_nShownWidth * nScale) / 2, (nOutH - m_nShownHeight * nScale) / 2,
+                 m_nShownWidth * nScale, m_nShownHeight * nScale};
+    SDL_RenderCopy(m_pRenderer, m_pTexture, nullptr, &dst);
   }
   SDL_RenderPresent(m_pRenderer);
 }
@@ -164,7 +169,12 @@ bool cSdlPresenter::GetCursorPosition(int& x, int& y) {
 
 void cSdlPresenter::Refresh(bool bForce) {
   if (!m_pWindow) return;
-  const bool bNew = TakeNewFrame(m_vShown, m_nShownWidth, m_nShownHeight);
+  // The newest frame goes from the frame store straight into the texture.
+  const bool bNew = ShowNewFrame(
+      [](const uint32_t* pPixels, int nWidth, int nHeight, void* pContext) {
+        static_cast<cSdlPresenter*>(pContext)->Upload(pPixels, nWidth, nHeight);
+      },
+      this);
   if (bNew || bForce) Draw();
 }
 

@@ -43,6 +43,8 @@ class cSdlPresenter : public cPresenterService {
 
  private:
   void Draw();
+  // The frame into the texture, made again when its size changes.
+  void Upload(const uint32_t* pPixels, int nWidth, int nHeight);
 
   std::string m_strOpenError;
   bool m_bVideo = false;  // SDL's video part is running for this window
@@ -53,7 +55,6 @@ class cSdlPresenter : public cPresenterService {
   int m_nTexHeight = 0;
   int m_nDialogs = 0;
   bool m_bFullScreenUnderDialogs = false;
-  std::vector<uint32_t> m_vShown;
   int m_nShownWidth = 0;
   int m_nShownHeight = 0;
 };

@@ -141,34 +141,43 @@ void PresentImage(const cImage& image) {
   const int w = image.GetWidth();
   const int h = image.GetHeight();
   if (w <= 0 || h <= 0) return;
-  std::vector<uint32_t> frame(size_t(w) * size_t(h));
-  const ePixelFormat f = image.GetFormat();
-  uint32_t lut[256];
-  if (f == ePixelFormat::P8) {
+  struct cSource {
+    const cImage* pImage;
+    uint32_t lut[256];
+  } src;
+  src.pImage = &image;
+  if (image.GetFormat() == ePixelFormat::P8) {
     for (int i = 0; i < 256; ++i)
-      lut[i] = image.GetPalette() ? image.GetPalette()->GetArgb(i) : 0xFF000000u;
+      src.lut[i] = image.GetPalette() ? image.GetPalette()->GetArgb(i) : 0xFF000000u;
   }
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* row = image.GetRow(y);
-    uint32_t* out = frame.data() + size_t(y) * size_t(w);
-    switch (f) {
-      case ePixelFormat::P8:
-        for (int x = 0; x < w; ++x) out[x] = lut[row[x]];
-        break;
-      case ePixelFormat::X8R8G8B8:
-      case ePixelFormat::A8R8G8B8: {
-        const auto* p = reinterpret_cast<const uint32_t*>(row);
-        for (int x = 0; x < w; ++x) out[x] = p[x] | 0xFF000000u;
-        break;
-      }
-      default: {
-        const auto* p = reinterpret_cast<const uint16_t*>(row);
-        for (int x = 0; x < w; ++x) out[x] = PixelToArgb(p[x], f) | 0xFF000000u;
-        break;
-      }
-    }
-  }
-  plat::PresentFrame(frame.data(), w, h, w);
+  // Converted straight into the frame store: one pass, nothing allocated.
+  plat::PresentFrameWith(
+      w, h,
+      [](uint32_t* pFrame, int nWidth, int nHeight, const void* pContext) {
+        const cSource& s = *static_cast<const cSource*>(pContext);
+        const ePixelFormat f = s.pImage->GetFormat();
+        for (int y = 0; y < nHeight; ++y) {
+          const uint8_t* row = s.pImage->GetRow(y);
+          uint32_t* out = pFrame + size_t(y) * size_t(nWidth);
+          switch (f) {
+            case ePixelFormat::P8:
+              for (int x = 0; x < nWidth; ++x) out[x] = s.lut[row[x]];
+              break;
+            case ePixelFormat::X8R8G8B8:
+            case ePixelFormat::A8R8G8B8: {
+              const auto* p = reinterpret_cast<const uint32_t*>(row);
+              for (int x = 0; x < nWidth; ++x) out[x] = p[x] | 0xFF000000u;
+              break;
+            }
+            default: {
+              const auto* p = reinterpret_cast<const uint16_t*>(row);
+              for (int x = 0; x < nWidth; ++x) out[x] = PixelToArgb(p[x], f) | 0xFF000000u;
+              break;
+            }
+          }
+        }
+      },
+      &src);
 }
 
 }  // namespace plat::gfx

@@ -49,19 +49,35 @@ cFrameStore& Store() {
 
 }  // namespace
 
-void PresentFrame(const uint32_t* pPixels, int nWidth, int nHeight, int nPitchPixels) {
-  if (!pPixels || nWidth <= 0 || nHeight <= 0 || nPitchPixels < nWidth) return;
+void PresentFrameWith(int nWidth, int nHeight, FrameWriteFn fnWrite, const void* pContext) {
+  if (!fnWrite || nWidth <= 0 || nHeight <= 0) return;
   cFrameStore& st = Store();
   std::lock_guard<std::mutex> lock(st.mtx);
-  st.pixels.resize(static_cast<size_t>(nWidth) * nHeight);
-  for (int y = 0; y < nHeight; ++y)
-    std::copy(pPixels + static_cast<size_t>(y) * nPitchPixels,
-              pPixels + static_cast<size_t>(y) * nPitchPixels + nWidth,
-              st.pixels.begin() + static_cast<size_t>(y) * nWidth);
+  const size_t nPixels = static_cast<size_t>(nWidth) * static_cast<size_t>(nHeight);
+  if (st.pixels.size() != nPixels) st.pixels.resize(nPixels);
+  fnWrite(st.pixels.data(), nWidth, nHeight, pContext);
   st.nWidth = nWidth;
   st.nHeight = nHeight;
   st.bNew = true;
   ++st.nHanded;
+}
+
+void PresentFrame(const uint32_t* pPixels, int nWidth, int nHeight, int nPitchPixels) {
+  if (!pPixels || nPitchPixels < nWidth) return;
+  struct cSource {
+    const uint32_t* pPixels;
+    int nPitch;
+  } src{pPixels, nPitchPixels};
+  PresentFrameWith(
+      nWidth, nHeight,
+      [](uint32_t* pDst, int w, int h, const void* pContext) {
+        const cSource& s = *static_cast<const cSource*>(pContext);
+        for (int y = 0; y < h; ++y)
+          std::copy(s.pPixels + static_cast<size_t>(y) * s.nPitch,
+                    s.pPixels + static_cast<size_t>(y) * s.nPitch + w,
+                    pDst + static_cast<size_t>(y) * w);
+      },
+      &src);
 }
 
 bool CopyLastFrame(std::vector<uint32_t>& pixels, int& nWidth, int& nHeight) {
@@ -81,6 +97,17 @@ bool TakeNewFrame(std::vector<uint32_t>& pixels, int& nWidth, int& nHeight) {
   pixels = st.pixels;
   nWidth = st.nWidth;
   nHeight = st.nHeight;
+  st.bNew = false;
+  st.nTaken = st.nHanded;
+  return true;
+}
+
+bool ShowNewFrame(FrameShowFn fnShow, void* pContext) {
+  if (!fnShow) return false;
+  cFrameStore& st = Store();
+  std::lock_guard<std::mutex> lock(st.mtx);
+  if (!st.bNew) return false;
+  fnShow(st.pixels.data(), st.nWidth, st.nHeight, pContext);
   st.bNew = false;
   st.nTaken = st.nHanded;
   return true;

@@ -9,6 +9,12 @@ namespace plat {
 // Hands over a finished frame (X8R8G8B8, pitch in pixels); copied under a mutex, shown by the
 // window thread.
 void PresentFrame(const uint32_t* pPixels, int nWidth, int nHeight, int nPitchPixels);
+// The same with the frame written in place: fnWrite fills the nWidth x
+// nHeight pixels of the frame store (pitch = width) under its lock, so a
+// frame reaches the store in one pass and, at an unchanged size, without
+// allocating.
+using FrameWriteFn = void (*)(uint32_t* pDst, int nWidth, int nHeight, const void* pContext);
+void PresentFrameWith(int nWidth, int nHeight, FrameWriteFn fnWrite, const void* pContext);
 // The last frame handed over, as PNG (UTF-8 path); false on failure or when none was presented,
 // with the reason in English in *pstrError when given.
 bool SaveLastFramePng(const std::string& strPath, std::string* pstrError = nullptr);

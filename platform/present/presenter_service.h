@@ -73,6 +73,10 @@ class cPresenterService {
 // For presenters: the newest frame, when one was handed over since the last
 // take (X8R8G8B8, pitch = width).
 bool TakeNewFrame(std::vector<uint32_t>& pixels, int& nWidth, int& nHeight);
+// The same without a copy: fnShow reads the newest frame where the store
+// keeps it, under its lock (so it must not hand a frame over itself).
+using FrameShowFn = void (*)(const uint32_t* pPixels, int nWidth, int nHeight, void* pContext);
+bool ShowNewFrame(FrameShowFn fnShow, void* pContext);
 
 // After the presenter's turn: every frame taken so far is on the screen.
 // Frames that wait for the vertical blank are let go here.

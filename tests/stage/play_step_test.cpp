@@ -115,7 +115,7 @@ TEST_F(PlayStep, TheOrderOfOneFrame) {
   expected.insert(expected.end(), step.begin(), step.end());
   step.erase(std::find(step.begin(), step.end(), "RemovalPasses"));
   expected.insert(expected.end(), step.begin(), step.end());
-  expected.push_back("Draw");
+  expected.insert(expected.end(), {"Draw", "DrawPlayer(0)", "DrawChara(1)", "DrawChara(2)"});
   EXPECT_EQ(m_Probe.m_vecSteps, expected);
 }
 

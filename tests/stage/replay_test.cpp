@@ -17,12 +17,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/run_options.h"
+#include "draw/built_in_tables.h"
 #include "flow/key_cond.h"
 #include "platform/fs/file_system.h"
 #include "play_fixture.h"
 #include "play_state_hash.h"
 #include "scenes/stage_start.h"
 #include "stage/flow_state.h"
+#include "support/draw_setup.h"
 
 namespace {
 
@@ -221,6 +224,24 @@ TEST_F(Replay, TheScriptedPlayMatchesItsGoldenDigests) {
   }
   ASSERT_EQ(golden.size(), hashes.size());
   for (size_t f = 0; f < hashes.size(); ++f) ASSERT_EQ(hashes[f], golden[f]) << "frame " << f;
+}
+
+TEST_F(Replay, LeavingThePixelsOutChangesNothingThePlayDoes) {
+  cHeadlessDrawing drawing(1, 32);
+  // Pictures for the status bar, the time and the items to be drawn from.
+  const int kBlank[][3] = {{43, 256, 256}, {46, 640, 20}, {49, 128, 192}, {51, 320, 192}};
+  for (const auto& b : kBlank) ASSERT_TRUE(DDCreateSurface(&g_SurfaceTable[b[0]], b[1], b[2], 1, 0, 0, 0, 0));
+  g_SystemData.m_bReplayRecord = 1;
+  const std::vector<uint64_t> drawn = Play(kFrames, true);
+  ASSERT_FALSE(SkipsRaster());
+  g_RunOptions.bHeadless = true;
+  ASSERT_TRUE(SkipsRaster());
+  const std::vector<uint64_t> skipped = Play(kFrames, true);
+  g_RunOptions.bHeadless = false;
+  for (const auto& b : kBlank) DDReleaseSurface(&g_SurfaceTable[b[0]]);
+  ASSERT_EQ(drawn.size(), static_cast<size_t>(kFrames));
+  EXPECT_EQ(skipped, drawn);
+  EXPECT_EQ(TakeCloses(), 0);
 }
 
 }  // namespace
