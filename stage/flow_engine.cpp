@@ -200,7 +200,8 @@ int cGameObj::InsertFlows(FLOW_VECTOR& vecSource, bool bInsert, int nIndex) {
     if (bInsert) state.m_nKeyHeld = flows[nIndex + j].m_cKeyRepeat ? 0 : 1;
   }
   if (bInsert) RelinkFlowStates();
-  // The animation cues of the new runs are built with the command bodies.
+  for (int j = 0; j < nCount && static_cast<size_t>(nIndex + j) < m_vecFlowStates.size(); ++j)
+    BuildFlowCues(m_vecFlowStates[nIndex + j]);
   return nCount;
 }
 
@@ -229,10 +230,6 @@ void cGameObj::RemoveFlow(int nIndex) {
   if (static_cast<size_t>(nIndex) < m_Def.m_vecFlows.size())
     m_Def.m_vecFlows.erase(m_Def.m_vecFlows.begin() + nIndex);
   RelinkFlowStates();
-}
-
-void cGameObj::StartFlowAnims() {
-  // Cued animations start with the flows that cue them.
 }
 
 int cGameObj::StepFlowStates(int bDeathOnly, bool bVanishEnds) {

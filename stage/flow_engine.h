@@ -95,6 +95,10 @@ void CmdMoveCancel(cGameObj& chara, cCmdState& inst);
 void CmdTurn(cGameObj& chara, cCmdState& inst);
 void CmdJump(cGameObj& chara, cCmdState& inst);
 
+// The animation cues of a run state whose commands are in place
+// (flow_cues.cpp).
+void BuildFlowCues(cFlowState& state);
+
 // Circle, charge, homing and edge-avoiding movement (flow_move_paths.cpp).
 void InitCircleCmd(cCmdState& inst, cGameObj& chara);
 void InitHomingCmd(cCmdState& inst, cGameObj& chara);

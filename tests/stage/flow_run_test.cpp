@@ -485,3 +485,45 @@ TEST_F(FlowRun, PathMovementsFollowTheirShapes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Cues of an animation of 5 tenths on a flow's second command: it starts
+// so as to reach its end as the command begins, or at once part-way.
+TEST(FlowCues, AnimationsStartEarlyEnoughForTheirCommand) {
+  struct CASE {
+    int32_t nFirstSteps;
+    uint8_t cFirstParallel;
+    int32_t nStart, nSkipped, nLength;
+  };
+  const CASE kCases[] = {{60, 0, 30, 0, 30}, {12, 0, 0, 18, 12}, {60, 1, 0, 30, 0}};
+  const cSafeVector<ANIMESEQUENCE> saved = g_AnimeFrameTable;
+  g_AnimeFrameTable.resize(2);
+  g_AnimeFrameTable[1].clear();
+  g_AnimeFrameTable[1].push_back(ANIMESTEP{1, 12, 0});
+  g_AnimeFrameTable[1].push_back(ANIMESTEP{2, 18, 0});
+  g_AnimeFrameTable[1].push_back(ANIMESTEP{3, 6, 1});  // the held frame
+  g_AnimeFrameTable[1].push_back(ANIMESTEP{ANIMESTEP_END, 0, 0});
+  g_Stage.SetHitLevel(1);
+  for (const CASE& c : kCases) {
+    cFlow flow = Flow(22, {Cmd(1, 0, c.cFirstParallel), Cmd(1, 5)});
+    flow.m_vecCmds[1].m_sAnime = 1;
+    cFlowState state;
+    state.m_vecCmds.resize(2);
+    for (size_t i = 0; i < 2; ++i) state.m_vecCmds[i].m_pCmd = &flow.m_vecCmds[i];
+    state.m_vecCmds[0].m_nDuration = c.nFirstSteps;
+    state.m_vecCmds[1].m_nDuration = 30;
+    BuildFlowCues(state);
+    ASSERT_EQ(state.m_vecCues.size(), 1u);
+    const ANIMCUE& cue = state.m_vecCues[0];
+    EXPECT_EQ(cue.nStart, c.nStart) << c.nFirstSteps;
+    EXPECT_EQ(cue.sSkipped, c.nSkipped) << c.nFirstSteps;
+    EXPECT_EQ(cue.sLength, c.nLength) << c.nFirstSteps;
+    EXPECT_EQ(cue.sCmdFrames, 30);
+    EXPECT_EQ(cue.bHold, 1);
+  }
+  g_AnimeFrameTable = saved;
+  g_Stage.Reset();
+}
+
+}  // namespace
