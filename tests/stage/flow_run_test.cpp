@@ -527,3 +527,68 @@ TEST(FlowCues, AnimationsStartEarlyEnoughForTheirCommand) {
 }
 
 }  // namespace
+
+namespace {
+
+cFlow Tagged(uint8_t cId) {
+  cFlow flow = Flow(22, {Cmd(1)});
+  flow.m_cId = cId;
+  return flow;
+}
+
+std::string Ids(const cGameObj& chara) {
+  std::string s;
+  for (const cFlow& f : chara.m_Def.m_vecFlows) s += static_cast<char>('A' + f.m_cId - 1);
+  return s;
+}
+
+// "フローの変更" of an item: (operation, key) on flows A B A -> flows after;
+// the runs stay paired with their flows.
+TEST_F(FlowRun, ItemsChangeThePlayersFlows) {
+  struct CASE {
+    int32_t nOp, nKey;
+    const char* szAfter;
+  };
+  const CASE kCases[] = {{0, 0, "ABAX"}, {1, 1, "XB"}, {1, 5, "ABAX"},
+                         {1, 0, "X"},    {2, 2, "AA"}, {7, 1, "ABA"}};
+  for (const CASE& c : kCases) {
+    cPlayerObj& player = PlayerWith({Tagged(1), Tagged(2), Tagged(1)});
+    cFlowCmd change = Cmd(1);
+    change.m_cCmdSet = 1;
+    change.m_vecParams.assign(2, 0);
+    change.m_vecParams[0] = c.nOp;
+    change.m_vecParams[1] = c.nKey;
+    change.m_vecFlows.push_back(Tagged(24));
+    EXPECT_EQ(RunItemCmd(player, change), 0);
+    EXPECT_EQ(Ids(player), c.szAfter) << c.nOp << " " << c.nKey;
+    ASSERT_EQ(player.m_vecFlowStates.size(), player.m_Def.m_vecFlows.size());
+    for (size_t i = 0; i < player.m_vecFlowStates.size(); ++i)
+      EXPECT_EQ(player.m_vecFlowStates[i].m_pFlow, &player.m_Def.m_vecFlows[i]);
+    // While the player's flows run, the change waits.
+    Scene().m_nFlowObj = &player;
+    RunItemCmd(player, change);
+    Scene().m_nFlowObj = nullptr;
+    EXPECT_EQ(Ids(player), c.szAfter);
+    EXPECT_EQ(player.m_vecPendingCmds.size(), 1u);
+    delete m_pScene;
+    m_pScene = nullptr;
+  }
+}
+
+// A flow that takes the player's HP ends its RunFlows at once, and the
+// engine's work pointers are cleared on that way out too.
+TEST_F(FlowRun, AnEarlyEndOfTheFlowStepLeavesNoWorkPointers) {
+  cFlowCmd hp = StatusOp({{3, 0}, {4, 1}, {5, 0}, {7, 0}});
+  std::vector<cFlowCmd> cmds;
+  cmds.push_back(std::move(hp));
+  cmds.push_back(Cmd(1, 5));
+  cPlayerObj& player = PlayerWith({Flow(22, std::move(cmds))});
+  Scene().m_nFlowObj = &player;
+  player.m_vecFlowStates[0].Start();
+  EXPECT_EQ(player.RunFlows(0), 1);
+  EXPECT_EQ(Scene().m_nFlowObj, nullptr);
+  EXPECT_EQ(Scene().m_nFlowCur, nullptr);
+  EXPECT_EQ(Scene().m_nFlowCmd, nullptr);
+}
+
+}  // namespace
