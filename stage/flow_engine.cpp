@@ -200,7 +200,8 @@ int cGameObj::InsertFlows(FLOW_VECTOR& vecSource, bool bInsert, int nIndex) {
     if (bInsert) state.m_nKeyHeld = flows[nIndex + j].m_cKeyRepeat ? 0 : 1;
   }
   if (bInsert) RelinkFlowStates();
-  // The animation cues of the new runs are built with the command bodies.
+  for (int j = 0; j < nCount && static_cast<size_t>(nIndex + j) < m_vecFlowStates.size(); ++j)
+    BuildFlowCues(m_vecFlowStates[nIndex + j]);
   return nCount;
 }
 
@@ -231,10 +232,6 @@ void cGameObj::RemoveFlow(int nIndex) {
   RelinkFlowStates();
 }
 
-void cGameObj::StartFlowAnims() {
-  // Cued animations start with the flows that cue them.
-}
-
 int cGameObj::StepFlowStates(int bDeathOnly, bool bVanishEnds) {
   for (size_t i = 0; i < m_vecFlowStates.size(); ++i) {
     if (!m_vecFlowStates[i].m_nRunning) continue;
@@ -247,8 +244,14 @@ int cGameObj::StepFlowStates(int bDeathOnly, bool bVanishEnds) {
     const uint8_t cTrigger = pFlow->m_cTrigger;
     if (bDeathOnly && cTrigger != 3) continue;
     if (m_vecFlowStates[i].Step() && i < m_vecFlowStates.size()) m_vecFlowStates[i].Stop(*this);
-    if (bVanishEnds && m_nVanish) return 1;
-    if (!bDeathOnly && cTrigger != 3 && m_nHP <= 0) return 1;
+    if ((bVanishEnds && m_nVanish) || (!bDeathOnly && cTrigger != 3 && m_nHP <= 0)) {
+      // RunFlows ends here: nothing may point into these runs afterwards.
+      cPlayScene& scene = *g_PlayScene;
+      scene.m_nFlowObj = nullptr;
+      scene.m_nFlowCur = nullptr;
+      scene.m_nFlowCmd = nullptr;
+      return 1;
+    }
   }
   return 0;
 }
@@ -278,6 +281,51 @@ int EvalStatusCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
 int EvalFlagCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
 int EvalStateCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
 int EvalDistanceCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
-void ChangeFlows(cPlayerObj& /*player*/, cFlowCmd& /*cmd*/) {}
+int RemoveFlowsByKey(cGameObj& chara, int8_t cKey) {
+  if (cKey == 0) {
+    for (cFlowState& state : chara.m_vecFlowStates) state.Stop(chara);
+    chara.m_vecFlowStates.clear();
+    chara.m_Def.m_vecFlows.clear();
+    chara.m_AnimList.clear();
+    chara.RelinkFlowStates();
+    return 0;
+  }
+  int nFirst = -1;
+  for (size_t i = 0; i < chara.m_Def.m_vecFlows.size();) {
+    const uint8_t cId = chara.m_Def.m_vecFlows[i].m_cId;
+    if (cId == 0 || cId != static_cast<uint8_t>(cKey)) {
+      ++i;
+      continue;
+    }
+    if (nFirst < 0) nFirst = static_cast<int>(i);
+    chara.RemoveFlow(static_cast<int>(i));
+  }
+  return nFirst;
+}
+
+void ChangeFlows(cPlayerObj& player, cFlowCmd& cmd, int bApplying) {
+  cPlayScene& scene = *g_PlayScene;
+  // While the player's own flows run, the change waits for their end.
+  if (!bApplying && !g_Players.empty() && scene.m_nFlowObj == &g_Players[0]) {
+    player.m_vecPendingCmds.push_back(cmd);
+    return;
+  }
+  const int8_t cKey = static_cast<int8_t>(Param(cmd, 1) & 0xff);
+  switch (Param(cmd, 0)) {
+    case 0:
+      player.InsertFlows(cmd.m_vecFlows, true, -1);
+      break;
+    case 1: {
+      const int nAt = RemoveFlowsByKey(player, cKey);
+      player.InsertFlows(cmd.m_vecFlows, true, nAt);
+      break;
+    }
+    case 2:
+      RemoveFlowsByKey(player, cKey);
+      break;
+    default:
+      break;
+  }
+}
 void ApplyCharaParamBinds(cPlayerObj& /*player*/, cFlowCmd& /*cmd*/,
                           const std::list<cSafeVector<int32_t>>& /*lstBinds*/) {}

@@ -95,6 +95,10 @@ void CmdMoveCancel(cGameObj& chara, cCmdState& inst);
 void CmdTurn(cGameObj& chara, cCmdState& inst);
 void CmdJump(cGameObj& chara, cCmdState& inst);
 
+// The animation cues of a run state whose commands are in place
+// (flow_cues.cpp).
+void BuildFlowCues(cFlowState& state);
+
 // Circle, charge, homing and edge-avoiding movement (flow_move_paths.cpp).
 void InitCircleCmd(cCmdState& inst, cGameObj& chara);
 void InitHomingCmd(cCmdState& inst, cGameObj& chara);
@@ -109,7 +113,12 @@ void StepToTargetPoint(cGameObj& chara, cCmdState& inst, const cEdMove& move,
 
 // The player's deferred flow changes, an item command, and the bindings an
 // "アレンジ" item command left for the next one.
-void ChangeFlows(cPlayerObj& player, cFlowCmd& cmd);
+// bApplying 0: from an item's list (deferred while the player's flows run);
+// 1: a deferred change applied after them.
+void ChangeFlows(cPlayerObj& player, cFlowCmd& cmd, int bApplying = 1);
+// Removes the flows whose ID is the key (key 0: every flow); the index of
+// the first one removed, -1 when none (0 for key 0).
+int RemoveFlowsByKey(cGameObj& chara, int8_t cKey);
 int RunItemCmd(cPlayerObj& player, cFlowCmd& cmd);
 void ApplyCharaParamBinds(cPlayerObj& player, cFlowCmd& cmd,
                           const std::list<cSafeVector<int32_t>>& lstBinds);

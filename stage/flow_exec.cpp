@@ -28,6 +28,7 @@ enum : uint8_t {
 };
 
 enum : uint8_t {
+  kItemCmdChangeFlow = 1,
   kItemCmdStatusOp = 7,
 };
 
@@ -132,6 +133,9 @@ int RunItemCmd(cPlayerObj& player, cFlowCmd& cmd) {
     cKind = 0;
   }
   switch (cKind) {
+    case kItemCmdChangeFlow:
+      ChangeFlows(player, cmd, 0);
+      return 0;
     case kItemCmdStatusOp:
       CmdStatusOp(player, cmd);
       return 0;

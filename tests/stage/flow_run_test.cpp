@@ -485,3 +485,110 @@ TEST_F(FlowRun, PathMovementsFollowTheirShapes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Cues of an animation of 5 tenths on a flow's second command: it starts
+// so as to reach its end as the command begins, or at once part-way.
+TEST(FlowCues, AnimationsStartEarlyEnoughForTheirCommand) {
+  struct CASE {
+    int32_t nFirstSteps;
+    uint8_t cFirstParallel;
+    int32_t nStart, nSkipped, nLength;
+  };
+  const CASE kCases[] = {{60, 0, 30, 0, 30}, {12, 0, 0, 18, 12}, {60, 1, 0, 30, 0}};
+  const cSafeVector<ANIMESEQUENCE> saved = g_AnimeFrameTable;
+  g_AnimeFrameTable.resize(2);
+  g_AnimeFrameTable[1].clear();
+  g_AnimeFrameTable[1].push_back(ANIMESTEP{1, 12, 0});
+  g_AnimeFrameTable[1].push_back(ANIMESTEP{2, 18, 0});
+  g_AnimeFrameTable[1].push_back(ANIMESTEP{3, 6, 1});  // the held frame
+  g_AnimeFrameTable[1].push_back(ANIMESTEP{ANIMESTEP_END, 0, 0});
+  g_Stage.SetHitLevel(1);
+  for (const CASE& c : kCases) {
+    cFlow flow = Flow(22, {Cmd(1, 0, c.cFirstParallel), Cmd(1, 5)});
+    flow.m_vecCmds[1].m_sAnime = 1;
+    cFlowState state;
+    state.m_vecCmds.resize(2);
+    for (size_t i = 0; i < 2; ++i) state.m_vecCmds[i].m_pCmd = &flow.m_vecCmds[i];
+    state.m_vecCmds[0].m_nDuration = c.nFirstSteps;
+    state.m_vecCmds[1].m_nDuration = 30;
+    BuildFlowCues(state);
+    ASSERT_EQ(state.m_vecCues.size(), 1u);
+    const ANIMCUE& cue = state.m_vecCues[0];
+    EXPECT_EQ(cue.nStart, c.nStart) << c.nFirstSteps;
+    EXPECT_EQ(cue.sSkipped, c.nSkipped) << c.nFirstSteps;
+    EXPECT_EQ(cue.sLength, c.nLength) << c.nFirstSteps;
+    EXPECT_EQ(cue.sCmdFrames, 30);
+    EXPECT_EQ(cue.bHold, 1);
+  }
+  g_AnimeFrameTable = saved;
+  g_Stage.Reset();
+}
+
+}  // namespace
+
+namespace {
+
+cFlow Tagged(uint8_t cId) {
+  cFlow flow = Flow(22, {Cmd(1)});
+  flow.m_cId = cId;
+  return flow;
+}
+
+std::string Ids(const cGameObj& chara) {
+  std::string s;
+  for (const cFlow& f : chara.m_Def.m_vecFlows) s += static_cast<char>('A' + f.m_cId - 1);
+  return s;
+}
+
+// "フローの変更" of an item: (operation, key) on flows A B A -> flows after;
+// the runs stay paired with their flows.
+TEST_F(FlowRun, ItemsChangeThePlayersFlows) {
+  struct CASE {
+    int32_t nOp, nKey;
+    const char* szAfter;
+  };
+  const CASE kCases[] = {{0, 0, "ABAX"}, {1, 1, "XB"}, {1, 5, "ABAX"},
+                         {1, 0, "X"},    {2, 2, "AA"}, {7, 1, "ABA"}};
+  for (const CASE& c : kCases) {
+    cPlayerObj& player = PlayerWith({Tagged(1), Tagged(2), Tagged(1)});
+    cFlowCmd change = Cmd(1);
+    change.m_cCmdSet = 1;
+    change.m_vecParams.assign(2, 0);
+    change.m_vecParams[0] = c.nOp;
+    change.m_vecParams[1] = c.nKey;
+    change.m_vecFlows.push_back(Tagged(24));
+    EXPECT_EQ(RunItemCmd(player, change), 0);
+    EXPECT_EQ(Ids(player), c.szAfter) << c.nOp << " " << c.nKey;
+    ASSERT_EQ(player.m_vecFlowStates.size(), player.m_Def.m_vecFlows.size());
+    for (size_t i = 0; i < player.m_vecFlowStates.size(); ++i)
+      EXPECT_EQ(player.m_vecFlowStates[i].m_pFlow, &player.m_Def.m_vecFlows[i]);
+    // While the player's flows run, the change waits.
+    Scene().m_nFlowObj = &player;
+    RunItemCmd(player, change);
+    Scene().m_nFlowObj = nullptr;
+    EXPECT_EQ(Ids(player), c.szAfter);
+    EXPECT_EQ(player.m_vecPendingCmds.size(), 1u);
+    delete m_pScene;
+    m_pScene = nullptr;
+  }
+}
+
+// A flow that takes the player's HP ends its RunFlows at once, and the
+// engine's work pointers are cleared on that way out too.
+TEST_F(FlowRun, AnEarlyEndOfTheFlowStepLeavesNoWorkPointers) {
+  cFlowCmd hp = StatusOp({{3, 0}, {4, 1}, {5, 0}, {7, 0}});
+  std::vector<cFlowCmd> cmds;
+  cmds.push_back(std::move(hp));
+  cmds.push_back(Cmd(1, 5));
+  cPlayerObj& player = PlayerWith({Flow(22, std::move(cmds))});
+  Scene().m_nFlowObj = &player;
+  player.m_vecFlowStates[0].Start();
+  EXPECT_EQ(player.RunFlows(0), 1);
+  EXPECT_EQ(Scene().m_nFlowObj, nullptr);
+  EXPECT_EQ(Scene().m_nFlowCur, nullptr);
+  EXPECT_EQ(Scene().m_nFlowCmd, nullptr);
+}
+
+}  // namespace
