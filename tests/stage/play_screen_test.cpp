@@ -95,7 +95,8 @@ TEST_F(PlayScreen, AFinishedDefeatOfThePlayerCostsALifeOrEndsTheGame) {
     ThePlayerObj().m_nDying = 1;
     Scene().Draw(0, 1, 0, 1);  // still: only shown
     EXPECT_EQ(Scene().m_nPhase, PLAYPHASE_PLAY);
-    Scene().Draw(1, 0, 1, 1);
+    // The defeat waits for the death to have played out.
+    for (int i = 0; i < 600 && Scene().m_nPhase == PLAYPHASE_PLAY; ++i) Scene().Draw(1, 0, 1, 1);
     EXPECT_EQ(Scene().m_nPhase, c.nPhase) << c.nLives;
     EXPECT_EQ(g_PlayData.m_nLives, c.nLivesAfter) << c.nLives;
   }
