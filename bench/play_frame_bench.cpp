@@ -96,7 +96,10 @@ void BuildStage() {
 // The play's pictures as blank surfaces of their real sizes.
 struct cPictures {
   cPictures() {
-    const int kSizes[][3] = {{2, 512, 512},   {43, 256, 256},  {46, 640, 20},   {49, 256, 256},
+    // 4, 5 and 22, 23: the first character sheet, both facings, and their
+    // copies that stretched and effect blits read.
+    const int kSizes[][3] = {{2, 512, 512},   {4, 512, 512},   {5, 512, 512},   {22, 512, 512},
+                             {23, 512, 512},  {43, 256, 256},  {46, 640, 20},   {49, 256, 256},
                              {51, 512, 256},  {55, 640, 480},  {56, 640, 480},  {63, 256, 960},
                              {64, 256, 960},  {67, 640, 480}};
     for (const auto& s : kSizes) {
