@@ -13,6 +13,7 @@
 #include "draw/scene_batch.h"
 #include "draw/surfaces.h"
 #include "draw_bench_library.h"
+#include "play_bench_walkers.h"
 #include "files/play_data.h"
 #include "files/stage_data.h"
 #include "files/system_data.h"
@@ -27,25 +28,6 @@ namespace {
 constexpr int kCharas = 50;
 constexpr int kEffects = 100;
 
-// Characters walk as their flows would have them, turning at walls.
-class cWalkers : public cPlayProbe {
- public:
-  void OnPlayStep(const char* szStep, cGameObj* pObj) override {
-    if (!pObj || szStep[0] != 'F') return;  // "Flows"
-    const cScrollAxis& x = g_PlayScene->m_ScrollX;
-    if (pObj->m_nTouchL || pObj->m_dX < x.m_nBase + 8) pObj->m_nFacing = 1;
-    if (pObj->m_nTouchR || pObj->m_dRight > x.m_nStageLimit - 8) pObj->m_nFacing = 0;
-    pObj->m_dVX = pObj->FacingSign() * (pObj->m_nControl == 0 ? 1.0 : 0.5);
-  }
-};
-
-void AddBlock(int16_t c, int16_t r) {
-  cEdBlock b;
-  b.m_sColumn = c;
-  b.m_sRow = r;
-  b.m_sGraphic = 1;
-  g_Stage.m_vecBlocks.push_back(b);
-}
 
 // Two screens wide, a floor and platforms, the characters on screen, two
 // picture backgrounds (one behind, one in front) and the status bar.

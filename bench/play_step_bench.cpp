@@ -13,32 +13,12 @@
 #include "files/stage_data.h"
 #include "files/system_data.h"
 #include "input/input.h"
+#include "play_bench_walkers.h"
 #include "scenes/scene_manager.h"
 #include "stage/play_scene.h"
 #include "stage/stage_objects.h"
 
 namespace {
-
-// Walkers: every character keeps a walking speed and turns at a wall.
-class cWalkers : public cPlayProbe {
- public:
-  void OnPlayStep(const char* szStep, cGameObj* pObj) override {
-    if (!pObj || szStep[0] != 'F') return;  // "Flows"
-    // At a wall, or before the stage's edge, the other way.
-    const cScrollAxis& x = g_PlayScene->m_ScrollX;
-    if (pObj->m_nTouchL || pObj->m_dX < x.m_nBase + 8) pObj->m_nFacing = 1;
-    if (pObj->m_nTouchR || pObj->m_dRight > x.m_nStageLimit - 8) pObj->m_nFacing = 0;
-    pObj->m_dVX = pObj->FacingSign() * (pObj->m_nControl == 0 ? 1.0 : 0.5);
-  }
-};
-
-void AddBlock(int16_t c, int16_t r) {
-  cEdBlock b;
-  b.m_sColumn = c;
-  b.m_sRow = r;
-  b.m_sGraphic = 1;
-  g_Stage.m_vecBlocks.push_back(b);
-}
 
 // A stage of w x h cells: a floor with a wall every 20 columns, platforms
 // high up, and nCharas characters walking along the floor between the walls

@@ -12,6 +12,21 @@
 
 namespace {
 
+// How a step's or a condition's slots combine: all of them, any of them,
+// exactly one; another rule holds whatever matched.
+bool RuleHolds(uint8_t cRule, int nFailed, int nMatched) {
+  switch (cRule) {
+    case 0:
+      return nFailed == 0;
+    case 1:
+      return nMatched != 0;
+    case 2:
+      return nMatched == 1;
+    default:
+      return true;
+  }
+}
+
 constexpr int kChannels = INPUT_DIR_LOGS + INPUT_BUTTON_LOGS;
 
 // The channel's run log: 0..9 the directions, 10..18 the buttons.
@@ -87,16 +102,7 @@ bool MatchKeyStep(const cKeyCond& step, const KEYCURSOR& cur, const cInput& inpu
     }
     bHaveL = true;
   }
-  switch (step.m_cRule) {
-    case 0:
-      return nFailed == 0;
-    case 1:
-      return nMatched != 0;
-    case 2:
-      return nMatched == 1;
-    default:
-      return true;
-  }
+  return RuleHolds(step.m_cRule, nFailed, nMatched);
 }
 
 void ShiftKeyCursor(KEYCURSOR& cur, const cInput& input, int32_t nFrames) {
@@ -229,14 +235,5 @@ int EvalKeyCond(cGameObj& /*chara*/, const cKeyCond& keys, const cInput* pInput)
     ++nMatched;
     if (keys.m_cRule == 1) break;
   }
-  switch (keys.m_cRule) {
-    case 0:
-      return nFailed == 0;
-    case 1:
-      return nMatched != 0;
-    case 2:
-      return nMatched == 1;
-    default:
-      return 1;
-  }
+  return RuleHolds(keys.m_cRule, nFailed, nMatched) ? 1 : 0;
 }

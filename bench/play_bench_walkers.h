@@ -1,0 +1,30 @@
+// What the play benchmarks share: characters that walk as their flows would
+// have them, turning at walls, and blocks placed on the stage.
+#pragma once
+
+#include <cstdint>
+
+#include "files/stage_data.h"
+#include "stage/game_obj.h"
+#include "stage/play_scene.h"
+
+// Every character keeps a walking speed and turns at a wall or before the
+// stage's edge.
+class cWalkers : public cPlayProbe {
+ public:
+  void OnPlayStep(const char* szStep, cGameObj* pObj) override {
+    if (!pObj || szStep[0] != 'F') return;  // "Flows"
+    const cScrollAxis& x = g_PlayScene->m_ScrollX;
+    if (pObj->m_nTouchL || pObj->m_dX < x.m_nBase + 8) pObj->m_nFacing = 1;
+    if (pObj->m_nTouchR || pObj->m_dRight > x.m_nStageLimit - 8) pObj->m_nFacing = 0;
+    pObj->m_dVX = pObj->FacingSign() * (pObj->m_nControl == 0 ? 1.0 : 0.5);
+  }
+};
+
+inline void AddBlock(int16_t c, int16_t r) {
+  cEdBlock b;
+  b.m_sColumn = c;
+  b.m_sRow = r;
+  b.m_sGraphic = 1;
+  g_Stage.m_vecBlocks.push_back(b);
+}
