@@ -100,8 +100,7 @@ void cPlayScene::Draw(int bPlay, int bStill, int bTimeSound, int bNotice) {
 
   DrawBlocks(pBack, 1);
   DrawBackgrounds(pBack, 1);
-  // join: the distance-condition ranges of the characters (their display
-  // aid) are drawn here once the characters' range display exists.
+  DrawCharaRanges(pBack);
   if (!g_Players.empty()) ThePlayer().DrawSight(pBack);
   DrawPictures(pBack, 1, bStill);
 

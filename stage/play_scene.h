@@ -185,6 +185,10 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   void FinishPlayerDefeat();
   // The limited-sight mask over the screen around the player.
   void DrawSightMask(DDSURFACEDATA* pTarget, const cPlayerObj& player);
+  // The characters' distance-condition ranges, where their display
+  // settings ask for them (chara_ranges.cpp).
+  void DrawCharaRanges(DDSURFACEDATA* pTarget);
+  int32_t m_nRangeCounter = 0;  // the ranges' colour shade, 0 to 31
   // Words the screen-effect handlers keep from frame to frame, for the
   // effect number they were started for.
   struct SCREFFECTWORK {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/frame_timing.h"
+#include "draw/blit.h"
 #include "draw/built_in_tables.h"
 #include "files/system_data.h"
 #include "play_fixture.h"
@@ -316,6 +317,50 @@ TEST_F(PlayScreen, TheTimeWarningSoundsOncePerSecondAndNotAtNothing) {
     }
     EXPECT_EQ(std::count(Requests().vecSounds.begin(), Requests().vecSounds.end(), 13), c.nSounds)
         << c.nTime << " " << c.bTimeSound;
+  }
+}
+
+// The distance ranges an author asks to see: two lines at the ends of the
+// span, on the side the shape names, in the condition's colour.
+TEST_F(PlayScreenDrawn, DistanceRangesShowWhereTheirSettingsAskForThem) {
+  cHeadlessDrawing drawing(0, 32);
+  Floor(14);
+  Player(8, 13);
+  StartPlaying();
+  cPlayerObj& player = ThePlayerObj();
+  player.m_nFacing = 1;
+  player.UpdateScreenRect();
+  const int32_t x0 = player.m_nScrLeft;
+  const int32_t w = player.m_nDrawW;
+  struct Case {
+    uint8_t cShow, cShape;
+    int32_t nLeftLine, nRightLine;  // -1: none expected
+  };
+  // R = 2 hbl and 4 dots = 36 pixels.
+  const Case cases[] = {
+      {1, 0, x0 - 36, x0 + w + 36},  // both sides of the body
+      {1, 1, x0 + w / 2, x0 + w + 36},  // ahead of a character facing right
+      {1, 2, x0 - 36, x0 + w / 2},      // behind it
+      {0, 0, -1, -1},                // never shown
+      {2, 0, -1, -1},                // only in a test play
+  };
+  const uint32_t dwRange = 0x00FF00;
+  for (int n = 208; n < 240; ++n) cHeadlessDrawing::SetColours({{n, dwRange}});
+  for (const Case& c : cases) {
+    cCond cond;
+    cond.m_cKind = 7;
+    cond.m_cLeftKind = c.cShow;
+    cond.m_cShape = c.cShape;
+    cond.m_nConstant = 2;
+    cond.m_sRightVarNum = 4;
+    player.m_Def.m_vecConds.assign(1, cond);
+    DDFillSurfaceColor(&BackBuffer, 0);
+    Scene().DrawCharaRanges(&BackBuffer);
+    for (int x = 0; x < 640; ++x) {
+      const bool bLine = x == c.nLeftLine || x == c.nRightLine;
+      EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, x, 100) == dwRange, bLine)
+          << "shape " << int(c.cShape) << " show " << int(c.cShow) << " x " << x;
+    }
   }
 }
 
