@@ -13,17 +13,16 @@
 #include "draw/scene_batch.h"
 #include "draw/surfaces.h"
 #include "draw_bench_library.h"
-#include "play_bench_walkers.h"
+#include "play_bench_scene.h"
 #include "files/play_data.h"
 #include "files/stage_data.h"
 #include "files/system_data.h"
 #include "input/input.h"
+#include "records/database/database.h"
+#include "records/database/post_load_tables.h"
 #include "scenes/scene_manager.h"
 #include "stage/play_scene.h"
 #include "stage/stage_objects.h"
-#include "records/database/database.h"
-#include "records/database/post_load_tables.h"
-#include "stage/stage_surface_groups.h"
 #include "stage/stage_surfaces.h"
 
 namespace {
@@ -98,47 +97,23 @@ struct cPictures {
   std::vector<int> m_vEntries;
 };
 
-class cPlaying {
- public:
-  cPlaying() {
-    g_Input.resize(1);
-    g_PlayData.Reset();
-    g_SceneManager.m_nGameMode = GAMEMODE_FREE;
-    g_SceneManager.m_nSubMode = PLAYMODE_FREE;
-    g_SceneManager.m_nPrevScene = SCENE_TITLE;
-    m_pScene = new cPlayScene();
-    m_pScene->m_pProbe = &m_Walkers;
-    for (int i = 0; i < 10 && m_pScene->m_nPhase != PLAYPHASE_PLAY; ++i) m_pScene->Run();
+// The effects on screen, kept at their number: a 32 x 32 effect of four
+// cells of a tenth of a second each, put back over the screen as each one
+// ends; nMade counts those made, to spread them over the screen.
+void KeepEffects(cPlayScene& scene, int& nMade) {
+  while (scene.m_EffectList.size() < static_cast<size_t>(kEffects)) {
+    const int i = nMade++;
+    scene.m_EffectList.emplace_back();
+    scene.m_EffectList.back().Init(1, scene.m_ScrollX.m_dPos + (i * 61) % 608,
+                                   scene.m_ScrollY.m_dPos + (i * 37) % 448, 32, 32, 0);
   }
-  ~cPlaying() {
-    delete m_pScene;
-    g_BlockPalette.Clear();
-  }
-  cPlayScene& Scene() { return *m_pScene; }
-
-  // The effects on screen, kept at their number: a 32 x 32 effect of four
-  // cells of a tenth of a second each, put back over the screen as each
-  // one ends.
-  void KeepEffects() {
-    while (m_pScene->m_EffectList.size() < static_cast<size_t>(kEffects)) {
-      const int i = m_nEffectsMade++;
-      m_pScene->m_EffectList.emplace_back();
-      m_pScene->m_EffectList.back().Init(1, m_pScene->m_ScrollX.m_dPos + (i * 61) % 608,
-                                         m_pScene->m_ScrollY.m_dPos + (i * 37) % 448, 32, 32, 0);
-    }
-  }
-
- private:
-  cWalkers m_Walkers;
-  cPlayScene* m_pScene = nullptr;
-  int m_nEffectsMade = 0;
-};
+}
 
 // The effect the benchmark shows, in place of the database's for as long
 // as it runs; made after the play scene loaded its (missing) images.
 class cBenchEffect {
  public:
-  cBenchEffect() : m_Saved(Database.m_vecEffect), m_pSavedGroup(g_StageSurfaceGroups.pEffects) {
+  cBenchEffect() : m_Saved(Database.m_vecEffect) {
     Database.m_vecEffect.resize(2);
     cEdEffect& entry = Database.m_vecEffect.At(1);
     entry.m_nCellW = entry.m_nCellH = 32;
@@ -151,21 +126,24 @@ class cBenchEffect {
       entry.m_vecFrame.push_back(frame);
     }
     BuildEffectFrameTable(g_EffectFrameTable);
-    for (int i = 0; i < 2; ++i) DDPushSurface(m_Surfaces, m_Images, 128, 32, 1, i, i, 0);
-    g_StageSurfaceGroups.pEffects = &m_Surfaces;
+    // In place of what the scene loaded for the database's own effects.
+    Release();
+    for (int i = 0; i < 2; ++i) DDPushSurface(g_EffectSurfaces, g_EffectImages, 128, 32, 1, i, i, 0);
   }
   ~cBenchEffect() {
-    g_StageSurfaceGroups.pEffects = m_pSavedGroup;
-    DDReleaseSurfaceVector(m_Surfaces);
+    Release();
     Database.m_vecEffect = m_Saved;
     BuildEffectFrameTable(g_EffectFrameTable);
   }
 
  private:
+  static void Release() {
+    DDReleaseSurfaceVector(g_EffectSurfaces);
+    g_EffectSurfaces.clear();
+    g_EffectImages.clear();
+  }
+
   cSafeVector<cEdEffect> m_Saved;
-  DDSURFACEVECTOR* m_pSavedGroup;
-  DDSURFACEVECTOR m_Surfaces;
-  DDIMAGEVECTOR m_Images;
 };
 
 void PlayFrames(benchmark::State& state, bool bPresent, bool bSkipRaster) {
@@ -179,12 +157,13 @@ void PlayFrames(benchmark::State& state, bool bPresent, bool bSkipRaster) {
   {
     cPlaying playing;
     cBenchEffect effect;
+    int nEffectsMade = 0;
     for (int i = 0; i < 60; ++i) {
-      playing.KeepEffects();
+      KeepEffects(playing.Scene(), nEffectsMade);
       playing.Scene().Run();
     }
     for (auto _ : state) {
-      playing.KeepEffects();
+      KeepEffects(playing.Scene(), nEffectsMade);
       DDBeginScene();
       playing.Scene().Run();
       if (bPresent) DDPresent(60, 0, 0);

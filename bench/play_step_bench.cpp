@@ -13,7 +13,7 @@
 #include "files/stage_data.h"
 #include "files/system_data.h"
 #include "input/input.h"
-#include "play_bench_walkers.h"
+#include "play_bench_scene.h"
 #include "scenes/scene_manager.h"
 #include "stage/play_scene.h"
 #include "stage/stage_objects.h"
@@ -71,30 +71,6 @@ void BuildStage(int16_t w, int16_t h, int32_t nLevel, int nCharas, int nBlocks, 
   g_Stage.SetHitLevel(nLevel);
   CopyStageSettings(g_StageCopy, g_Stage);
 }
-
-// A play scene in its play phase.
-class cPlaying {
- public:
-  cPlaying() {
-    g_Input.resize(1);
-    g_PlayData.Reset();
-    g_SceneManager.m_nGameMode = GAMEMODE_FREE;
-    g_SceneManager.m_nSubMode = PLAYMODE_FREE;
-    g_SceneManager.m_nPrevScene = SCENE_TITLE;
-    m_pScene = new cPlayScene();
-    m_pScene->m_pProbe = &m_Walkers;
-    for (int i = 0; i < 10 && m_pScene->m_nPhase != PLAYPHASE_PLAY; ++i) m_pScene->Run();
-  }
-  ~cPlaying() {
-    delete m_pScene;
-    g_BlockPalette.Clear();
-  }
-  cPlayScene& Scene() { return *m_pScene; }
-
- private:
-  cWalkers m_Walkers;
-  cPlayScene* m_pScene = nullptr;
-};
 
 void RunPlayFrames(benchmark::State& state) {
   cPlaying playing;

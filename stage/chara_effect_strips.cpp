@@ -37,6 +37,16 @@ STRIPSOURCE StripSource(cGameObj& o, const SPRITEDATA& s) {
   return {s.lpFirst, s.nSrcX, s.nSrcY, 1, true};
 }
 
+// The sprite cut into strips shifted alternately by the run's value: rows
+// across (bVertical 0) or columns down (1).
+void DrawSplit(cGameObj& o, DDSURFACEDATA* pTarget, const SPRITEDATA& sprite, int bVertical) {
+  const STRIPSOURCE src = StripSource(o, sprite);
+  const cTint tint(sprite, src.bTint);
+  const int e = StripSize(bVertical ? o.m_nDrawW : o.m_nDrawH, o.m_CharaEffect.GetDef().m_anParam[3]);
+  DDBltInterlace(pTarget, o.m_nScrLeft, o.m_nScrTop, o.m_nDrawW, o.m_nDrawH, e,
+                 TruncI32(src.g * o.m_CharaEffect.m_dValue), src.pSD, src.x, src.y, 1, bVertical);
+}
+
 }  // namespace
 
 int cGameObj::DrawEffectBurst(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw) {
@@ -50,24 +60,12 @@ int cGameObj::DrawEffectBurst(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int b
 }
 
 int cGameObj::DrawEffectSplitH(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw) {
-  if (bDraw) {
-    const STRIPSOURCE src = StripSource(*this, *pSprite);
-    const cTint tint(*pSprite, src.bTint);
-    const int e = StripSize(m_nDrawH, m_CharaEffect.GetDef().m_anParam[3]);
-    DDBltInterlace(pTarget, m_nScrLeft, m_nScrTop, m_nDrawW, m_nDrawH, e,
-                   TruncI32(src.g * m_CharaEffect.m_dValue), src.pSD, src.x, src.y, 1, 0);
-  }
+  if (bDraw) DrawSplit(*this, pTarget, *pSprite, 0);
   return Advance(m_CharaEffect, bStill);
 }
 
 int cGameObj::DrawEffectSplitV(DDSURFACEDATA* pTarget, SPRITEDATA* pSprite, int bStill, int bDraw) {
-  if (bDraw) {
-    const STRIPSOURCE src = StripSource(*this, *pSprite);
-    const cTint tint(*pSprite, src.bTint);
-    const int e = StripSize(m_nDrawW, m_CharaEffect.GetDef().m_anParam[3]);
-    DDBltInterlace(pTarget, m_nScrLeft, m_nScrTop, m_nDrawW, m_nDrawH, e,
-                   TruncI32(src.g * m_CharaEffect.m_dValue), src.pSD, src.x, src.y, 1, 1);
-  }
+  if (bDraw) DrawSplit(*this, pTarget, *pSprite, 1);
   return Advance(m_CharaEffect, bStill);
 }
 

@@ -8,7 +8,7 @@
 #include "records/database/database.h"
 #include "stage/game_obj.h"
 #include "stage/play_scene.h"
-#include "stage/stage_surface_groups.h"
+#include "stage/stage_surfaces.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ int cEffectObj::Draw(DDSURFACEDATA* pTarget, int bStill) {
   const int x = TruncI32(m_dX - CameraX()), y = TruncI32(m_dY - CameraY());
   const int sx = nCell * entry.m_nCellW;
   // Effect n's two load forms follow those of the effects before it.
-  DDSURFACEVECTOR* pGroup = g_StageSurfaceGroups.pEffects;
+  DDSURFACEVECTOR* pGroup = &g_EffectSurfaces;
   if (m_bScaled) {
     if (DDSURFACEDATA* pSD = GroupSurface(pGroup, 2 * m_nEffect - 1))
       DDBltStretch(pTarget, x, y, m_nWidth, m_nHeight, pSD, sx, 0, entry.m_nCellW, entry.m_nCellH,

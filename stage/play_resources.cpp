@@ -14,7 +14,6 @@
 #include "records/database/database.h"
 #include "stage/play_scene.h"
 #include "stage/sprite_source.h"
-#include "stage/stage_surface_groups.h"
 #include "stage/stage_surfaces.h"
 
 namespace {
@@ -127,7 +126,6 @@ int cPlayScene::LoadBackgroundBitmaps() {
 void cPlayScene::LoadCharaBitmaps() {
   if (!HasDrawing()) return;
   ClearGroup(g_CharaBmpSurfaces, g_CharaBmpImages);
-  g_StageSurfaceGroups.pCharaBitmaps = &g_CharaBmpSurfaces;
   const int nCount = static_cast<int>(Database.m_vecBmpCharaExc.size());
   for (int e = 1; e < nCount; ++e) {
     const cEdBmpCharaExc& entry = Database.m_vecBmpCharaExc[e];
@@ -155,7 +153,6 @@ void cPlayScene::LoadSwordImages() {
 void cPlayScene::LoadEffectImages() {
   if (!HasDrawing()) return;
   ClearGroup(g_EffectSurfaces, g_EffectImages);
-  g_StageSurfaceGroups.pEffects = &g_EffectSurfaces;
   const int nCount = static_cast<int>(Database.m_vecEffect.size());
   for (int e = 1; e < nCount; ++e) {
     const cEdEffect& entry = Database.m_vecEffect[e];

@@ -4,14 +4,7 @@
 #include "records/database/database.h"
 #include "records/palette/ed_block.h"
 #include "stage/obj_root.h"
-#include "stage/stage_surface_groups.h"
-
-STAGESURFACEGROUPS g_StageSurfaceGroups;
-
-DDSURFACEDATA* GroupSurface(DDSURFACEVECTOR* pGroup, int n) {
-  if (!pGroup || n < 0 || n >= static_cast<int>(pGroup->size())) return nullptr;
-  return &(*pGroup)[static_cast<size_t>(n)];
-}
+#include "stage/stage_surfaces.h"
 
 namespace {
 
@@ -101,7 +94,7 @@ bool DatabaseBitmap(int nUse, int32_t k, int32_t a, const cObjRoot* pObj, int32_
     s.nScale = m;
   }
   const int bRight = nUse == SPRITEUSE_CHARA && pObj && pObj->m_nFacing == 1;
-  DDSURFACEVECTOR* pGroup = g_StageSurfaceGroups.pCharaBitmaps;
+  DDSURFACEVECTOR* pGroup = &g_CharaBmpSurfaces;
   const int nBase = (k - 1) * 4;
   s.lpFirst = GroupSurface(pGroup, nBase + bRight);
   s.lpSecond = GroupSurface(pGroup, nBase + 2 + bRight);

@@ -10,3 +10,8 @@ GLOBAL_OBJECT(GLOBAL_EFFECT_BMP) DDSURFACEVECTOR g_EffectSurfaces;
 GLOBAL_OBJECT(GLOBAL_EFFECT_BMP) DDIMAGEVECTOR g_EffectImages;
 GLOBAL_OBJECT(GLOBAL_PICTURES) DDSURFACELIST g_PictureSurfaces;
 GLOBAL_OBJECT(GLOBAL_PICTURES) DDIMAGELIST g_PictureImages;
+
+DDSURFACEDATA* GroupSurface(DDSURFACEVECTOR* pGroup, int n) {
+  if (!pGroup || n < 0 || n >= static_cast<int>(pGroup->size())) return nullptr;
+  return &(*pGroup)[static_cast<size_t>(n)];
+}

@@ -23,6 +23,10 @@ extern DDIMAGEVECTOR g_EffectImages;
 extern DDSURFACELIST g_PictureSurfaces;
 extern DDIMAGELIST g_PictureImages;
 
+// Element n of a group, or null when the group does not hold it (not
+// loaded, or a number past the list).
+DDSURFACEDATA* GroupSurface(DDSURFACEVECTOR* pGroup, int n);
+
 // Built-in table entries the play scene uses.
 enum : int {
   SURF_BLOCK = 2,

@@ -39,6 +39,7 @@
 #include "platform/null/null_backend.h"
 #include "platform/present/presenter.h"
 #include "platform/present/presenter_window.h"
+#include "tools/indexed_bmp.h"
 
 namespace {
 
@@ -60,33 +61,9 @@ std::vector<uint32_t> DemoTable() {
   return t;
 }
 
-void Put(std::vector<uint8_t>& v, uint32_t x, int n) {
-  for (int i = 0; i < n; ++i) v.push_back(uint8_t(x >> (8 * i)));
-}
-
 // An 8-bit bottom-up bitmap with the demo's colour table.
 bool WriteIndexedBmp(const std::string& strPath, int w, int h, const std::vector<uint8_t>& px) {
-  const int nStride = (w + 3) & ~3;
-  const uint32_t nOffset = 14 + 40 + 1024;
-  std::vector<uint8_t> v{'B', 'M'};
-  Put(v, nOffset + uint32_t(nStride * h), 4);
-  Put(v, 0, 4);
-  Put(v, nOffset, 4);
-  Put(v, 40, 4);
-  Put(v, uint32_t(w), 4);
-  Put(v, uint32_t(h), 4);
-  Put(v, 1, 2);
-  Put(v, 8, 2);
-  Put(v, 0, 4);
-  Put(v, uint32_t(nStride * h), 4);
-  Put(v, 2835, 4);
-  Put(v, 2835, 4);
-  Put(v, 256, 4);
-  Put(v, 0, 4);
-  for (uint32_t c : DemoTable()) Put(v, c & 0xFFFFFF, 4);
-  for (int y = h - 1; y >= 0; --y) {
-    for (int x = 0; x < nStride; ++x) v.push_back(x < w ? px[size_t(y) * w + x] : 0);
-  }
+  const std::vector<uint8_t> v = tools::EncodeIndexedBmp(w, h, px.data(), DemoTable());
   std::FILE* f = std::fopen(strPath.c_str(), "wb");
   if (!f) return false;
   const bool bOk = std::fwrite(v.data(), 1, v.size(), f) == v.size();

@@ -8,7 +8,7 @@
 #include "records/database/database.h"
 #include "records/palette/ed_block.h"
 #include "stage/chara_obj.h"
-#include "stage/stage_surface_groups.h"
+#include "stage/stage_surfaces.h"
 #include "support/draw_setup.h"
 
 namespace {
@@ -29,7 +29,7 @@ class SpriteSources : public testing::Test {
     for (int n : {4, 5, 6, 7, 22, 23, 24, 25})
       g_SurfaceTable[n].nWidth = g_SurfaceTable[n].nHeight = 0;
     Database.SetDefault();
-    g_StageSurfaceGroups = STAGESURFACEGROUPS{};
+    g_CharaBmpSurfaces.clear();
   }
 };
 
@@ -71,8 +71,8 @@ TEST_F(SpriteSources, CellsAndSurfacesByKind) {
 }
 
 TEST_F(SpriteSources, DatabaseBitmapsWithWideFrames) {
-  DDSURFACEVECTOR group(8);
-  g_StageSurfaceGroups.pCharaBitmaps = &group;
+  DDSURFACEVECTOR& group = g_CharaBmpSurfaces;
+  group.resize(8);
   Database.m_vecBmpCharaExc.resize(3);
   struct {
     const char* szName;
@@ -104,7 +104,7 @@ TEST_F(SpriteSources, DatabaseBitmapsWithWideFrames) {
   EXPECT_FALSE(SetSpriteSource(SPRITEUSE_CHARA, 4, 0, 0, &right, 0, s)) << "set 0 has no bitmap";
   EXPECT_FALSE(SetSpriteSource(SPRITEUSE_CHARA, 4, 3, 0, &right, 0, s)) << "past the list";
   EXPECT_FALSE(SetSpriteSource(SPRITEUSE_CHARA, 9, 0, 0, &right, 0, s)) << "an unknown kind";
-  g_StageSurfaceGroups.pCharaBitmaps = nullptr;
+  group.clear();
   EXPECT_FALSE(SetSpriteSource(SPRITEUSE_CHARA, 4, 1, 0, &right, 0, s)) << "no group loaded";
 }
 

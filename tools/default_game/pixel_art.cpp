@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "tools/indexed_bmp.h"
+
 std::vector<RGB> PaletteColours() {
   std::vector<RGB> c(256);
   c[0] = {255, 0, 255};
@@ -119,10 +121,6 @@ const GLYPH* FindGlyph(char c) {
   return nullptr;
 }
 
-void Put(Bytes& v, uint32_t x, int n) {
-  for (int i = 0; i < n; ++i) v.push_back(uint8_t(x >> (8 * i)));
-}
-
 }  // namespace
 
 int cCanvas::TextWidth(const std::string& str, int s) {
@@ -140,34 +138,8 @@ void cCanvas::Text(int x, int y, const std::string& str, int s, uint8_t c) {
 }
 
 Bytes cCanvas::Bitmap() const {
-  // Rows of an 8-bit bitmap are padded to four bytes.
-  const int nStride = (m_nWidth + 3) & ~3;
-  const uint32_t nOffset = 14 + 40 + 1024;
-  const uint32_t nImage = uint32_t(nStride) * uint32_t(m_nHeight);
-  Bytes v{'B', 'M'};
-  Put(v, nOffset + nImage, 4);
-  Put(v, 0, 4);
-  Put(v, nOffset, 4);
-  Put(v, 40, 4);
-  Put(v, uint32_t(m_nWidth), 4);
-  Put(v, uint32_t(m_nHeight), 4);
-  Put(v, 1, 2);
-  Put(v, 8, 2);
-  Put(v, 0, 4);
-  Put(v, nImage, 4);
-  Put(v, 2835, 4);
-  Put(v, 2835, 4);
-  Put(v, 256, 4);
-  Put(v, 0, 4);
-  for (const RGB& c : PaletteColours()) {
-    v.push_back(c.b);
-    v.push_back(c.g);
-    v.push_back(c.r);
-    v.push_back(0);
-  }
-  for (int y = m_nHeight - 1; y >= 0; --y) {
-    for (int x = 0; x < m_nWidth; ++x) v.push_back(At(x, y));
-    for (int x = m_nWidth; x < nStride; ++x) v.push_back(0);
-  }
-  return v;
+  std::vector<uint32_t> table;
+  for (const RGB& c : PaletteColours())
+    table.push_back(uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | uint32_t(c.b));
+  return tools::EncodeIndexedBmp(m_nWidth, m_nHeight, m_vecPixels.data(), table);
 }
