@@ -22,6 +22,7 @@
 #include "draw/surfaces.h"
 #include "platform/audio/audio_output.h"
 #include "platform/clock/clock.h"
+#include "platform/msg/threads.h"
 #include "platform/msg/window.h"
 #include "platform/present/presenter_window.h"
 #include "platform/proc/single_instance.h"
@@ -213,7 +214,7 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
 
   UnInitGame();
   DebugLog("UnInitGame後");
-  ReleasePlatform();
+  if (plat::AbandonedThreadCount() == 0) ReleasePlatform();
   plat::ReleaseInstanceLock();
   DebugLog("ReleaseMutex後");
   return static_cast<int>(msg.wParam);
@@ -242,8 +243,11 @@ unsigned GameLoop(void*) {
 }
 
 void UnInitGame() {
-  // Nothing is read or released under a running game thread.
+  // Nothing is read or released under a running game thread. One that did
+  // not end in time (busy setting up a stage, say) goes on using all of it,
+  // so it is all left as it is: the process ends without waiting for it.
   thGame.Exit();
+  if (plat::AbandonedThreadCount() > 0) return;
   if (g_DD.lpDTCon || g_DD.lpDDCon) {
     if (g_Font[0].m_lpFastFont_FullAdd)
       ReportF("Font10 : %d", g_Font[0].m_lpFastFont_FullAdd->m_nCount);
