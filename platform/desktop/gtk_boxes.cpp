@@ -62,6 +62,9 @@ int RunGtkBox(const std::string& text, const std::string& caption, uint32_t type
       gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, kind, buttons, "%s", strText.c_str());
   gtk_window_set_title(GTK_WINDOW(dlg), Cp932ToUtf8(caption).c_str());
   gtk_window_set_keep_above(GTK_WINDOW(dlg), TRUE);
+  // Escape or the close button destroys the box before the loop below sees
+  // its answer; our own reference keeps it valid until we destroy it.
+  g_object_ref(dlg);
   cGtkRun run;
   g_signal_connect(dlg, "response", G_CALLBACK(OnResponse), &run);
   gtk_widget_show_all(dlg);
@@ -75,6 +78,7 @@ int RunGtkBox(const std::string& text, const std::string& caption, uint32_t type
     if (!run.bDone) SleepMs(5);
   }
   gtk_widget_destroy(dlg);
+  g_object_unref(dlg);
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
   switch (run.nResponse) {
     case GTK_RESPONSE_YES:

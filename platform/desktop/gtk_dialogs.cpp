@@ -674,6 +674,9 @@ bool cGtkDialogs::RunFileChooser(const FILECHOOSERREQUEST& req, std::vector<std:
       Cp932ToUtf8(req.strTitle).c_str(), nullptr, action, g_dgettext("gtk30", "_Cancel"),
       GTK_RESPONSE_CANCEL, req.bSave ? g_dgettext("gtk30", "_Save") : g_dgettext("gtk30", "_Open"),
       GTK_RESPONSE_ACCEPT, nullptr);
+  // Escape destroys the chooser before the loop below sees its answer; our
+  // own reference keeps it valid until we destroy it.
+  g_object_ref(pDialog);
   GtkFileChooser* pChooser = GTK_FILE_CHOOSER(pDialog);
   gtk_dialog_set_default_response(GTK_DIALOG(pDialog), GTK_RESPONSE_ACCEPT);
   gtk_file_chooser_set_local_only(pChooser, TRUE);
@@ -733,6 +736,7 @@ bool cGtkDialogs::RunFileChooser(const FILECHOOSERREQUEST& req, std::vector<std:
     g_slist_free(pFiles);
   }
   gtk_widget_destroy(pDialog);
+  g_object_unref(pDialog);
   FlushEvents();
   if (m_pPresenter) m_pPresenter->SetDialogMode(false);
   ReleaseAllKeys();
