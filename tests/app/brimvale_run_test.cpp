@@ -14,6 +14,7 @@
 #include "support/default_game.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
+#include "support/test_paths.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ class BrimvaleRun : public ::testing::Test {
     return env;
   }
   cProcessResult Run(std::vector<std::string> args, const std::string& strAnswers = "") {
-    args.insert(args.begin(), BRIMVALE_EXE);
+    args.insert(args.begin(), ProgramPath());
     return RunProcess(args, Env(strAnswers), m_Dir.Path(), 30);
   }
   std::string Report() const { return m_Dir.Read("Report_Game.txt"); }
@@ -59,7 +60,7 @@ TEST_F(BrimvaleRun, HeadlessRunWritesTheReportAndEndsAfterItsFrames) {
 TEST_F(BrimvaleRun, ProjectFolderOptionAndARunWithoutAFrameLimitEndsOnRequest) {
   cTempFolder project;
   CopyDefaultGame(project.Path());
-  std::vector<std::string> args = {BRIMVALE_EXE, "--headless", "--no-wait", "--project",
+  std::vector<std::string> args = {ProgramPath(), "--headless", "--no-wait", "--project",
                                    project.Path()};
   cChildProcess child(args, Env(), m_Dir.Path());
   for (int i = 0; i < 3000 && project.Read("Report_Game.txt").find("HD Free") == std::string::npos;
@@ -176,7 +177,7 @@ TEST_F(BrimvaleRun, FailuresEndWithAFailedStatusAndOneLineSayingWhy) {
     m_Dir.Write("a_file", "");
     c.prepare();
     std::vector<std::string> args = c.args, env = Env();
-    args.insert(args.begin(), BRIMVALE_EXE);
+    args.insert(args.begin(), ProgramPath());
     env.insert(env.end(), c.env.begin(), c.env.end());
     cProcessResult r = RunProcess(args, env, m_Dir.Path(), 30);
     ASSERT_TRUE(r.bExited);
@@ -193,7 +194,7 @@ TEST_F(BrimvaleRun, FailuresEndWithAFailedStatusAndOneLineSayingWhy) {
 
 TEST_F(BrimvaleRun, AProjectFolderThatCannotBeWrittenIsRefused) {
   // Permissions do not stop the superuser: the program then runs as nobody.
-  std::vector<std::string> args = {BRIMVALE_EXE, "--headless", "--frames", "1000000"};
+  std::vector<std::string> args = {ProgramPath(), "--headless", "--frames", "1000000"};
   if (geteuid() == 0) {
     if (!std::filesystem::exists("/usr/bin/setpriv")) GTEST_SKIP() << "no setpriv to drop root";
     args.insert(args.begin(),
@@ -254,7 +255,7 @@ TEST_F(BrimvaleRun, CommandLines) {
   std::vector<std::unique_ptr<cChildProcess>> runs;
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
-    args.insert(args.begin(), BRIMVALE_EXE);
+    args.insert(args.begin(), ProgramPath());
     runs.push_back(std::make_unique<cChildProcess>(args, Env(), m_Runtime.Path()));
   }
   for (size_t i = 0; i < cases.size(); ++i) {
@@ -297,7 +298,7 @@ TEST_F(BrimvaleRun, TestPlayTellsTheEditorItsStartAndItsEnd) {
   env.push_back("BRIMVALE_EDITOR_SOCKET=" + strSock);
 
   cProcessResult r =
-      RunProcess({BRIMVALE_EXE, "--headless", "--test-play", "--frames", "2"}, env, m_Dir.Path());
+      RunProcess({ProgramPath(), "--headless", "--test-play", "--frames", "2"}, env, m_Dir.Path());
   ASSERT_TRUE(r.bExited);
   EXPECT_EQ(r.nExitCode, 0);
   const std::vector<uint8_t> start = {1, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0};
@@ -305,7 +306,7 @@ TEST_F(BrimvaleRun, TestPlayTellsTheEditorItsStartAndItsEnd) {
   EXPECT_EQ(notices(), (std::vector<std::vector<uint8_t>>{start, end}));
 
   // An ordinary start says nothing to the editor.
-  r = RunProcess({BRIMVALE_EXE, "--headless", "--frames", "2"}, env, m_Dir.Path());
+  r = RunProcess({ProgramPath(), "--headless", "--frames", "2"}, env, m_Dir.Path());
   EXPECT_EQ(r.nExitCode, 0);
   EXPECT_TRUE(notices().empty());
   close(fd);

@@ -10,10 +10,11 @@
 #include "files/system_data.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
+#include "support/test_paths.h"
 
 TEST(DefaultGame, IsWhatItsGeneratorWritesAndHasATitle) {
   const std::filesystem::path tool =
-      std::filesystem::path(BRIMVALE_EXE).parent_path() / "tools" / "make_default_game";
+      std::filesystem::path(ProgramPath()).parent_path() / "tools" / "make_default_game";
   if (!std::filesystem::exists(tool)) GTEST_SKIP() << "make_default_game not built";
   cTempFolder made;
   cProcessResult r = RunProcess({tool.string(), made.Path()}, {}, made.Path());

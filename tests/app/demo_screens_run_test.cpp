@@ -20,6 +20,7 @@
 #include "support/png_decode.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
+#include "support/test_paths.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
 }
 
 std::filesystem::path GoldenFolder() {
-  return std::filesystem::path(BRIMVALE_TEST_DATA) / "screens";
+  return std::filesystem::path(TestDataDir()) / "screens";
 }
 
 class DemoScreens : public ::testing::TestWithParam<const char*> {
@@ -83,7 +84,7 @@ TEST_P(DemoScreens, FramesOfAScriptedWalkMatchTheirGoldens) {
     const std::string strName = "demo_" + strMode + "_" + std::to_string(nFrames) + ".png";
     const std::string strShot = m_Runtime.Path() + "/" + strName;
     const cProcessResult r =
-        RunProcess({BRIMVALE_EXE, "--headless", "--no-wait", "--frames", std::to_string(nFrames),
+        RunProcess({ProgramPath(), "--headless", "--no-wait", "--frames", std::to_string(nFrames),
                     "--project", m_Project.Path(), "--screenshot", strShot,
                     "user_data/rpl4/walk.rpl4_783"},
                    {"XDG_RUNTIME_DIR=" + m_Runtime.Path()}, m_Project.Path(), 60);

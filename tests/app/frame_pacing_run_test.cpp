@@ -11,6 +11,7 @@
 #include "support/run_process.h"
 #include "support/temp_folder.h"
 #include "support/xvfb.h"
+#include "support/test_paths.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ TEST(FramePacingRun, HundredTwentyFramesTakeTwoSecondsInEveryMode) {
     run.pDir->Write("System.ini", std::string(c.szIni) +
                                       "\r\nD3D_FontCache=0\r\nDD_FontCache=1\r\nDD_VideoStretch="
                                       "0\r\nShowFps=1\r\nEnglish=0\r\nExit\r\n");
-    std::vector<std::string> args = {BRIMVALE_EXE, "--frames", std::to_string(kFrames)};
+    std::vector<std::string> args = {ProgramPath(), "--frames", std::to_string(kFrames)};
     std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + run.pDir->Path()};
     if (c.bDesktop) {
       env.insert(env.end(), {"DISPLAY=" + run.pDisplay->Display(), "WAYLAND_DISPLAY",

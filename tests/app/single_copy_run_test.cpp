@@ -15,6 +15,7 @@
 #include "support/run_process.h"
 #include "support/temp_folder.h"
 #include "support/xvfb.h"
+#include "support/test_paths.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ class SingleCopyRun : public ::testing::Test {
   // A copy that runs until it is told to close.
   std::unique_ptr<cChildProcess> StartRunning(const std::string& strProject) {
     return std::make_unique<cChildProcess>(
-        std::vector<std::string>{BRIMVALE_EXE, "--headless", "--project", strProject}, Env(),
+        std::vector<std::string>{ProgramPath(), "--headless", "--project", strProject}, Env(),
         m_Runtime.Path());
   }
   // Waits until the copy's start-up is over: its report's last start-up line.
@@ -78,7 +79,7 @@ TEST_F(SingleCopyRun, TwoProjectsRunAtOnceWithoutAsking) {
   EXPECT_EQ(LockFiles().size(), 1u);
 
   cProcessResult second =
-      RunProcess({BRIMVALE_EXE, "--headless", "--frames", "3", "--project", m_Project.Path()},
+      RunProcess({ProgramPath(), "--headless", "--frames", "3", "--project", m_Project.Path()},
                  Env("yes"), m_Runtime.Path());
   ASSERT_TRUE(second.bExited);
   EXPECT_EQ(second.nExitCode, 0);
@@ -108,7 +109,7 @@ TEST_F(SingleCopyRun, TheSameProjectTwiceAsksAndARefusedCopyTouchesNothing) {
 
   // Unattended, the question is answered No: this copy does not start.
   cProcessResult no = RunProcess(
-      {BRIMVALE_EXE, "--headless", "--frames", "1", "--project", strLink}, Env(), m_Runtime.Path());
+      {ProgramPath(), "--headless", "--frames", "1", "--project", strLink}, Env(), m_Runtime.Path());
   ASSERT_TRUE(no.bExited);
   EXPECT_EQ(no.nExitCode, 1);
   EXPECT_EQ(OwnErrorLines(no.strErr),
@@ -123,7 +124,7 @@ TEST_F(SingleCopyRun, TheSameProjectTwiceAsksAndARefusedCopyTouchesNothing) {
   // Yes: the first copy is asked to close and this one runs. On a loaded
   // machine the first may miss the half-second it is given and be ended.
   cProcessResult yes =
-      RunProcess({BRIMVALE_EXE, "--headless", "--frames", "3", "--project", m_Project.Path()},
+      RunProcess({ProgramPath(), "--headless", "--frames", "3", "--project", m_Project.Path()},
                  Env("yes"), m_Runtime.Path());
   ASSERT_TRUE(yes.bExited);
   EXPECT_EQ(yes.nExitCode, 0);
@@ -145,7 +146,7 @@ TEST_F(SingleCopyRun, ACopyWaitingOnItsQuestionEndsOnACloseSignal) {
   std::vector<std::string> env = Env();
   env.insert(env.end(), {"DISPLAY=" + display.Display(), "WAYLAND_DISPLAY", "NO_AT_BRIDGE=1",
                          "SDL_AUDIODRIVER=dummy", "BRIMVALE_BOX_ANSWERS"});
-  cChildProcess second({BRIMVALE_EXE, "--project", m_Project.Path()}, env, m_Runtime.Path());
+  cChildProcess second({ProgramPath(), "--project", m_Project.Path()}, env, m_Runtime.Path());
   // Once it takes close signals itself it goes on to its question; a
   // moment later it is waiting there.
   ASSERT_TRUE(WaitCatchesSigterm(second));

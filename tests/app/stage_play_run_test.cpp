@@ -15,6 +15,7 @@
 #include "support/default_game.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
+#include "support/test_paths.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ class StagePlayRun : public ::testing::Test {
   }
 
   cProcessResult Run(const std::string& strFile, int nFrames) {
-    return RunProcess({BRIMVALE_EXE, "--headless", "--no-wait", "--frames", std::to_string(nFrames),
+    return RunProcess({ProgramPath(), "--headless", "--no-wait", "--frames", std::to_string(nFrames),
                        "--project", m_Project.Path(), strFile},
                       {"XDG_RUNTIME_DIR=" + m_Runtime.Path()}, m_Project.Path(), 60);
   }

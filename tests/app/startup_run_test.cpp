@@ -15,6 +15,7 @@
 #include "support/default_game.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
+#include "support/test_paths.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ class StartUpRun : public ::testing::Test {
  protected:
   cProcessResult Run(const std::vector<std::string>& extra, const std::string& strAnswers = "",
                      const std::string& strDialogAnswers = "") {
-    std::vector<std::string> args = {BRIMVALE_EXE, "--headless",   "--frames",
+    std::vector<std::string> args = {ProgramPath(), "--headless",   "--frames",
                                      "5",          "--screenshot", "shot.png"};
     args.insert(args.end(), extra.begin(), extra.end());
     std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + m_Dir.Path()};
@@ -206,7 +207,7 @@ TEST_F(StartUpRun, TheStartDialogsChoiceIsKeptAndNotAskedAgain) {
   SetIni(std::string("Direct3D=2\r\nWindowMode=1\r\nBpp=0\r\n") + kIniTail);
   // Cancel: start-up ends quietly (the player chose it: no failed status),
   // nothing saved, no screen made.
-  cProcessResult r = RunProcess({BRIMVALE_EXE, "--headless", "--frames", "5"},
+  cProcessResult r = RunProcess({ProgramPath(), "--headless", "--frames", "5"},
                                 {"XDG_RUNTIME_DIR=" + m_Dir.Path(), "BRIMVALE_DIALOG_ANSWERS=1001"},
                                 m_Dir.Path(), 30);
   ASSERT_TRUE(r.bExited);

@@ -21,11 +21,12 @@
 #include "sound/wave_reader.h"
 #include "support/default_game.h"
 #include "support/temp_folder.h"
+#include "support/test_paths.h"
 
 namespace {
 
 std::string Data(const std::string& strRel) {
-  return std::string(BRIMVALE_TEST_DATA) + "/" + strRel;
+  return TestDataDir() + "/" + strRel;
 }
 
 struct KIND {

@@ -17,6 +17,7 @@
 #include "draw_fixture.h"
 #include "support/png_decode.h"
 #include "support/temp_folder.h"
+#include "support/test_paths.h"
 
 namespace {
 
@@ -201,7 +202,7 @@ class cDemoTest : public testing::TestWithParam<drawtest::DRAWMODE> {};
 
 TEST_P(cDemoTest, WritesTheContactSheetAsPng) {
   const std::filesystem::path tool =
-      std::filesystem::path(BRIMVALE_EXE).parent_path() / "tools" / "draw_demo";
+      std::filesystem::path(ProgramPath()).parent_path() / "tools" / "draw_demo";
   if (!std::filesystem::exists(tool)) GTEST_SKIP() << "draw_demo not built";
   const std::string strDir = drawtest::TempDir();
   const std::string strPng = strDir + "/frame.png";

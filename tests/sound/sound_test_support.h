@@ -15,13 +15,14 @@
 #include "base/logs.h"
 #include "platform/audio/audio_output.h"
 #include "platform/audio/mixer.h"
+#include "support/test_paths.h"
 
 namespace soundtest {
 
 constexpr int kRate = 48000;
 
 inline std::string DataPath(const std::string& strRel) {
-  return std::string(BRIMVALE_TEST_DATA) + "/" + strRel;
+  return TestDataDir() + "/" + strRel;
 }
 
 inline std::vector<uint8_t> ReadBytes(const std::string& strPath) {

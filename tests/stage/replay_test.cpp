@@ -26,6 +26,7 @@
 #include "scenes/stage_start.h"
 #include "stage/flow_state.h"
 #include "support/draw_setup.h"
+#include "support/test_paths.h"
 
 namespace {
 
@@ -165,7 +166,7 @@ class Replay : public cPlayFixture {
   }
 
   static std::string GoldenPath() {
-    return std::string(BRIMVALE_TEST_DATA) + "/stage/golden_play_hashes.txt";
+    return TestDataDir() + "/stage/golden_play_hashes.txt";
   }
 
   cScriptedFlows* m_pFlows = nullptr;

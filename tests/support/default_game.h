@@ -4,9 +4,10 @@
 
 #include <filesystem>
 #include <string>
+#include "support/test_paths.h"
 
 inline std::filesystem::path DefaultGameFolder() {
-  return std::filesystem::path(BRIMVALE_TEST_DATA).parent_path().parent_path() / "game";
+  return std::filesystem::path(TestDataDir()).parent_path().parent_path() / "game";
 }
 
 // Copies the game's files into strTo (made when missing); strSub names a

@@ -16,9 +16,10 @@
 
 #include "support/temp_folder.h"
 #include "tools/fuzz/fuzz_check.h"
+#include "support/test_paths.h"
 
 inline std::vector<uint8_t> ReadTestData(const std::string& strRel) {
-  return ReadTestFile(std::string(BRIMVALE_TEST_DATA) + "/" + strRel);
+  return ReadTestFile(TestDataDir() + "/" + strRel);
 }
 
 struct FUZZRUN {
@@ -40,7 +41,7 @@ FUZZRUN RunFuzzCorpus(const std::string& strName, const std::vector<std::vector<
     if (bAccepted) ++run.nAccepted;
     return bAccepted;
   };
-  const std::filesystem::path found = std::filesystem::path(BRIMVALE_TEST_DATA) / "fuzz" / strName;
+  const std::filesystem::path found = std::filesystem::path(TestDataDir()) / "fuzz" / strName;
   std::vector<std::filesystem::path> files;
   if (std::filesystem::is_directory(found))
     for (const auto& e : std::filesystem::directory_iterator(found))

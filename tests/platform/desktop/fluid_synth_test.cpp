@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/audio/midi_synth.h"
+#include "support/test_paths.h"
 
 namespace plat::desktop {
 namespace {
@@ -68,7 +69,7 @@ TEST_F(FluidSynthTest, AMissingSoundFontRefusesTheProcesssSynthesiser) {
 }
 
 TEST(SoundFontChoice, TheEnvironmentThenTheFirstSoundFontThatIsThere) {
-  const std::string strThere = BRIMVALE_TEST_DATA "/midi/LICENSE.md";  // any file that exists
+  const std::string strThere = TestDataDir() + "/midi/LICENSE.md";  // any file that exists
   const std::string strAbsent = "/nonexistent/brimvale/TimGM6mb.sf2";
   struct ROW {
     const char* szEnvironment;

@@ -12,6 +12,7 @@
 
 #include "platform/gfx/pixel_rules.h"
 #include "tests/platform/gfx/bmp_builder.h"
+#include "support/test_paths.h"
 
 namespace plat::gfx {
 namespace {
@@ -267,7 +268,7 @@ TEST(BmpReader, RefusesBadFilesCleanly) {
 
 // ---- The public test suite ----------------------------------------------
 
-const std::string kSuite = std::string(BRIMVALE_TEST_DATA) + "/bmp";
+const std::string kSuite = TestDataDir() + "/bmp";
 
 std::vector<std::string> FilesIn(const std::string& dir) {
   std::vector<std::string> v;
