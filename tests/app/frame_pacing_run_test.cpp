@@ -10,8 +10,8 @@
 #include "support/default_game.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
-#include "support/xvfb.h"
 #include "support/test_paths.h"
+#include "support/xvfb.h"
 
 namespace {
 

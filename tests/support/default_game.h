@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+
 #include "support/test_paths.h"
 
 inline std::filesystem::path DefaultGameFolder() {

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "support/temp_folder.h"
-#include "tools/fuzz/fuzz_check.h"
 #include "support/test_paths.h"
+#include "tools/fuzz/fuzz_check.h"
 
 inline std::vector<uint8_t> ReadTestData(const std::string& strRel) {
   return ReadTestFile(TestDataDir() + "/" + strRel);

@@ -11,8 +11,8 @@
 #include <map>
 
 #include "platform/gfx/pixel_rules.h"
-#include "tests/platform/gfx/bmp_builder.h"
 #include "support/test_paths.h"
+#include "tests/platform/gfx/bmp_builder.h"
 
 namespace plat::gfx {
 namespace {
