@@ -44,14 +44,11 @@ uint8_t CheckedKind(const cFlowCmd& cmd) {
   return kCmdNone;
 }
 
-// The message: the text goes on the screen and stays until its display
-// mode ends it. A message that asks the flow to wait for it shows the same
-// way, but the flow goes on: the waiting loop does not exist yet.
+// The message, with the message-shown flag of the flow run it belongs to.
 void CmdMessage(cGameObj& chara, const cFlowCmd& cmd) {
   if (!g_PlayScene) return;
   const cFlowState* pRun = g_PlayScene->m_nFlowCur;
-  int bWait = 0;
-  g_PlayScene->ShowMessage(chara, cmd, pRun ? pRun->m_nMessageShown : 0, bWait);
+  g_PlayScene->RunMessage(chara, cmd, pRun ? pRun->m_nMessageShown : 0);
 }
 
 }  // namespace

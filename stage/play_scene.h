@@ -32,6 +32,8 @@ class cCharaObj;
 class cItemObj;
 class cPlayerObj;
 class cFlowState;
+class cInput;
+class cNestedFrames;
 class cCmdState;
 class cFlowCmd;
 class cEdBlock;
@@ -238,10 +240,28 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   // wait record is then set (a text shown until the stage ends leaves it as
   // it was), the caller runs the wait and then removes the text.
   cTextObj* ShowMessage(cGameObj& chara, const cFlowCmd& cmd, int32_t bMessageShown, int& bWait);
+  // The whole command: the text, and when it asks for it the wait on it,
+  // after which the text goes.
+  void RunMessage(cGameObj& chara, const cFlowCmd& cmd, int32_t bMessageShown);
   // The text taken out of the list, its surface with it.
   void RemoveText(const cTextObj* pText);
   // The extra-life icon rising over the player for 30 frames (of a wait).
   cTextObj& ShowLifeNotice();
+
+  // Waits that stop the play while the screen goes on (wait_loop.cpp).
+  // RunWait runs the waiting loop on the pause thread over the wait record
+  // as it stands and returns when the wait is over; bPostStart hands the
+  // loop its start message first. The loop's thread procedure takes the
+  // scene; it returns 0 at once while a close is requested.
+  void RunWait(int bPostStart);
+  static unsigned WaitLoopProc(void* pScene);
+  // One turn's frame of the waiting loop, on the loop's own wait record and
+  // input records: 1 when the wait ended in it (nothing is drawn then).
+  int WaitFrame(WAITDATA& wait, cSafeVector<cInput>& inputs, cNestedFrames& frames);
+  // A wait record's count for one frame of input: 1 when the wait ends.
+  int StepWait(WAITDATA& wait, const cInput& input);
+  // The game wait: the play stands for nFrames frames.
+  void GameWait(int32_t nFrames);
 
   // A life of the play record taken: 1 when there was one (or lives are
   // unlimited).

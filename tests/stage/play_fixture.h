@@ -53,10 +53,14 @@ class cTestProbe : public cPlayProbe {
     if (pObj) strStep += "(" + std::to_string(pObj->m_nId) + ")";
     if (m_bRecord) m_vecSteps.push_back(strStep);
     if (m_fnFlows && std::string(szStep) == "Flows" && pObj) m_fnFlows(*pObj);
+    if (m_fnWaitFrame && std::string(szStep) == "WaitFrame") m_fnWaitFrame();
   }
   bool m_bRecord = false;
   std::vector<std::string> m_vecSteps;
   std::function<void(cGameObj&)> m_fnFlows;
+  // Called at the start of every frame of a waiting loop, on its thread
+  // (the play's thread waits meanwhile).
+  std::function<void()> m_fnWaitFrame;
 };
 
 class cPlayFixture : public ::testing::Test {
