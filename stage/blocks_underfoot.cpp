@@ -93,7 +93,7 @@ int cPlayScene::CheckTileEvents(cPlayerObj& player) {
         cItemObj item;
         item.SetUp(0, *pDef, 0);
         item.m_nActive = 1;
-        const int r = GiveItem(&item, player);
+        const int r = GiveItem(&item, player, nullptr);
         if (r != 0) return r;
         // Again only after a second of standing on it, or on landing anew.
         player.m_nTileWait = g_Stage.m_nSteps * 60;
