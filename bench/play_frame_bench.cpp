@@ -8,18 +8,18 @@
 #include <random>
 
 #include "base/run_options.h"
+#include "database/database.h"
+#include "database/post_load_tables.h"
 #include "draw/built_in_tables.h"
 #include "draw/draw_context.h"
 #include "draw/scene_batch.h"
 #include "draw/surfaces.h"
 #include "draw_bench_library.h"
-#include "play_bench_scene.h"
 #include "files/play_data.h"
 #include "files/stage_data.h"
 #include "files/system_data.h"
 #include "input/input.h"
-#include "records/database/database.h"
-#include "records/database/post_load_tables.h"
+#include "play_bench_scene.h"
 #include "scenes/scene_manager.h"
 #include "stage/play_scene.h"
 #include "stage/stage_objects.h"
@@ -29,7 +29,6 @@ namespace {
 
 constexpr int kCharas = 50;
 constexpr int kEffects = 100;
-
 
 // Two screens wide, a floor and platforms, the characters on screen, two
 // picture backgrounds (one behind, one in front) and the status bar.
@@ -82,10 +81,10 @@ struct cPictures {
   cPictures() {
     // 4, 5 and 22, 23: the first character sheet, both facings, and their
     // copies that stretched and effect blits read.
-    const int kSizes[][3] = {{2, 512, 512},   {4, 512, 512},   {5, 512, 512},   {22, 512, 512},
-                             {23, 512, 512},  {43, 256, 256},  {46, 640, 20},   {49, 256, 256},
-                             {51, 512, 256},  {55, 640, 480},  {56, 640, 480},  {63, 256, 960},
-                             {64, 256, 960},  {67, 640, 480}};
+    const int kSizes[][3] = {{2, 512, 512},  {4, 512, 512},  {5, 512, 512},  {22, 512, 512},
+                             {23, 512, 512}, {43, 256, 256}, {46, 640, 20},  {49, 256, 256},
+                             {51, 512, 256}, {55, 640, 480}, {56, 640, 480}, {63, 256, 960},
+                             {64, 256, 960}, {67, 640, 480}};
     for (const auto& s : kSizes) {
       DDCreateSurface(&g_SurfaceTable[s[0]], s[1], s[2], 1, 0, 0, 0, 0);
       m_vEntries.push_back(s[0]);
@@ -128,7 +127,8 @@ class cBenchEffect {
     BuildEffectFrameTable(g_EffectFrameTable);
     // In place of what the scene loaded for the database's own effects.
     Release();
-    for (int i = 0; i < 2; ++i) DDPushSurface(g_EffectSurfaces, g_EffectImages, 128, 32, 1, i, i, 0);
+    for (int i = 0; i < 2; ++i)
+      DDPushSurface(g_EffectSurfaces, g_EffectImages, 128, 32, 1, i, i, 0);
   }
   ~cBenchEffect() {
     Release();

@@ -5,7 +5,7 @@
 
 #include "base/window_requests.h"
 #include "files/stage_data.h"
-#include "records/palette/palette_lists.h"
+#include "palette/palette_lists.h"
 #include "stage/play_scene.h"
 #include "stage/stage_objects.h"
 

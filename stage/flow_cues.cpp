@@ -4,8 +4,8 @@
 // the command's time.
 #include <algorithm>
 
+#include "database/post_load_tables.h"
 #include "files/stage_data.h"
-#include "records/database/post_load_tables.h"
 #include "stage/command_table.h"
 #include "stage/flow_engine.h"
 #include "stage/flow_state.h"

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "base/safe_vector.h"
-#include "records/database/effect_run.h"
-#include "records/palette/ed_chara.h"
+#include "database/effect_run.h"
+#include "palette/ed_chara.h"
 #include "stage/anim_play.h"
 #include "stage/block_grid.h"
 #include "stage/flow_state.h"

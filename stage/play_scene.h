@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "base/safe_vector.h"
+#include "database/effect_run.h"
 #include "flow/cond.h"
-#include "records/database/effect_run.h"
 #include "records/menu_entry.h"
 #include "scenes/scene.h"
 #include "stage/list_walk.h"

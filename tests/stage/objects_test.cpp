@@ -6,9 +6,9 @@
 
 #include <climits>
 
+#include "database/database.h"
 #include "flow/command_catalogue.h"
 #include "input/input.h"
-#include "records/database/database.h"
 #include "stage/flow_engine.h"
 #include "stage_fixture.h"
 
