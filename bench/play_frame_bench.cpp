@@ -11,6 +11,8 @@
 #include <random>
 
 #include "base/run_options.h"
+#include "database/database.h"
+#include "database/post_load_tables.h"
 #include "draw/built_in_tables.h"
 #include "draw/draw_context.h"
 #include "draw/scene_batch.h"
@@ -21,8 +23,6 @@
 #include "files/system_data.h"
 #include "input/input.h"
 #include "play_bench_scene.h"
-#include "records/database/database.h"
-#include "records/database/post_load_tables.h"
 #include "scenes/scene_manager.h"
 #include "stage/nested_loop.h"
 #include "stage/play_scene.h"

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "base/safe_vector.h"
+#include "database/effect_run.h"
 #include "flow/cond.h"
-#include "records/database/effect_run.h"
 #include "records/menu_entry.h"
 #include "scenes/scene.h"
 #include "stage/list_walk.h"
@@ -132,7 +132,8 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   // Attack hits and item pickup (attack_hits.cpp, item_pickup.cpp).
   int CheckAttackHits();
   int CheckItemPickup(cPlayerObj& player);
-  int GiveItem(cItemObj* pItem, cPlayerObj& taker);
+  // pFlowOwner as cPlayerObj::RunItemCommands takes it.
+  int GiveItem(cItemObj* pItem, cPlayerObj& taker, const cGameObj* pFlowOwner);
 
   // Stage end, results and the next scene (stage_end.cpp).
   void StageEnd();
@@ -289,11 +290,6 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   WAITDATA m_Wait;
   // Set by the window thread when the window closes during a wait.
   std::atomic<int32_t> m_bCloseRequest{0};
-  // Work words of the flow engine: for whom, in which run and which command
-  // the flow being executed acts; null outside.
-  cGameObj* m_nFlowObj = nullptr;
-  cFlowState* m_nFlowCur = nullptr;
-  cCmdState* m_nFlowCmd = nullptr;
   int32_t m_bItemMessage = 0;
   int32_t m_nPlayerCount = 0;
   int32_t m_nStepNo = 0;     // update step within the frame, from 1
