@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "flow/command_catalogue.h"
 #include "flow/key_cond.h"
 #include "play_fixture.h"
 #include "stage/command_bodies.h"
@@ -525,8 +526,12 @@ TEST(FlowCues, AnimationsStartEarlyEnoughForTheirCommand) {
     int32_t nFirstSteps;
     uint8_t cFirstParallel;
     int32_t nStart, nSkipped, nLength;
+    uint8_t cKind;  // of the second command: a sword or a jump runs its animation on
+    int32_t bHold;
   };
-  const CASE kCases[] = {{60, 0, 30, 0, 30}, {12, 0, 0, 18, 12}, {60, 1, 0, 30, 0}};
+  const CASE kCases[] = {{60, 0, 30, 0, 30, CMD_WAIT, 1}, {12, 0, 0, 18, 12, CMD_WAIT, 1},
+                         {60, 1, 0, 30, 0, CMD_WAIT, 1},  {60, 0, 30, 0, 30, CMD_SWORD, 0},
+                         {60, 0, 30, 0, 30, CMD_JUMP, 0}, {60, 0, 30, 0, 30, 200, 1}};
   const cSafeVector<ANIMESEQUENCE> saved = g_AnimeFrameTable;
   g_AnimeFrameTable.resize(2);
   g_AnimeFrameTable[1].clear();
@@ -536,7 +541,7 @@ TEST(FlowCues, AnimationsStartEarlyEnoughForTheirCommand) {
   g_AnimeFrameTable[1].push_back(ANIMESTEP{ANIMESTEP_END, 0, 0});
   g_Stage.SetHitLevel(1);
   for (const CASE& c : kCases) {
-    cFlow flow = Flow(22, {Cmd(1, 0, c.cFirstParallel), Cmd(1, 5)});
+    cFlow flow = Flow(22, {Cmd(1, 0, c.cFirstParallel), Cmd(c.cKind, 5)});
     flow.m_vecCmds[1].m_sAnime = 1;
     cFlowState state;
     state.m_vecCmds.resize(2);
@@ -550,7 +555,7 @@ TEST(FlowCues, AnimationsStartEarlyEnoughForTheirCommand) {
     EXPECT_EQ(cue.sSkipped, c.nSkipped) << c.nFirstSteps;
     EXPECT_EQ(cue.sLength, c.nLength) << c.nFirstSteps;
     EXPECT_EQ(cue.sCmdFrames, 30);
-    EXPECT_EQ(cue.bHold, 1);
+    EXPECT_EQ(cue.bHold, c.bHold) << int(c.cKind);
   }
   g_AnimeFrameTable = saved;
   g_Stage.Reset();
