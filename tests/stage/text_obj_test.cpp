@@ -561,27 +561,6 @@ TEST_F(MessageCommand, WaitsSetTheirRecordAndAFirstKeyWaitSounds) {
 // The messages of one item's list: the first opens as a key wait does (its
 // sound, its grow-in), those after it plainly; the next item's list starts
 // afresh.
-TEST_F(MessageCommand, AnItemsMessagesOpenOnceAList) {
-  CMD_VECTOR cmds;
-  for (const char* szText : {"ONE", "TWO"}) {
-    cFlowCmd cmd = Message(szText, 0);
-    cmd.m_cCmdSet = 1;
-    cmd.m_cKind = ItemCmdKind(CMD_MESSAGE);
-    cmd.m_vecParams[6] = TEXTSHOW_UNTIL_KEY;
-    cmd.m_vecParams[8] = 1;
-    cmds.push_back(cmd);
-  }
-  for (int nList = 0; nList < 2; ++nList) {
-    Requests().vecSounds.clear();
-    Scene().m_TextList.clear();
-    EXPECT_EQ(ThePlayerObj().RunItemCommands(cmds, nullptr), 0);
-    EXPECT_EQ(Requests().vecSounds.size(), 1u) << nList;
-    ASSERT_EQ(Scene().m_TextList.size(), 2u);
-    EXPECT_EQ(Scene().m_TextList.front().m_bGrowIn, 1) << nList;
-    EXPECT_EQ(Scene().m_TextList.back().m_bGrowIn, 0) << nList;
-  }
-}
-
 TEST_F(MessageCommand, TheOwnerIsTheCharacterOrThePlayerByMode) {
   ASSERT_EQ(g_CharaList.size(), 1u);
   cCharaObj& chara = g_CharaList.front();

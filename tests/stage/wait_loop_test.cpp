@@ -5,6 +5,7 @@
 // notices, a close during a wait, and a wait asked for inside a wait.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <mutex>
@@ -14,6 +15,7 @@
 #include "base/frame_limit.h"
 #include "base/run_options.h"
 #include "base/thread.h"
+#include "flow/command_catalogue.h"
 #include "play_fixture.h"
 #include "stage/text_obj.h"
 
@@ -242,6 +244,47 @@ TEST_F(WaitLoop, AMessageWaitHoldsItsStepAndTheFlowGoesOnInIt) {
     EXPECT_EQ(cWindowThread::TakeSounds(), c.sounds);
     delete m_pScene;
     m_pScene = nullptr;
+  }
+  m_fnOnFrame = nullptr;
+  plat::ReleaseAllKeys();
+}
+
+// An item's list of messages that wait for a press: the first opens with
+// its sound and grows in, the later ones open plainly, in every list.
+TEST_F(WaitLoop, AnItemsMessagesOpenOnceAList) {
+  CMD_VECTOR cmds;
+  for (const char* szText : {"ONE", "TWO"}) {
+    cFlowCmd cmd;
+    cmd.m_cCmdSet = 1;
+    cmd.m_cKind = ItemCmdKind(CMD_MESSAGE);
+    cmd.m_vecParams.assign(18, 0);
+    cmd.m_vecParams[6] = TEXTSHOW_UNTIL_KEY;
+    cmd.m_vecParams[8] = 1;  // wait
+    cmd.m_strText = szText;
+    cmds.push_back(cmd);
+  }
+  StartOnAFloor();
+  // The text each wait shows, at the wait's first frame (the second wait
+  // begins on the frame after the first one's press).
+  std::vector<int32_t> growIns;
+  for (int nList = 0; nList < 2; ++nList) {
+    SCOPED_TRACE(nList);
+    growIns.clear();
+    cWindowThread::TakeSounds();
+    m_nWaitFrames = 0;
+    m_Down.clear();
+    Down(15, 15);
+    Down(35, 35);
+    const int nBefore = GetFramesRun();
+    m_fnOnFrame = [&](int nFrame) {
+      if ((nFrame == 1 || nFrame == 16) && !Scene().m_TextList.empty())
+        growIns.push_back(Scene().m_TextList.back().m_bGrowIn);
+    };
+    EXPECT_EQ(ThePlayerObj().RunItemCommands(cmds, nullptr), 0);
+    EXPECT_GT(GetFramesRun(), nBefore);
+    EXPECT_EQ(growIns, (std::vector<int32_t>{1, 0}));
+    const std::vector<int> sounds = cWindowThread::TakeSounds();
+    EXPECT_EQ(std::count(sounds.begin(), sounds.end(), 11), 1);
   }
   m_fnOnFrame = nullptr;
   plat::ReleaseAllKeys();
