@@ -46,6 +46,8 @@ constexpr uint32_t kMainWindowStyle =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
 constexpr const char* kSecondCopyCaption = "二重起動";
+// Longest sleep of the game thread while the application is inactive.
+constexpr uint32_t kInactiveWaitMs = 250;
 
 // Settles the single running copy of this project folder (the current
 // folder); false when this copy must not start, after saying why.
@@ -201,15 +203,16 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
 
   plat::MSG msg;
   for (;;) {
+    const plat::WAITMARK mark = plat::GetWaitMark();
     plat::PumpWindowEvents(g_hMainWnd.load());
     if (plat::PeekMessage(msg, true)) {
       if (msg.message == plat::WM_QUIT) break;
       plat::DispatchMessage(msg);
-    } else if (bAppActive.load() == 0) {
-      // A bounded wait: desktop events arrive outside the queue.
-      plat::WaitMessageFor(10);
+      continue;
     }
-    plat::SleepMs(1);
+    // Sleeps until the desktop has an event, a message or a new frame comes,
+    // or a close signal is due.
+    plat::WaitWindowEvents(mark);
   }
 
   UnInitGame();
@@ -223,6 +226,7 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
 unsigned GameLoop(void*) {
   for (;;) {
     plat::MSG msg;
+    const plat::WAITMARK mark = plat::GetWaitMark();
     if (plat::PeekMessage(msg, true)) {
       if (msg.message == plat::WM_QUIT) {
         DebugLog("GameLoop WM_QUIT!");
@@ -231,7 +235,8 @@ unsigned GameLoop(void*) {
       continue;
     }
     if (bAppActive.load() == 0) {
-      plat::SleepMs(1);
+      // The activation notifies; the bound only keeps a missed one short.
+      plat::WaitFromMarkFor(mark, kInactiveWaitMs);
       continue;
     }
     if (IsFrameLimitReached() || !g_SceneManager.Frame()) {
