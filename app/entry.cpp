@@ -12,6 +12,7 @@
 #include "base/exit_status.h"
 #include "base/frame_limit.h"
 #include "base/logs.h"
+#include "base/paths.h"
 #include "base/program_state.h"
 #include "base/run_options.h"
 #include "base/text_helpers.h"
@@ -22,6 +23,7 @@
 #include "draw/surfaces.h"
 #include "platform/audio/audio_output.h"
 #include "platform/clock/clock.h"
+#include "platform/fs/file_system.h"
 #include "platform/msg/threads.h"
 #include "platform/msg/window.h"
 #include "platform/present/presenter_window.h"
@@ -120,6 +122,10 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
     plat::ShutdownMessageBoxes();
     return 0;
   }
+  // A folder with neither a data nor a default folder is no project: a run
+  // started there by mistake leaves no log behind in it.
+  const bool bLooksLikeProject =
+      plat::fs::IsDirectory(g_Paths[PATH_DATA]) || plat::fs::IsDirectory(g_Paths[PATH_DEFAULT]);
   char szReport[MAX_PATH] = "Report_Game.txt";
   MakeFullPath(szReport);
   if (!ReportInit(szReport)) {
@@ -173,6 +179,8 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
     if (bTestPlay) g_MainWindow.NotifyEditorExit(0);
     plat::DestroyWnd(hWnd);
     ReleasePlatform();
+    if (!bLooksLikeProject && !plat::fs::IsDirectory(g_Paths[PATH_DATA]))
+      plat::fs::RemoveFile(szReport);
     plat::ReleaseInstanceLock();
     return 0;
   }
