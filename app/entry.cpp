@@ -12,6 +12,7 @@
 #include "base/exit_status.h"
 #include "base/frame_limit.h"
 #include "base/logs.h"
+#include "base/paths.h"
 #include "base/program_state.h"
 #include "base/run_options.h"
 #include "base/text_helpers.h"
@@ -22,6 +23,7 @@
 #include "draw/surfaces.h"
 #include "platform/audio/audio_output.h"
 #include "platform/clock/clock.h"
+#include "platform/fs/file_system.h"
 #include "platform/msg/threads.h"
 #include "platform/msg/window.h"
 #include "platform/present/presenter_window.h"
@@ -46,6 +48,8 @@ constexpr uint32_t kMainWindowStyle =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
 constexpr const char* kSecondCopyCaption = "二重起動";
+// Longest sleep of the game thread while the application is inactive.
+constexpr uint32_t kInactiveWaitMs = 250;
 
 // Settles the single running copy of this project folder (the current
 // folder); false when this copy must not start, after saying why.
@@ -118,6 +122,10 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
     plat::ShutdownMessageBoxes();
     return 0;
   }
+  // A folder with neither a data nor a default folder is no project: a run
+  // started there by mistake leaves no log behind in it.
+  const bool bLooksLikeProject =
+      plat::fs::IsDirectory(g_Paths[PATH_DATA]) || plat::fs::IsDirectory(g_Paths[PATH_DEFAULT]);
   char szReport[MAX_PATH] = "Report_Game.txt";
   MakeFullPath(szReport);
   if (!ReportInit(szReport)) {
@@ -171,6 +179,8 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
     if (bTestPlay) g_MainWindow.NotifyEditorExit(0);
     plat::DestroyWnd(hWnd);
     ReleasePlatform();
+    if (!bLooksLikeProject && !plat::fs::IsDirectory(g_Paths[PATH_DATA]))
+      plat::fs::RemoveFile(szReport);
     plat::ReleaseInstanceLock();
     return 0;
   }
@@ -201,15 +211,16 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
 
   plat::MSG msg;
   for (;;) {
+    const plat::WAITMARK mark = plat::GetWaitMark();
     plat::PumpWindowEvents(g_hMainWnd.load());
     if (plat::PeekMessage(msg, true)) {
       if (msg.message == plat::WM_QUIT) break;
       plat::DispatchMessage(msg);
-    } else if (bAppActive.load() == 0) {
-      // A bounded wait: desktop events arrive outside the queue.
-      plat::WaitMessageFor(10);
+      continue;
     }
-    plat::SleepMs(1);
+    // Sleeps until the desktop has an event, a message or a new frame comes,
+    // or a close signal is due.
+    plat::WaitWindowEvents(mark);
   }
 
   UnInitGame();
@@ -223,6 +234,7 @@ int WinMain(const char* szCmdLine, int nCmdShow) {
 unsigned GameLoop(void*) {
   for (;;) {
     plat::MSG msg;
+    const plat::WAITMARK mark = plat::GetWaitMark();
     if (plat::PeekMessage(msg, true)) {
       if (msg.message == plat::WM_QUIT) {
         DebugLog("GameLoop WM_QUIT!");
@@ -231,7 +243,8 @@ unsigned GameLoop(void*) {
       continue;
     }
     if (bAppActive.load() == 0) {
-      plat::SleepMs(1);
+      // The activation notifies; the bound only keeps a missed one short.
+      plat::WaitFromMarkFor(mark, kInactiveWaitMs);
       continue;
     }
     if (IsFrameLimitReached() || !g_SceneManager.Frame()) {

@@ -120,6 +120,21 @@ std::string FreeStageName() {
   return s;
 }
 
+// A file to start with that was there but could not be played: the loaders
+// say why in a box when they have words for it; a name that is neither a
+// stage nor a replay (no numbered stage file of that name) has none, so the
+// log and whoever started the program are told here.
+void ReportStartFileRefused(const std::string& strName) {
+  const std::string strBox = GetLastErrorBoxText();
+  std::string strReason = "cannot play " + strName;
+  if (strBox.empty())
+    strReason +=
+        ": it is neither a stage file (its name ending in .stg4_ and three digits) nor a "
+        "replay file (.rpl4_)";
+  ReportF("%s%s%s", strReason.c_str(), strBox.empty() ? "" : ": ", strBox.c_str());
+  if (!HasRunFailed()) ReportRunFailure(strReason, strBox);
+}
+
 }  // namespace
 
 // The screen mode from System.ini and the system data.
@@ -225,7 +240,8 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
   if (CloseRequested()) return false;
 
   // A file named on the command line replaces System.ini's.
-  if (szCmdLine && *szCmdLine) SYSTEMINI.strFreeStage = szCmdLine;
+  const bool bNamedOnCommandLine = szCmdLine && *szCmdLine;
+  if (bNamedOnCommandLine) SYSTEMINI.strFreeStage = szCmdLine;
 
   g_SceneManager.m_nFrameRate = kFrameRate;
   g_SceneManager.m_nFadeStep = 10;
@@ -312,12 +328,18 @@ bool InitGame(const char* szCmdLine, int nCmdShow) {
       std::string strText;
       FormatString(strText, "「%s」の読み込みに失敗しました！", strName.c_str());
       ReportFDebug("%s", strText.c_str());
-      // The title comes up all the same; whoever named the file hears of it.
       ReportRunFailure("cannot open the stage or replay file to start with", strText);
+      // A file System.ini names leaves the title to come up all the same;
+      // one named on the command line was all the player asked for.
+      if (bNamedOnCommandLine) return false;
       SYSTEMINI.strFreeStage.clear();
     } else {
       bCommandLineStage = 1;
-      if (!StartStageFile(strName, 1)) return false;
+      ClearLastErrorBoxText();
+      if (!StartStageFile(strName, 1)) {
+        ReportStartFileRefused(strName);
+        return false;
+      }
       PlayStageFileAtOnce();
     }
   }

@@ -110,6 +110,8 @@ intptr_t cMainWindow::WndProc(plat::WndHandle hWnd, uint32_t message, uintptr_t 
       if (bAppActive.load() == 0 && wParam != 0 && DDIsDirect3D() && !bWindowed)
         plat::SendMessage(g_hMainWnd.load(), WM_RESTOREDEVICE, 0, 0);
       bAppActive = static_cast<int>(wParam);
+      // The game thread sleeps while the application is inactive.
+      plat::NotifyWaiters();
       return 0;
     case plat::WM_GETMINMAXINFO:
       // Under DirectDraw the picture is not scaled: the window keeps its size.
@@ -201,6 +203,7 @@ void cMainWindow::ServeNameDialog() {
   DDDialogMode(0);
   ResumeAllThreads();
   bNameDlgDone = 1;
+  plat::NotifyWaiters();
 }
 
 void cMainWindow::ServeFileRequest(uint32_t message, uintptr_t wParam) {
@@ -221,6 +224,7 @@ void cMainWindow::ServeFileRequest(uint32_t message, uintptr_t wParam) {
   DDDialogMode(0);
   bFileRequestResult = bChosen;
   bFileRequestDone = 1;
+  plat::NotifyWaiters();
 }
 
 void PlaceMainWindow() {

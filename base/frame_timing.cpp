@@ -2,6 +2,8 @@
 // "later" is a signed difference, so the clock's wrap changes nothing.
 #include "base/frame_timing.h"
 
+#include <cmath>
+
 #include "platform/clock/clock.h"
 
 namespace {
@@ -102,6 +104,15 @@ bool PaceFrameD3D(int nRate) {
     g_D3DPace.dwSecondStart = dwNow;
   }
   return true;
+}
+
+uint32_t GetFrameGateDue() { return g_Gate.dwDue; }
+
+uint32_t GetPaceFrameD3DDue(int nRate) {
+  if (nRate <= 0) return g_D3DPace.dwSecondStart;
+  // The first whole millisecond at which the frame is no longer early.
+  const double dDue = std::ceil((1000.0 / nRate) * g_D3DPace.nFrame);
+  return g_D3DPace.dwSecondStart + static_cast<uint32_t>(dDue);
 }
 
 void SetFramePacingDirect3D(bool bDirect3D) { g_bDirect3D = bDirect3D; }

@@ -12,6 +12,12 @@ int CountFps(int bCount);
 bool WaitFrameGate(int nRate);
 bool PaceFrameD3D(int nRate);
 
+// The clock tick at which WaitFrameGate, or PaceFrameD3D with the same rate,
+// opens next: a paced thread sleeps until then instead of asking every
+// millisecond. Meaningful once the operation has been called.
+uint32_t GetFrameGateDue();
+uint32_t GetPaceFrameD3DDue(int nRate);
+
 // Whether presents go through the Direct3D face; set by the drawing context.
 void SetFramePacingDirect3D(bool bDirect3D);
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "base/exit_status.h"
 #include "base/program_state.h"
 #include "platform/fs/file_system.h"
 #include "platform/ui/message_box.h"
@@ -196,6 +197,11 @@ std::string GetLastErrorBoxText() {
   return g_strLastError;
 }
 
+void ClearLastErrorBoxText() {
+  std::lock_guard<std::mutex> lock(g_LastErrorLock);
+  g_strLastError.clear();
+}
+
 int ErrorBoxF(const char* szFormat, ...) {
   va_list args;
   va_start(args, szFormat);
@@ -214,6 +220,8 @@ int DebugErrorBoxF(const char* szFormat, ...) {
 }
 
 void OutOfMemoryClose() {
-  ErrorBox("メモリが不足しています！");
+  const char* szText = "メモリが不足しています！";
+  ErrorBox(szText);
+  if (!HasRunFailed()) ReportRunFailure("out of memory", szText);
   PostFatalClose();
 }

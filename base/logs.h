@@ -28,6 +28,8 @@ int ErrorBox(const char* szText);
 // The text of the last error box (CP932), for the line that tells whoever
 // started the program why it ended; empty when none was shown.
 std::string GetLastErrorBoxText();
+// Forgets it, so that a step can tell whether it showed a box of its own.
+void ClearLastErrorBoxText();
 int ErrorBoxF(const char* szFormat, ...) __attribute__((format(printf, 1, 2)));
 int DebugErrorBoxF(const char* szFormat, ...) __attribute__((format(printf, 1, 2)));
 void OutOfMemoryClose();

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "base/exit_status.h"
 #include "base/logs.h"
 #include "base/program_state.h"
 #include "base/text_helpers.h"
@@ -13,5 +14,7 @@ void ReportBadIndex(char chKind, int nIndex, int nCount, int nElemSize) {
                nCount, nElemSize);
   DebugLog(strMes.c_str());
   ReportF("%s", strMes.c_str());
+  // The game ends on it: whoever started it hears why, once.
+  if (!HasRunFailed()) ReportRunFailure("the game read past the end of a list (" + strMes + ")");
   PostFatalClose();
 }

@@ -11,6 +11,11 @@ GLOBAL_OBJECT(GLOBAL_THREADS) cThread thPause;
 GLOBAL_OBJECT(GLOBAL_THREADS) cThread thRanking;
 GLOBAL_OBJECT(GLOBAL_THREADS) cThread thStageLoad;
 
+namespace {
+// Longest sleep of a join between two looks.
+constexpr uint32_t kJoinWaitMs = 100;
+}  // namespace
+
 int cThread::Start(unsigned (*pfnProc)(void*), void* pArg) {
   plat::ThreadId id = 0;
   plat::cThreadRecord* pRec = plat::StartThread(pfnProc, pArg, id);
@@ -25,9 +30,12 @@ void cThread::Join() {
   if (!pRec) return;
   // Once closing has begun the close sequence ends the thread; a join must
   // not hold the caller past that.
-  while (!plat::HasThreadEnded(pRec)) {
+  for (;;) {
+    const plat::WAITMARK mark = plat::GetWaitMark();
+    if (plat::HasThreadEnded(pRec)) break;
     if (plat::IsQuitting()) return;
-    plat::SleepMs(1);
+    // A thread's end notifies; the bound only keeps a missed notice short.
+    plat::WaitFromMarkFor(mark, kJoinWaitMs);
   }
   if (m_hThread.compare_exchange_strong(pRec, nullptr)) plat::CloseThread(pRec);
 }

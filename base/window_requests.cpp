@@ -2,7 +2,6 @@
 #include "base/window_requests.h"
 
 #include "base/program_state.h"
-#include "platform/clock/clock.h"
 
 std::atomic<int> bNameDlgDone{0};
 std::atomic<int> bFileRequestDone{0};
@@ -10,14 +9,19 @@ std::atomic<int> bFileRequestResult{0};
 
 namespace {
 
-// Waits, in 1 ms sleeps, for the window thread to finish a request; a
-// closing program lets every waiter go.
+// Longest sleep between two looks at a done flag; the window thread
+// notifies when it sets one, so this only bounds a missed notice.
+constexpr uint32_t kDoneWaitMs = 100;
+
+// Waits for the window thread to finish a request; a closing program lets
+// every waiter go.
 bool WaitForDone(const std::atomic<int>& bDone) {
-  while (bDone.load() == 0) {
+  for (;;) {
+    const plat::WAITMARK mark = plat::GetWaitMark();
+    if (bDone.load() != 0) return true;
     if (plat::IsQuitting()) return false;
-    plat::SleepMs(1);
+    plat::WaitFromMarkFor(mark, kDoneWaitMs);
   }
-  return true;
 }
 
 }  // namespace

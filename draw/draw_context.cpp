@@ -3,8 +3,6 @@
 // its leak check, and boxes over a full-screen device.
 #include "draw/draw_context.h"
 
-#include <time.h>
-
 #include "base/frame_timing.h"
 #include "base/logs.h"
 #include "base/run_options.h"
@@ -14,6 +12,7 @@
 #include "draw/surfaces.h"
 #include "platform/gfx/display_config.h"
 #include "platform/gfx/fault_hooks.h"
+#include "platform/msg/messages.h"
 #include "platform/present/presenter.h"
 #include "platform/ui/message_box.h"
 
@@ -383,10 +382,8 @@ int DDPresent(int nFrameRate, int, int) {
   const bool bPaced = !g_RunOptions.bNoWait;
   const bool bByDisplay = bPaced && g_DD.nVSync != 0 && plat::IsPresentVSyncOn();
   if (bPaced && !bByDisplay) {
-    while (!PaceFrameD3D(nFrameRate)) {
-      const timespec oneMs{0, 1000000};
-      nanosleep(&oneMs, nullptr);
-    }
+    while (!PaceFrameD3D(nFrameRate) && !plat::IsQuitting())
+      plat::SleepUntilTick(GetPaceFrameD3DDue(nFrameRate));
   }
   DDEndScene();
   // Nobody looks at the frames of a run that keeps no picture of them.

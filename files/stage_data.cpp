@@ -376,8 +376,11 @@ void cStageData::SetHitLevel(int32_t nLevel) {
   m_nHitLevel = nLevel;
   const bool bFine = nLevel >= 11 && nLevel <= 19;
   int32_t n = bFine ? nLevel - 10 : nLevel;
-  // A stage cannot run no update at all: the stored level stays as it is.
+  // A stage cannot run no update at all, nor more than the finest level's
+  // ten a frame (a damaged level would make every frame run millions): the
+  // stored level stays as it is.
   if (n < 1) n = 1;
+  if (n > kMostStepsPerFrame) n = kMostStepsPerFrame;
   m_nSteps = n;
   m_nSteps6 = n * 6;
   m_dSteps = n;

@@ -262,6 +262,11 @@ int CheckStageTrailer(const std::string& strPath);
 // counts 0..5, each list closed by an empty entry.
 extern const char* const g_HitLevelLabels[20];
 extern const char* const g_AttackTestLabels[7];
+
+// The most update steps a frame any hit-test level gives (levels 10 to 19),
+// and the most attack-hit tests a frame the settings offer.
+constexpr int32_t kMostStepsPerFrame = 10;
+constexpr int32_t kMostAttackTests = 5;
 // The labels of the box displays (hidden, filled, frame only) and of their
 // colours.
 extern const char* const g_BoxDisplayLabels[4];

@@ -6,7 +6,6 @@
 #include "base/text_helpers.h"
 #include "base/thread.h"
 #include "files/stage_data.h"
-#include "platform/clock/clock.h"
 #include "platform/msg/messages.h"
 #include "platform/msg/threads.h"
 
@@ -23,6 +22,7 @@ namespace {
 // that owns it.
 bool PumpUntilLoaded() {
   for (;;) {
+    const plat::WAITMARK mark = plat::GetWaitMark();
     plat::cThreadRecord* pThread = thStageLoad.m_hThread.load();
     if (!pThread || plat::HasThreadEnded(pThread)) return true;
     plat::MSG msg;
@@ -35,7 +35,9 @@ bool PumpUntilLoaded() {
       }
       plat::DispatchMessage(msg);
     } else {
-      plat::SleepMs(1);
+      // The loading thread's end notifies; the bound only keeps a missed
+      // notice short.
+      plat::WaitFromMarkFor(mark, 100);
     }
   }
 }

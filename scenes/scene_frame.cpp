@@ -40,7 +40,10 @@ void WaitFrameTiming() {
   // Direct3D frames wait in the present. Without any drawing device the
   // gate still paces the empty screen.
   if (DDIsDirect3D() || g_RunOptions.bNoWait) return;
-  while (!WaitFrameGate(g_SceneManager.m_nFrameRate) && !plat::IsQuitting()) plat::SleepMs(1);
+  // The thread sleeps until the gate's due tick (a message to it, or closing,
+  // wakes it early to look again).
+  while (!WaitFrameGate(g_SceneManager.m_nFrameRate) && !plat::IsQuitting())
+    plat::SleepUntilTick(GetFrameGateDue());
 }
 
 bool cSceneManager::CheckLostSurface() {

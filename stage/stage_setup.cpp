@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/exit_status.h"
 #include "base/frame_timing.h"
 #include "base/logs.h"
 #include "base/program_state.h"
@@ -54,8 +55,9 @@ void cPlayScene::BuildHitStepMask() {
   m_HitStepMask.clear();
   // No steps, no mask (and nothing to divide by).
   if (s < 1) return;
-  // Every step tests hits; a count below 0 (only a damaged file) as well.
-  if (n <= 0) {
+  // Every step tests hits; a count outside the settings (only a damaged
+  // file; two billion would make this loop that often) as well.
+  if (n <= 0 || n > kMostAttackTests) {
     m_HitStepMask.assign(s, 1);
     return;
   }
@@ -125,7 +127,9 @@ void cPlayScene::SetStage(int bLoadStage, int nSecond) {
   g_Stage.SetHitLevel(g_Stage.m_nHitLevel);
   cScrollAxis::SetUpAxes(m_ScrollX, m_ScrollY, g_Stage);
   if (!g_BlockPalette.Build(g_Stage)) {
-    ErrorBoxF("メモリ不足により、ステージの初期設定に失敗しました！");
+    const char* szText = "メモリ不足により、ステージの初期設定に失敗しました！";
+    ErrorBoxF("%s", szText);
+    ReportRunFailure("the stage could not be set up: out of memory", szText);
     PostFatalClose();
     // Half set up, the stage is not played while the close comes.
     m_bFailed = 1;

@@ -58,9 +58,11 @@ int main(int argc, char** argv) {
   if (!g_RunOptions.strScreenshot.empty() && g_RunOptions.strScreenshot[0] != '/')
     g_RunOptions.strScreenshot = CurrentFolder() + "/" + g_RunOptions.strScreenshot;
   if (!g_RunOptions.strProject.empty() && chdir(g_RunOptions.strProject.c_str()) != 0) {
+    // A folder that is not there is no project: a failed run, not a
+    // command line that cannot be used.
     std::fprintf(stderr, "brimvale: cannot enter the project folder %s: %s\n",
                  g_RunOptions.strProject.c_str(), std::strerror(errno));
-    return kExitUsage;
+    return kExitFailed;
   }
   // The program writes its logs, saves and folders here: a folder it may
   // not write to would end in silence at the first of them.

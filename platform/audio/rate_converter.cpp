@@ -40,7 +40,23 @@ std::vector<float> ConvertRate(const float* pIn, int64_t nIn, int nInRate, int n
   data.output_frames = static_cast<long>(nOut + 16);
   data.src_ratio = static_cast<double>(nOutRate) / nInRate;
   data.end_of_input = 1;
-  if (src_simple(&data, kConverter, kChannels) != 0) return {};
+  // One converter a thread, reset for each sound: making one fills tables
+  // and buffers of its own, which every sound of a project would repeat.
+  struct cState {
+    SRC_STATE* pState = nullptr;
+    ~cState() {
+      if (pState) src_delete(pState);
+    }
+  };
+  thread_local cState state;
+  if (!state.pState) {
+    int nError = 0;
+    state.pState = src_new(kConverter, kChannels, &nError);
+    if (!state.pState) return {};
+  } else if (src_reset(state.pState) != 0) {
+    return {};
+  }
+  if (src_process(state.pState, &data) != 0) return {};
   const int64_t nGot = std::min<int64_t>(data.output_frames_gen, nOut);
   std::copy(work.begin(), work.begin() + nGot * kChannels, out.begin());
   return out;

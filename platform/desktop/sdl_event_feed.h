@@ -14,6 +14,7 @@ class cSdlEventFeed : public cEventService {
   void Start() override;
   void Stop() override;
   void Pump(WndHandle hMainWnd) override;
+  void Wait(const WAITMARK& mark, uint32_t nMs) override;
 
   bool IsStarted() const { return m_bStarted; }
 

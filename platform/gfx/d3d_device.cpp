@@ -3,6 +3,7 @@
 #include "platform/gfx/d3d_device.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <mutex>
 
@@ -97,11 +98,36 @@ eGfxResult cD3DDevice::CreateTextureFromBitmap(const cBitmap& bitmap, int nTexWi
   const uint32_t dwKeyRgb = dwKeyArgb & 0xFFFFFF;
   const int w = std::min(bitmap.GetWidth(), nTexWidth);
   const int h = std::min(bitmap.GetHeight(), nTexHeight);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const uint32_t rgb = bitmap.GetArgb(x, y) & 0xFFFFFF;
-      t.WritePixel(x, y, (bKey && rgb == dwKeyRgb) ? 0u : ArgbToTexel(0xFF000000u | rgb, format));
+  auto TexelOf = [&](uint32_t argb) {
+    const uint32_t rgb = argb & 0xFFFFFF;
+    return (bKey && rgb == dwKeyRgb) ? 0u : ArgbToTexel(0xFF000000u | rgb, format);
+  };
+  // Indexed bitmaps convert each of their colours once. A texel is stored
+  // as its bytes, whatever the format's width.
+  std::array<uint32_t, 256> lut{};
+  if (bitmap.IsIndexed())
+    for (int i = 0; i < 256; ++i) {
+      const auto& table = bitmap.GetColorTable();
+      lut[size_t(i)] = TexelOf(size_t(i) < table.size()
+                                   ? MakeArgb(255, table[size_t(i)].byRed, table[size_t(i)].byGreen,
+                                              table[size_t(i)].byBlue)
+                                   : 0xFF000000u);
     }
+  auto ConvertRows = [&](auto texel) {
+    using TEXEL = decltype(texel);
+    for (int y = 0; y < h; ++y) {
+      uint8_t* pOut = t.GetRow(y);
+      for (int x = 0; x < w; ++x) {
+        const TEXEL v = static_cast<TEXEL>(bitmap.IsIndexed() ? lut[bitmap.GetIndexRow(y)[x]]
+                                                              : TexelOf(bitmap.GetColorRow(y)[x]));
+        std::memcpy(pOut + size_t(x) * sizeof(TEXEL), &v, sizeof(TEXEL));
+      }
+    }
+  };
+  if (t.GetBytesPerPixel() == 2)
+    ConvertRows(uint16_t{});
+  else
+    ConvertRows(uint32_t{});
   return eGfxResult::Ok;
 }
 
@@ -155,10 +181,10 @@ eGfxResult cD3DDevice::Clear(const GFXRECT* pRects, int nRects, uint32_t dwArgb)
   if (!m_pTarget || m_pTarget->IsLost()) return eGfxResult::InvalidCall;
   cImage& t = *m_pTarget;
   const uint32_t v = ArgbToPixel(dwArgb, t.GetFormat());
-  const GFXRECT whole{0, 0, t.GetWidth(), t.GetHeight()};
   if (!pRects) {
-    pRects = &whole;
-    nRects = 1;
+    // A whole clear of pixels nobody has used yet is only noted.
+    t.FillRaw(v);
+    return eGfxResult::Ok;
   }
   for (int i = 0; i < nRects; ++i) {
     const cImageView area = cImageView(&t, pRects[i]).ClipToImage();

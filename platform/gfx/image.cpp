@@ -3,6 +3,8 @@
 
 #include <cassert>
 #include <cstring>
+#include <new>
+#include <utility>
 
 #include "platform/gfx/fault_hooks.h"
 #include "platform/gfx/pixel_rules.h"
@@ -40,7 +42,22 @@ cImage::cImage(int nWidth, int nHeight, ePixelFormat format, ePool pool, bool bR
       m_Pool(pool),
       m_bRenderTarget(bRenderTarget) {
   m_nPitch = (m_nWidth * m_nBytesPerPixel + 3) & ~3;
-  m_Bits.assign(size_t(m_nPitch) * size_t(m_nHeight), 0);
+  m_nBytes = size_t(m_nPitch) * size_t(m_nHeight);
+  // Asked for whole now, so running out of memory shows where the image is
+  // made; the pages come when they are written.
+  m_pBits.reset(static_cast<uint8_t*>(std::calloc(m_nBytes > 0 ? m_nBytes : 1, 1)));
+  if (!m_pBits) throw std::bad_alloc();
+}
+
+void cImage::WriteUntouchedFill() const {
+  m_bUntouched = false;
+  if (m_dwUntouchedFill != 0) FillRows(m_dwUntouchedFill);
+}
+
+void cImage::SwapBits(cImage& other) {
+  m_pBits.swap(other.m_pBits);
+  std::swap(m_bUntouched, other.m_bUntouched);
+  std::swap(m_dwUntouchedFill, other.m_dwUntouchedFill);
 }
 
 uint32_t cImage::ReadPixel(int x, int y) const {
@@ -96,7 +113,7 @@ eGfxResult cImage::Lock(GFXLOCK& lock) {
   if (m_bLost) return eGfxResult::SurfaceLost;
   if (m_bLocked) return eGfxResult::SurfaceBusy;
   m_bLocked = true;
-  lock.pBits = m_Bits.data();
+  lock.pBits = Touch();
   lock.nPitch = m_nPitch;
   return eGfxResult::Ok;
 }
@@ -109,13 +126,26 @@ eGfxResult cImage::Unlock() {
 }
 
 void cImage::SetLost(bool bLost) {
-  if (bLost && !m_bLost) std::memset(m_Bits.data(), 0, m_Bits.size());
+  if (bLost && !m_bLost) {
+    if (m_bUntouched)
+      m_dwUntouchedFill = 0;
+    else
+      std::memset(m_pBits.get(), 0, m_nBytes);
+  }
   m_bLost = bLost || m_bOrphaned;
 }
 
 void cImage::FillRaw(uint32_t v) {
+  if (m_bUntouched) {
+    m_dwUntouchedFill = v;
+    return;
+  }
+  FillRows(v);
+}
+
+void cImage::FillRows(uint32_t v) const {
   for (int y = 0; y < m_nHeight; ++y) {
-    uint8_t* row = GetRow(y);
+    uint8_t* row = m_pBits.get() + size_t(y) * size_t(m_nPitch);
     switch (m_nBytesPerPixel) {
       case 1:
         std::memset(row, int(v & 0xFF), size_t(m_nWidth));

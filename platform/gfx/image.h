@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -71,10 +72,14 @@ class cImage {
 
   // Direct access for the engine and for tests; the drawing library goes
   // through Lock so that lock failures and lost images behave as they should.
-  uint8_t* GetBits() { return m_Bits.data(); }
-  const uint8_t* GetBits() const { return m_Bits.data(); }
-  uint8_t* GetRow(int y) { return m_Bits.data() + size_t(y) * size_t(m_nPitch); }
-  const uint8_t* GetRow(int y) const { return m_Bits.data() + size_t(y) * size_t(m_nPitch); }
+  uint8_t* GetBits() { return Touch(); }
+  const uint8_t* GetBits() const { return Touch(); }
+  uint8_t* GetRow(int y) { return Touch() + size_t(y) * size_t(m_nPitch); }
+  const uint8_t* GetRow(int y) const { return Touch() + size_t(y) * size_t(m_nPitch); }
+  // Whether the pixels were ever looked at or written since the image was
+  // made (a fill of the whole image does not count): until then the image
+  // holds no memory of its own.
+  bool IsUntouched() const { return m_bUntouched; }
   // Raw pixel value (index, 16-bit or 32-bit value); no bounds check beyond an assert.
   uint32_t ReadPixel(int x, int y) const;
   void WritePixel(int x, int y, uint32_t v);
@@ -117,7 +122,7 @@ class cImage {
   // Fill the whole image with one raw value (engine-internal helper).
   void FillRaw(uint32_t v);
   // Exchange pixel storage with an image of the same size and format (flip).
-  void SwapBits(cImage& other) { m_Bits.swap(other.m_Bits); }
+  void SwapBits(cImage& other);
 
  private:
   int m_nWidth;
@@ -133,7 +138,23 @@ class cImage {
   bool m_bHasKey = false;
   uint32_t m_dwKey = 0;
   std::shared_ptr<cPalette> m_pPalette;
-  std::vector<uint8_t> m_Bits;
+  // The pixels come zeroed from calloc, whose large blocks are pages the
+  // system maps in only when they are first written: an image costs memory
+  // and time only where it is drawn. Until the first touch, a fill of the
+  // whole image is only noted, and written when the pixels are first used.
+  struct cFreeBits {
+    void operator()(uint8_t* p) const { std::free(p); }
+  };
+  std::unique_ptr<uint8_t, cFreeBits> m_pBits;
+  size_t m_nBytes = 0;
+  mutable bool m_bUntouched = true;
+  mutable uint32_t m_dwUntouchedFill = 0;
+  uint8_t* Touch() const {
+    if (m_bUntouched) WriteUntouchedFill();
+    return m_pBits.get();
+  }
+  void WriteUntouchedFill() const;
+  void FillRows(uint32_t v) const;
 };
 
 using cImagePtr = std::shared_ptr<cImage>;

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/clock/clock.h"
 #include "platform/msg/threads.h"
 #include "platform/msg/window.h"
 
@@ -32,6 +33,8 @@ struct cQueue {
   std::condition_variable cv;
   std::deque<MSG> posted;
   std::deque<std::shared_ptr<cSentMsg>> sent;
+  uint64_t nPosts = 0;  // posts and sends ever made to it, guarded by mtx
+  std::atomic<void (*)()> pfnWake{nullptr};
 };
 
 std::mutex g_RegMutex;
@@ -46,6 +49,7 @@ std::condition_variable g_SendCv;
 std::atomic<bool> g_bQuitting{false};
 std::atomic<ThreadId> g_nNextThreadId{1};
 std::atomic<int> g_nAbandoned{0};
+std::atomic<uint64_t> g_nNotices{0};
 
 // Unregisters the thread's queue when the thread ends, so posts to an ended
 // thread fail as they would for a thread without a queue.
@@ -78,14 +82,40 @@ std::shared_ptr<cQueue> QueueOf(ThreadId id) {
   return it == g_Queues.end() ? nullptr : it->second;
 }
 
+void Wake(cQueue& q) {
+  q.cv.notify_all();
+  if (void (*pfnWake)() = q.pfnWake.load()) pfnWake();
+}
+
 bool Post(const std::shared_ptr<cQueue>& q, const MSG& msg) {
   if (!q) return false;
   {
     std::lock_guard<std::mutex> lock(q->mtx);
     q->posted.push_back(msg);
+    ++q->nPosts;
   }
-  q->cv.notify_all();
+  Wake(*q);
   return true;
+}
+
+std::vector<std::shared_ptr<cQueue>> AllQueues() {
+  std::vector<std::shared_ptr<cQueue>> queues;
+  std::lock_guard<std::mutex> lock(g_RegMutex);
+  for (auto& [id, q] : g_Queues) queues.push_back(q);
+  return queues;
+}
+
+// Wakes every waiting thread to look again; taking each queue's lock
+// orders the change before any waiter's next check.
+void WakeAll() {
+  for (auto& q : AllQueues()) {
+    { std::lock_guard<std::mutex> lock(q->mtx); }
+    Wake(*q);
+  }
+}
+
+bool IsNews(const cQueue& q, const WAITMARK& mark) {
+  return q.nPosts != mark.nPosts || g_nNotices.load() != mark.nNotices || g_bQuitting.load();
 }
 
 // The owner thread and procedure of a live window.
@@ -128,8 +158,9 @@ intptr_t SendMessage(WndHandle hWnd, uint32_t message, uintptr_t wParam, intptr_
   {
     std::lock_guard<std::mutex> lock(q->mtx);
     q->sent.push_back(rec);
+    ++q->nPosts;
   }
-  q->cv.notify_all();
+  Wake(*q);
   std::unique_lock<std::mutex> lock(g_SendMutex);
   g_SendCv.wait(lock, [&] { return rec->bDone || g_bQuitting.load(); });
   if (rec->bDone) return rec->nResult;
@@ -210,17 +241,48 @@ void SetQuitting(bool bQuitting) {
     g_bQuitting = bQuitting;
   }
   g_SendCv.notify_all();
-  std::vector<std::shared_ptr<cQueue>> queues;
-  {
-    std::lock_guard<std::mutex> lock(g_RegMutex);
-    for (auto& [id, q] : g_Queues) queues.push_back(q);
-  }
-  for (auto& q : queues) {
-    // Taking the lock orders the flag before any waiter's next check.
-    { std::lock_guard<std::mutex> lock(q->mtx); }
-    q->cv.notify_all();
-  }
+  WakeAll();
 }
+
+WAITMARK GetWaitMark() {
+  std::shared_ptr<cQueue> q = OwnQueue();
+  std::lock_guard<std::mutex> lock(q->mtx);
+  return WAITMARK{q->nPosts, g_nNotices.load()};
+}
+
+void NotifyWaiters() {
+  ++g_nNotices;
+  WakeAll();
+}
+
+bool HasNewsSince(const WAITMARK& mark) {
+  std::shared_ptr<cQueue> q = OwnQueue();
+  std::lock_guard<std::mutex> lock(q->mtx);
+  return IsNews(*q, mark);
+}
+
+bool WaitFromMarkFor(const WAITMARK& mark, uint32_t nMs) {
+  std::shared_ptr<cQueue> q = OwnQueue();
+  std::unique_lock<std::mutex> lock(q->mtx);
+  return q->cv.wait_for(lock, std::chrono::milliseconds(nMs), [&] { return IsNews(*q, mark); });
+}
+
+bool WaitFromMark(const WAITMARK& mark, uint32_t dwDueTick) {
+  const int32_t nLeft = static_cast<int32_t>(dwDueTick - GetTickMs());
+  if (nLeft <= 0) return false;
+  // The due tick begins at a whole millisecond of the monotonic clock that
+  // GetTickMs reads; the sleep ends exactly there, not a tick late.
+  const auto now = std::chrono::steady_clock::now();
+  const auto sinceTick = now.time_since_epoch() % std::chrono::milliseconds(1);
+  const auto due = now - sinceTick + std::chrono::milliseconds(nLeft);
+  std::shared_ptr<cQueue> q = OwnQueue();
+  std::unique_lock<std::mutex> lock(q->mtx);
+  return q->cv.wait_until(lock, due, [&] { return IsNews(*q, mark); });
+}
+
+bool SleepUntilTick(uint32_t dwDueTick) { return WaitFromMark(GetWaitMark(), dwDueTick); }
+
+void SetQueueWaker(void (*pfnWake)()) { OwnQueue()->pfnWake = pfnWake; }
 
 WndHandle CreateWnd(WndProc pfnProc, void* pUser) {
   OwnQueue();
@@ -271,6 +333,8 @@ cThreadRecord* StartThread(ThreadProc pfnProc, void* pArg, ThreadId& outId) {
       t_Slot.id = id;
       pfnProc(pArg);
       shared->bEnded = true;
+      // Whoever joins this thread sleeps until it ends.
+      NotifyWaiters();
     });
   } catch (const std::system_error&) {
     return nullptr;

@@ -83,4 +83,34 @@ ThreadId GetCurrentThreadId();
 bool IsQuitting();
 void SetQuitting(bool bQuitting);
 
+// Waits that sleep instead of polling. A waiter takes a mark, looks at what
+// it waits for, and sleeps from the mark: whatever came after the mark ends
+// the sleep at once, so nothing that happens between the look and the
+// sleep is missed. What ends a sleep: a message posted or sent to the
+// calling thread, a notice, closing, or the due time.
+struct WAITMARK {
+  uint64_t nPosts = 0;
+  uint64_t nNotices = 0;
+};
+WAITMARK GetWaitMark();
+// A notice to every waiting thread: for a change that is no message (a
+// thread ended, a request done, the application's activation).
+void NotifyWaiters();
+// Sleeps until the millisecond clock reaches dwDueTick, or until something
+// came after the mark; true when woken before the due tick.
+bool WaitFromMark(const WAITMARK& mark, uint32_t dwDueTick);
+// The same for at most nMs milliseconds.
+bool WaitFromMarkFor(const WAITMARK& mark, uint32_t nMs);
+// Whether something came after the mark.
+bool HasNewsSince(const WAITMARK& mark);
+// Sleeps until the clock reaches dwDueTick; a message to this thread, a
+// notice or closing end it early.
+bool SleepUntilTick(uint32_t dwDueTick);
+
+// For a thread that sleeps outside its queue (the window thread in the
+// desktop's event wait): pfnWake runs after every post or send to the
+// calling thread's queue, every notice and the start of closing, from the
+// thread that caused it; it must only wake the sleeper.
+void SetQueueWaker(void (*pfnWake)());
+
 }  // namespace plat

@@ -3,6 +3,7 @@
 // the hand-shake that lets the display pace frames.
 #include "platform/present/presenter.h"
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -42,6 +43,8 @@ struct cFrameStore {
   int nQuickShows = 0;
 };
 
+std::atomic<void (*)()> g_pfnFrameWaker{nullptr};
+
 cFrameStore& Store() {
   static cFrameStore store;
   return store;
@@ -52,15 +55,20 @@ cFrameStore& Store() {
 void PresentFrameWith(int nWidth, int nHeight, FrameWriteFn fnWrite, const void* pContext) {
   if (!fnWrite || nWidth <= 0 || nHeight <= 0) return;
   cFrameStore& st = Store();
-  std::lock_guard<std::mutex> lock(st.mtx);
-  const size_t nPixels = static_cast<size_t>(nWidth) * static_cast<size_t>(nHeight);
-  if (st.pixels.size() != nPixels) st.pixels.resize(nPixels);
-  fnWrite(st.pixels.data(), nWidth, nHeight, pContext);
-  st.nWidth = nWidth;
-  st.nHeight = nHeight;
-  st.bNew = true;
-  ++st.nHanded;
+  {
+    std::lock_guard<std::mutex> lock(st.mtx);
+    const size_t nPixels = static_cast<size_t>(nWidth) * static_cast<size_t>(nHeight);
+    if (st.pixels.size() != nPixels) st.pixels.resize(nPixels);
+    fnWrite(st.pixels.data(), nWidth, nHeight, pContext);
+    st.nWidth = nWidth;
+    st.nHeight = nHeight;
+    st.bNew = true;
+    ++st.nHanded;
+  }
+  if (void (*pfnWake)() = g_pfnFrameWaker.load()) pfnWake();
 }
+
+void SetFrameWaker(void (*pfnWake)()) { g_pfnFrameWaker = pfnWake; }
 
 void PresentFrame(const uint32_t* pPixels, int nWidth, int nHeight, int nPitchPixels) {
   if (!pPixels || nPitchPixels < nWidth) return;

@@ -15,6 +15,10 @@ void PresentFrame(const uint32_t* pPixels, int nWidth, int nHeight, int nPitchPi
 // allocating.
 using FrameWriteFn = void (*)(uint32_t* pDst, int nWidth, int nHeight, const void* pContext);
 void PresentFrameWith(int nWidth, int nHeight, FrameWriteFn fnWrite, const void* pContext);
+// The presenter's thread may sleep outside the frame store: pfnWake runs
+// after every frame handed over, on the drawing thread, and must only wake
+// it. Null: nobody to wake.
+void SetFrameWaker(void (*pfnWake)());
 // The last frame handed over, as PNG (UTF-8 path); false on failure or when none was presented,
 // with the reason in English in *pstrError when given.
 bool SaveLastFramePng(const std::string& strPath, std::string* pstrError = nullptr);

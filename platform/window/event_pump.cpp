@@ -11,6 +11,10 @@ namespace plat {
 
 namespace {
 
+// A signal handler can wake nothing safely: the window thread looks for
+// close signals at least this often.
+constexpr uint32_t kSignalLookMs = 100;
+
 volatile std::sig_atomic_t g_nCloseSignals = 0;
 std::sig_atomic_t g_nCloseSignalsSeen = 0;
 
@@ -40,6 +44,11 @@ void PumpWindowEvents(WndHandle hMainWnd) {
   }
   GetBackend().pEvents->Pump(hMainWnd);
   ServicePresenter(false);
+}
+
+void WaitWindowEvents(const WAITMARK& mark) {
+  if (IsCloseSignalPending()) return;
+  GetBackend().pEvents->Wait(mark, kSignalLookMs);
 }
 
 }  // namespace plat

@@ -15,6 +15,11 @@ void ShutdownWindowEvents();
 // Window thread, once per loop turn.
 void PumpWindowEvents(WndHandle hMainWnd);
 
+// Window thread, when a turn found nothing to do: sleeps until the desktop
+// has an event, a frame is handed over, a message or notice came after the
+// mark, or (at the latest) a close signal could be due.
+void WaitWindowEvents(const WAITMARK& mark);
+
 // SIGTERM and SIGINT post WM_CLOSE to the main window at the next pump: how
 // a second copy asks this one to close.
 void InstallCloseSignal();

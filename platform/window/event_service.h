@@ -16,6 +16,9 @@ class cEventService {
   virtual void Stop() = 0;
   // Once per loop turn: everything that happened since the last turn.
   virtual void Pump(WndHandle hMainWnd) = 0;
+  // Window thread, between turns: sleeps at most nMs, until the desktop has
+  // an event, a frame is handed over, or the thread has news since the mark.
+  virtual void Wait(const WAITMARK& mark, uint32_t nMs) { WaitFromMarkFor(mark, nMs); }
 };
 
 }  // namespace plat

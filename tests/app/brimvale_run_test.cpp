@@ -75,7 +75,7 @@ TEST_F(BrimvaleRun, ProjectFolderOptionAndARunWithoutAFrameLimitEndsOnRequest) {
   EXPECT_FALSE(m_Dir.Has("Report_Game.txt"));
 }
 
-TEST_F(BrimvaleRun, MissingCommandLineFileIsReportedOncePlayGoesOnAndTheRunFails) {
+TEST_F(BrimvaleRun, MissingCommandLineFileIsReportedOnceAndTheRunEndsAtOnce) {
   std::string strLong(300, 'L');
   struct Case {
     std::string strArg;
@@ -91,9 +91,8 @@ TEST_F(BrimvaleRun, MissingCommandLineFileIsReportedOncePlayGoesOnAndTheRunFails
     EXPECT_EQ(OwnErrorLines(r.strErr),
               std::vector<std::string>{plat::Cp932ToUtf8(
                   "brimvale: cannot open the stage or replay file to start with: " + c.strLine)});
-    // The title came up and ran its frames all the same.
-    EXPECT_TRUE(m_Dir.Has("shot.png"));
-    std::filesystem::remove(m_Dir / "shot.png");
+    // No title came up to run its frames: there is no picture of one.
+    EXPECT_FALSE(m_Dir.Has("shot.png"));
   }
 }
 
@@ -119,7 +118,8 @@ TEST_F(BrimvaleRun, FailuresEndWithAFailedStatusAndOneLineSayingWhy) {
     std::vector<std::string> args;
     std::vector<std::string> env;
     std::string strLine;
-    bool bSilent;  // no box is shown either: the program has no words for it
+    bool bSilent;         // no box is shown either: the program has no words for it
+    bool bNoLog = false;  // the folder is left without a report log
   };
   const std::string strNoProjectText =
       "「data」フォルダの作成に失敗… 「default」フォルダに問題がある可能性があります。";
@@ -134,7 +134,8 @@ TEST_F(BrimvaleRun, FailuresEndWithAFailedStatusAndOneLineSayingWhy) {
        {},
        "brimvale: not a project folder: it has neither a data nor a default folder: " +
            strNoProjectText,
-       false},
+       false,
+       true},
       {"report log not creatable",
        [&] { std::filesystem::create_directory(m_Dir / "Report_Game.txt"); },
        {"--headless", "--frames", "1000000"},
@@ -189,6 +190,7 @@ TEST_F(BrimvaleRun, FailuresEndWithAFailedStatusAndOneLineSayingWhy) {
     if (c.bSilent) {
       EXPECT_EQ(r.strErr.find("brimvale box ["), std::string::npos) << r.strErr;
     }
+    if (c.bNoLog) EXPECT_FALSE(m_Dir.Has("Report_Game.txt"));
   }
 }
 
@@ -242,7 +244,8 @@ TEST_F(BrimvaleRun, CommandLines) {
       {{"--frames="}, 2, "", "brimvale: --frames needs a whole number of frames, not \"\"\n"},
       {{"--headless=yes"}, 2, "", "brimvale: --headless takes no value\n"},
       {{"a", "b"}, 2, "", "brimvale: only one stage or replay file can be given\n"},
-      {{"--project", m_Dir / "no_such_folder"}, 2, "", "brimvale: cannot enter the project folder"},
+      // A folder that is not there is no project: a failed run.
+      {{"--project", m_Dir / "no_such_folder"}, 1, "", "brimvale: cannot enter the project folder"},
       // The same run spelt both ways.
       {{"--headless", "--frames=3", "--project=" + m_Dir.Path()}, 0, "", ""},
       {{"--headless", "--frames", "3", "--project", second.Path()}, 0, "", ""},

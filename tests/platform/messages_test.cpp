@@ -163,4 +163,43 @@ TEST_F(Messages, WaitWakesForAPostFromAnotherThread) {
   DestroyWnd(h);
 }
 
+TEST_F(Messages, ASleepFromAMarkEndsOnlyForWhatCameAfterIt) {
+  // A wait far longer than any test: each case must end it early, or not.
+  constexpr uint32_t kLongMs = 60000;
+  struct CASE {
+    const char* szName;
+    void (*pfnCause)(WndHandle);  // run on another thread after the mark
+    bool bWakes;
+  };
+  const CASE cases[] = {
+      {"a post", [](WndHandle h) { PostMessage(h, WM_USER, 0, 0); }, true},
+      {"a send", [](WndHandle h) { SendMessage(h, WM_USER, 1, 0); }, true},
+      {"a notice", [](WndHandle) { NotifyWaiters(); }, true},
+      {"closing", [](WndHandle) { SetQuitting(true); }, true},
+  };
+  WndHandle h = CreateWnd(Doubler, nullptr);
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.szName);
+    SetQuitting(false);
+    // Something that came before the mark does not end the sleep.
+    PostMessage(h, WM_USER, 0, 0);
+    const WAITMARK mark = GetWaitMark();
+    EXPECT_FALSE(HasNewsSince(mark));
+    std::thread cause([&] { c.pfnCause(h); });
+    // A send is served by the peek of the thread that owns the window.
+    for (int i = 0; i < 2000 && !HasNewsSince(mark); ++i) SleepMs(1);
+    ProcessSentMessages();
+    EXPECT_EQ(WaitFromMark(mark, GetTickMs() + kLongMs), c.bWakes);
+    cause.join();
+    TakeAll();
+  }
+  SetQuitting(false);
+  // With nothing new the sleep lasts until its due tick.
+  const WAITMARK mark = GetWaitMark();
+  const uint32_t dwDue = GetTickMs() + 20;
+  EXPECT_FALSE(WaitFromMark(mark, dwDue));
+  EXPECT_GE(static_cast<int32_t>(GetTickMs() - dwDue), 0);
+  DestroyWnd(h);
+}
+
 }  // namespace plat

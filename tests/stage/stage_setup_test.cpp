@@ -107,6 +107,8 @@ TEST_F(StageSetUp, HitTestsPerFrameSpreadOverTheSteps) {
       {2, 5, {1, 1}},           // more tests than steps: every step
       {4, 0, {1, 1, 1, 1}},     // 0: every step
       {4, -3, {1, 1, 1, 1}},    // a damaged count: every step too
+      {4, 6, {1, 1, 1, 1}},     // past the settings' 5, as damaged
+      {4, INT32_MAX, {1, 1, 1, 1}},
       {10, 3, {1, 0, 0, 1, 0, 0, 1, 0, 0, 0}},
       {14, 1, {1, 0, 0, 0}},  // fine levels 11..19 are 1..9 steps
   };

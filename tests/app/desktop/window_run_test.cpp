@@ -1,0 +1,56 @@
+// The program in a window on the test's own X server: a start that cannot
+// play the file it was given ends at once instead of leaving its window
+// open until Escape.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/text/cp932.h"
+#include "support/default_game.h"
+#include "support/run_process.h"
+#include "support/temp_folder.h"
+#include "support/test_paths.h"
+#include "tests/app/desktop/x_server.h"
+
+extern cXServer g_XServer;
+
+namespace {
+
+// The child runs in a real window: SDL's x11 driver on the test's display.
+std::vector<std::string> WindowEnv(const std::string& strRuntime) {
+  return {"XDG_RUNTIME_DIR=" + strRuntime, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
+          "WAYLAND_DISPLAY", "NO_AT_BRIDGE=1"};
+}
+
+}  // namespace
+
+TEST(WindowRun, AStartThatCannotPlayItsFileEndsAtOnceWithItsReason) {
+  if (!g_XServer.HasDisplay()) GTEST_SKIP() << g_XServer.Why();
+  struct CASE {
+    const char* szFile;
+    std::string strLine;  // the line on standard error, UTF-8
+  };
+  const CASE cases[] = {
+      {"missing.stg4_783",
+       "brimvale: cannot open the stage or replay file to start with: "
+       "「missing.stg4_783」の読み込みに失敗しました！"},
+      {"notes.txt",
+       "brimvale: cannot play notes.txt: it is neither a stage file (its name ending in .stg4_ "
+       "and three digits) nor a replay file (.rpl4_)"},
+  };
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.szFile);
+    cTempFolder dir;
+    CopyDefaultGame(dir.Path());
+    dir.Write("notes.txt", "not a stage\n");
+    // Ended by the time limit, a run that waited in its window for Escape
+    // would not have exited by itself.
+    cProcessResult r = RunProcess({ProgramPath(), c.szFile}, WindowEnv(dir.Path()), dir.Path(), 30);
+    ASSERT_TRUE(r.bExited) << r.strErr;
+    EXPECT_EQ(r.nExitCode, 1);
+    // Standard error speaks UTF-8.
+    EXPECT_NE(r.strErr.find(plat::Cp932ToUtf8(c.strLine) + "\n"), std::string::npos) << r.strErr;
+    EXPECT_NE(dir.Read("Report_Game.txt").find(c.szFile), std::string::npos);
+  }
+}
