@@ -39,3 +39,33 @@ void DDSetBltStage(int nColorOp, int nAlphaOp) {
   stage.nAlphaArg2 = plat::gfx::TA_DIFFUSE;
   g_DD.lpDevice->SetTextureStage(stage);
 }
+
+plat::gfx::GFXBLITRECT DDBlitRect(int x, int y, int nWidth, int nHeight, int nSrcX, int nSrcY,
+                                  int nSrcWidth, int nSrcHeight, uint32_t dwDiffuse) {
+  return {x, y, nWidth, nHeight, nSrcX, nSrcY, nSrcWidth, nSrcHeight, dwDiffuse};
+}
+
+void DDDrawBlitQuad(const DDSURFACEDATA* lpSrc, const plat::gfx::cImage* pTexture,
+                    const plat::gfx::GFXBLITRECT& q, const plat::gfx::GFXVERTEX* v,
+                    const plat::gfx::GFXRECT* pClear, uint32_t dwClear) {
+  plat::gfx::cD3DDevice& dev = *g_DD.lpDevice;
+  const bool bExact = !pTexture || (lpSrc->nTexWidth == pTexture->GetWidth() &&
+                                    lpSrc->nTexHeight == pTexture->GetHeight());
+  if (bExact) {
+    if (pClear)
+      dev.ClearAndDrawBlitRect(*pClear, dwClear, q);
+    else
+      dev.DrawBlitRect(q);
+    return;
+  }
+  plat::gfx::GFXVERTEX built[4];
+  if (!v) {
+    DDBuildBltQuad(built, q.x, q.y, q.nWidth, q.nHeight, q.nSrcX, q.nSrcY, q.nSrcWidth,
+                   q.nSrcHeight, lpSrc->nTexWidth, lpSrc->nTexHeight, q.dwDiffuse);
+    v = built;
+  }
+  if (pClear)
+    dev.ClearAndDrawQuad(*pClear, dwClear, v);
+  else
+    dev.DrawQuad(v);
+}

@@ -167,4 +167,11 @@ constexpr uint16_t Pack1555(int a1, int r5, int g5, int b5) {
   return uint16_t(a1 << 15 | r5 << 10 | g5 << 5 | b5);
 }
 
+// A 1555 texel's colour written to a 565 target: ExpandChannel then
+// CompressChannel, which keep a 5-bit field and widen 5 bits to 6 as
+// g << 1 | g >> 4.
+constexpr uint16_t Texel1555To565(uint16_t c) {
+  return uint16_t((c & 0x7FE0) << 1 | (c >> 4 & 0x20) | (c & 0x1F));
+}
+
 }  // namespace plat::gfx
