@@ -25,6 +25,27 @@ constexpr int ExpandChannel(int nField, int nMax) {
 // conversion does): c * max / 255 + 1/2.
 constexpr int CompressChannel(int nChannel, int nMax) { return (nChannel * nMax * 2 + 255) / 510; }
 
+// The two rules above for 5- and 6-bit fields as a multiply, an add and a
+// shift whose every step fits 16 bits, for the vector loops; equal to them
+// for every value (checked below).
+constexpr int ExpandChannel5(int nField) { return (nField * 527 + 23) >> 6; }
+constexpr int ExpandChannel6(int nField) { return (nField * 259 + 33) >> 6; }
+constexpr int CompressChannel5(int nChannel) { return (nChannel * 249 + 1014) >> 11; }
+constexpr int CompressChannel6(int nChannel) { return (nChannel * 253 + 505) >> 10; }
+
+constexpr bool ShiftedChannelRulesHold() {
+  for (int f = 0; f < 64; ++f)
+    if ((f < 32 && ExpandChannel5(f) != ExpandChannel(f, 31)) ||
+        ExpandChannel6(f) != ExpandChannel(f, 63))
+      return false;
+  for (int c = 0; c < 256; ++c)
+    if (CompressChannel5(c) != CompressChannel(c, 31) ||
+        CompressChannel6(c) != CompressChannel(c, 63))
+      return false;
+  return true;
+}
+static_assert(ShiftedChannelRulesHold());
+
 // Narrowing when a bitmap becomes a texture or goes through the bitmap copy:
 // the low bits are dropped (255 -> 31, 7 -> 0).
 constexpr int TruncateChannel(int nChannel, int nMax) {

@@ -618,9 +618,25 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const AXISMAP& c
       return;
     }
   }
+  GFXSHADEROW fused;
+  if (bUsesTexture && !bTarget32 && tex->GetBytesPerPixel() == 2 &&
+      ReduceStage16(r.Stage, dif, r.dwTFactor, tex->GetFormat(), tf, r.bBlend, fused)) {
+    thread_local std::vector<uint16_t> texels;
+    if (!bLinearCols) texels.resize(size_t(w));
+    for (int j = 0; j < y1 - y0; ++j) {
+      const auto* s = reinterpret_cast<const uint16_t*>(tex->GetRow(rows.At(j)));
+      if (bLinearCols) {
+        s += cols.nFirst;
+      } else {
+        for (int i = 0; i < w; ++i) texels[size_t(i)] = s[cols.pIndex[i]];
+        s = texels.data();
+      }
+      ShadeRow16(reinterpret_cast<uint16_t*>(t.GetRow(y0 + j)) + x0, s, w, fused);
+    }
+    return;
+  }
   thread_local std::vector<uint32_t> colors;
   colors.resize(size_t(w));
-  GFXSHADEROW fused;
   const bool bFused32 =
       bUsesTexture && bTarget32 && tex->GetBytesPerPixel() == 4 &&
       ReduceStage(r.Stage, dif, r.dwTFactor, tex->GetFormat(), tf, r.bBlend, fused);
