@@ -45,13 +45,16 @@ plat::gfx::GFXBLITRECT DDBlitRect(int x, int y, int nWidth, int nHeight, int nSr
   return {x, y, nWidth, nHeight, nSrcX, nSrcY, nSrcWidth, nSrcHeight, dwDiffuse};
 }
 
+bool DDDrawsByIntegers(const DDSURFACEDATA* lpSrc, const plat::gfx::cImage* pTexture) {
+  return !pTexture ||
+         (lpSrc->nTexWidth == pTexture->GetWidth() && lpSrc->nTexHeight == pTexture->GetHeight());
+}
+
 void DDDrawBlitQuad(const DDSURFACEDATA* lpSrc, const plat::gfx::cImage* pTexture,
                     const plat::gfx::GFXBLITRECT& q, const plat::gfx::GFXVERTEX* v,
                     const plat::gfx::GFXRECT* pClear, uint32_t dwClear) {
   plat::gfx::cD3DDevice& dev = *g_DD.lpDevice;
-  const bool bExact = !pTexture || (lpSrc->nTexWidth == pTexture->GetWidth() &&
-                                    lpSrc->nTexHeight == pTexture->GetHeight());
-  if (bExact) {
+  if (DDDrawsByIntegers(lpSrc, pTexture)) {
     if (pClear)
       dev.ClearAndDrawBlitRect(*pClear, dwClear, q);
     else

@@ -32,3 +32,5 @@ plat::gfx::GFXBLITRECT DDBlitRect(int x, int y, int nWidth, int nHeight, int nSr
 void DDDrawBlitQuad(const DDSURFACEDATA* lpSrc, const plat::gfx::cImage* pTexture,
                     const plat::gfx::GFXBLITRECT& q, const plat::gfx::GFXVERTEX* v,
                     const plat::gfx::GFXRECT* pClear = nullptr, uint32_t dwClear = 0);
+// Whether DDDrawBlitQuad draws the record's quads by their integers.
+bool DDDrawsByIntegers(const DDSURFACEDATA* lpSrc, const plat::gfx::cImage* pTexture);

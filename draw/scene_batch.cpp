@@ -163,7 +163,16 @@ void DDBatchEnd() {
     g_DD.lpDevice->SetTexture(pTexture);
     // Each quad goes to the device by the integers its vertices are built
     // from (DDDrawBlitQuad builds them only where they are needed).
-    if (pTexture) {
+    if (pTexture && DDDrawsByIntegers(lpSrc, pTexture)) {
+      thread_local std::vector<plat::gfx::GFXBLITRECT> rects;
+      rects.clear();
+      for (size_t k = 0; k < n; ++k) {
+        const DDBLTQUAD& b = q[i + k];
+        rects.push_back(DDBlitRect(b.x, b.y, b.nWidth, b.nHeight, b.nSrcX, b.nSrcY, b.nSrcWidth,
+                                   b.nSrcHeight, b.dwDiffuse));
+      }
+      g_DD.lpDevice->DrawBlitRects(rects.data(), int(rects.size()));
+    } else if (pTexture) {
       for (size_t k = 0; k < n; ++k) {
         const DDBLTQUAD& b = q[i + k];
         DDDrawBlitQuad(lpSrc, pTexture,

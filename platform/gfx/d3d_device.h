@@ -163,6 +163,8 @@ class cD3DDevice {
   // DrawQuad and ClearAndDrawQuad of the strip a GFXBLITRECT stands for,
   // with the same pixels and results.
   eGfxResult DrawBlitRect(const GFXBLITRECT& q);
+  // DrawBlitRect of each quad in turn, the stage worked out once for all.
+  eGfxResult DrawBlitRects(const GFXBLITRECT* pQuads, int nQuads);
   eGfxResult ClearAndDrawBlitRect(const GFXRECT& rect, uint32_t dwArgb, const GFXBLITRECT& q);
 
   // ---- Frames and loss ----

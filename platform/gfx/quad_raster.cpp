@@ -388,28 +388,43 @@ inline unsigned LaneBits(V4 m) {
 // a lane mask picks the texel or what lies under it, with no branch per
 // texel while the alphas are 0 and 255 only.
 template <bool UNDER>
+inline void BlendGroup32(uint32_t* d, const uint32_t* s, V4 vs, uint32_t dwOr, uint32_t dwUnder) {
+  const V4 a = vs >> 24;
+  if (LaneBits(V4((a == 0) | (a == 255))) == 15) {
+    const V4 bOpaque = V4(V4S(vs) >> 31);
+    V4 vd;
+    if constexpr (UNDER)
+      vd = V4{} + dwUnder;
+    else
+      std::memcpy(&vd, d, sizeof vd);
+    vd = ((vs | dwOr) & bOpaque) | (vd & ~bOpaque);
+    std::memcpy(d, &vd, sizeof vd);
+  } else {
+    for (int k = 0; k < 4; ++k) BlendPixel32<UNDER>(d[k], s[k], dwOr, dwUnder);
+  }
+}
+
+template <bool UNDER>
 __attribute__((noinline, aligned(64))) void BlendRect32(uint32_t* d, size_t nDstStride,
                                                         const uint32_t* s, size_t nSrcStride, int w,
                                                         int h, uint32_t dwOr, uint32_t dwUnder) {
   const size_t n = w > 0 ? size_t(w) : 0;
   for (int j = 0; j < h; ++j, d += nDstStride, s += nSrcStride) {
     size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+      V4 v0, v1;
+      std::memcpy(&v0, s + i, sizeof v0);
+      std::memcpy(&v1, s + i + 4, sizeof v1);
+      // Eight transparent texels (a glyph cell is mostly such) leave the
+      // target alone without reading it.
+      if (!UNDER && LaneBits(V4(((v0 | v1) >> 24) == 0)) == 15) continue;
+      BlendGroup32<UNDER>(d + i, s + i, v0, dwOr, dwUnder);
+      BlendGroup32<UNDER>(d + i + 4, s + i + 4, v1, dwOr, dwUnder);
+    }
     for (; i + 4 <= n; i += 4) {
       V4 vs;
       std::memcpy(&vs, s + i, sizeof vs);
-      const V4 a = vs >> 24;
-      if (LaneBits(V4((a == 0) | (a == 255))) == 15) {
-        const V4 bOpaque = V4(V4S(vs) >> 31);
-        V4 vd;
-        if constexpr (UNDER)
-          vd = V4{} + dwUnder;
-        else
-          std::memcpy(&vd, d + i, sizeof vd);
-        vd = ((vs | dwOr) & bOpaque) | (vd & ~bOpaque);
-        std::memcpy(d + i, &vd, sizeof vd);
-      } else {
-        for (size_t k = i; k < i + 4; ++k) BlendPixel32<UNDER>(d[k], s[k], dwOr, dwUnder);
-      }
+      BlendGroup32<UNDER>(d + i, s + i, vs, dwOr, dwUnder);
     }
     for (; i < n; ++i) BlendPixel32<UNDER>(d[i], s[i], dwOr, dwUnder);
   }
@@ -482,6 +497,8 @@ __attribute__((noinline, aligned(64))) void KeyRect16(uint16_t* d, size_t nDstSt
       V8 c;
       std::memcpy(&c, s + i, sizeof c);
       const V8 m = V8(V8S(c) >> 15);
+      // Eight transparent texels leave the target alone without reading it.
+      if (!UNDER && LaneBits(V4(m)) == 0) continue;
       V8 vd;
       if constexpr (UNDER)
         vd = V8{} + nUnder;
@@ -510,13 +527,27 @@ const int* IndexArray(const AXISMAP& m, int n) {
 }
 
 // pUnder: the span was just cleared to this pixel value (nullptr: it was not).
+// What a stage does with a texture, worked out once for a run of quads that
+// share it: whether the texel's colour passes straight through, and where
+// its alpha comes from.
+struct SPANPLAN {
+  bool bPass = false;
+  bool bTexAlpha = false;
+};
+
+SPANPLAN MakePlan(const RASTER& r, uint32_t dif) {
+  SPANPLAN plan;
+  plan.bPass = r.pTexture && IsPassThrough(r.Stage, dif, plan.bTexAlpha);
+  return plan;
+}
+
 void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const AXISMAP& cols,
-               const AXISMAP& rows, uint32_t dif, const uint32_t* pUnder) {
+               const AXISMAP& rows, uint32_t dif, const uint32_t* pUnder, const SPANPLAN& plan) {
   cImage& t = *r.pTarget;
   const cImage* tex = r.pTexture;
   const ePixelFormat tf = t.GetFormat();
-  bool bTexAlpha = false;
-  const bool bPass = tex && IsPassThrough(r.Stage, dif, bTexAlpha);
+  const bool bTexAlpha = plan.bTexAlpha;
+  const bool bPass = plan.bPass;
   const int w = x1 - x0;
   const bool bLinearCols = cols.pIndex == nullptr;
 
@@ -731,7 +762,7 @@ bool DrawAxisAligned(const RASTER& r, const GFXVERTEX* v, const PENDINGCLEAR* pC
     cols = MapAxis(x0, x1 - x0, ex0, ex1, u0, u1, r.pTexture->GetWidth(), colBuf);
     rows = MapAxis(y0, y1 - y0, ey0, ey1, t0, t1, r.pTexture->GetHeight(), rowBuf);
   }
-  DrawSpans(r, x0, x1, y0, y1, cols, rows, v[0].dwDiffuse, pUnder);
+  DrawSpans(r, x0, x1, y0, y1, cols, rows, v[0].dwDiffuse, pUnder, MakePlan(r, v[0].dwDiffuse));
   return true;
 }
 
@@ -764,7 +795,8 @@ bool IsExactBlitRect(const GFXBLITRECT& q) {
 }
 
 // DrawAxisAligned for a quad of whole pixels and texels (IsExactBlitRect).
-void DrawExactRect(const RASTER& r, const GFXBLITRECT& q, const PENDINGCLEAR* pClear) {
+void DrawExactRect(const RASTER& r, const GFXBLITRECT& q, const PENDINGCLEAR* pClear,
+                   const SPANPLAN& plan) {
   cImage& t = *r.pTarget;
   const int x0 = std::max(q.x, 0), x1 = std::min(q.x + q.nWidth, t.GetWidth());
   const int y0 = std::max(q.y, 0), y1 = std::min(q.y + q.nHeight, t.GetHeight());
@@ -788,7 +820,7 @@ void DrawExactRect(const RASTER& r, const GFXBLITRECT& q, const PENDINGCLEAR* pC
     rows = MapAxisExact(y0, y1 - y0, q.y, q.nHeight, q.nSrcY, q.nSrcHeight, r.pTexture->GetHeight(),
                         rowBuf);
   }
-  DrawSpans(r, x0, x1, y0, y1, cols, rows, q.dwDiffuse, pUnder);
+  DrawSpans(r, x0, x1, y0, y1, cols, rows, q.dwDiffuse, pUnder, plan);
 }
 
 // One edge of a triangle, as the inside test reads it: a pixel centre (x, y)
@@ -1105,7 +1137,31 @@ eGfxResult cD3DDevice::DrawBlitRect(const GFXBLITRECT& q) {
     BlitRectStrip(q, m_pTexture, v);
     return DrawQuad(v);
   }
-  DrawExactRect({m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend}, q, nullptr);
+  const RASTER r{m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend};
+  DrawExactRect(r, q, nullptr, MakePlan(r, q.dwDiffuse));
+  return eGfxResult::Ok;
+}
+
+eGfxResult cD3DDevice::DrawBlitRects(const GFXBLITRECT* pQuads, int nQuads) {
+  if (m_bLost) return eGfxResult::Ok;  // a lost device accepts and drops drawing
+  if (!m_pTarget || m_pTarget->IsLost()) return eGfxResult::InvalidCall;
+  if (m_pTexture && (m_pTexture->IsLost() || m_pTexture->GetBytesPerPixel() < 2))
+    return eGfxResult::Ok;
+  const RASTER r{m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend};
+  SPANPLAN plan;
+  uint32_t dwPlanned = 0;
+  for (int i = 0; i < nQuads; ++i) {
+    const GFXBLITRECT& q = pQuads[i];
+    if (!IsExactBlitRect(q)) {
+      DrawBlitRect(q);
+      continue;
+    }
+    if (i == 0 || q.dwDiffuse != dwPlanned) {
+      plan = MakePlan(r, q.dwDiffuse);
+      dwPlanned = q.dwDiffuse;
+    }
+    DrawExactRect(r, q, nullptr, plan);
+  }
   return eGfxResult::Ok;
 }
 
@@ -1122,7 +1178,8 @@ eGfxResult cD3DDevice::ClearAndDrawBlitRect(const GFXRECT& rect, uint32_t dwArgb
       {std::max(rect.nLeft, 0), std::max(rect.nTop, 0), std::min(rect.nRight, t.GetWidth()),
        std::min(rect.nBottom, t.GetHeight())},
       ArgbToPixel(dwArgb, t.GetFormat())};
-  DrawExactRect({m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend}, q, &clear);
+  const RASTER r{m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend};
+  DrawExactRect(r, q, &clear, MakePlan(r, q.dwDiffuse));
   return eGfxResult::Ok;
 }
 
