@@ -1,9 +1,9 @@
 // The music request of the window thread.
 #include "app/music_request.h"
 
+#include "database/database.h"
 #include "files/play_data.h"
 #include "files/system_data.h"
-#include "records/database/database.h"
 #include "sound/bgm.h"
 #include "stage/stage_music.h"
 

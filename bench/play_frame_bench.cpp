@@ -1,14 +1,19 @@
 // A typical stage frame with its drawing (50 characters, 100 effects, two
 // background layers, the status bar; Direct3D 32-bit; a budget of 1 ms for
 // update and draw), the same with the frame handed to the window, and the
-// same with the pixels left out as a run without a window leaves them. The
-// pictures are real ones (the benchmark sheet, a quarter of it keyed).
+// same with the pixels left out as a run without a window leaves them; then
+// only the drawing and the present of such a frame, and a frame of the
+// waiting loop over it (input, the wait's count, the still drawing and the
+// present), which must cost no more. The pictures are real ones (the
+// benchmark sheet, a quarter of it keyed).
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <random>
 
 #include "base/run_options.h"
+#include "database/database.h"
+#include "database/post_load_tables.h"
 #include "draw/blit.h"
 #include "draw/built_in_tables.h"
 #include "draw/draw_context.h"
@@ -20,9 +25,8 @@
 #include "files/system_data.h"
 #include "input/input.h"
 #include "play_bench_scene.h"
-#include "records/database/database.h"
-#include "records/database/post_load_tables.h"
 #include "scenes/scene_manager.h"
+#include "stage/nested_loop.h"
 #include "stage/play_scene.h"
 #include "stage/stage_objects.h"
 #include "stage/stage_surfaces.h"
@@ -162,44 +166,73 @@ class cBenchEffect {
   cSafeVector<cEdEffect> m_Saved;
 };
 
-void PlayFrames(benchmark::State& state, bool bPresent, bool bSkipRaster) {
+enum eFrame {
+  FRAME_RUN,             // the scene's frame
+  FRAME_RUN_PRESENTED,   // and the present
+  FRAME_RUN_NO_PIXELS,   // both, pixels left out
+  FRAME_DRAW_PRESENTED,  // the play's drawing and the present alone
+  FRAME_WAIT,            // a frame of the waiting loop
+};
+
+void PlayFrames(benchmark::State& state, eFrame eKind) {
   drawbench::cLibrary library(1, 32);
   if (!library.Ok(state)) return;
   cPictures pictures(&library.m_Sheet);
   BuildStage();
   const cRunOptions saved = g_RunOptions;
   g_RunOptions.bNoWait = true;
-  g_RunOptions.bHeadless = bSkipRaster;
+  g_RunOptions.bHeadless = eKind == FRAME_RUN_NO_PIXELS;
   {
     cPlaying playing;
     cBenchEffect effect;
     effect.Paint(&library.m_Sheet);
+    cPlayScene& scene = playing.Scene();
     int nEffectsMade = 0;
     for (int i = 0; i < 60; ++i) {
-      KeepEffects(playing.Scene(), nEffectsMade);
-      playing.Scene().Run();
+      KeepEffects(scene, nEffectsMade);
+      scene.Run();
     }
+    WAITDATA wait{WAIT_GAME, 0, 0, INT32_MAX, 0};
+    cSafeVector<cInput> inputs = g_Input;
+    cNestedFrames frames;
     for (auto _ : state) {
-      KeepEffects(playing.Scene(), nEffectsMade);
+      KeepEffects(scene, nEffectsMade);
       DDBeginScene();
-      playing.Scene().Run();
-      if (bPresent) DDPresent(60, 0, 0);
+      switch (eKind) {
+        case FRAME_DRAW_PRESENTED:
+          scene.Draw(1, 0, 1, 1);
+          g_SceneManager.Present();
+          break;
+        case FRAME_WAIT:
+          scene.WaitFrame(wait, inputs, frames);
+          break;
+        default:
+          scene.Run();
+          if (eKind != FRAME_RUN) DDPresent(60, 0, 0);
+          break;
+      }
     }
     state.counters["characters"] = static_cast<double>(g_CharaList.size());
     int nShown = 0;
-    for (const cEffectObj& e : playing.Scene().m_EffectList) nShown += e.m_nEffect == 1;
+    for (const cEffectObj& e : scene.m_EffectList) nShown += e.m_nEffect == 1;
     state.counters["effects"] = nShown;
   }
   g_RunOptions = saved;
 }
 
-void BM_PlayFrameDrawnD3D32(benchmark::State& state) { PlayFrames(state, false, false); }
+void BM_PlayFrameDrawnD3D32(benchmark::State& state) { PlayFrames(state, FRAME_RUN); }
 BENCHMARK(BM_PlayFrameDrawnD3D32)->Unit(benchmark::kMicrosecond);
 
-void BM_PlayFramePresentedD3D32(benchmark::State& state) { PlayFrames(state, true, false); }
+void BM_PlayFramePresentedD3D32(benchmark::State& state) { PlayFrames(state, FRAME_RUN_PRESENTED); }
 BENCHMARK(BM_PlayFramePresentedD3D32)->Unit(benchmark::kMicrosecond);
 
-void BM_PlayFrameWithoutPixels(benchmark::State& state) { PlayFrames(state, true, true); }
+void BM_PlayFrameWithoutPixels(benchmark::State& state) { PlayFrames(state, FRAME_RUN_NO_PIXELS); }
 BENCHMARK(BM_PlayFrameWithoutPixels)->Unit(benchmark::kMicrosecond);
+
+void BM_PlayDrawPresentedD3D32(benchmark::State& state) { PlayFrames(state, FRAME_DRAW_PRESENTED); }
+BENCHMARK(BM_PlayDrawPresentedD3D32)->Unit(benchmark::kMicrosecond);
+
+void BM_WaitFramePresentedD3D32(benchmark::State& state) { PlayFrames(state, FRAME_WAIT); }
+BENCHMARK(BM_WaitFramePresentedD3D32)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "records/palette/ed_chara.h"
+#include "palette/ed_chara.h"
 #include "records/record.h"
 
 // The best score of one stage, found by its stage key.

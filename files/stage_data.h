@@ -12,7 +12,7 @@
 #include <string>
 
 #include "base/safe_vector.h"
-#include "records/palette/palette_lists.h"
+#include "palette/palette_lists.h"
 #include "records/record.h"
 
 // A rule that removes objects once they are far enough off screen: a side

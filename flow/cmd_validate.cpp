@@ -12,7 +12,8 @@ namespace {
 // have no flow twin (none and "フローの変更") and for unknown numberings.
 int CheckedKind(const cFlowCmd& cmd) {
   if (cmd.m_cCmdSet == 0) return cmd.m_cKind;
-  if (cmd.m_cCmdSet == 1 && cmd.m_cKind >= 2) return cmd.m_cKind + ITEM_CMD_KIND_OFFSET;
+  if (cmd.m_cCmdSet == 1 && cmd.m_cKind >= ITEM_CMD_SHARED_FIRST)
+    return cmd.m_cKind + ITEM_CMD_KIND_OFFSET;
   return -1;
 }
 
@@ -71,7 +72,8 @@ void cFlowCmd::Validate() {
 
 void cFlowCmd::ValidateRefs() {
   const int nKind =
-      m_cCmdSet == 0 ? m_cKind : (m_cCmdSet == 1 && m_cKind == 10 ? CMD_GET_ITEM : -1);
+      m_cCmdSet == 0 ? m_cKind
+                     : (m_cCmdSet == 1 && m_cKind == ItemCmdKind(CMD_GET_ITEM) ? CMD_GET_ITEM : -1);
   switch (nKind) {
     case CMD_SHOT:
     case CMD_SWORD:

@@ -1,76 +1,55 @@
 #include "flow/command_catalogue.h"
 
-constexpr CMDINFO g_CmdCatalogue[CMD_KIND_COUNT] = {
-    {"", 0},
-    {"ウエイト", 0},
-    {"直線移動", 0},
-    {"地上折り返し移動", 0},
-    {"円移動", 0},
-    {"突撃移動", 0},
-    {"誘導移動", 0},
-    {"画面外回避移動", 0},
-    {"移動の無効化", 0},
-    {"向き変更", 1},
-    {"ジャンプ", 5},
-    {"ショット", 0},
-    {"ソード", 0},
-    {"ブロック召喚", 0},
-    {"キャラ召喚", 0},
-    {"アイテム召喚", 0},
-    {"フローの操作", 4},
-    {"ステージクリア", 9},
-    {"ゲームウエイト", 1},
-    {"メッセージ", 18},
-    {"ワープ", 0},
-    {"ターゲットの設定", 16},
-    {"ステータスの操作", 18},
-    {"ステータスの操作2", 3},
-    {"消滅", 3},
-    {"アイテムの取得", 2},
-    {"グラフィックの変更", 3},
-    {"基本アニメセットの変更", 1},
-    {"アニメの実行", 1},
-    {"エフェクトの実行", 8},
-    {"キャラエフェクトの実行", 3},
-    {"画面エフェクトの実行", 3},
-    {"ピクチャーの表示", 15},
-    {"画面の色を変更", 8},
-    {"背景の変更", 2},
-    {"効果音の再生", 1},
-    {"BGMの再生", 2},
-    {"コードの実行", 0},
-    {"アレンジ", 5},
-    {"ループ", 2},
+#include <cstddef>
+
+namespace {
+
+constexpr int kRowNumbers[] = {
+#define COMMAND_KIND(n, e, name, params, setup, body, cue) n,
+#define ITEM_COMMAND_KIND(n, e, name, params, body)
+#include "flow/command_kinds.def"
+};
+constexpr int kItemRowNumbers[] = {
+#define COMMAND_KIND(n, e, name, params, setup, body, cue)
+#define ITEM_COMMAND_KIND(n, e, name, params, body) n,
+#include "flow/command_kinds.def"
 };
 
-// Rows 2 to 24 repeat flow rows 17 to 39: they are the same commands.
-constexpr CMDINFO g_ItemCmdCatalogue[ITEM_CMD_KIND_COUNT] = {
-    {"", 0},
-    {"フローの変更", 2},
-    g_CmdCatalogue[17],
-    g_CmdCatalogue[18],
-    g_CmdCatalogue[19],
-    g_CmdCatalogue[20],
-    g_CmdCatalogue[21],
-    g_CmdCatalogue[22],
-    g_CmdCatalogue[23],
-    g_CmdCatalogue[24],
-    g_CmdCatalogue[25],
-    g_CmdCatalogue[26],
-    g_CmdCatalogue[27],
-    g_CmdCatalogue[28],
-    g_CmdCatalogue[29],
-    g_CmdCatalogue[30],
-    g_CmdCatalogue[31],
-    g_CmdCatalogue[32],
-    g_CmdCatalogue[33],
-    g_CmdCatalogue[34],
-    g_CmdCatalogue[35],
-    g_CmdCatalogue[36],
-    g_CmdCatalogue[37],
-    g_CmdCatalogue[38],
-    g_CmdCatalogue[39],
-};
+// A kind's number is its place in the list: the tables are indexed by it.
+template <std::size_t N>
+constexpr bool InNumberOrder(const int (&anNumbers)[N]) {
+  for (std::size_t i = 0; i < N; ++i)
+    if (anNumbers[i] != static_cast<int>(i)) return false;
+  return true;
+}
+static_assert(InNumberOrder(kRowNumbers), "the command kinds stand in number order");
+static_assert(InNumberOrder(kItemRowNumbers), "the item kinds stand in number order");
+static_assert(ITEM_CMD_SHARED_FIRST + ITEM_CMD_KIND_OFFSET < CMD_KIND_COUNT);
+
+}  // namespace
+
+constexpr std::array<CMDINFO, CMD_KIND_COUNT> g_CmdCatalogue = {{
+#define COMMAND_KIND(n, e, name, params, setup, body, cue) {name, params},
+#define ITEM_COMMAND_KIND(n, e, name, params, body)
+#include "flow/command_kinds.def"
+}};
+
+namespace {
+
+constexpr std::array<CMDINFO, ITEM_CMD_KIND_COUNT> BuildItemCatalogue() {
+  std::array<CMDINFO, ITEM_CMD_KIND_COUNT> rows{};
+#define COMMAND_KIND(n, e, name, params, setup, body, cue)
+#define ITEM_COMMAND_KIND(n, e, name, params, body) rows[n] = {name, params};
+#include "flow/command_kinds.def"
+  for (int k = ITEM_CMD_SHARED_FIRST; k < ITEM_CMD_KIND_COUNT; ++k)
+    rows[k] = g_CmdCatalogue[k + ITEM_CMD_KIND_OFFSET];
+  return rows;
+}
+
+}  // namespace
+
+// The shared rows are the flow rows themselves: the same commands.
+constexpr std::array<CMDINFO, ITEM_CMD_KIND_COUNT> g_ItemCmdCatalogue = BuildItemCatalogue();
 
 const CMDINFO* GetCmdInfo(int nNumbering, int nKind) {
   if (nNumbering == 0 && nKind >= 0 && nKind < CMD_KIND_COUNT) return &g_CmdCatalogue[nKind];

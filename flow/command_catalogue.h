@@ -1,8 +1,10 @@
 // The two command catalogues: the name and the parameter count of every
-// command kind, in flow numbering (40 kinds) and in item numbering (25 kinds).
-// A stored command is fitted to its row before it is used or saved.
+// command kind, in flow numbering (40 kinds) and in item numbering (25 kinds),
+// both read from the one list of kinds (flow/command_kinds.def). A stored
+// command is fitted to its row before it is used or saved.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 struct CMDINFO {
@@ -10,42 +12,44 @@ struct CMDINFO {
   int32_t nParamCount;
 };
 
-constexpr int CMD_KIND_COUNT = 40;
-constexpr int ITEM_CMD_KIND_COUNT = 25;
-// An item command of kind k runs the body of flow command kind k + 15.
-constexpr int ITEM_CMD_KIND_OFFSET = 15;
+// The kinds in flow numbering.
+enum eCmdKind : uint8_t {
+#define COMMAND_KIND(n, e, name, params, setup, body, cue) e = n,
+#define ITEM_COMMAND_KIND(n, e, name, params, body)
+#include "flow/command_kinds.def"
+};
 
-extern const CMDINFO g_CmdCatalogue[CMD_KIND_COUNT];
-extern const CMDINFO g_ItemCmdCatalogue[ITEM_CMD_KIND_COUNT];
+// The item kinds that have no flow twin.
+enum eItemCmdKind : uint8_t {
+#define COMMAND_KIND(n, e, name, params, setup, body, cue)
+#define ITEM_COMMAND_KIND(n, e, name, params, body) e = n,
+#include "flow/command_kinds.def"
+};
+
+constexpr int CMD_KIND_COUNT = 0
+#define COMMAND_KIND(n, e, name, params, setup, body, cue) +1
+#define ITEM_COMMAND_KIND(n, e, name, params, body)
+#include "flow/command_kinds.def"
+    ;
+
+// An item command of kind k from ITEM_CMD_SHARED_FIRST up is flow command
+// kind k + ITEM_CMD_KIND_OFFSET, and runs its body.
+constexpr int ITEM_CMD_KIND_OFFSET = 15;
+constexpr int ITEM_CMD_SHARED_FIRST = 0
+#define COMMAND_KIND(n, e, name, params, setup, body, cue)
+#define ITEM_COMMAND_KIND(n, e, name, params, body) +1
+#include "flow/command_kinds.def"
+    ;
+constexpr int ITEM_CMD_KIND_COUNT = CMD_KIND_COUNT - ITEM_CMD_KIND_OFFSET;
+
+// The item kind of a flow kind that items share.
+constexpr uint8_t ItemCmdKind(eCmdKind eKind) {
+  return static_cast<uint8_t>(eKind - ITEM_CMD_KIND_OFFSET);
+}
+
+extern const std::array<CMDINFO, CMD_KIND_COUNT> g_CmdCatalogue;
+extern const std::array<CMDINFO, ITEM_CMD_KIND_COUNT> g_ItemCmdCatalogue;
 
 // The row for a kind in the numbering given (0 flow, 1 item); null when the
 // kind has no row (an unknown numbering or a kind past the catalogue).
 const CMDINFO* GetCmdInfo(int nNumbering, int nKind);
-
-// Command kinds of flow numbering that the checks single out.
-enum : uint8_t {
-  CMD_TURN = 9,
-  CMD_SHOT = 11,
-  CMD_SWORD = 12,
-  CMD_SUMMON_BLOCK = 13,
-  CMD_SUMMON_CHARA = 14,
-  CMD_SUMMON_ITEM = 15,
-  CMD_FLOW_OP = 16,
-  CMD_STAGE_CLEAR = 17,
-  CMD_MESSAGE = 19,
-  CMD_WARP = 20,
-  CMD_SET_TARGET = 21,
-  CMD_STATUS_OP = 22,
-  CMD_STATUS_OP2 = 23,
-  CMD_GET_ITEM = 25,
-  CMD_GRAPHIC = 26,
-  CMD_ANIME_SET = 27,
-  CMD_ANIME = 28,
-  CMD_EFFECT = 29,
-  CMD_CHARA_EFFECT = 30,
-  CMD_SCREEN_EFFECT = 31,
-  CMD_PICTURE = 32,
-  CMD_SOUND = 35,
-  CMD_BGM = 36,
-  CMD_ARRANGE = 38,
-};

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "flow/command_catalogue.h"
+
 namespace {
 
 template <typename T>
@@ -83,7 +85,9 @@ void cFlowCmd::Reset() {
   m_cSoundOnScreen = 1;
 }
 
-int cFlowCmd::GetFlowKind() const { return m_cCmdSet == 1 ? m_cKind + 15 : m_cKind; }
+int cFlowCmd::GetFlowKind() const {
+  return m_cCmdSet == 1 ? m_cKind + ITEM_CMD_KIND_OFFSET : m_cKind;
+}
 
 void cFlowCmd::RegisterFields(int32_t /*nVersion*/) {
   ClearFields();

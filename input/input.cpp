@@ -213,7 +213,10 @@ uint16_t cInput::GetPastValue(int nChannel, int nFramesBack) const {
   int nCursor = nChannel == 0 ? m_nDirCursor : m_nButtonCursor;
   int64_t nRemaining = static_cast<int64_t>(nFramesBack) + 1;
   for (int i = 0; i < INPUT_HISTORY_RUNS; ++i) {
-    if (nRemaining <= runs[nCursor].nLength) break;
+    // A cleared run holds no frame: the history begins after it, and what
+    // came before reads as nothing pressed (a walk on round the ring would
+    // come back to the newest run).
+    if (nRemaining <= runs[nCursor].nLength || runs[nCursor].nLength == 0) break;
     nRemaining -= runs[nCursor].nLength;
     nCursor = (nCursor + INPUT_HISTORY_RUNS - 1) % INPUT_HISTORY_RUNS;
   }

@@ -9,8 +9,6 @@
 #include "base/safe_vector.h"
 #include "records/record.h"
 
-struct DDSURFACEDATA;
-
 class cCmd : public cRecord {
  public:
   int32_t m_bEnable = 1;  // 0 hides the entry; any other value shows it
@@ -35,8 +33,4 @@ class cCmd : public cRecord {
   static int GetCenterX(int x, cSafeVector<cCmd>& vMenu);
   // The character count of the longest shown label.
   static int GetWidestLabel(cSafeVector<cCmd>& vMenu);
-  // The shown entries in a framed box of the main font, a line each, after
-  // a column for the cursor; nothing when every shown label is empty. Drawn
-  // by the menus' drawing (scenes/cmd_draw.cpp).
-  static void DrawCmd(DDSURFACEDATA* lpDstSD, int x, int y, cSafeVector<cCmd>& vMenu);
 };

@@ -17,6 +17,7 @@
 #include "platform/msg/messages.h"
 #include "platform/present/presenter.h"
 #include "scenes/message_surfaces.h"
+#include "scenes/play_surfaces.h"
 #include "scenes/scene_manager.h"
 
 namespace {
@@ -48,13 +49,17 @@ bool cSceneManager::CheckLostSurface() {
     return true;
   if (!DDRestore()) return false;
   // Then, in this order, each stopping the frame at its first failure: the
-  // character bitmap sets, the effects' and the sword types' surfaces
-  // (RestoreSurfaceVector), the pictures (RestoreSurface), the menus'
-  // surfaces, the message windows, and the three digit sheets
-  // (RestoreFontSurfaces); the others join here with the play engine and
-  // the menus that fill them.
+  // character bitmap sets, the effects' and the sword types' surfaces, the
+  // pictures, the menus' surfaces, the message windows, and the three digit
+  // sheets. The menus' join here with the menus that fill them.
+  if (!RestoreSurfaceVector(g_CharaBmpSurfaces) || !RestoreSurfaceVector(g_EffectSurfaces) ||
+      !RestoreSurfaceVector(g_SwordSurfaces) || !RestoreSurface(g_PictureSurfaces))
+    return false;
   if (!RestoreSurface(Off_Msg)) return false;
-  return RestoreFontSurfaces(g_NumberSheet, kFontCount);
+  RestoreFontSurfaces(g_NumberSheet, kFontCount);
+  if (!Off_Msg.empty())
+    DebugLogF("if ( !RestoreSurface(Off_Msg) ) Off_Msg[0].bLost = %d", Off_Msg.front().bLost);
+  return true;
 }
 
 void cSceneManager::Present() {

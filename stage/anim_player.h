@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "base/safe_vector.h"
-#include "records/database/post_load_tables.h"
+#include "database/post_load_tables.h"
 
 class cAnimPlayer {
  public:

@@ -12,7 +12,7 @@
 #include <map>
 
 #include "base/safe_vector.h"
-#include "records/palette/ed_block.h"
+#include "palette/ed_block.h"
 
 class cStageData;
 

@@ -5,7 +5,7 @@
 
 #include "base/window_requests.h"
 #include "files/stage_data.h"
-#include "records/palette/palette_lists.h"
+#include "palette/palette_lists.h"
 #include "stage/play_scene.h"
 #include "stage/stage_objects.h"
 
@@ -93,7 +93,7 @@ int cPlayScene::CheckTileEvents(cPlayerObj& player) {
         cItemObj item;
         item.SetUp(0, *pDef, 0);
         item.m_nActive = 1;
-        const int r = GiveItem(&item, player);
+        const int r = GiveItem(&item, player, nullptr);
         if (r != 0) return r;
         // Again only after a second of standing on it, or on landing anew.
         player.m_nTileWait = g_Stage.m_nSteps * 60;

@@ -2,9 +2,9 @@
 // animation instances that flows and commands started on top of it.
 #include <climits>
 
+#include "database/database.h"
 #include "draw/draw_context.h"
 #include "files/system_data.h"
-#include "records/database/database.h"
 #include "scenes/palette_cycle.h"
 #include "stage/game_obj.h"
 #include "stage/sprite_source.h"

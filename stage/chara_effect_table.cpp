@@ -1,7 +1,7 @@
 // The character-effect handler table, the plain drawing of kind 0, and the
 // copies of a sprite into a work surface that the other kinds start from.
 #include "base/safe_vector.h"
-#include "records/database/database.h"
+#include "database/database.h"
 #include "stage/chara_effect_util.h"
 #include "stage/game_obj.h"
 

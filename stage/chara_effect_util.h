@@ -3,10 +3,10 @@
 // effect's run.
 #pragma once
 
+#include "database/effect_run.h"
 #include "draw/blit.h"
 #include "draw/built_in_tables.h"
 #include "draw/draw_context.h"
-#include "records/database/effect_run.h"
 #include "stage/sprite_source.h"
 
 namespace chara_effect {

@@ -124,7 +124,6 @@ int cCharaObj::UpdateActivation(cSafeVector<uint8_t>& vecGroupFlags) {
 
 int cCharaObj::RunFlows(int bDeathOnly) {
   cPlayScene& scene = *g_PlayScene;
-  scene.m_nFlowObj = this;
   scene.m_bCheckDefeats = 0;
   if (!g_SystemData.m_bCompat214 && m_nScrollSync == 1) {
     m_dVX = scene.m_ScrollX.MovingSpeed();
@@ -140,17 +139,14 @@ int cCharaObj::RunFlows(int bDeathOnly) {
   if (m_nCrushGrace > 0) --m_nCrushGrace;
   StartFlowAnims();
   scene.Probe("Flows", this);
-  if (StepFlowStates(bDeathOnly, true)) return 1;
-  scene.m_nFlowObj = nullptr;
-  scene.m_nFlowCur = nullptr;
-  scene.m_nFlowCmd = nullptr;
+  if (StepFlowStates(scene, bDeathOnly, true)) return 1;
   FinishFlowStep();
   // Nothing moved it: its standing (or flying) pose.
   if (!m_nMovedByCmd && m_dPushVX == 0 && m_dPushVY == 0) m_Anim.Change(m_nFlying ? 2 : 0, 1);
   return m_nHP <= 0 ? 1 : 0;
 }
 
-void cCharaObj::Jump(cCmdState& state) {
+void cCharaObj::Jump(cCmdState& state, const cFlowState* /*pRun*/) {
   const bool bCannotJump = m_nFalling || m_nJumpBlocked || m_nKnocked || m_nNoFloorSteps;
   if (!g_SystemData.m_bCompat749) {
     if (state.m_nStarted) {

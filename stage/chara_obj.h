@@ -28,7 +28,7 @@ class cCharaObj : public cGameObj {
   int MoveX() override { return MoveCharaX(); }
   int MoveY() override { return MoveCharaY(); }
   int RunFlows(int bDeathOnly) override;
-  void Jump(cCmdState& state) override;
+  void Jump(cCmdState& state, const cFlowState* pRun) override;
 
   // Builds the character from a definition (whose scale 0 becomes 1 in
   // it), with the item it carries (or none), the centre of its cell and

@@ -26,7 +26,7 @@ int cGameObj::Die() {
       static_cast<int64_t>(g_PlayData.m_nStageScore) + static_cast<int64_t>(m_Def.m_nScore);
   g_PlayData.m_nStageScore = static_cast<int32_t>(std::clamp<int64_t>(nScore, 0, 999999));
   int nResult = 0;
-  if (cItemObj* pItem = GetCarriedItem()) nResult = scene.GiveItem(pItem, ThePlayer());
+  if (cItemObj* pItem = GetCarriedItem()) nResult = scene.GiveItem(pItem, ThePlayer(), nullptr);
   if (scene.m_nStepResult == STEP_STAGE_OVER || nResult == STEP_STAGE_OVER) return 1;
   ReleaseRefs();
   m_nDying = 1;

@@ -4,8 +4,8 @@
 
 #include "base/safe_vector.h"
 #include "base/trunc_int.h"
+#include "database/database.h"
 #include "draw/blit.h"
-#include "records/database/database.h"
 #include "stage/game_obj.h"
 #include "stage/play_scene.h"
 #include "stage/stage_surfaces.h"

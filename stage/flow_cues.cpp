@@ -4,16 +4,14 @@
 // the command's time.
 #include <algorithm>
 
+#include "database/post_load_tables.h"
 #include "files/stage_data.h"
-#include "records/database/post_load_tables.h"
+#include "stage/command_table.h"
 #include "stage/flow_engine.h"
 #include "stage/flow_state.h"
 #include "stage/game_obj.h"
 
 namespace {
-
-constexpr uint8_t kCmdJump = 10;
-constexpr uint8_t kCmdSword = 12;
 
 // The frames of an animation up to its first held frame (all of them when
 // none is held).
@@ -47,7 +45,7 @@ void BuildFlowCues(cFlowState& state) {
     ANIMCUE cue;
     cue.sAnime = pCmd->m_sAnime;
     cue.sCmdFrames = static_cast<int16_t>(pCmd->m_sTime * 6);
-    cue.bHold = (pCmd->m_cKind == kCmdSword || pCmd->m_cKind == kCmdJump) ? 0 : 1;
+    cue.bHold = GetCmdRow(*pCmd).eCue == CUE_HOLD ? 1 : 0;
     int64_t R = nSteps;
     for (size_t k = c; k-- > 0 && R > 0;) {
       const cCmdState& before = state.m_vecCmds[k];

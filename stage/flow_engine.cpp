@@ -6,8 +6,11 @@
 #include "base/logs.h"
 #include "files/stage_data.h"
 #include "files/system_data.h"
+#include "flow/command_catalogue.h"
 #include "flow/key_cond.h"
 #include "input/input.h"
+#include "stage/command_bodies.h"
+#include "stage/command_context.h"
 #include "stage/game_obj.h"
 #include "stage/play_scene.h"
 #include "stage/player_obj.h"
@@ -20,8 +23,8 @@ int32_t Param(const cFlowCmd& cmd, int i) {
 }
 
 bool IsLoopCmd(const cFlowCmd& cmd) {
-  return (cmd.m_cCmdSet == 0 && cmd.m_cKind == kFlowCmdLoop) ||
-         (cmd.m_cCmdSet == 1 && cmd.m_cKind == kItemCmdLoop);
+  return (cmd.m_cCmdSet == 0 && cmd.m_cKind == CMD_LOOP) ||
+         (cmd.m_cCmdSet == 1 && cmd.m_cKind == ItemCmdKind(CMD_LOOP));
 }
 
 // Target slot n of a character takes a character (or none), the back
@@ -88,7 +91,6 @@ void ExpandLoopCmds(CMD_VECTOR& vecCmds) {
 
 void cGameObj::FireFlows(int8_t cKind, cGameObj* pPartner, int8_t cKey) {
   cPlayScene& scene = *g_PlayScene;
-  scene.m_nFlowObj = this;
   const bool bEarlyOnce = g_SystemData.m_bCompat744 && !g_SystemData.m_bCompat525;
   const bool bLateOnce = !g_SystemData.m_bCompat744 && !g_SystemData.m_bCompat525;
   // A player-operated character reads its own pad for the start direction,
@@ -123,11 +125,8 @@ void cGameObj::FireFlows(int8_t cKind, cGameObj* pPartner, int8_t cKey) {
       continue;
     }
     r.m_nInputDir = nPad < g_Input.size() ? GetInputDirection(g_Input[nPad]) : 0;
-    r.Start();
+    r.Start(*this, scene);
   }
-  scene.m_nFlowObj = nullptr;
-  scene.m_nFlowCur = nullptr;
-  scene.m_nFlowCmd = nullptr;
 }
 
 void cGameObj::FireTrigger(int8_t cKind) { FireFlows(cKind, nullptr, 0); }
@@ -143,7 +142,8 @@ void cGameObj::ClearFlowFrameFlags() {
 namespace {
 
 // A fresh run state for flow i of a character whose clone value is sClone.
-void BuildFlowState(cFlowState& state, cFlow& flow, int32_t nIndex, cGameObj& chara) {
+void BuildFlowState(cFlowState& state, cFlow& flow, int32_t nIndex, cGameObj& chara,
+                    cPlayScene& scene) {
   const int16_t sClone = chara.m_sSetupWord;
   int32_t& nSerial = chara.m_nFlowSerial;
   state = cFlowState{};
@@ -168,7 +168,7 @@ void BuildFlowState(cFlowState& state, cFlow& flow, int32_t nIndex, cGameObj& ch
       if (move.m_cInertia) inst.m_dSpeedCap = move.m_sSpeedCap * 0.1 / n;
       inst.m_cDir = static_cast<uint8_t>(move.m_cDirection);
     }
-    InitCmdInstance(inst, chara);
+    InitCmdInstance(CMDCONTEXT{chara, &state, &inst, cmd, scene, &chara});
   }
 }
 
@@ -195,7 +195,7 @@ int cGameObj::InsertFlows(FLOW_VECTOR& vecSource, bool bInsert, int nIndex) {
   }
   for (int j = 0; j < nCount && static_cast<size_t>(nIndex + j) < flows.size(); ++j) {
     cFlowState& state = m_vecFlowStates[nIndex + j];
-    BuildFlowState(state, flows[nIndex + j], nIndex + j, *this);
+    BuildFlowState(state, flows[nIndex + j], nIndex + j, *this, *g_PlayScene);
     // A key already held when the flow arrives must be let go first.
     if (bInsert) state.m_nKeyHeld = flows[nIndex + j].m_cKeyRepeat ? 0 : 1;
   }
@@ -232,7 +232,7 @@ void cGameObj::RemoveFlow(int nIndex) {
   RelinkFlowStates();
 }
 
-int cGameObj::StepFlowStates(int bDeathOnly, bool bVanishEnds) {
+int cGameObj::StepFlowStates(cPlayScene& scene, int bDeathOnly, bool bVanishEnds) {
   for (size_t i = 0; i < m_vecFlowStates.size(); ++i) {
     if (!m_vecFlowStates[i].m_nRunning) continue;
     const cFlow* pFlow = m_vecFlowStates[i].m_pFlow;
@@ -243,15 +243,9 @@ int cGameObj::StepFlowStates(int bDeathOnly, bool bVanishEnds) {
     if (m_vecFlowStates[i].m_nPaused || m_vecFlowStates[i].m_nHalted) continue;
     const uint8_t cTrigger = pFlow->m_cTrigger;
     if (bDeathOnly && cTrigger != 3) continue;
-    if (m_vecFlowStates[i].Step() && i < m_vecFlowStates.size()) m_vecFlowStates[i].Stop(*this);
-    if ((bVanishEnds && m_nVanish) || (!bDeathOnly && cTrigger != 3 && m_nHP <= 0)) {
-      // RunFlows ends here: nothing may point into these runs afterwards.
-      cPlayScene& scene = *g_PlayScene;
-      scene.m_nFlowObj = nullptr;
-      scene.m_nFlowCur = nullptr;
-      scene.m_nFlowCmd = nullptr;
-      return 1;
-    }
+    if (m_vecFlowStates[i].Step(*this, scene) && i < m_vecFlowStates.size())
+      m_vecFlowStates[i].Stop(*this);
+    if ((bVanishEnds && m_nVanish) || (!bDeathOnly && cTrigger != 3 && m_nHP <= 0)) return 1;
   }
   return 0;
 }
@@ -303,13 +297,19 @@ int RemoveFlowsByKey(cGameObj& chara, int8_t cKey) {
   return nFirst;
 }
 
-void ChangeFlows(cPlayerObj& player, cFlowCmd& cmd, int bApplying) {
-  cPlayScene& scene = *g_PlayScene;
+int ItemCmdChangeFlow(const CMDCONTEXT& ctx) {
+  // Item commands run on the player alone (cPlayerObj::RunItemCommands).
+  cPlayerObj& player = static_cast<cPlayerObj&>(ctx.m_Chara);
   // While the player's own flows run, the change waits for their end.
-  if (!bApplying && !g_Players.empty() && scene.m_nFlowObj == &g_Players[0]) {
-    player.m_vecPendingCmds.push_back(cmd);
-    return;
+  if (!g_Players.empty() && ctx.m_pFlowOwner == &g_Players[0]) {
+    player.m_vecPendingCmds.push_back(ctx.m_Cmd);
+    return 0;
   }
+  ChangeFlows(player, ctx.m_Cmd);
+  return 0;
+}
+
+void ChangeFlows(cPlayerObj& player, cFlowCmd& cmd) {
   const int8_t cKey = static_cast<int8_t>(Param(cmd, 1) & 0xff);
   switch (Param(cmd, 0)) {
     case 0:

@@ -1,10 +1,10 @@
 // The flow engine as the stage objects call it: starting flows on events,
 // stepping the running ones, building and re-linking their run states,
-// loops unrolled, the key-input conditions, and the command executor with
-// the movement commands. The other command families (objects, flows, stage,
-// display, sound, code, status) are not in place yet: their commands last
-// their time and do nothing. Of the conditions only key input is evaluated
-// here so far.
+// loops unrolled, the key-input conditions, the command executor and what
+// the movement commands share. The bodies themselves are reached through the
+// table of kinds (command_table.h); those not built yet
+// (command_unbuilt.cpp) last their time and do nothing. Of the conditions
+// only key input is evaluated here so far.
 #pragma once
 
 #include <cstdint>
@@ -18,12 +18,8 @@ class cPlayerObj;
 class cInput;
 class cCmdState;
 class cFlowState;
+struct CMDCONTEXT;
 struct EDGERUN;
-
-// Command kinds the objects need to know.
-constexpr uint8_t kFlowCmdLoop = 39;     // flow numbering
-constexpr uint8_t kItemCmdLoop = 24;     // item numbering
-constexpr uint8_t kItemCmdArrange = 23;  // item numbering: bindings for the next command
 
 // Unrolls every loop command of a list (a loop repeats the block of
 // commands after it); nested loops multiply. A list is never unrolled
@@ -50,8 +46,8 @@ struct KEYCURSOR {
 bool MatchKey(const EDGERUN& run, int32_t p, const cKeyCond& step, uint8_t cState);
 // Whether a step holds at the cursor; nLength takes the position that the
 // step's rule picks among the matching keys.
-bool MatchKeyStep(const cKeyCond& step, const KEYCURSOR& cur, const cInput& input,
-                  bool bFacesLeft, int32_t& nLength);
+bool MatchKeyStep(const cKeyCond& step, const KEYCURSOR& cur, const cInput& input, bool bFacesLeft,
+                  int32_t& nLength);
 // Moves every channel's cursor by whole frames: back when nFrames <= 0.
 void ShiftKeyCursor(KEYCURSOR& cur, const cInput& input, int32_t nFrames);
 bool MatchKeySequence(cFlowState& run, const cInput& input, int32_t nTolerance, bool bFacesLeft);
@@ -60,65 +56,53 @@ bool CheckKeyConds(cGameObj& chara, cFlowState& run, const cInput* pInput);
 // The first direction channel whose newest run is on, 0 when none.
 int GetInputDirection(const cInput& input);
 
-// The command executor (flow_exec.cpp): one update step of a command for
-// the character that runs it, and the preparation of an instance when its
-// run state is built. Kinds outside the table act as kind 0.
-void CmdExec(cGameObj& chara, cCmdState& inst);
-void InitCmdInstance(cCmdState& inst, cGameObj& chara);
-constexpr int kFlowCmdKinds = 40;
+// The command executor (flow_exec.cpp), through the table of kinds
+// (command_table.h): one update step of a flow's command, the preparation of
+// an instance when its run state is built, and an item's command, which
+// gives 0 or the outcome that ends the item's list. Kinds outside the table
+// act as kind 0.
+void CmdExec(const CMDCONTEXT& ctx);
+void InitCmdInstance(const CMDCONTEXT& ctx);
+int RunItemCmd(const CMDCONTEXT& ctx);
 
 // The status operation (flow_status.cpp): an operation on a value, clamped
-// to a range, and the command of flows (kind 22) and items (kind 7).
+// to a range. The command itself is a body (command_bodies.h).
 int32_t ApplyStatusOp(int32_t t, int32_t x, int32_t nOp, int32_t nLow, int32_t nHigh);
-void CmdStatusOp(cGameObj& chara, cFlowCmd& cmd);
-constexpr int kItemCmdKinds = 25;
 
-// Movement commands (flow_move.cpp).
-int ResolveMoveDirection(cGameObj& chara, int nCode, int bCurrentInput, int bPlain, int bDiagonals);
+// What the movement commands share (flow_move.cpp). A direction of the
+// input (code 12) is the one the run started with, or the current one.
+int ResolveMoveDirection(cGameObj& chara, const cFlowState* pRun, int nCode, int bCurrentInput,
+                         int bPlain, int bDiagonals);
 int InputToDirection(int nChannel, int bPlain, int nFacing);
-void SetDirVelocity(cGameObj& chara, cCmdState& inst, double v, int nCode);
-void SetAngleVelocity(cGameObj& chara, cCmdState& inst, double v, int nCode, int32_t nAngle);
-void AimAtTarget(cGameObj& chara, cCmdState& inst, double v, int32_t dx, int32_t dy);
-void ApplyMoveVelocity(cGameObj& chara, double vx, double vy, int32_t nFaceResult,
-                       cCmdState& inst, int bForce);
+void SetDirVelocity(const CMDCONTEXT& ctx, double v, int nCode);
+void SetAngleVelocity(const CMDCONTEXT& ctx, double v, int nCode, int32_t nAngle);
+void AimAtTarget(const CMDCONTEXT& ctx, double v, int32_t dx, int32_t dy);
+void ApplyMoveVelocity(cGameObj& chara, double vx, double vy, int32_t nFaceResult, cCmdState& inst,
+                       int bForce);
 void ComputeCmdAngle(cGameObj& chara, cCmdState& inst);
 void ComputeTargetOffset(cGameObj& chara, cCmdState& inst);
-void TurnAroundStep(cGameObj& chara, cCmdState& inst);
+void TurnAroundStep(const CMDCONTEXT& ctx);
 void ComputeMoveTiming(cCmdState& inst, const cFlowCmd& cmd, int16_t sClone);
-void InitMoveCmdTiming(cCmdState& inst, cGameObj& chara);
-void InitJumpCmd(cCmdState& inst, cGameObj& chara);
 // Tenths of a second a jump of cHeight hbl takes to its top, plus one.
 int32_t JumpTimeFromHeight(const cGameObj& chara, int32_t nHeight);
-void CmdMoveStraight(cGameObj& chara, cCmdState& inst);
-void CmdMoveTurnAround(cGameObj& chara, cCmdState& inst);
-void CmdMoveCancel(cGameObj& chara, cCmdState& inst);
-void CmdTurn(cGameObj& chara, cCmdState& inst);
-void CmdJump(cGameObj& chara, cCmdState& inst);
 
 // The animation cues of a run state whose commands are in place
 // (flow_cues.cpp).
 void BuildFlowCues(cFlowState& state);
 
-// Circle, charge, homing and edge-avoiding movement (flow_move_paths.cpp).
-void InitCircleCmd(cCmdState& inst, cGameObj& chara);
-void InitHomingCmd(cCmdState& inst, cGameObj& chara);
-void CmdMoveCircle(cGameObj& chara, cCmdState& inst);
-void CmdMoveCharge(cGameObj& chara, cCmdState& inst);
-void CmdMoveHoming(cGameObj& chara, cCmdState& inst);
-void CmdMoveAvoidEdge(cGameObj& chara, cCmdState& inst);
-void AvoidScreenEdge(cGameObj& chara, cCmdState& inst, const cEdMove& move);
+// What circle, charge, homing and edge-avoiding movement share
+// (flow_move_paths.cpp).
+void AvoidScreenEdge(const CMDCONTEXT& ctx, const cEdMove& move);
 // A step toward a point of the screen, on the axes the freeze flags leave.
 void StepToTargetPoint(cGameObj& chara, cCmdState& inst, const cEdMove& move,
                        const cGameObj* pTarget, double x, double y);
 
-// The player's deferred flow changes, an item command, and the bindings an
+// The change of the player's flows that an item's "フローの変更" makes (its
+// body waits with it while the player's own flows run), and the bindings an
 // "アレンジ" item command left for the next one.
-// bApplying 0: from an item's list (deferred while the player's flows run);
-// 1: a deferred change applied after them.
-void ChangeFlows(cPlayerObj& player, cFlowCmd& cmd, int bApplying = 1);
+void ChangeFlows(cPlayerObj& player, cFlowCmd& cmd);
 // Removes the flows whose ID is the key (key 0: every flow); the index of
 // the first one removed, -1 when none (0 for key 0).
 int RemoveFlowsByKey(cGameObj& chara, int8_t cKey);
-int RunItemCmd(cPlayerObj& player, cFlowCmd& cmd);
 void ApplyCharaParamBinds(cPlayerObj& player, cFlowCmd& cmd,
                           const std::list<cSafeVector<int32_t>>& lstBinds);

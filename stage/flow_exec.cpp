@@ -1,146 +1,31 @@
-// The command executor: one update step of a command for the character
-// running it, by the command's kind, and the per-kind preparation of a
-// command instance when its run state is built. Kinds whose bodies are not
-// in place yet last their time and do nothing.
+// The command executor: one update step of a flow's command, the
+// preparation of its instance when its run state is built, and an item's
+// command, each by the row of the command's kind in the table of kinds.
 #include "base/logs.h"
+#include "stage/command_bodies.h"
+#include "stage/command_table.h"
 #include "stage/flow_engine.h"
 #include "stage/flow_state.h"
-#include "stage/game_obj.h"
-#include "stage/play_scene.h"
-#include "stage/player_obj.h"
 
-namespace {
+void SetupNone(const CMDCONTEXT& /*ctx*/) {}
 
-enum : uint8_t {
-  kCmdNone = 0,
-  kCmdWait = 1,
-  kCmdMoveStraight = 2,
-  kCmdMoveTurnAround = 3,
-  kCmdMoveCircle = 4,
-  kCmdMoveCharge = 5,
-  kCmdMoveHoming = 6,
-  kCmdMoveAvoidEdge = 7,
-  kCmdMoveCancel = 8,
-  kCmdTurn = 9,
-  kCmdJump = 10,
-  kCmdMessage = 19,
-  kCmdStatusOp = 22,
-};
+// None and wait only last their time; a loop is unrolled before it could
+// run; an item's kind 0 is nothing.
+int CmdNone(const CMDCONTEXT& /*ctx*/) { return 0; }
 
-enum : uint8_t {
-  kItemCmdChangeFlow = 1,
-  kItemCmdStatusOp = 7,
-};
+void CmdExec(const CMDCONTEXT& ctx) { GetCmdRow(ctx.m_Cmd).pfnBody(ctx); }
 
-// A kind byte beyond the table comes only from damaged or foreign data:
-// it does what kind 0 does, and is reported once.
-uint8_t CheckedKind(const cFlowCmd& cmd) {
-  if (cmd.m_cKind < kFlowCmdKinds) return cmd.m_cKind;
-  static bool s_bReported = false;
-  if (!s_bReported) {
-    s_bReported = true;
-    ReportF("a flow command of kind %d is not known and does nothing", cmd.m_cKind);
-  }
-  return kCmdNone;
-}
+void InitCmdInstance(const CMDCONTEXT& ctx) { GetCmdRow(ctx.m_Cmd).pfnSetup(ctx); }
 
-// The message: the text goes on the screen and stays until its display
-// mode ends it. A message that asks the flow to wait for it shows the same
-// way, but the flow goes on: the waiting loop does not exist yet.
-void CmdMessage(cGameObj& chara, const cFlowCmd& cmd) {
-  if (!g_PlayScene) return;
-  const cFlowState* pRun = g_PlayScene->m_nFlowCur;
-  int bWait = 0;
-  g_PlayScene->ShowMessage(chara, cmd, pRun ? pRun->m_nMessageShown : 0, bWait);
-}
-
-}  // namespace
-
-void CmdExec(cGameObj& chara, cCmdState& inst) {
-  if (!inst.m_pCmd) return;
-  switch (CheckedKind(*inst.m_pCmd)) {
-    case kCmdMoveStraight:
-      CmdMoveStraight(chara, inst);
-      break;
-    case kCmdMoveTurnAround:
-      CmdMoveTurnAround(chara, inst);
-      break;
-    case kCmdMoveCircle:
-      CmdMoveCircle(chara, inst);
-      break;
-    case kCmdMoveCharge:
-      CmdMoveCharge(chara, inst);
-      break;
-    case kCmdMoveHoming:
-      CmdMoveHoming(chara, inst);
-      break;
-    case kCmdMoveAvoidEdge:
-      CmdMoveAvoidEdge(chara, inst);
-      break;
-    case kCmdMoveCancel:
-      CmdMoveCancel(chara, inst);
-      break;
-    case kCmdTurn:
-      CmdTurn(chara, inst);
-      break;
-    case kCmdJump:
-      CmdJump(chara, inst);
-      break;
-    case kCmdStatusOp:
-      CmdStatusOp(chara, *inst.m_pCmd);
-      break;
-    case kCmdMessage:
-      CmdMessage(chara, *inst.m_pCmd);
-      break;
-    default:
-      // None, wait and loop do nothing by design; the other kinds' bodies
-      // join here as they are built.
-      break;
-  }
-}
-
-void InitCmdInstance(cCmdState& inst, cGameObj& chara) {
-  if (!inst.m_pCmd) return;
-  switch (CheckedKind(*inst.m_pCmd)) {
-    case kCmdMoveStraight:
-    case kCmdMoveTurnAround:
-    case kCmdMoveCharge:
-    case kCmdMoveAvoidEdge:
-      InitMoveCmdTiming(inst, chara);
-      break;
-    case kCmdMoveCircle:
-      InitCircleCmd(inst, chara);
-      break;
-    case kCmdMoveHoming:
-      InitHomingCmd(inst, chara);
-      break;
-    case kCmdJump:
-      InitJumpCmd(inst, chara);
-      break;
-    default:
-      break;
-  }
-}
-
-int RunItemCmd(cPlayerObj& player, cFlowCmd& cmd) {
-  uint8_t cKind = cmd.m_cKind;
-  if (cKind >= kItemCmdKinds) {
+int RunItemCmd(const CMDCONTEXT& ctx) {
+  uint8_t cKind = ctx.m_Cmd.m_cKind;
+  if (cKind >= ITEM_CMD_KIND_COUNT) {
     static bool s_bReported = false;
     if (!s_bReported) {
       s_bReported = true;
       ReportF("an item command of kind %d is not known and does nothing", cKind);
     }
-    cKind = 0;
+    cKind = ITEM_CMD_NONE;
   }
-  switch (cKind) {
-    case kItemCmdChangeFlow:
-      ChangeFlows(player, cmd, 0);
-      return 0;
-    case kItemCmdStatusOp:
-      CmdStatusOp(player, cmd);
-      return 0;
-    default:
-      // The other item commands join here with their flow twins.
-      return 0;
-  }
+  return g_ItemCmdExec[cKind](ctx);
 }

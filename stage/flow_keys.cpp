@@ -8,7 +8,6 @@
 #include "input/input.h"
 #include "stage/flow_engine.h"
 #include "stage/game_obj.h"
-#include "stage/play_scene.h"
 
 namespace {
 
@@ -39,13 +38,20 @@ const cEdgeLog& ChannelLog(const cInput& input, int nChannel) {
 // character facing left.
 int MirrorSlot(int s) {
   switch (s) {
-    case 1: return 2;
-    case 2: return 1;
-    case 5: return 7;
-    case 7: return 5;
-    case 6: return 8;
-    case 8: return 6;
-    default: return s;
+    case 1:
+      return 2;
+    case 2:
+      return 1;
+    case 5:
+      return 7;
+    case 7:
+      return 5;
+    case 6:
+      return 8;
+    case 8:
+      return 6;
+    default:
+      return s;
   }
 }
 
@@ -73,8 +79,8 @@ bool MatchKey(const EDGERUN& run, int32_t p, const cKeyCond& step, uint8_t cStat
   return false;
 }
 
-bool MatchKeyStep(const cKeyCond& step, const KEYCURSOR& cur, const cInput& input,
-                  bool bFacesLeft, int32_t& nLength) {
+bool MatchKeyStep(const cKeyCond& step, const KEYCURSOR& cur, const cInput& input, bool bFacesLeft,
+                  int32_t& nLength) {
   const bool bMirror = bFacesLeft && step.m_cRelative == 1;
   int nMatched = 0, nFailed = 0;
   bool bHaveL = false;
@@ -185,10 +191,9 @@ bool CheckKeyConds(cGameObj& chara, cFlowState& run, const cInput* pInput) {
   const cFlow* pFlow = run.m_pFlow;
   if (!pFlow || run.m_vecKeys.empty()) return true;
   if (!pInput) return false;
-  // Relative steps read the directions mirrored while the executing
-  // character faces left.
-  const cGameObj* pActor = g_PlayScene->m_nFlowObj ? g_PlayScene->m_nFlowObj : &chara;
-  const bool bFacesLeft = pActor->m_nFacing == 0;
+  // Relative steps read the directions mirrored while the character faces
+  // left.
+  const bool bFacesLeft = chara.m_nFacing == 0;
   const int32_t nTolerance = pFlow->m_cKeyGap;
   auto Match = [&]() { return MatchKeySequence(run, *pInput, nTolerance, bFacesLeft); };
   if (pFlow->m_cKeyRepeat) {

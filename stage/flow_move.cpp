@@ -11,6 +11,8 @@
 #include "input/input.h"
 #include "records/record.h"
 #include "stage/block_grid.h"
+#include "stage/command_bodies.h"
+#include "stage/command_context.h"
 #include "stage/flow_engine.h"
 #include "stage/game_obj.h"
 #include "stage/play_scene.h"
@@ -71,8 +73,8 @@ int InputToDirection(int nChannel, int bPlain, int nFacing) {
   return kCodes[nChannel];
 }
 
-int ResolveMoveDirection(cGameObj& chara, int nCode, int bCurrentInput, int bPlain,
-                         int bDiagonals) {
+int ResolveMoveDirection(cGameObj& chara, const cFlowState* pRun, int nCode, int bCurrentInput,
+                         int bPlain, int bDiagonals) {
   const bool bRight = chara.m_nFacing == 1;
   switch (nCode) {
     case 0:
@@ -87,8 +89,8 @@ int ResolveMoveDirection(cGameObj& chara, int nCode, int bCurrentInput, int bPla
       int nChannel = 0;
       if (bCurrentInput)
         nChannel = GetInputDirection(g_Input.At(0));
-      else if (g_PlayScene->m_nFlowCur)
-        nChannel = g_PlayScene->m_nFlowCur->m_nInputDir;
+      else if (pRun)
+        nChannel = pRun->m_nInputDir;
       int nResult = InputToDirection(nChannel, bPlain, chara.m_nFacing);
       if (!bDiagonals) {
         if (nResult == 8 || nResult == 9) nResult = 2;
@@ -101,39 +103,82 @@ int ResolveMoveDirection(cGameObj& chara, int nCode, int bCurrentInput, int bPla
   }
 }
 
-void SetDirVelocity(cGameObj& chara, cCmdState& inst, double v, int nCode) {
+void SetDirVelocity(const CMDCONTEXT& ctx, double v, int nCode) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   inst.m_dVX = inst.m_dVY = 0;
   const bool bFly = chara.m_nFlying != 0;
-  nCode = ResolveMoveDirection(chara, nCode, 0, 1, chara.m_nFlying);
+  nCode = ResolveMoveDirection(chara, ctx.m_pRun, nCode, 0, 1, chara.m_nFlying);
   if (nCode < 2 || nCode > 11) return;
   const double d = v * kDiagonal;
   switch (nCode) {
-    case 2: inst.m_dVX = -v; break;
-    case 3: inst.m_dVX = v; break;
-    case 6: if (bFly) inst.m_dVY = -v; break;
-    case 7: if (bFly) inst.m_dVY = v; break;
-    case 8: inst.m_dVX = -d; if (bFly) inst.m_dVY = -d; break;
-    case 9: inst.m_dVX = -d; if (bFly) inst.m_dVY = d; break;
-    case 10: inst.m_dVX = d; if (bFly) inst.m_dVY = -d; break;
-    case 11: inst.m_dVX = d; if (bFly) inst.m_dVY = d; break;
-    default: return;  // codes 4 and 5 do not survive the resolution
+    case 2:
+      inst.m_dVX = -v;
+      break;
+    case 3:
+      inst.m_dVX = v;
+      break;
+    case 6:
+      if (bFly) inst.m_dVY = -v;
+      break;
+    case 7:
+      if (bFly) inst.m_dVY = v;
+      break;
+    case 8:
+      inst.m_dVX = -d;
+      if (bFly) inst.m_dVY = -d;
+      break;
+    case 9:
+      inst.m_dVX = -d;
+      if (bFly) inst.m_dVY = d;
+      break;
+    case 10:
+      inst.m_dVX = d;
+      if (bFly) inst.m_dVY = -d;
+      break;
+    case 11:
+      inst.m_dVX = d;
+      if (bFly) inst.m_dVY = d;
+      break;
+    default:
+      return;  // codes 4 and 5 do not survive the resolution
   }
   SetFaceResult(chara, inst, FaceResultOf(nCode));
 }
 
-void SetAngleVelocity(cGameObj& chara, cCmdState& inst, double v, int nCode, int32_t nAngle) {
-  nCode = ResolveMoveDirection(chara, nCode, 0, 1, chara.m_nFlying);
+void SetAngleVelocity(const CMDCONTEXT& ctx, double v, int nCode, int32_t nAngle) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
+  nCode = ResolveMoveDirection(chara, ctx.m_pRun, nCode, 0, 1, chara.m_nFlying);
   int32_t nBase = 0;
   switch (nCode) {
-    case 2: nBase = 0; break;
-    case 3: nBase = 180; break;
-    case 6: nBase = 90; break;
-    case 7: nBase = 270; break;
-    case 8: nBase = 45; break;
-    case 9: nBase = 315; break;
-    case 10: nBase = 135; break;
-    case 11: nBase = 225; break;
-    default: nBase = 0; break;
+    case 2:
+      nBase = 0;
+      break;
+    case 3:
+      nBase = 180;
+      break;
+    case 6:
+      nBase = 90;
+      break;
+    case 7:
+      nBase = 270;
+      break;
+    case 8:
+      nBase = 45;
+      break;
+    case 9:
+      nBase = 315;
+      break;
+    case 10:
+      nBase = 135;
+      break;
+    case 11:
+      nBase = 225;
+      break;
+    default:
+      nBase = 0;
+      break;
   }
   if (nCode == 2 || nCode == 3 || (nCode >= 6 && nCode <= 11))
     SetFaceResult(chara, inst, FaceResultOf(nCode));
@@ -142,10 +187,12 @@ void SetAngleVelocity(cGameObj& chara, cCmdState& inst, double v, int nCode, int
   inst.m_dVY = chara.m_nFlying ? -v * std::sin(dTheta) : 0.0;
 }
 
-void AimAtTarget(cGameObj& chara, cCmdState& inst, double v, int32_t dx, int32_t dy) {
+void AimAtTarget(const CMDCONTEXT& ctx, double v, int32_t dx, int32_t dy) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   const cEdMove* pMove = MovePart(inst);
   if (!pMove) return;
-  const cPlayScene& scene = *g_PlayScene;
+  const cPlayScene& scene = ctx.m_Scene;
   const double dCamX = scene.m_ScrollX.m_dPos, dCamY = scene.m_ScrollY.m_dPos;
   const double cx = chara.m_nScrLeft + (chara.m_nDrawW >> 1) + dCamX;
   const double cy = chara.m_nScrTop + (chara.m_nDrawH >> 1) + dCamY;
@@ -193,8 +240,8 @@ void AimAtTarget(cGameObj& chara, cCmdState& inst, double v, int32_t dx, int32_t
   }
 }
 
-void ApplyMoveVelocity(cGameObj& chara, double vx, double vy, int32_t nFaceResult,
-                       cCmdState& inst, int bForce) {
+void ApplyMoveVelocity(cGameObj& chara, double vx, double vy, int32_t nFaceResult, cCmdState& inst,
+                       int bForce) {
   const cEdMove* pMove = MovePart(inst);
   const bool bKeep = pMove && pMove->m_cKeepFacing;
   if ((!HasFixedFacing(chara) || bForce) && !bKeep) {
@@ -245,7 +292,9 @@ void ComputeTargetOffset(cGameObj& chara, cCmdState& inst) {
   }
 }
 
-void TurnAroundStep(cGameObj& chara, cCmdState& inst) {
+void TurnAroundStep(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   inst.m_dVY = 0;
   inst.m_nFaceResult = 0;
   inst.m_dVX = chara.FacingSign() * inst.m_dSpeed;
@@ -265,13 +314,14 @@ void TurnAroundStep(cGameObj& chara, cCmdState& inst) {
     chara.m_nPushedAside = 0;
     return;
   }
-  cPlayScene& scene = *g_PlayScene;
+  cPlayScene& scene = ctx.m_Scene;
   const int32_t nRows = g_BlockPalette.Rows();
   int32_t nRow = TruncI32(chara.m_dBottom + 1.1) >> 5;
   if (nRow >= nRows) nRow = nRows - 1;
   if (nRow < 0) nRow = 0;
   auto Ground = [&](int32_t nCol) {
-    const int64_t nCell = static_cast<int64_t>(nCol) + (static_cast<int64_t>(nRow) << g_BlockPalette.Shift());
+    const int64_t nCell =
+        static_cast<int64_t>(nCol) + (static_cast<int64_t>(nRow) << g_BlockPalette.Shift());
     if (nCol < 0 || nCell < 0 || nCell >= g_BlockPalette.Size()) return false;
     return scene.GetCellHitType(static_cast<int32_t>(nCell), chara.m_nGroup) != 0;
   };
@@ -297,7 +347,9 @@ void ComputeMoveTiming(cCmdState& inst, const cFlowCmd& cmd, int16_t sClone) {
   }
 }
 
-void InitMoveCmdTiming(cCmdState& inst, cGameObj& chara) {
+void InitMoveCmdTiming(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   const cEdMove* pMove = MovePart(inst);
   if (pMove && pMove->m_cTimingMode != 0) ComputeMoveTiming(inst, *inst.m_pCmd, chara.m_sSetupWord);
 }
@@ -310,7 +362,9 @@ int32_t JumpTimeFromHeight(const cGameObj& chara, int32_t nHeight) {
   return nSteps / n / 6 + 1;
 }
 
-void InitJumpCmd(cCmdState& inst, cGameObj& chara) {
+void InitJumpCmd(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   if (!inst.m_pCmd) return;
   const int32_t nHeight = Param(inst.m_pCmd, 2);
   inst.m_dSpeed = chara.JumpSpeedFromHbl(static_cast<int8_t>(nHeight & 0xff));
@@ -319,10 +373,12 @@ void InitJumpCmd(cCmdState& inst, cGameObj& chara) {
   inst.m_nDuration = inst.m_pCmd->m_sTime * g_Stage.m_nSteps * 6;
 }
 
-void CmdMoveStraight(cGameObj& chara, cCmdState& inst) {
+int CmdMoveStraight(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   ClearPins(chara);
   const cEdMove* pMove = MovePart(inst);
-  if (!pMove) return;
+  if (!pMove) return 0;
   const bool bFly = chara.m_nFlying != 0;
   if (!inst.m_nStarted) {
     inst.m_nStarted = 1;
@@ -330,11 +386,11 @@ void CmdMoveStraight(cGameObj& chara, cCmdState& inst) {
     if (pMove->m_cMode == 1) ComputeTargetOffset(chara, inst);
     if (pMove->m_cMode == 0) {
       if (inst.m_nAngle != 0)
-        SetAngleVelocity(chara, inst, inst.m_dSpeed, inst.m_cDir, inst.m_nAngle);
+        SetAngleVelocity(ctx, inst.m_dSpeed, inst.m_cDir, inst.m_nAngle);
       else
-        SetDirVelocity(chara, inst, inst.m_dSpeed, inst.m_cDir);
+        SetDirVelocity(ctx, inst.m_dSpeed, inst.m_cDir);
     } else if (pMove->m_cMode == 1) {
-      AimAtTarget(chara, inst, inst.m_dSpeed, inst.m_nDX, inst.m_nDY);
+      AimAtTarget(ctx, inst.m_dSpeed, inst.m_nDX, inst.m_nDY);
     }
     if (!bFly) inst.m_dVY = 0;
   } else {
@@ -352,37 +408,45 @@ void CmdMoveStraight(cGameObj& chara, cCmdState& inst) {
   }
   ApplyMoveVelocity(chara, inst.m_dVX, inst.m_dVY, inst.m_nFaceResult, inst, 0);
   inst.m_nPrevFacing = chara.m_nFacing;
+  return 0;
 }
 
-void CmdMoveTurnAround(cGameObj& chara, cCmdState& inst) {
-  if (chara.m_nFlying) return;
+int CmdMoveTurnAround(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
+  if (chara.m_nFlying) return 0;
   ClearPins(chara);
   if (chara.m_dKnockX != 0 || chara.m_dKnockY != 0) {
     inst.m_dVX = chara.FacingSign() * inst.m_dSpeed;
     inst.m_dVY = 0;
     inst.m_nFaceResult = 0;
   } else {
-    TurnAroundStep(chara, inst);
+    TurnAroundStep(ctx);
   }
   ApplyMoveVelocity(chara, inst.m_dVX, inst.m_dVY, inst.m_nFaceResult, inst, 1);
+  return 0;
 }
 
-void CmdMoveCancel(cGameObj& chara, cCmdState& /*inst*/) {
+int CmdMoveCancel(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
   ClearPins(chara);
   chara.m_dVX = chara.m_dVY = 0;
   chara.m_dPushVX = chara.m_dPushVY = 0;
   chara.m_dKnockX = chara.m_dKnockY = 0;
   chara.m_nHeld = 1;
+  return 0;
 }
 
-void CmdTurn(cGameObj& chara, cCmdState& inst) {
-  if (!HasFixedFacing(chara)) return;
+int CmdTurn(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
+  if (!HasFixedFacing(chara)) return 0;
   if (inst.m_nCount == 0) {
     const int32_t nChoice = Param(inst.m_pCmd, 0);
     if (nChoice >= 2 && nChoice <= 9) {
       const size_t nSlot = static_cast<size_t>((nChoice - 2) / 2);
       cGameObj* pTarget = nSlot < chara.m_vecTargets.size() ? chara.m_vecTargets[nSlot] : nullptr;
-      if (!pTarget) return;
+      if (!pTarget) return 0;
       const int32_t nTheirs = TruncI32(pTarget->m_dX) + (pTarget->m_nWidth >> 1);
       const int32_t nMine = TruncI32(chara.m_dX) + (chara.m_nWidth >> 1);
       PlayDatabaseSE(inst.m_pCmd ? inst.m_pCmd->m_sSound : 0);
@@ -398,10 +462,14 @@ void CmdTurn(cGameObj& chara, cCmdState& inst) {
     }
   }
   if (++inst.m_nCount >= 6 * g_Stage.m_nSteps) inst.m_nCount = 0;
+  return 0;
 }
 
-void CmdJump(cGameObj& chara, cCmdState& inst) {
+int CmdJump(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   ClearPins(chara);
-  chara.Jump(inst);
+  chara.Jump(inst, ctx.m_pRun);
   ++inst.m_nCount;
+  return 0;
 }

@@ -8,6 +8,8 @@
 #include "files/stage_data.h"
 #include "files/system_data.h"
 #include "stage/chara_search.h"
+#include "stage/command_bodies.h"
+#include "stage/command_context.h"
 #include "stage/flow_engine.h"
 #include "stage/game_obj.h"
 #include "stage/obj_root.h"
@@ -59,7 +61,9 @@ void StepToTargetPoint(cGameObj& chara, cCmdState& inst, const cEdMove& move,
   inst.m_nFaceResult = FacingResultOf(inst.m_dVX);
 }
 
-void InitCircleCmd(cCmdState& inst, cGameObj& chara) {
+void InitCircleCmd(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   const cEdMove* pMove = MovePart(inst);
   if (!pMove) return;
   const int32_t n = Steps();
@@ -94,16 +98,20 @@ void InitCircleCmd(cCmdState& inst, cGameObj& chara) {
   }
 }
 
-void InitHomingCmd(cCmdState& inst, cGameObj& chara) {
+void InitHomingCmd(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   const cEdMove* pMove = MovePart(inst);
   if (!pMove) return;
   inst.m_nHomingDelay = (pMove->m_sTime + pMove->m_sTimeInc * chara.m_sSetupWord) * Steps();
   if (pMove->m_cTimingMode != 0) ComputeMoveTiming(inst, *inst.m_pCmd, chara.m_sSetupWord);
 }
 
-void CmdMoveCircle(cGameObj& chara, cCmdState& inst) {
+int CmdMoveCircle(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   const cEdMove* pMove = MovePart(inst);
-  if (!pMove || inst.m_nRadiusN == 0) return;
+  if (!pMove || inst.m_nRadiusN == 0) return 0;
   ClearPins(chara);
   if (!inst.m_nStarted) {
     inst.m_nStarted = 1;
@@ -121,11 +129,14 @@ void CmdMoveCircle(cGameObj& chara, cCmdState& inst) {
     inst.m_dVY = -CalcWaveSpeed(inst.m_nRadiusN, 1, inst.m_dPhaseY, dStep, nSense == 1 ? 90 : 270) *
                  inst.m_dSpeed;
   ApplyMoveVelocity(chara, inst.m_dVX, inst.m_dVY, 0, inst, 0);
+  return 0;
 }
 
-void CmdMoveCharge(cGameObj& chara, cCmdState& inst) {
+int CmdMoveCharge(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   const cEdMove* pMove = MovePart(inst);
-  if (!pMove) return;
+  if (!pMove) return 0;
   ClearPins(chara);
   const bool bFly = chara.m_nFlying != 0;
   if (!inst.m_nStarted) {
@@ -135,9 +146,9 @@ void CmdMoveCharge(cGameObj& chara, cCmdState& inst) {
     const cGameObj* pTarget = Target(chara, *pMove);
     if (!pTarget) {
       inst.m_dVX = inst.m_dVY = 0;
-      return;
+      return 0;
     }
-    if (pTarget->m_nDying) return;  // it never aims again
+    if (pTarget->m_nDying) return 0;  // it never aims again
     const double s = inst.m_dSpeed;
     if (bFly) {
       double x = 0, y = 0;
@@ -169,13 +180,16 @@ void CmdMoveCharge(cGameObj& chara, cCmdState& inst) {
     inst.m_dVY = 0;
   }
   ApplyMoveVelocity(chara, inst.m_dVX, inst.m_dVY, inst.m_nFaceResult, inst, 0);
+  return 0;
 }
 
-void CmdMoveHoming(cGameObj& chara, cCmdState& inst) {
+int CmdMoveHoming(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   const cEdMove* pMove = MovePart(inst);
-  if (!pMove) return;
+  if (!pMove) return 0;
   const cGameObj* pTarget = Target(chara, *pMove);
-  if (!pTarget || pTarget->m_nDying) return;
+  if (!pTarget || pTarget->m_nDying) return 0;
   ClearPins(chara);
   if (!inst.m_nStarted) {
     inst.m_nStarted = 1;
@@ -185,7 +199,7 @@ void CmdMoveHoming(cGameObj& chara, cCmdState& inst) {
   double x = 0, y = 0;
   TargetPoint(*pTarget, inst, x, y);
   const bool bFly = chara.m_nFlying != 0;
-  if (!bFly && pMove->m_cFreezeX) return;
+  if (!bFly && pMove->m_cFreezeX) return 0;
   auto Aim = [&](double px, double py) {
     if (bFly) {
       StepToTargetPoint(chara, inst, *pMove, pTarget, px, py);
@@ -203,7 +217,8 @@ void CmdMoveHoming(cGameObj& chara, cCmdState& inst) {
     Aim(x, y);
   } else if (inst.m_nCount % d == 0) {
     // Where the target was one period ago.
-    const POSITIOND old = inst.m_lstPositions.empty() ? POSITIOND{x, y} : inst.m_lstPositions.front();
+    const POSITIOND old =
+        inst.m_lstPositions.empty() ? POSITIOND{x, y} : inst.m_lstPositions.front();
     Aim(old.dX, old.dY);
     inst.m_lstPositions.push_back({x, y});
     if (!inst.m_lstPositions.empty()) inst.m_lstPositions.pop_front();
@@ -211,23 +226,30 @@ void CmdMoveHoming(cGameObj& chara, cCmdState& inst) {
   if (!bFly) inst.m_dVY = 0;
   ApplyMoveVelocity(chara, inst.m_dVX, inst.m_dVY, inst.m_nFaceResult, inst, 0);
   ++inst.m_nCount;
+  return 0;
 }
 
-void AvoidScreenEdge(cGameObj& chara, cCmdState& inst, const cEdMove& /*move*/) {
+void AvoidScreenEdge(const CMDCONTEXT& ctx, const cEdMove& /*move*/) {
+  const cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   const bool bRight = chara.m_nFacing == 1;
   int nCode = inst.m_cDir;
-  if (nCode == 0) nCode = bRight ? 3 : 2;
-  else if (nCode == 1) nCode = bRight ? 2 : 3;
-  else if (nCode == 4) nCode = bRight ? 7 : 6;
-  else if (nCode == 5) nCode = bRight ? 6 : 7;
+  if (nCode == 0)
+    nCode = bRight ? 3 : 2;
+  else if (nCode == 1)
+    nCode = bRight ? 2 : 3;
+  else if (nCode == 4)
+    nCode = bRight ? 7 : 6;
+  else if (nCode == 5)
+    nCode = bRight ? 6 : 7;
   const bool bLeft = nCode == 2 || nCode == 8 || nCode == 9;
   const bool bRightPart = !bLeft && (nCode == 3 || nCode == 10 || nCode == 11);
   const bool bUp = nCode == 6 || nCode == 8 || nCode == 10;
   const bool bDown = !bUp && (nCode == 7 || nCode == 9 || nCode == 11);
   const double s = inst.m_dSpeed;
   inst.m_dVX = inst.m_dVY = 0;
-  const cScrollAxis& ax = g_PlayScene->m_ScrollX;
-  const cScrollAxis& ay = g_PlayScene->m_ScrollY;
+  const cScrollAxis& ax = ctx.m_Scene.m_ScrollX;
+  const cScrollAxis& ay = ctx.m_Scene.m_ScrollY;
   if (ax.m_dSpeed == 0 || ax.m_bAtLimit) {
     if (bLeft && chara.m_nScrLeft > 608) inst.m_dVX = -s;
     if (bRightPart && chara.m_nScrRight < 32) inst.m_dVX = s;
@@ -248,12 +270,15 @@ void AvoidScreenEdge(cGameObj& chara, cCmdState& inst, const cEdMove& /*move*/) 
     inst.m_dVY = e + s;
 }
 
-void CmdMoveAvoidEdge(cGameObj& chara, cCmdState& inst) {
+int CmdMoveAvoidEdge(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  cCmdState& inst = *ctx.m_pInst;
   const cEdMove* pMove = MovePart(inst);
-  if (!pMove) return;
+  if (!pMove) return 0;
   ClearPins(chara);
-  AvoidScreenEdge(chara, inst, *pMove);
+  AvoidScreenEdge(ctx, *pMove);
   if (!chara.m_nFlying) inst.m_dVY = 0;
   ApplyMoveVelocity(chara, inst.m_dVX, inst.m_dVY, inst.m_nFaceResult, inst, 0);
   ++inst.m_nCount;
+  return 0;
 }

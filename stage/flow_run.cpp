@@ -3,15 +3,13 @@
 // halting, pausing it. One command instance's own start and step are here
 // too; the command bodies are reached through CmdExec.
 #include "base/logs.h"
+#include "flow/command_catalogue.h"
+#include "stage/command_context.h"
 #include "stage/flow_engine.h"
 #include "stage/flow_state.h"
 #include "stage/game_obj.h"
-#include "stage/play_scene.h"
 
 namespace {
-
-constexpr uint8_t kCmdMessage = 19;
-constexpr uint8_t kCmdArrange = 38;
 
 int32_t Param(const cFlowCmd& cmd, int i) {
   return static_cast<size_t>(i) < cmd.m_vecParams.size() ? cmd.m_vecParams[i] : 0;
@@ -20,7 +18,7 @@ int32_t Param(const cFlowCmd& cmd, int i) {
 // A message that waits for the advance key and is not an erase: the next
 // message opens plainly after it.
 bool IsWaitingMessage(const cFlowCmd* pCmd) {
-  return pCmd && pCmd->m_cCmdSet == 0 && pCmd->m_cKind == kCmdMessage && Param(*pCmd, 15) == 0 &&
+  return pCmd && pCmd->m_cCmdSet == 0 && pCmd->m_cKind == CMD_MESSAGE && Param(*pCmd, 15) == 0 &&
          Param(*pCmd, 6) == 0;
 }
 
@@ -35,7 +33,7 @@ void MarkStopped(cGameObj& chara, const cFlow* pFlow) {
 
 }  // namespace
 
-void cCmdState::Init() {
+void cCmdState::Init(cFlowState& run) {
   m_nRemain = m_nDuration;
   m_nDone = 0;
   // A body starts from its first step again whenever the command is reached.
@@ -43,24 +41,20 @@ void cCmdState::Init() {
   m_nStarted = 0;
   m_nJumpDone = 0;
   for (int32_t& n : m_anWork) n = 0;
-  const bool bArrange = m_pCmd && m_pCmd->m_cCmdSet == 0 && m_pCmd->m_cKind == kCmdArrange;
-  cFlowState* pRun = g_PlayScene->m_nFlowCur;
+  const bool bArrange = m_pCmd && m_pCmd->m_cCmdSet == 0 && m_pCmd->m_cKind == CMD_ARRANGE;
   // The bindings an arrangement left are for exactly this command.
-  // join: ApplyParamBinds(*this, pRun->m_lstBinds) once the parameter bindings exist.
-  if (!bArrange && pRun) pRun->m_lstBinds.clear();
+  // join: ApplyParamBinds(*this, run.m_lstBinds) once the parameter bindings exist.
+  if (!bArrange) run.m_lstBinds.clear();
 }
 
-int cCmdState::Step() {
-  cPlayScene& scene = *g_PlayScene;
-  scene.m_nFlowCmd = this;
-  if (scene.m_nFlowObj) CmdExec(*scene.m_nFlowObj, *this);
+int cCmdState::Step(cGameObj& owner, cFlowState& run, cPlayScene& scene) {
+  if (m_pCmd) CmdExec(CMDCONTEXT{owner, &run, this, *m_pCmd, scene, &owner});
   if (--m_nRemain > 0) return 0;
   m_nRemain = 0;
   return 1;
 }
 
-void cFlowState::Start() {
-  cPlayScene& scene = *g_PlayScene;
+void cFlowState::Start(cGameObj& owner, cPlayScene& scene) {
   m_nRunning = 1;
   m_nCurrent = 0;
   m_nStepCount = 0;
@@ -68,34 +62,28 @@ void cFlowState::Start() {
   for (cCmdState& inst : m_vecCmds) inst.m_nDone = 0;
   m_nStartedThisFrame = 1;
   if (!m_pFlow) return;
-  cGameObj* pOwner = scene.m_nFlowObj;
   const uint8_t cGroup = m_pFlow->m_cGroup;
-  if (m_pFlow->m_cTrigger == 0 && cGroup != 0 && pOwner) {
-    pOwner->m_vecRunGroups.At(cGroup) = 1;
-    pOwner->m_vecStartGroups.At(cGroup) = 1;
+  if (m_pFlow->m_cTrigger == 0 && cGroup != 0) {
+    owner.m_vecRunGroups.At(cGroup) = 1;
+    owner.m_vecStartGroups.At(cGroup) = 1;
   }
   if (m_vecCmds.empty() || m_pFlow->m_cTrigger != 21) return;
   // Before the stage starts only what takes no time runs, all at once.
-  cFlowState* pSavedRun = scene.m_nFlowCur;
-  cCmdState* pSavedCmd = scene.m_nFlowCmd;
-  scene.m_nFlowCur = this;
   m_nBreak = 0;
   for (cCmdState& inst : m_vecCmds) {
     const cFlowCmd* pCmd = inst.m_pCmd;
-    if (!pCmd || pCmd->m_cKind < 16 || pCmd->m_cParallel == 0) continue;
-    inst.Init();
-    if (!inst.Step()) ReportFDebug("使用時間0なので、ここにくることはあり得ないはず！");
+    // The kinds before the flow operation move, turn, fire or summon.
+    if (!pCmd || pCmd->m_cKind < CMD_FLOW_OP || pCmd->m_cParallel == 0) continue;
+    inst.Init(*this);
+    if (!inst.Step(owner, *this, scene))
+      ReportFDebug("使用時間0なので、ここにくることはあり得ないはず！");
     if (m_nBreak) break;
     inst.m_nDone = 1;
   }
-  scene.m_nFlowCur = pSavedRun;
-  scene.m_nFlowCmd = pSavedCmd;
-  if (pOwner) Stop(*pOwner);
+  Stop(owner);
 }
 
-int cFlowState::Step() {
-  cPlayScene& scene = *g_PlayScene;
-  scene.m_nFlowCur = this;
+int cFlowState::Step(cGameObj& owner, cPlayScene& scene) {
   m_nBreak = 0;
   const int32_t nCount = static_cast<int32_t>(m_vecCmds.size());
   if (nCount == 0) return 1;
@@ -106,11 +94,11 @@ int cFlowState::Step() {
     if (inst.m_nDone) continue;
     const cFlowCmd* pCmd = inst.m_pCmd;
     if (inst.m_nRemain == 0) {
-      inst.Init();
+      inst.Init(*this);
       if (!IsWaitingMessage(pCmd) && pCmd && pCmd->m_cParallel == 0) m_nMessageShown = 0;
     }
     if (pCmd && pCmd->m_cParallel == 1) {
-      if (inst.Step()) {
+      if (inst.Step(owner, *this, scene)) {
         inst.m_nDone = 1;
         if (i == nCount - 1) return 1;
       }
@@ -118,7 +106,7 @@ int cFlowState::Step() {
       if (m_nBreak) return 0;
       continue;
     }
-    if (!inst.Step()) {
+    if (!inst.Step(owner, *this, scene)) {
       if (m_nBreak) return 0;
       continue;
     }

@@ -12,6 +12,8 @@
 #include "flow/flow.h"
 
 class cGameObj;
+class cFlowState;
+class cPlayScene;
 
 // A remembered position of a homing movement.
 struct POSITIOND {
@@ -22,10 +24,11 @@ struct POSITIOND {
 // One command of a running flow.
 class cCmdState {
  public:
-  // First preparation when the command is reached, and one update step;
-  // Step gives 1 when the command has finished.
-  void Init();
-  int Step();
+  // First preparation when the command is reached in its run, and one
+  // update step for the run's owner; Step gives 1 when the command has
+  // finished.
+  void Init(cFlowState& run);
+  int Step(cGameObj& owner, cFlowState& run, cPlayScene& scene);
 
   cFlowCmd* m_pCmd = nullptr;  // the character's own copy of the command
   int32_t m_nDone = 0;         // finished in this run
@@ -74,8 +77,8 @@ class cFlowState {
  public:
   // Start and stepping (Step gives 1 when the flow has ended); Stop gives 0
   // when it was not running. The character is the flow's owner.
-  void Start();
-  int Step();
+  void Start(cGameObj& owner, cPlayScene& scene);
+  int Step(cGameObj& owner, cPlayScene& scene);
   int Stop(cGameObj& chara);
   void Halt(cGameObj& chara);
   void Pause() { m_nPaused = 1; }

@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "files/play_data.h"
+#include "stage/command_bodies.h"
 #include "stage/condition_lists.h"
 #include "stage/flow_engine.h"
 #include "stage/game_obj.h"
@@ -26,26 +27,26 @@ int32_t Clamp64(int64_t n, int32_t nLow, int32_t nHigh) {
 
 // The variable of a scope (0 common, 1 stage) and index; null for another
 // scope. The index goes through the checked access.
-int32_t* Variable(int32_t nScope, int32_t nIndex) {
+int32_t* Variable(cPlayScene& scene, int32_t nScope, int32_t nIndex) {
   if (nScope == 0) return &g_PlayData.m_vVars.At(nIndex);
-  if (nScope == 1) return &g_PlayScene->m_StageVar.At(nIndex);
+  if (nScope == 1) return &scene.m_StageVar.At(nIndex);
   return nullptr;
 }
 
 // The operand; false when the operation is to do nothing.
-bool Operand(const cFlowCmd& cmd, int32_t& x) {
+bool Operand(cPlayScene& scene, const cFlowCmd& cmd, int32_t& x) {
   switch (Param(cmd, 6)) {
     case 0:
       x = Param(cmd, 7);
       return true;
     case 3: {
-      const int32_t* p = Variable(Param(cmd, 10), Param(cmd, 11));
+      const int32_t* p = Variable(scene, Param(cmd, 10), Param(cmd, 11));
       x = p ? *p : 0;
       return true;
     }
     case 1:
     case 2:
-      return false;  // random and status operands join with their Parts
+      return false;  // random and status operands are not in place yet
     default:
       x = 0;
       return true;
@@ -87,9 +88,12 @@ int32_t ApplyStatusOp(int32_t t, int32_t x, int32_t nOp, int32_t nLow, int32_t n
   return Clamp64(r, nLow, nHigh);
 }
 
-void CmdStatusOp(cGameObj& chara, cFlowCmd& cmd) {
+int CmdStatusOp(const CMDCONTEXT& ctx) {
+  cGameObj& chara = ctx.m_Chara;
+  const cFlowCmd& cmd = ctx.m_Cmd;
+  cPlayScene& scene = ctx.m_Scene;
   int32_t x = 0;
-  if (!Operand(cmd, x)) return;
+  if (!Operand(scene, cmd, x)) return 0;
   const int32_t nOp = Param(cmd, 5);
   const bool bPercent = Param(cmd, 14) != 0;
   auto Apply = [&](int32_t& t, int32_t nLow, int32_t nHigh) {
@@ -97,12 +101,12 @@ void CmdStatusOp(cGameObj& chara, cFlowCmd& cmd) {
     t = ApplyStatusOp(t, nX, nOp, nLow, nHigh);
   };
   if (Param(cmd, 0) == 1) {
-    if (int32_t* p = Variable(Param(cmd, 1), Param(cmd, 2))) Apply(*p, -kStatusMax, kStatusMax);
-    return;
+    if (int32_t* p = Variable(scene, Param(cmd, 1), Param(cmd, 2)))
+      Apply(*p, -kStatusMax, kStatusMax);
+    return 0;
   }
-  if (Param(cmd, 0) != 0) return;
+  if (Param(cmd, 0) != 0) return 0;
   const int32_t nSubject = Param(cmd, 3), nSelector = Param(cmd, 4);
-  cPlayScene& scene = *g_PlayScene;
   if (nSubject == 5) {
     switch (nSelector) {
       case 0:
@@ -117,18 +121,18 @@ void CmdStatusOp(cGameObj& chara, cFlowCmd& cmd) {
       default:
         break;  // the auto-scroll speeds join with the scroll commands
     }
-    return;
+    return 0;
   }
   cGameObj* pTarget = &chara;
   if (nSubject >= 1 && nSubject <= 4) {
     const size_t nSlot = static_cast<size_t>(nSubject - 1);
     pTarget = nSlot < chara.m_vecTargets.size() ? chara.m_vecTargets[nSlot] : nullptr;
   } else if (nSubject != 0) {
-    return;  // no character is named
+    return 0;  // no character is named
   }
-  if (!pTarget) return;
+  if (!pTarget) return 0;
   cGameObj& t = *pTarget;
-  if (Param(cmd, 17) && t.m_Def.m_cInvincible != 0) return;
+  if (Param(cmd, 17) && t.m_Def.m_cInvincible != 0) return 0;
   auto Pool = [&](int32_t nCur, int32_t nMax, int32_t& w) {
     switch (Param(cmd, 15)) {
       case 0:
@@ -174,6 +178,7 @@ void CmdStatusOp(cGameObj& chara, cFlowCmd& cmd) {
       t.m_nSP = std::min(t.m_nSP, t.m_Def.m_nMaxSP);
       break;
     default:
-      break;  // statuses of 8 and 16 bits join with their Part
+      break;  // the statuses kept in 8 and 16 bits are not in place yet
   }
+  return 0;
 }

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "database/database.h"
 #include "files/stage_data.h"
 #include "files/system_data.h"
-#include "records/database/database.h"
 #include "stage/shot_links.h"
 #include "stage/stage_objects.h"
 

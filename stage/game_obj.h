@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "base/safe_vector.h"
-#include "records/database/effect_run.h"
-#include "records/palette/ed_chara.h"
+#include "database/effect_run.h"
+#include "palette/ed_chara.h"
 #include "stage/anim_play.h"
 #include "stage/block_grid.h"
 #include "stage/flow_state.h"
@@ -20,6 +20,7 @@
 
 class cGameObj;
 class cItemObj;
+class cPlayScene;
 class cShotObj;
 struct DDSURFACEDATA;
 struct SPRITEDATA;
@@ -129,7 +130,8 @@ class cGameObj : public cObjRoot {
   virtual int MoveX() { return 0; }                       // 17
   virtual int MoveY() { return 0; }                       // 18
   virtual int RunFlows(int /*bDeathOnly*/) { return 0; }  // 19
-  virtual void Jump(cCmdState& /*state*/) {}              // 20
+  // A jump command's step; the run it belongs to holds its key conditions.
+  virtual void Jump(cCmdState& /*state*/, const cFlowState* /*pRun*/) {}  // 20
   // The character drawing; the still flag draws without advancing.
   virtual void Draw(DDSURFACEDATA* pTarget, int bStill);
   // A dead character's death effect; 1 when it has played.
@@ -207,7 +209,7 @@ class cGameObj : public cObjRoot {
   void StartFlowAnims();
   // Steps the running flows of one RunFlows (the loop both classes share);
   // 1 when RunFlows is to end at once: HP gone, or (bVanishEnds) vanished.
-  int StepFlowStates(int bDeathOnly, bool bVanishEnds);
+  int StepFlowStates(cPlayScene& scene, int bDeathOnly, bool bVanishEnds);
   // The end of RunFlows: removals asked for, groups released.
   void FinishFlowStep();
 

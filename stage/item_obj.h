@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "records/palette/ed_item.h"
+#include "palette/ed_item.h"
 #include "stage/obj_root.h"
 
 struct DDSURFACEDATA;

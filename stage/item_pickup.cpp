@@ -15,14 +15,14 @@ bool Overlaps(const cItemObj& item, const HITBOX& box) {
 
 }  // namespace
 
-int cPlayScene::GiveItem(cItemObj* pItem, cPlayerObj& taker) {
+int cPlayScene::GiveItem(cItemObj* pItem, cPlayerObj& taker, const cGameObj* pFlowOwner) {
   if (!pItem || pItem->m_nKindValue == 0 || pItem->m_Def.m_cPickRule == PICK_NEVER ||
       !pItem->m_nActive)
     return 0;
   cEdItem& def = pItem->m_Def;
   if (def.m_cPopup) taker.ShowPickupText(def.m_cGraphicKind, def.m_sGraphic, def.m_sGraphicCell);
   PlayDatabaseSE(def.m_sSound);
-  return taker.RunItemCommands(def.m_vecCmds);
+  return taker.RunItemCommands(def.m_vecCmds, pFlowOwner);
 }
 
 int cPlayScene::CheckItemPickup(cPlayerObj& player) {
@@ -41,7 +41,7 @@ int cPlayScene::CheckItemPickup(cPlayerObj& player) {
       if (!player.IsNewTouch(item.m_nId)) continue;
       player.m_lstTouching.push_back(item.m_nId);
     }
-    const int r = GiveItem(&item, player);
+    const int r = GiveItem(&item, player, nullptr);
     if (cRule == PICK_ONCE && !walk.Left()) RemoveItem(walk.It());
     if (r != 0) return r;
   }

@@ -98,6 +98,14 @@ cTextObj* cPlayScene::ShowMessage(cGameObj& chara, const cFlowCmd& cmd, int32_t 
   return &text;
 }
 
+void cPlayScene::RunMessage(cGameObj& chara, const cFlowCmd& cmd, int32_t bMessageShown) {
+  int bWait = 0;
+  const cTextObj* pText = ShowMessage(chara, cmd, bMessageShown, bWait);
+  if (!bWait) return;
+  RunWait(1);
+  RemoveText(pText);
+}
+
 void cPlayScene::RemoveText(const cTextObj* pText) {
   auto it = std::find_if(m_TextList.begin(), m_TextList.end(),
                          [pText](const cTextObj& text) { return &text == pText; });

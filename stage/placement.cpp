@@ -5,7 +5,7 @@
 #include "base/trunc_int.h"
 #include "files/stage_data.h"
 #include "files/system_data.h"
-#include "records/palette/ed_block.h"
+#include "palette/ed_block.h"
 #include "stage/play_scene.h"
 #include "stage/stage_objects.h"
 

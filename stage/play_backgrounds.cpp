@@ -12,6 +12,7 @@
 #include "files/stage_data.h"
 #include "stage/play_scene.h"
 #include "stage/play_screen_layout.h"
+#include "stage/sprite_source.h"
 #include "stage/stage_objects.h"
 #include "stage/stage_surfaces.h"
 
@@ -71,7 +72,8 @@ void cPlayScene::ScrollBackgrounds() {
 
 void cPlayScene::DrawBackgrounds(DDSURFACEDATA* pTarget, int nLayer) {
   const STAGEBG_VECTOR& bgs = g_Stage.m_vecBgs;
-  const bool bAny = std::any_of(bgs.begin(), bgs.end(), [](const cStageBg& b) { return b.m_bShown; });
+  const bool bAny =
+      std::any_of(bgs.begin(), bgs.end(), [](const cStageBg& b) { return b.m_bShown; });
   if (nLayer == 0 && !bAny) {
     DDFillRect(pTarget, 0, 0, kScreenW, kScreenH, 16);
     return;
@@ -128,7 +130,7 @@ void cPlayScene::DrawBlocks(DDSURFACEDATA* pTarget, int nLayer) {
       if (cell.nDef == 0) continue;
       const cEdBlock& def = grid.Def(cell);
       if (def.m_cLayer != nLayer || !CheckBlockCondition(nIndex) || def.m_cHidden) continue;
-      def.DrawIcon(pTarget, c * 32 - nOffX, r * 32 - nOffY);
+      DrawBlockIcon(pTarget, def, c * 32 - nOffX, r * 32 - nOffY);
     }
   }
   DDBatchEnd();

@@ -9,6 +9,7 @@
 #include "draw/draw_context.h"
 #include "draw/font_tables.h"
 #include "files/system_data.h"
+#include "scenes/cmd_draw.h"
 #include "scenes/menu_cursor.h"
 #include "scenes/result_panel.h"
 #include "scenes/scene_manager.h"
@@ -45,7 +46,7 @@ void cPlayScene::DrawClearCaption(int32_t nFrames) {
 }
 
 void cPlayScene::DrawMenuBox(cSafeVector<cCmd>& vecMenu, int32_t x, int32_t y) {
-  cCmd::DrawCmd(&BackBuffer, x, y, vecMenu);
+  DrawCmd(&BackBuffer, x, y, vecMenu);
 }
 
 void cPlayScene::DrawMenuCursor() {

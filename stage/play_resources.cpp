@@ -5,15 +5,14 @@
 #include <string>
 
 #include "base/logs.h"
+#include "database/database.h"
 #include "draw/blit.h"
 #include "draw/built_in_tables.h"
 #include "draw/draw_context.h"
 #include "draw/surface_lock.h"
 #include "draw/surfaces.h"
 #include "files/stage_data.h"
-#include "records/database/database.h"
 #include "stage/play_scene.h"
-#include "stage/sprite_source.h"
 #include "stage/stage_surfaces.h"
 
 namespace {
@@ -21,9 +20,9 @@ namespace {
 // One load form of a database image.
 struct LOADFORM {
   const std::string* pFile;
-  int nMemory;      // 0 video, 1 system
+  int nMemory;       // 0 video, 1 system
   int nMirrorWidth;  // 0 unchanged
-  int nShareForm;   // the form it draws through in Direct3D; -1 none
+  int nShareForm;    // the form it draws through in Direct3D; -1 none
 };
 
 DDIMAGEDATA Describe(const LOADFORM& form) {
@@ -50,10 +49,9 @@ void LoadEntryForms(DDSURFACEVECTOR& surfaces, DDIMAGEVECTOR& images, const LOAD
   for (int i = nForms - 1; i >= 0; --i) {
     DDSURFACEDATA& sd = surfaces[nFirst + i];
     const DDIMAGEDATA& d = images[nFirst + i];
-    const int nCode =
-        DDCreateSurfaceFromFile(&sd, d.szFileName, d.bColorKey, g_DD.nBpp, d.nMemory,
-                                d.nMemoryType, d.bShare ? &sd : nullptr, d.bPalIndex,
-                                d.nMirrorWidth, d.nMirrorHeight, 0);
+    const int nCode = DDCreateSurfaceFromFile(&sd, d.szFileName, d.bColorKey, g_DD.nBpp, d.nMemory,
+                                              d.nMemoryType, d.bShare ? &sd : nullptr, d.bPalIndex,
+                                              d.nMirrorWidth, d.nMirrorHeight, 0);
     if (nCode != 0) {
       DebugLogF(szFailure, d.szFileName);
       DDReleaseSurface(&sd);
@@ -77,7 +75,8 @@ void ClearGroup(DDSURFACEVECTOR& surfaces, DDIMAGEVECTOR& images) {
 void SetBackgroundEntries() {
   for (int i = 0; i < kStageBackgrounds; ++i) {
     DDIMAGEDATA& d = g_ImageTable[SURF_BACKGROUND + i];
-    const bool bImage = i < static_cast<int>(g_Stage.m_vecBgs.size()) && !g_Stage.m_vecBgs[i].m_bFill;
+    const bool bImage =
+        i < static_cast<int>(g_Stage.m_vecBgs.size()) && !g_Stage.m_vecBgs[i].m_bFill;
     DDSetSurfaceName(d.szFileName, bImage ? g_Stage.m_vecBgs[i].m_strImage.c_str() : "");
     d.nMemory = 0;
     if (bImage && !DDIsDirect3D()) DDIsBitmapLarger(&d.nMemory, d.szFileName, 640, 480);
@@ -107,13 +106,11 @@ bool HasDrawing() { return g_DD.lpImageTable != nullptr; }
 int cPlayScene::LoadPlayBitmaps() {
   if (!HasDrawing()) return 1;
   SetBackgroundEntries();
-  static const int kEntries[] = {2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17,
-                                 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33,
-                                 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 49, 50,
-                                 51, 63, 64, 65, 66, 67, 68, 69, 70};
+  static const int kEntries[] = {2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16,
+                                 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31,
+                                 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46,
+                                 47, 49, 50, 51, 63, 64, 65, 66, 67, 68, 69, 70};
   if (!DDLoadSurfaces(g_SurfaceTable, kEntries, static_cast<int>(std::size(kEntries)))) return 0;
-  // The blocks' icons draw from the sheets just loaded.
-  InstallBlockSpriteSource();
   return LoadBackgroundEntries() ? 1 : 0;
 }
 
@@ -163,7 +160,8 @@ void cPlayScene::LoadEffectImages() {
 
 void cPlayScene::BuildShotSheets() {
   if (!HasDrawing()) return;
-  const int kSheets[2][2] = {{SURF_SHOT_SHEET, SURF_SHOT}, {SURF_SHOT_SHEET_MIRRORED, SURF_SHOT_MIRRORED}};
+  const int kSheets[2][2] = {{SURF_SHOT_SHEET, SURF_SHOT},
+                             {SURF_SHOT_SHEET_MIRRORED, SURF_SHOT_MIRRORED}};
   for (const auto& pair : kSheets) {
     DDSURFACEDATA* pSheet = &g_SurfaceTable[pair[0]];
     DDSURFACEDATA* pShots = &g_SurfaceTable[pair[1]];

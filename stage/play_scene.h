@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "base/safe_vector.h"
+#include "database/effect_run.h"
 #include "flow/cond.h"
-#include "records/database/effect_run.h"
 #include "records/menu_entry.h"
 #include "scenes/scene.h"
 #include "stage/list_walk.h"
@@ -32,6 +32,8 @@ class cCharaObj;
 class cItemObj;
 class cPlayerObj;
 class cFlowState;
+class cInput;
+class cNestedFrames;
 class cCmdState;
 class cFlowCmd;
 class cEdBlock;
@@ -130,7 +132,8 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   // Attack hits and item pickup (attack_hits.cpp, item_pickup.cpp).
   int CheckAttackHits();
   int CheckItemPickup(cPlayerObj& player);
-  int GiveItem(cItemObj* pItem, cPlayerObj& taker);
+  // pFlowOwner as cPlayerObj::RunItemCommands takes it.
+  int GiveItem(cItemObj* pItem, cPlayerObj& taker, const cGameObj* pFlowOwner);
 
   // Stage end, results and the next scene (stage_end.cpp).
   void StageEnd();
@@ -238,10 +241,28 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   // wait record is then set (a text shown until the stage ends leaves it as
   // it was), the caller runs the wait and then removes the text.
   cTextObj* ShowMessage(cGameObj& chara, const cFlowCmd& cmd, int32_t bMessageShown, int& bWait);
+  // The whole command: the text, and when it asks for it the wait on it,
+  // after which the text goes.
+  void RunMessage(cGameObj& chara, const cFlowCmd& cmd, int32_t bMessageShown);
   // The text taken out of the list, its surface with it.
   void RemoveText(const cTextObj* pText);
   // The extra-life icon rising over the player for 30 frames (of a wait).
   cTextObj& ShowLifeNotice();
+
+  // Waits that stop the play while the screen goes on (wait_loop.cpp).
+  // RunWait runs the waiting loop on the pause thread over the wait record
+  // as it stands and returns when the wait is over; bPostStart hands the
+  // loop its start message first. The loop's thread procedure takes the
+  // scene; it returns 0 at once while a close is requested.
+  void RunWait(int bPostStart);
+  static unsigned WaitLoopProc(void* pScene);
+  // One turn's frame of the waiting loop, on the loop's own wait record and
+  // input records: 1 when the wait ended in it (nothing is drawn then).
+  int WaitFrame(WAITDATA& wait, cSafeVector<cInput>& inputs, cNestedFrames& frames);
+  // A wait record's count for one frame of input: 1 when the wait ends.
+  int StepWait(WAITDATA& wait, const cInput& input);
+  // The game wait: the play stands for nFrames frames.
+  void GameWait(int32_t nFrames);
 
   // A life of the play record taken: 1 when there was one (or lives are
   // unlimited).
@@ -269,11 +290,6 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   WAITDATA m_Wait;
   // Set by the window thread when the window closes during a wait.
   std::atomic<int32_t> m_bCloseRequest{0};
-  // Work words of the flow engine: for whom, in which run and which command
-  // the flow being executed acts; null outside.
-  cGameObj* m_nFlowObj = nullptr;
-  cFlowState* m_nFlowCur = nullptr;
-  cCmdState* m_nFlowCmd = nullptr;
   int32_t m_bItemMessage = 0;
   int32_t m_nPlayerCount = 0;
   int32_t m_nStepNo = 0;     // update step within the frame, from 1

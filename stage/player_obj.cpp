@@ -7,7 +7,9 @@
 #include "base/window_requests.h"
 #include "files/stage_data.h"
 #include "files/system_data.h"
+#include "flow/command_catalogue.h"
 #include "input/input.h"
+#include "stage/command_context.h"
 #include "stage/flow_engine.h"
 #include "stage/play_scene.h"
 
@@ -223,7 +225,6 @@ int cPlayerObj::MoveY() {
 
 int cPlayerObj::RunFlows(int bDeathOnly) {
   cPlayScene& scene = *g_PlayScene;
-  scene.m_nFlowObj = this;
   scene.m_bCheckDefeats = 0;
   const cScrollAxis& sx = scene.m_ScrollX;
   const cScrollAxis& sy = scene.m_ScrollY;
@@ -248,10 +249,7 @@ int cPlayerObj::RunFlows(int bDeathOnly) {
   if (m_nCrushGrace > 0) --m_nCrushGrace;
   StartFlowAnims();
   scene.Probe("Flows", this);
-  if (StepFlowStates(bDeathOnly, false)) return 1;
-  scene.m_nFlowObj = nullptr;
-  scene.m_nFlowCur = nullptr;
-  scene.m_nFlowCmd = nullptr;
+  if (StepFlowStates(scene, bDeathOnly, false)) return 1;
   for (cFlowCmd& cmd : m_vecPendingCmds) ChangeFlows(*this, cmd);
   m_vecPendingCmds.clear();
   FinishFlowStep();
@@ -264,9 +262,9 @@ int cPlayerObj::RunFlows(int bDeathOnly) {
   return m_nHP <= 0 ? 1 : 0;
 }
 
-void cPlayerObj::Jump(cCmdState& state) {
+void cPlayerObj::Jump(cCmdState& state, const cFlowState* pRun) {
   if (m_nFlying || m_nJumpChecked) return;
-  cPlayScene& scene = *g_PlayScene;
+  const cPlayScene& scene = *g_PlayScene;
   const int32_t n = g_Stage.m_nSteps;
   const cFlowCmd* pCmd = state.m_pCmd;
   auto Param = [pCmd](int i) -> int32_t {
@@ -274,7 +272,7 @@ void cPlayerObj::Jump(cCmdState& state) {
     return pCmd->m_vecParams[i];
   };
   const int32_t nKind = Param(0);
-  const cFlow* pFlow = scene.m_nFlowCur ? scene.m_nFlowCur->m_pFlow : nullptr;
+  const cFlow* pFlow = pRun ? pRun->m_pFlow : nullptr;
   const bool bKeyConds = pFlow && !pFlow->m_vecKeys.empty();
   bool bHeld = true;
   if (nKind != 0) bHeld = bKeyConds && EvalKeyCond(*this, pFlow->m_vecKeys.back(), m_pInput);
@@ -364,15 +362,15 @@ int cPlayerObj::IsNewTouch(int32_t nItemId) const {
 
 void cPlayerObj::ForgetTouch(int32_t nItemId) { m_lstTouching.remove(nItemId); }
 
-int cPlayerObj::RunItemCommands(CMD_VECTOR& vecCmds) {
+int cPlayerObj::RunItemCommands(CMD_VECTOR& vecCmds, const cGameObj* pFlowOwner) {
   cPlayScene& scene = *g_PlayScene;
   scene.m_bItemMessage = 0;
   for (cFlowCmd& cmd : vecCmds) {
-    if (cmd.m_cKind != kItemCmdArrange) {
+    if (cmd.m_cKind != ItemCmdKind(CMD_ARRANGE)) {
       ApplyCharaParamBinds(*this, cmd, m_lstBinds);
       m_lstBinds.clear();
     }
-    const int r = RunItemCmd(*this, cmd);
+    const int r = RunItemCmd(CMDCONTEXT{*this, nullptr, nullptr, cmd, scene, pFlowOwner});
     if (m_nHP <= 0) return 2;
     if (r != 0) return r;
   }

@@ -43,7 +43,7 @@ class cPlayerObj : public cGameObj {
   int MoveX() override;
   int MoveY() override;
   int RunFlows(int bDeathOnly) override;
-  void Jump(cCmdState& state) override;
+  void Jump(cCmdState& state, const cFlowState* pRun) override;
   void Draw(DDSURFACEDATA* pTarget, int bStill) override;
 
   // Stage-start set-up from the placed definition (whose giant factor 0
@@ -61,8 +61,10 @@ class cPlayerObj : public cGameObj {
   int IsNewTouch(int32_t nItemId) const;
   void ForgetTouch(int32_t nItemId);
   void RememberLandCell() { m_pPrevLandCell = m_pLandCell; }
-  // 0, 2 (the player's HP is gone) or the first non-zero command result.
-  int RunItemCommands(CMD_VECTOR& vecCmds);
+  // An item's commands: 0, 2 (the player's HP is gone) or the first
+  // non-zero command result. pFlowOwner: the character whose flow handed the
+  // item over (its command's), null for an item taken in the stage.
+  int RunItemCommands(CMD_VECTOR& vecCmds, const cGameObj* pFlowOwner);
   void ShowPickupText(int32_t nSheet, int32_t nGraphic, int32_t nVariant);
 
   int32_t m_nJumpReady = 0;

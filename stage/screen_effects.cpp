@@ -2,19 +2,20 @@
 // shaken, split, waved, blinked, turned, seen through a circle, zoomed,
 // through a lens or in mosaic. Each kind has its handler; a handler draws
 // and, on an advancing frame, moves the effect's run on; 1 ends the effect.
+#include "stage/screen_effects.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "base/trunc_int.h"
+#include "database/database.h"
 #include "draw/blit.h"
 #include "draw/blur_mosaic.h"
 #include "draw/circle_lens.h"
 #include "draw/composite_blits.h"
 #include "draw/draw_context.h"
 #include "draw/rotate.h"
-#include "records/database/database.h"
 #include "stage/play_scene.h"
-#include "stage/screen_effects.h"
 #include "stage/stage_objects.h"
 
 namespace {
@@ -135,8 +136,8 @@ int FxBlink(SCRFX& fx) {
 }
 
 int FxRotate(SCRFX& fx) {
-  DDBltRotate(fx.pBack, kW / 2, kH / 2, kW, kH, kW / 2, kH / 2, TruncI32(fx.Value()), fx.pCopy, 0, 0,
-              0);
+  DDBltRotate(fx.pBack, kW / 2, kH / 2, kW, kH, kW / 2, kH / 2, TruncI32(fx.Value()), fx.pCopy, 0,
+              0, 0);
   return fx.Advance();
 }
 
@@ -161,7 +162,8 @@ int FxZoom(SCRFX& fx) {
     DDBltStretch(fx.pBack, 0, 0, kW, kH, fx.pCopy, x, y, w, h, 0);
   } else {
     const int w = TruncI32(kW * z), h = TruncI32(kH * z);
-    if (w > 0 && h > 0) DDBltStretch(fx.pBack, (kW - w) / 2, (kH - h) / 2, w, h, fx.pCopy, 0, 0, kW, kH, 0);
+    if (w > 0 && h > 0)
+      DDBltStretch(fx.pBack, (kW - w) / 2, (kH - h) / 2, w, h, fx.pCopy, 0, 0, kW, kH, 0);
   }
   return fx.Advance();
 }
@@ -184,8 +186,8 @@ int FxMosaic(SCRFX& fx) {
 
 using SCRFXPROC = int (*)(SCRFX&);
 constexpr SCRFXPROC kHandlers[kScreenEffectKinds] = {
-    FxNone,  FxMove,    FxShakeX, FxShakeY, FxSplitX, FxSplitY, FxWaveX,
-    FxWaveY, FxBlink,   FxRotate, FxCircle, FxZoom,   FxLens,   FxMosaic};
+    FxNone,  FxMove,  FxShakeX, FxShakeY, FxSplitX, FxSplitY, FxWaveX,
+    FxWaveY, FxBlink, FxRotate, FxCircle, FxZoom,   FxLens,   FxMosaic};
 
 }  // namespace
 

@@ -1,8 +1,8 @@
 #include "stage/sprite_source.h"
 
+#include "database/database.h"
 #include "draw/built_in_tables.h"
-#include "records/database/database.h"
-#include "records/palette/ed_block.h"
+#include "palette/ed_block.h"
 #include "stage/obj_root.h"
 #include "stage/stage_surfaces.h"
 
@@ -22,6 +22,7 @@ constexpr int kItemSheetCopy = 41;
 constexpr int kShotSheetLeft = 63;  // 30 rows of 32-pixel shot cells
 constexpr int kShotSheetRight = 64;
 constexpr int kShotRows = 30;
+constexpr int kMarkSheet = 43;  // bmp\Mark.bmp
 // A value of the cell from this on takes the right-facing sheet.
 constexpr int kRightFacingCells = 20;
 // Cells per row of a database character bitmap at the standard width.
@@ -149,18 +150,15 @@ void DrawGraphicIcon(DDSURFACEDATA* pTarget, int nKind, int32_t k, int32_t a, in
   DDBltStretch(pTarget, x, y, kCell / 2, kCell / 2, s.lpSecond, s.nSrcX, s.nSrcY, nCell, nCell, 1);
 }
 
-namespace {
-
-bool BlockSprite(int nType, int nKind, int nIndex, int nCell, const void* /*pObj*/,
-                 int /*nExtraCell*/, BLOCKSPRITE& Sprite) {
+void DrawBlockIcon(DDSURFACEDATA* pTarget, const cEdBlock& block, int x, int y) {
   SPRITEDATA s;
-  if (!SetSpriteSource(nType, nKind, nIndex, nCell, nullptr, 0, s) || !s.lpFirst) return false;
-  Sprite.lpSD = s.lpFirst;
-  Sprite.x = s.nSrcX;
-  Sprite.y = s.nSrcY;
-  return true;
+  if (SetSpriteSource(SPRITEUSE_BLOCK, block.m_cGraphicKind, block.m_sGraphic, block.m_sGraphicCell,
+                      nullptr, 0, s) &&
+      s.lpFirst)
+    DDBlt(pTarget, x, y, kCell, kCell, s.lpFirst, s.nSrcX, s.nSrcY, 1);
+  if (block.m_cMarkShown != 1) return;
+  // The mark sheet holds its cells in columns of 15.
+  const int m = block.m_sMark;
+  DDBlt(pTarget, x, y, kCell, kCell, &g_SurfaceTable[kMarkSheet], (m / kCellsPerColumn) * kCell,
+        (m % kCellsPerColumn) * kCell, 1);
 }
-
-}  // namespace
-
-void InstallBlockSpriteSource() { SetBlockSpriteSource(&BlockSprite); }

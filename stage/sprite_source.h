@@ -7,6 +7,7 @@
 #include "draw/blit.h"
 #include "draw/surface_data.h"
 
+class cEdBlock;
 class cObjRoot;
 
 // Uses of a graphic.
@@ -41,5 +42,6 @@ bool SetSpriteSource(int nUse, int nKind, int32_t k, int32_t a, const cObjRoot* 
 // drawing) drawn at half size, colour-keyed, with its top left at (x, y).
 void DrawGraphicIcon(DDSURFACEDATA* pTarget, int nKind, int32_t k, int32_t a, int x, int y);
 
-// Hands the block definitions' icon drawing this sprite source (block use).
-void InstallBlockSpriteSource();
+// A block's 32 × 32 picture and, when the block shows it, its mark, with
+// the top left at (x, y).
+void DrawBlockIcon(DDSURFACEDATA* pTarget, const cEdBlock& block, int x, int y);

@@ -1,8 +1,8 @@
 // The end of a stage: its results go into the play record, and when the
 // stage-end screen closes, the results are stored by game mode and the next
 // scene is chosen: the next part of a chain, the world map, the stage
-// select, the title, or the same stage again. Rankings and the extra-life
-// notice join here with their own parts.
+// select, the title, or the same stage again. Rankings join here with their
+// own parts.
 #include <algorithm>
 #include <cstdio>
 
@@ -16,14 +16,19 @@
 #include "files/stage_load.h"
 #include "files/system_data.h"
 #include "files/world_map.h"
+#include "platform/clock/clock.h"
+#include "platform/msg/messages.h"
 #include "scenes/menu_cursor.h"
 #include "scenes/scene_manager.h"
 #include "stage/play_scene.h"
 #include "stage/stage_objects.h"
+#include "stage/text_obj.h"
 
 namespace {
 
 // Sums of results wrap as 32-bit values do.
+constexpr int32_t kLifeNoticeFrames = 30;
+
 int32_t Add32(int32_t a, int32_t b) {
   return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }
@@ -58,7 +63,18 @@ void cPlayScene::AddStageResults() {
   for (int64_t i = 0; i < nSteps; ++i) {
     play.m_nLives = std::min(play.m_nLives + 1, 99);
     PlaySE(15);
-    // The notice over the player and its 30-frame wait come with the waits.
+    // Each life is shown rising over the player while the play stands.
+    const cTextObj* pNotice = &ShowLifeNotice();
+    SetWaitData(m_Wait, WAIT_LIFE, 0, kLifeNoticeFrames, 0);
+    RunWait(1);
+    RemoveText(pNotice);
+    if (m_bCloseRequest.load()) {
+      // The window was closed meanwhile: the close goes on, without the
+      // notices still due.
+      plat::PostMessage(g_hMainWnd.load(), plat::WM_CLOSE, 0, 0);
+      return;
+    }
+    while (bAppActive.load() == 0 && !plat::IsQuitting()) plat::SleepMs(1);
   }
 }
 

@@ -10,6 +10,7 @@
 #include "base/logs.h"
 #include "base/program_state.h"
 #include "base/window_requests.h"
+#include "draw/draw_context.h"
 #include "files/key_log.h"
 #include "files/play_data.h"
 #include "files/stage_data.h"
@@ -243,6 +244,12 @@ void cPlayScene::SetStage(int bLoadStage, int nSecond) {
   g_Cursor.Reset();
   FrameSkipCounter(0, 0);
   for (cStageBg& bg : g_Stage.m_vecBgs) bg.m_dOffsetX = bg.m_dOffsetY = 0;
+  // A screen colour of the attempt before may have left the 8-bit palette
+  // tinted: the stage starts from the palette as it was loaded.
+  if (g_DD.nBpp == 8 && !DDIsDirect3D()) {
+    g_DD.DisplayPalette = g_DD.ProgramPalette;
+    if (g_DD.lpDDPalette) g_DD.lpDDPalette->SetEntries(0, 256, g_DD.DisplayPalette.data());
+  }
   // A stage of no frames per second runs at one.
   m_nStageFrameRate = std::max<int32_t>(g_Stage.m_nFps, 1);
   g_SceneManager.m_nFrameRate = m_nStageFrameRate;
@@ -269,6 +276,8 @@ void cPlayScene::SetStage(int bLoadStage, int nSecond) {
   }
   BeginStep();
   m_bStatusBar = g_Stage.m_bStatusBar;
-  // The virtual back buffer goes off with the drawing of the play screen.
+  // A screen effect of the attempt before may have left the drawing on the
+  // virtual back buffer; a new effect switches it on again.
+  DDSetVirtualBackBuffer(0);
   DebugLogF("Out SetStage");
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/paths.h"
+#include "database/database.h"
 #include "default_game/demo_pictures.h"
 #include "default_game/demo_stage.h"
 #include "default_game/pixel_art.h"
@@ -25,10 +26,9 @@
 #include "files/stage_data.h"
 #include "files/system_data.h"
 #include "files/world_map.h"
+#include "palette/common_palette.h"
 #include "platform/fs/file_system.h"
 #include "platform/null/null_backend.h"
-#include "records/database/database.h"
-#include "records/palette/common_palette.h"
 #include "records/record.h"
 
 namespace {

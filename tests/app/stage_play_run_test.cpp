@@ -5,12 +5,12 @@
 
 #include <string>
 
+#include "database/database.h"
 #include "files/key_log.h"
 #include "files/play_data.h"
 #include "files/stage_data.h"
 #include "platform/fs/file_system.h"
 #include "platform/text/cp932.h"
-#include "records/database/database.h"
 #include "records/record.h"
 #include "support/default_game.h"
 #include "support/run_process.h"
@@ -27,8 +27,8 @@ class StagePlayRun : public ::testing::Test {
   }
 
   cProcessResult Run(const std::string& strFile, int nFrames) {
-    return RunProcess({ProgramPath(), "--headless", "--no-wait", "--frames", std::to_string(nFrames),
-                       "--project", m_Project.Path(), strFile},
+    return RunProcess({ProgramPath(), "--headless", "--no-wait", "--frames",
+                       std::to_string(nFrames), "--project", m_Project.Path(), strFile},
                       {"XDG_RUNTIME_DIR=" + m_Runtime.Path()}, m_Project.Path(), 60);
   }
   std::string Report() const { return m_Project.Read("Report_Game.txt"); }

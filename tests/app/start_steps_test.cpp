@@ -9,12 +9,12 @@
 
 #include "base/logs.h"
 #include "base/program_state.h"
+#include "database/database.h"
 #include "draw/draw_context.h"
 #include "files/system_data.h"
 #include "files/system_ini.h"
 #include "platform/gfx/display_config.h"
 #include "platform/gfx/fault_hooks.h"
-#include "records/database/database.h"
 #include "sound/sound_effects.h"
 #include "support/temp_folder.h"
 

@@ -35,8 +35,9 @@ class cCircleLensRotateTest : public cEffectTest {
 
 // ---- Circle window -------------------------------------------------------
 
-// The rows a circle window covers, by the Part's own steps, as (row, first
-// column, end column) relative to the centres.
+// The rows a circle window covers, worked out again row by row in bands of
+// nStep rows (each band as wide as its middle row), as (row, first column,
+// end column) relative to the centres.
 struct SPAN {
   int i, x0, x1;
 };

@@ -104,6 +104,14 @@ TEST(InputHistoryTest, PastValuesFollowTheRuns) {
   EXPECT_EQ(in.GetPastValue(0, 4), DIR_LEFT);
   EXPECT_EQ(in.GetPastValue(1, INT_MAX), 0);  // before the first frame: the cleared runs
 
+  // One frame after clearing, the frame before reads as released.
+  cInput fresh = NewInput();
+  fresh.ClearHistory();
+  fresh.m_wButton = 1;
+  fresh.PushHistory();
+  EXPECT_EQ(fresh.GetPastValue(1, 0), 1);
+  EXPECT_EQ(fresh.GetPastValue(1, 1), 0);
+
   // The ring keeps 32 runs; older frames fall back to the oldest kept run.
   cInput alt = NewInput();
   for (int f = 0; f < 40; ++f) {

@@ -5,10 +5,10 @@
 #include <climits>
 #include <vector>
 
+#include "database/database.h"
+#include "database/post_load_tables.h"
 #include "draw/built_in_tables.h"
 #include "files/system_data.h"
-#include "records/database/database.h"
-#include "records/database/post_load_tables.h"
 #include "scenes/palette_cycle.h"
 #include "stage/chara_obj.h"
 #include "stage/effect_obj.h"

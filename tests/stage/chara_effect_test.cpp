@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "database/database.h"
+#include "database/post_load_tables.h"
 #include "draw/built_in_tables.h"
-#include "records/database/database.h"
-#include "records/database/post_load_tables.h"
 #include "stage/chara_obj.h"
 #include "stage/sprite_source.h"
 #include "support/draw_setup.h"

@@ -9,6 +9,8 @@
 
 #include "flow/key_cond.h"
 #include "play_fixture.h"
+#include "stage/command_bodies.h"
+#include "stage/command_context.h"
 #include "stage/flow_engine.h"
 #include "stage/flow_state.h"
 
@@ -94,6 +96,11 @@ class FlowRun : public cPlayFixture {
     StartPlaying();
     return ThePlayerObj();
   }
+  // A command run outside any flow, as an item's commands run;
+  // pFlowOwner as for a command handed over by that character's flow.
+  CMDCONTEXT Outside(cPlayerObj& player, cFlowCmd& cmd, const cGameObj* pFlowOwner = nullptr) {
+    return CMDCONTEXT{player, nullptr, nullptr, cmd, Scene(), pFlowOwner};
+  }
   void Keys(uint16_t wDir, uint16_t wButton, int nFrames) {
     for (int i = 0; i < nFrames; ++i) {
       g_Input.At(0).m_wDir = wDir;
@@ -121,7 +128,8 @@ TEST_F(FlowRun, CommandsRunOneAfterAnotherOrAlongside) {
   cPlayerObj& player = PlayerWith({});
   for (const CASE& c : kCases) {
     cFlow flow = Flow(22, {});
-    for (size_t i = 0; i < c.cmds.size(); ++i) flow.m_vecCmds.push_back(Cmd(1, 0, c.cmds[i].second));
+    for (size_t i = 0; i < c.cmds.size(); ++i)
+      flow.m_vecCmds.push_back(Cmd(1, 0, c.cmds[i].second));
     cFlowState run;
     run.m_pFlow = &flow;
     run.m_vecCmds.resize(flow.m_vecCmds.size());
@@ -129,15 +137,13 @@ TEST_F(FlowRun, CommandsRunOneAfterAnotherOrAlongside) {
       run.m_vecCmds[i].m_pCmd = &flow.m_vecCmds[i];
       run.m_vecCmds[i].m_nDuration = c.cmds[i].first;
     }
-    Scene().m_nFlowObj = &player;
-    run.Start();
+    run.Start(player, Scene());
     int nStep = 0;
-    while (!run.Step() && nStep < 100) ++nStep;
+    while (!run.Step(player, Scene()) && nStep < 100) ++nStep;
     EXPECT_EQ(nStep, c.nEndStep) << c.szName;
     EXPECT_EQ(run.m_nStepCount, c.nEndStep) << c.szName;
     EXPECT_EQ(run.Stop(player), 1) << c.szName;
     for (const cCmdState& inst : run.m_vecCmds) EXPECT_EQ(inst.m_nRemain, 0) << c.szName;
-    Scene().m_nFlowObj = nullptr;
   }
 }
 
@@ -154,26 +160,42 @@ TEST_F(FlowRun, KeySequencesMatchTheInputLogs) {
   };
   const CASE kCases[] = {
       {"button held 10 of 1..10", {{0, 0, 3}, {0, 1, 10}}, {KeyStep({{11, 1}}, 1, 10)}, 0, 1, true},
-      {"button held 11 of 1..10", {{0, 0, 3}, {0, 1, 11}}, {KeyStep({{11, 1}}, 1, 10)}, 0, 1, false},
+      {"button held 11 of 1..10",
+       {{0, 0, 3}, {0, 1, 11}},
+       {KeyStep({{11, 1}}, 1, 10)},
+       0,
+       1,
+       false},
       {"button up", {{0, 1, 3}, {0, 0, 2}}, {KeyStep({{11, 1}})}, 0, 1, false},
       {"released slot", {{0, 1, 3}, {0, 0, 40}}, {KeyStep({{11, 2}})}, 0, 1, true},
       {"down then right at once",
        {{0, 0, 2}, {D, 0, 3}, {R, 0, 2}},
        {KeyStep({{4, 1}}), KeyStep({{2, 1}})},
-       0, 1, true},
+       0,
+       1,
+       true},
       {"down, a gap, right",
        {{0, 0, 2}, {D, 0, 3}, {0, 0, 2}, {R, 0, 2}},
        {KeyStep({{4, 1}}), KeyStep({{2, 1}})},
-       0, 1, false},
+       0,
+       1,
+       false},
       {"the gap within the tolerance",
        {{0, 0, 2}, {D, 0, 3}, {0, 0, 2}, {R, 0, 2}},
        {KeyStep({{4, 1}}), KeyStep({{2, 1}})},
-       5, 1, true},
-      {"relative right while facing left", {{L, 0, 2}}, {[] {
+       5,
+       1,
+       true},
+      {"relative right while facing left",
+       {{L, 0, 2}},
+       {[] {
          cKeyCond k = KeyStep({{2, 1}});
          k.m_cRelative = 1;
          return k;
-       }()}, 0, 0, true},
+       }()},
+       0,
+       0,
+       true},
       {"plain right while facing left", {{L, 0, 2}}, {KeyStep({{2, 1}})}, 0, 0, false},
       {"one of two", {{0, 2, 2}}, {KeyStep({{11, 1}, {12, 1}}, 0, 0, 1)}, 0, 1, true},
       {"exactly one, both held", {{0, 3, 2}}, {KeyStep({{11, 1}, {12, 1}}, 0, 0, 2)}, 0, 1, false},
@@ -206,8 +228,11 @@ TEST_F(FlowRun, KeyCursorMovesBackAndForthAlike) {
       // the frame it names, counted from the present.
       auto Age = [&](const KEYCURSOR& q) {
         int32_t n = 0;
-        for (int r = 0; r < q.anRun[ch]; ++r) n += (ch < 10 ? input.m_DirLogs[ch] : input.m_ButtonLogs[ch - 10])[r].nLength;
-        return n + (ch < 10 ? input.m_DirLogs[ch] : input.m_ButtonLogs[ch - 10])[q.anRun[ch]].nLength - q.anPos[ch];
+        for (int r = 0; r < q.anRun[ch]; ++r)
+          n += (ch < 10 ? input.m_DirLogs[ch] : input.m_ButtonLogs[ch - 10])[r].nLength;
+        return n +
+               (ch < 10 ? input.m_DirLogs[ch] : input.m_ButtonLogs[ch - 10])[q.anRun[ch]].nLength -
+               q.anPos[ch];
       };
       EXPECT_EQ(Age(cur), Age(start)) << "k " << k << " channel " << ch;
     }
@@ -246,11 +271,9 @@ TEST_F(FlowRun, TriggerGatesPickTheFlowsThatStart) {
   Frames(1);
   EXPECT_EQ(player.m_vecFlowStates[0].m_nRunning, 1);
   EXPECT_EQ(player.m_vecFlowStates[1].m_nRunning, 0);
-  Scene().m_nFlowObj = nullptr;
   player.FireFlows(9, nullptr, 3);
   EXPECT_EQ(player.m_vecFlowStates[2].m_nRunning, 1);
   EXPECT_EQ(player.m_vecFlowStates[3].m_nRunning, 0);
-  EXPECT_EQ(Scene().m_nFlowObj, nullptr);
 }
 
 // A walk "right" at 30 tenths a frame moves 3 dots a frame at 2 steps a
@@ -327,7 +350,7 @@ TEST_F(FlowRun, InputChannelsGiveDirectionCodes) {
   struct CASE {
     int nChannel, bPlain, nFacing, nCode;
   };
-  const CASE kCases[] = {{0, 1, 1, 3}, {0, 1, 0, 2}, {1, 1, 1, 2}, {2, 1, 0, 3}, {5, 1, 1, 8},
+  const CASE kCases[] = {{0, 1, 1, 3},  {0, 1, 0, 2}, {1, 1, 1, 2}, {2, 1, 0, 3}, {5, 1, 1, 8},
                          {8, 1, 1, 11}, {9, 1, 1, 0}, {9, 0, 1, 3}, {9, 0, 0, 2}, {12, 1, 1, 0}};
   for (const CASE& c : kCases)
     EXPECT_EQ(InputToDirection(c.nChannel, c.bPlain, c.nFacing), c.nCode)
@@ -378,32 +401,32 @@ TEST_F(FlowRun, StatusOperationsChangeTheirTarget) {
   cPlayerObj& player = PlayerWith({});
   g_PlayData.m_nStageScore = 40;
   cFlowCmd score = StatusOp({{3, 5}, {4, 3}, {5, 1}, {7, 10}}, 1);
-  EXPECT_EQ(RunItemCmd(player, score), 0);
+  EXPECT_EQ(RunItemCmd(Outside(player, score)), 0);
   EXPECT_EQ(g_PlayData.m_nStageScore, 50);
 
   g_PlayData.m_nLives = kUnlimitedLives;
   cFlowCmd lives = StatusOp({{3, 5}, {4, 4}, {5, 0}, {7, 3}}, 1);
-  RunItemCmd(player, lives);
+  RunItemCmd(Outside(player, lives));
   EXPECT_EQ(g_PlayData.m_nLives, kUnlimitedLives);
 
   // Stage variable 2 = common variable 7 (operand kind 3), then 150 % of it.
   g_PlayData.m_vVars.At(7) = 12;
   cFlowCmd copy = StatusOp({{0, 1}, {1, 1}, {2, 2}, {5, 0}, {6, 3}, {10, 0}, {11, 7}});
-  CmdStatusOp(player, copy);
+  CmdStatusOp(Outside(player, copy));
   EXPECT_EQ(Scene().m_StageVar.At(2), 12);
   cFlowCmd percent = StatusOp({{0, 1}, {1, 1}, {2, 2}, {5, 6}, {7, 150}});
-  CmdStatusOp(player, percent);
+  CmdStatusOp(Outside(player, percent));
   EXPECT_EQ(Scene().m_StageVar.At(2), 18);
 
   // The player's HP set to 0 by itself raises no defeat check; an empty
   // target slot changes nothing.
   Scene().m_bCheckDefeats = 0;
   cFlowCmd hp = StatusOp({{3, 0}, {4, 1}, {5, 0}, {7, 0}});
-  CmdStatusOp(player, hp);
+  CmdStatusOp(Outside(player, hp));
   EXPECT_EQ(player.m_nHP, 0);
   EXPECT_EQ(Scene().m_bCheckDefeats, 0);
   cFlowCmd other = StatusOp({{3, 2}, {4, 1}, {5, 0}, {7, 5}});
-  CmdStatusOp(player, other);
+  CmdStatusOp(Outside(player, other));
   EXPECT_EQ(player.m_nHP, 0);
 }
 
@@ -444,22 +467,31 @@ TEST_F(FlowRun, PathMovementsFollowTheirShapes) {
     double dAtEnd;    // after 120
   };
   std::vector<CASE> cases;
-  cases.push_back({"circle", PathMove(4, [](cEdMove& m) {
-                     m.m_sTime = 2;  // radius, hbl
-                     m.m_sDistance = 360;
-                     m.m_cTimingMode = 1;
-                     m.m_sSpeed = 30;
-                   }), 64, 0});
-  cases.push_back({"circle of no radius", PathMove(4, [](cEdMove& m) {
-                     m.m_sDistance = 360;
-                     m.m_cTimingMode = 1;
-                     m.m_sSpeed = 30;
-                   }), 0, 0});
+  cases.push_back({"circle",
+                   PathMove(4,
+                            [](cEdMove& m) {
+                              m.m_sTime = 2;  // radius, hbl
+                              m.m_sDistance = 360;
+                              m.m_cTimingMode = 1;
+                              m.m_sSpeed = 30;
+                            }),
+                   64, 0});
+  cases.push_back({"circle of no radius",
+                   PathMove(4,
+                            [](cEdMove& m) {
+                              m.m_sDistance = 360;
+                              m.m_cTimingMode = 1;
+                              m.m_sSpeed = 30;
+                            }),
+                   0, 0});
   cases.push_back({"charge at nobody", PathMove(5, [](cEdMove& m) { m.m_sSpeed = 30; }), 0, 0});
-  cases.push_back({"avoiding the edge", PathMove(7, [](cEdMove& m) {
-                     m.m_cDirection = 2;
-                     m.m_sSpeed = 30;
-                   }), 0, 0});
+  cases.push_back({"avoiding the edge",
+                   PathMove(7,
+                            [](cEdMove& m) {
+                              m.m_cDirection = 2;
+                              m.m_sSpeed = 30;
+                            }),
+                   0, 0});
   for (CASE& c : cases) {
     MakeStage(30, 15, 1);
     cEdChara& def = Player(8, 6);
@@ -471,9 +503,7 @@ TEST_F(FlowRun, PathMovementsFollowTheirShapes) {
     StartPlaying();
     cPlayerObj& player = ThePlayerObj();
     const double x0 = player.m_dX, y0 = player.m_dY;
-    Scene().m_nFlowObj = &player;
-    player.m_vecFlowStates[0].Start();
-    Scene().m_nFlowObj = nullptr;
+    player.m_vecFlowStates[0].Start(player, Scene());
     auto Distance = [&] { return std::hypot(player.m_dX - x0, player.m_dY - y0); };
     Frames(60);
     EXPECT_NEAR(Distance(), c.dHalfWay, 0.5) << c.szName;
@@ -559,15 +589,14 @@ TEST_F(FlowRun, ItemsChangeThePlayersFlows) {
     change.m_vecParams[0] = c.nOp;
     change.m_vecParams[1] = c.nKey;
     change.m_vecFlows.push_back(Tagged(24));
-    EXPECT_EQ(RunItemCmd(player, change), 0);
+    EXPECT_EQ(RunItemCmd(Outside(player, change)), 0);
     EXPECT_EQ(Ids(player), c.szAfter) << c.nOp << " " << c.nKey;
     ASSERT_EQ(player.m_vecFlowStates.size(), player.m_Def.m_vecFlows.size());
     for (size_t i = 0; i < player.m_vecFlowStates.size(); ++i)
       EXPECT_EQ(player.m_vecFlowStates[i].m_pFlow, &player.m_Def.m_vecFlows[i]);
-    // While the player's flows run, the change waits.
-    Scene().m_nFlowObj = &player;
-    RunItemCmd(player, change);
-    Scene().m_nFlowObj = nullptr;
+    // Handed over by the player's own flow, the change waits for the end
+    // of its flow step.
+    RunItemCmd(Outside(player, change, &player));
     EXPECT_EQ(Ids(player), c.szAfter);
     EXPECT_EQ(player.m_vecPendingCmds.size(), 1u);
     delete m_pScene;
@@ -575,20 +604,16 @@ TEST_F(FlowRun, ItemsChangeThePlayersFlows) {
   }
 }
 
-// A flow that takes the player's HP ends its RunFlows at once, and the
-// engine's work pointers are cleared on that way out too.
-TEST_F(FlowRun, AnEarlyEndOfTheFlowStepLeavesNoWorkPointers) {
+// A flow that takes the player's HP ends its RunFlows at once.
+TEST_F(FlowRun, AnEarlyEndOfTheFlowStep) {
   cFlowCmd hp = StatusOp({{3, 0}, {4, 1}, {5, 0}, {7, 0}});
   std::vector<cFlowCmd> cmds;
   cmds.push_back(std::move(hp));
   cmds.push_back(Cmd(1, 5));
   cPlayerObj& player = PlayerWith({Flow(22, std::move(cmds))});
-  Scene().m_nFlowObj = &player;
-  player.m_vecFlowStates[0].Start();
+  player.m_vecFlowStates[0].Start(player, Scene());
   EXPECT_EQ(player.RunFlows(0), 1);
-  EXPECT_EQ(Scene().m_nFlowObj, nullptr);
-  EXPECT_EQ(Scene().m_nFlowCur, nullptr);
-  EXPECT_EQ(Scene().m_nFlowCmd, nullptr);
+  EXPECT_EQ(player.m_nHP, 0);
 }
 
 }  // namespace

@@ -6,8 +6,9 @@
 
 #include <climits>
 
+#include "database/database.h"
+#include "flow/command_catalogue.h"
 #include "input/input.h"
-#include "records/database/database.h"
 #include "stage/flow_engine.h"
 #include "stage_fixture.h"
 
@@ -362,12 +363,12 @@ TEST_F(Objects, PlayerJumpStartsOnceWithinTheFrameAndComputerJumpGivesUpAfterFou
   jump.m_nDuration = 20;
   jump.m_dSpeed = -5;
   p.m_nJumpChecked = 0;
-  p.Jump(jump);
+  p.Jump(jump, nullptr);
   EXPECT_EQ(p.m_dVY, -5);
   EXPECT_EQ(p.m_nJumping, 1);
   EXPECT_EQ(jump.m_nJumpDone, 1);
   p.m_dVY = 0;
-  p.Jump(jump);  // handled once per step
+  p.Jump(jump, nullptr);  // handled once per step
   EXPECT_EQ(p.m_dVY, 0);
 
   cEdChara cdef;
@@ -377,10 +378,10 @@ TEST_F(Objects, PlayerJumpStartsOnceWithinTheFrameAndComputerJumpGivesUpAfterFou
   cjump.m_nRemain = 10;
   cjump.m_dSpeed = -4;
   for (cjump.m_nCount = 0; cjump.m_nCount < 4; ++cjump.m_nCount) {
-    c.Jump(cjump);
+    c.Jump(cjump, nullptr);
     EXPECT_EQ(cjump.m_nStarted, 0);
   }
-  c.Jump(cjump);
+  c.Jump(cjump, nullptr);
   EXPECT_EQ(cjump.m_nStarted, 1);
   EXPECT_EQ(cjump.m_nRemain, 0);
   EXPECT_EQ(c.m_dVY, 0);
@@ -479,7 +480,7 @@ CMD_VECTOR Cmds(std::initializer_list<int> labels) {
 
 cFlowCmd Loop(int32_t nRepeat, int32_t nBlock) {
   cFlowCmd cmd;
-  cmd.m_cKind = kFlowCmdLoop;
+  cmd.m_cKind = CMD_LOOP;
   cmd.m_vecParams = {nRepeat, nBlock};
   return cmd;
 }

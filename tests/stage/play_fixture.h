@@ -18,6 +18,7 @@
 #include "base/logs.h"
 #include "base/program_state.h"
 #include "base/window_requests.h"
+#include "database/database.h"
 #include "files/key_log.h"
 #include "files/play_data.h"
 #include "files/stage_data.h"
@@ -26,7 +27,6 @@
 #include "platform/clock/clock.h"
 #include "platform/input/keyboard.h"
 #include "platform/msg/window.h"
-#include "records/database/database.h"
 #include "scenes/menu_cursor.h"
 #include "scenes/scene_manager.h"
 #include "sound/sound_effects.h"
@@ -53,10 +53,14 @@ class cTestProbe : public cPlayProbe {
     if (pObj) strStep += "(" + std::to_string(pObj->m_nId) + ")";
     if (m_bRecord) m_vecSteps.push_back(strStep);
     if (m_fnFlows && std::string(szStep) == "Flows" && pObj) m_fnFlows(*pObj);
+    if (m_fnWaitFrame && std::string(szStep) == "WaitFrame") m_fnWaitFrame();
   }
   bool m_bRecord = false;
   std::vector<std::string> m_vecSteps;
   std::function<void(cGameObj&)> m_fnFlows;
+  // Called at the start of every frame of a waiting loop, on its thread
+  // (the play's thread waits meanwhile).
+  std::function<void()> m_fnWaitFrame;
 };
 
 class cPlayFixture : public ::testing::Test {

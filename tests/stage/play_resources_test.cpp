@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "database/database.h"
 #include "draw/blit.h"
 #include "draw/built_in_tables.h"
 #include "files/stage_data.h"
-#include "records/database/database.h"
 #include "stage/play_scene.h"
 #include "stage/stage_surfaces.h"
 #include "support/draw_setup.h"
@@ -34,7 +34,8 @@ class PlayResources : public ::testing::Test {
     g_CharaBmpImages.clear();
     g_SwordImages.clear();
     g_EffectImages.clear();
-    for (int i = 0; i < kStageBackgrounds; ++i) DDReleaseSurface(&g_SurfaceTable[SURF_BACKGROUND + i]);
+    for (int i = 0; i < kStageBackgrounds; ++i)
+      DDReleaseSurface(&g_SurfaceTable[SURF_BACKGROUND + i]);
     g_DD.lpSDTable = nullptr;
     g_DD.lpImageTable = nullptr;
     g_DD.nSurfaceNum = 0;
@@ -162,8 +163,8 @@ TEST_F(PlayBackgrounds, PicturesAreTiledFromTheCameraAndOnlyTheFirstCoversWhole)
   const struct {
     int x, y;
     uint32_t c;
-  } px[] = {{0, 0, 0xFF0000}, {21, 0, 0xFF0000}, {22, 0, 0x00FF00}, {53, 40, 0x00FF00},
-            {54, 479, 0xFF0000}, {639, 479, 0xFF0000}};
+  } px[] = {{0, 0, 0xFF0000},   {21, 0, 0xFF0000},   {22, 0, 0x00FF00},
+            {53, 40, 0x00FF00}, {54, 479, 0xFF0000}, {639, 479, 0xFF0000}};
   for (const auto& p : px) EXPECT_EQ(At(p.x, p.y), p.c) << p.x << "," << p.y;
 
   // A second picture whose right half is the key: the first shows through.

@@ -69,11 +69,7 @@ class cFakeJump {
       m_Jump.m_nRemain = m_nSteps;
     }
     if (!m_bRunning) return;
-    cPlayScene& scene = *g_PlayScene;
-    cFlowState* pSaved = scene.m_nFlowCur;
-    scene.m_nFlowCur = &m_State;
-    player.Jump(m_Jump);
-    scene.m_nFlowCur = pSaved;
+    player.Jump(m_Jump, &m_State);
     ++m_nCount;
     const int nLimit = m_Cmd.m_vecParams[0] == 0 ? m_nSteps : 4 * m_nSteps;
     if (m_Jump.m_nRemain == 0 || m_nCount >= nLimit) m_bRunning = false;

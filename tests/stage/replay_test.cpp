@@ -66,10 +66,7 @@ class cScriptedFlows {
     }
     m_bWasDown = bDown;
     if (!m_bRunning) return;
-    cPlayScene& scene = *g_PlayScene;
-    scene.m_nFlowCur = &m_State;
-    player.Jump(m_State.m_vecCmds.At(0));
-    scene.m_nFlowCur = nullptr;
+    player.Jump(m_State.m_vecCmds.At(0), &m_State);
     if (m_State.m_vecCmds.At(0).m_nRemain == 0) m_bRunning = false;
   }
 
@@ -165,9 +162,7 @@ class Replay : public cPlayFixture {
     return hashes;
   }
 
-  static std::string GoldenPath() {
-    return TestDataDir() + "/stage/golden_play_hashes.txt";
-  }
+  static std::string GoldenPath() { return TestDataDir() + "/stage/golden_play_hashes.txt"; }
 
   cScriptedFlows* m_pFlows = nullptr;
   int32_t m_nLastFrame = 0;
@@ -231,7 +226,8 @@ TEST_F(Replay, LeavingThePixelsOutChangesNothingThePlayDoes) {
   cHeadlessDrawing drawing(1, 32);
   // Pictures for the status bar, the time and the items to be drawn from.
   const int kBlank[][3] = {{43, 256, 256}, {46, 640, 20}, {49, 128, 192}, {51, 320, 192}};
-  for (const auto& b : kBlank) ASSERT_TRUE(DDCreateSurface(&g_SurfaceTable[b[0]], b[1], b[2], 1, 0, 0, 0, 0));
+  for (const auto& b : kBlank)
+    ASSERT_TRUE(DDCreateSurface(&g_SurfaceTable[b[0]], b[1], b[2], 1, 0, 0, 0, 0));
   g_SystemData.m_bReplayRecord = 1;
   const std::vector<uint64_t> drawn = Play(kFrames, true);
   ASSERT_FALSE(SkipsRaster());

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "database/database.h"
 #include "draw/built_in_tables.h"
-#include "records/database/database.h"
-#include "records/palette/ed_block.h"
+#include "palette/ed_block.h"
 #include "stage/chara_obj.h"
 #include "stage/stage_surfaces.h"
 #include "support/draw_setup.h"
@@ -139,23 +139,52 @@ TEST_F(SpriteSources, CarriedIconShowsInTheLastThirdOfEvery96Frames) {
 
 namespace {
 
-TEST(BlockSpriteSource, BlocksDrawTheirCellOfTheBlockSheet) {
-  cHeadlessDrawing drawing(0, 32);
-  cHeadlessDrawing::SetColours({{1, 0x000080}, {5, 0xFF0000}, {6, 0x0000FF}});
-  ASSERT_TRUE(DDCreateSurface(&g_SurfaceTable[2], 128, 480, 1, 0, 0, 0, 0));
-  DDFillRect(&g_SurfaceTable[2], 0, 0, 128, 480, 6);
-  DDFillRect(&g_SurfaceTable[2], 32, 64, 32, 32, 5);
-  InstallBlockSpriteSource();
-  cEdBlock block;
-  block.m_cGraphicKind = 0;
-  block.m_sGraphic = 17;  // column 1, row 2
-  DDFillRect(&BackBuffer, 0, 0, 640, 480, 1);
-  block.DrawIcon(&BackBuffer, 10, 10);
-  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 10, 10), 0xFF0000u);
-  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 41, 41), 0xFF0000u);
-  EXPECT_EQ(cHeadlessDrawing::Rgb(&BackBuffer, 42, 41), 0x000080u);
-  SetBlockSpriteSource(nullptr);
-  DDReleaseSurface(&g_SurfaceTable[2]);
+// A block's icon: its picture from the block sheet (graphic n at column
+// n / 15, row n % 15; cell 0 holds none) and its mark from the mark sheet's
+// columns of 15 cells, drawn only when the block's mark flag is 1.
+TEST(BlockIcon, PictureFromTheBlockSheetAndMarkFromItsColumnOfFifteen) {
+  cHeadlessDrawing drawing;
+  ASSERT_TRUE(drawing.Ok());
+  cHeadlessDrawing::SetColours(
+      {{3, 0x204080}, {10, 0xFF0000}, {11, 0x00FF00}, {12, 0x0000FF}, {13, 0xFFFF00}});
+  // Pictures 1 (red), 2 and 17 (green): a 16-pixel square in the middle of
+  // the cell, the key around it.
+  DDSURFACEDATA& blocks = g_SurfaceTable[2];
+  ASSERT_TRUE(DDCreateSurface(&blocks, 128, 480, 1, 0, 0, 0, 0));
+  DDFillRect(&blocks, 8, 32 + 8, 16, 16, 10);
+  DDFillRect(&blocks, 8, 64 + 8, 16, 16, 11);
+  DDFillRect(&blocks, 32 + 8, 64 + 8, 16, 16, 11);
+  // Marks 14, 15 and 16 sit at (0, 448), (32, 0) and (32, 32); each fills
+  // its cell's top-left 4 x 4.
+  DDSURFACEDATA& marks = g_SurfaceTable[43];
+  ASSERT_TRUE(DDCreateSurface(&marks, 64, 480, 1, 0, 0, 0, 0));
+  DDFillRect(&marks, 0, 448, 4, 4, 12);
+  DDFillRect(&marks, 32, 0, 4, 4, 13);
+  DDFillRect(&marks, 32, 32, 4, 4, 11);
+  const auto At = [](int x, int y) { return cHeadlessDrawing::Rgb(&BackBuffer, x, y); };
+
+  struct {
+    int nGraphic, nMarkShown, nMark;
+    uint32_t dwPicture, dwMark;
+  } const cases[] = {
+      {1, 1, 16, 0xFF0000, 0x00FF00},  {2, 1, 15, 0x00FF00, 0xFFFF00},
+      {17, 1, 14, 0x00FF00, 0x0000FF}, {2, 2, 16, 0x00FF00, 0x204080},
+      {0, 1, 15, 0x204080, 0xFFFF00},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "graphic " << c.nGraphic << " mark " << c.nMark);
+    DDFillRect(&BackBuffer, 0, 0, 640, 480, 3);
+    cEdBlock block;
+    block.m_sGraphic = int16_t(c.nGraphic);
+    block.m_cMarkShown = uint8_t(c.nMarkShown);
+    block.m_sMark = int16_t(c.nMark);
+    DrawBlockIcon(&BackBuffer, block, 200, 100);
+    EXPECT_EQ(At(216, 116), c.dwPicture);
+    EXPECT_EQ(At(201, 101), c.dwMark);
+    EXPECT_EQ(At(199, 99), 0x204080u);
+  }
+  DDReleaseSurface(&marks);
+  DDReleaseSurface(&blocks);
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 // with button 1; and the hero's basic animations in the database.
 #pragma once
 
+#include "database/database.h"
 #include "files/stage_data.h"
-#include "records/database/database.h"
 
 // The file the stage is written to and System.ini starts.
 constexpr const char* kDemoStageFile = "data\\stg4\\demo.stg4_783";

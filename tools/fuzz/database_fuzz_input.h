@@ -10,9 +10,9 @@
 #include <memory>
 #include <vector>
 
-#include "records/database/database.h"
-#include "records/database/post_load_tables.h"
-#include "records/palette/common_palette.h"
+#include "database/database.h"
+#include "database/post_load_tables.h"
+#include "palette/common_palette.h"
 #include "records/record.h"
 #include "tools/fuzz/fuzz_check.h"
 

@@ -1,0 +1,1 @@
+#include "platform/null/null_backend.h"

@@ -1,0 +1,2 @@
+// A layer check fixture.
+#pragma once

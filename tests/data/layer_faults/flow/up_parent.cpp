@@ -1,0 +1,1 @@
+#include "../stage/scene.h"

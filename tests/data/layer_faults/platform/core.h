@@ -1,0 +1,2 @@
+// A layer check fixture: the platform core.
+#pragma once

@@ -1,0 +1,2 @@
+// A layer check fixture: a back end.
+#pragma once

@@ -1,0 +1,3 @@
+#include "records/menu.h"
+
+int cMenu::Count() { return 0; }

@@ -1,0 +1,3 @@
+#include "records/menu.h"
+
+void cMenu::Draw() {}

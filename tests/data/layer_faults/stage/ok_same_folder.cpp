@@ -1,0 +1,2 @@
+#include "scene.h"
+#include "base/helper.h"

@@ -1,0 +1,2 @@
+#include "platform/null/null_backend.h"
+#include "stage/scene.h"

@@ -1,0 +1,336 @@
+// The waits that stop the play while the screen goes on: the waiting loop
+// on the pause thread, with the main window on a thread of its own as in
+// the program. Each wait's length and end (a button press after its delay,
+// or its frames), what a message wait does to its flow, the extra-life
+// notices, a close during a wait, and a wait asked for inside a wait.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <climits>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "base/frame_limit.h"
+#include "base/run_options.h"
+#include "base/thread.h"
+#include "play_fixture.h"
+#include "stage/text_obj.h"
+
+namespace {
+
+constexpr int kKeyButton1 = 'Z';
+
+// The main window, served on a thread of its own: the loop's requests
+// (sounds, the close) come from the pause thread while the play's thread
+// waits for the loop.
+class cWindowThread {
+ public:
+  cWindowThread() {
+    Sounds().clear();
+    Closes() = 0;
+    m_Thread = std::thread([this] {
+      m_hWnd = plat::CreateWnd(&Proc, nullptr);
+      m_bReady = true;
+      while (!m_bStop) {
+        plat::MSG msg;
+        while (plat::PeekMessage(msg, true)) plat::DispatchMessage(msg);
+        plat::SleepMs(1);
+      }
+      plat::DestroyWnd(m_hWnd);
+    });
+    while (!m_bReady) plat::SleepMs(1);
+  }
+  ~cWindowThread() {
+    m_bStop = true;
+    m_Thread.join();
+  }
+  plat::WndHandle Handle() const { return m_hWnd; }
+  static std::vector<int> TakeSounds() {
+    std::lock_guard<std::mutex> lock(Mutex());
+    std::vector<int> v;
+    v.swap(Sounds());
+    return v;
+  }
+  static std::atomic<int>& Closes() {
+    static std::atomic<int> n{0};
+    return n;
+  }
+
+ private:
+  static std::mutex& Mutex() {
+    static std::mutex m;
+    return m;
+  }
+  static std::vector<int>& Sounds() {
+    static std::vector<int> v;
+    return v;
+  }
+  static intptr_t Proc(plat::WndHandle, uint32_t message, uintptr_t wParam, intptr_t) {
+    if (message == WM_PLAYSE) {
+      std::lock_guard<std::mutex> lock(Mutex());
+      Sounds().push_back(static_cast<int>(wParam));
+    }
+    if (message == plat::WM_CLOSE) ++Closes();
+    return 0;
+  }
+
+  std::thread m_Thread;
+  std::atomic<plat::WndHandle> m_hWnd{nullptr};
+  std::atomic<bool> m_bReady{false};
+  std::atomic<bool> m_bStop{false};
+};
+
+class WaitLoop : public cPlayFixture {
+ protected:
+  void SetUp() override {
+    cPlayFixture::SetUp();
+    m_pWindow = std::make_unique<cWindowThread>();
+    g_hMainWnd = m_pWindow->Handle();
+    bAppActive = 1;
+    g_RunOptions.bNoWait = true;
+    m_Probe.m_fnWaitFrame = [this] {
+      ++m_nWaitFrames;
+      plat::SetKeyDown(kKeyButton1, m_Down.count(m_nWaitFrames) != 0);
+      if (m_fnOnFrame) m_fnOnFrame(m_nWaitFrames);
+    };
+  }
+  void TearDown() override {
+    m_Probe.m_fnWaitFrame = nullptr;
+    g_RunOptions.bNoWait = false;
+    bAppActive = 0;
+    m_pWindow.reset();
+    g_hMainWnd = m_hWnd;
+    cPlayFixture::TearDown();
+  }
+
+  // Runs the wait as it is set on the scene; the frames it drew.
+  int RunWait(int bPostStart = 0) {
+    m_nWaitFrames = 0;
+    const int nBefore = GetFramesRun();
+    Scene().RunWait(bPostStart);
+    return GetFramesRun() - nBefore;
+  }
+  // A player on a floor, the play started.
+  void StartOnAFloor() {
+    Floor(14);
+    Player(3, 13);
+    StartPlaying();
+  }
+  // Button 1 down in these frames of a wait (from 1).
+  void Down(int nFrom, int nTo) {
+    for (int f = nFrom; f <= nTo; ++f) m_Down.insert(f);
+  }
+
+  std::unique_ptr<cWindowThread> m_pWindow;
+  int m_nWaitFrames = 0;
+  std::set<int> m_Down;
+  std::function<void(int)> m_fnOnFrame;
+};
+
+TEST_F(WaitLoop, EachWaitDrawsUntilItsButtonOrItsTime) {
+  struct Case {
+    const char* szName;
+    WAITDATA wait;
+    std::vector<std::pair<int, int>> down;  // frames of the wait with button 1 down
+    int nDrawn;                             // frames drawn and shown
+    std::vector<int> sounds;                // played as it ended
+    int bHold;                              // the play ignores the buttons until released
+  };
+  auto Set = [](int nKind, int bButton, int nFrames, int bNoDelay) {
+    WAITDATA w;
+    SetWaitData(w, nKind, bButton, nFrames, bNoDelay);
+    return w;
+  };
+  const Case cases[] = {
+      {"a game wait of 10 tenths", {WAIT_GAME, 0, 0, 60, 0}, {}, 60, {}, 0},
+      {"an effect's frames", Set(WAIT_EFFECT, 0, 30, 0), {{1, 40}}, 30, {}, 0},
+      {"a timed wait of 0 frames", Set(WAIT_MESSAGE, 0, 0, 0), {}, 0, {}, 0},
+      {"negative frames", {WAIT_GAME, 0, 0, -5, 0}, {}, 0, {}, 0},
+      {"the least frames there are", {WAIT_GAME, 0, 0, INT_MIN, 0}, {}, 0, {}, 0},
+      // A key-wait message: a button held as it opens, and a press in its
+      // first 10 frames, count for nothing; the next press ends it.
+      {"a message waiting for a press",
+       Set(WAIT_MESSAGE, 1, 0, 0),
+       {{1, 4}, {8, 9}, {17, 20}},
+       16,
+       {12},
+       1},
+      {"a press just after the delay", Set(WAIT_MESSAGE, 1, 0, 0), {{11, 11}}, 10, {12}, 1},
+      // Right after another key-wait message of its flow: no delay.
+      {"a message following one", Set(WAIT_MESSAGE, 1, 0, 1), {{1, 3}}, 0, {12}, 1},
+      // A picture's key wait has no delay: a button held from the start ends it.
+      {"a picture waiting for a press", Set(WAIT_PICTURE, 1, 0, 0), {{1, 9}}, 0, {1}, 1},
+  };
+  StartOnAFloor();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.szName);
+    m_Down.clear();
+    for (auto [a, b] : c.down) Down(a, b);
+    Scene().m_Wait = c.wait;
+    Scene().m_bHoldButton = 0;
+    const int32_t nFrames = Scene().m_nFrames;
+    const cInput before = g_Input.At(0);
+    EXPECT_EQ(RunWait(), c.nDrawn);
+    EXPECT_EQ(cWindowThread::TakeSounds(), c.sounds);
+    EXPECT_EQ(Scene().m_bHoldButton, c.bHold);
+    // The play stood still, and its input was left alone.
+    EXPECT_EQ(Scene().m_nFrames, nFrames);
+    EXPECT_EQ(g_Input.At(0).m_wButton, before.m_wButton);
+    EXPECT_EQ(g_Input.At(0).GetPastValue(1, 0), before.GetPastValue(1, 0));
+  }
+  plat::ReleaseAllKeys();
+  EXPECT_EQ(cWindowThread::Closes(), 0) << m_Dir.Read("Report_Game.txt");
+}
+
+// A flow: a message waiting for button 1, then stage variable 1 set.
+cFlow MessageThenMark(int32_t nDisplay, int32_t nTenths) {
+  cFlow flow;
+  cFlowCmd message;
+  message.m_cKind = 19;
+  message.m_vecParams.assign(18, 0);
+  message.m_vecParams[6] = nDisplay;
+  message.m_vecParams[7] = nTenths;
+  message.m_vecParams[8] = 1;  // wait
+  message.m_strText = "hello";
+  flow.m_vecCmds.push_back(std::move(message));
+  cFlowCmd mark;
+  mark.m_cKind = 22;
+  mark.m_vecParams.assign(18, 0);
+  mark.m_vecParams[0] = 1;  // a variable
+  mark.m_vecParams[1] = 1;  // of the stage
+  mark.m_vecParams[2] = 1;
+  mark.m_vecParams[7] = 7;
+  flow.m_vecCmds.push_back(std::move(mark));
+  return flow;
+}
+
+TEST_F(WaitLoop, AMessageWaitHoldsItsStepAndTheFlowGoesOnInIt) {
+  struct Case {
+    const char* szName;
+    int32_t nDisplay, nTenths;
+    int nDown;  // the wait frame button 1 goes down in; 0 none
+    int nDrawn;
+    std::vector<int> sounds;  // the opening one, and the closing one
+  };
+  const Case cases[] = {
+      {"until a press", 0, 0, 15, 14, {11, 12}},
+      {"for a time", 2, 3, 0, 18, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.szName);
+    MakeStage(20, 15, 2);
+    Floor(14);
+    Player(3, 13).m_vecFlows.push_back(MessageThenMark(c.nDisplay, c.nTenths));
+    m_Down.clear();
+    if (c.nDown) Down(c.nDown, c.nDown);
+    int32_t nTextsInWait = -1;
+    m_fnOnFrame = [&](int) { nTextsInWait = static_cast<int32_t>(Scene().m_TextList.size()); };
+    StartPlaying();
+    cWindowThread::TakeSounds();
+    m_nWaitFrames = 0;
+    const int nBefore = GetFramesRun();
+    const int32_t nFrame = Scene().m_nFrames;
+    Frames(1);
+    EXPECT_EQ(GetFramesRun() - nBefore, c.nDrawn);
+    EXPECT_EQ(nTextsInWait, 1);
+    // The command after the message ran in the frame the wait began in,
+    // and the text went with the wait.
+    EXPECT_EQ(Scene().m_nFrames, nFrame + 1);
+    EXPECT_EQ(Scene().m_StageVar.At(1), 7);
+    EXPECT_TRUE(Scene().m_TextList.empty());
+    EXPECT_EQ(cWindowThread::TakeSounds(), c.sounds);
+    delete m_pScene;
+    m_pScene = nullptr;
+  }
+  m_fnOnFrame = nullptr;
+  plat::ReleaseAllKeys();
+}
+
+TEST_F(WaitLoop, ExtraLivesAreEachShownRisingForThirtyFrames) {
+  StartOnAFloor();
+  g_SystemData.m_bExtraLifeByScore = 1;
+  g_SystemData.m_nExtraLifeScore = 1000;
+  g_PlayData.m_nTotalScore = 1999;
+  g_PlayData.m_nStageScore = 1101;
+  g_PlayData.m_nLives = 97;
+  std::vector<size_t> texts;
+  m_fnOnFrame = [&](int) { texts.push_back(Scene().m_TextList.size()); };
+  const int nBefore = GetFramesRun();
+  Scene().AddStageResults();
+  EXPECT_EQ(GetFramesRun() - nBefore, 60);
+  // Each wait's turns (the last one ends it) saw the notice.
+  EXPECT_EQ(texts, std::vector<size_t>(62, 1));
+  EXPECT_TRUE(Scene().m_TextList.empty());
+  EXPECT_EQ(g_PlayData.m_nLives, 99);
+  EXPECT_EQ(cWindowThread::TakeSounds(), (std::vector<int>{15, 15}));
+
+  // Lives never pass 99, and each one past it is still shown.
+  g_PlayData.m_nTotalScore = 3100;
+  g_PlayData.m_nStageScore = 1000;
+  EXPECT_EQ((Scene().AddStageResults(), g_PlayData.m_nLives), 99);
+  m_fnOnFrame = nullptr;
+}
+
+TEST_F(WaitLoop, ACloseDuringAWaitEndsItAndThePlayClosesAgain) {
+  StartOnAFloor();
+  // The window's close, as its close sequence does it while a wait runs.
+  m_fnOnFrame = [&](int f) {
+    if (f != 5) return;
+    Scene().m_bCloseRequest = 1;
+    plat::PostThreadMessage(thPause.m_dwThreadId, plat::WM_QUIT, 0, 0);
+  };
+  Scene().m_Wait = WAITDATA{WAIT_GAME, 0, 0, 600, 0};
+  EXPECT_EQ(RunWait(), 5);
+  EXPECT_EQ(thPause.m_hThread.load(), nullptr);
+  // Waits asked for from now on end at once; the play closes the window
+  // again as its next frame begins.
+  m_nWaitFrames = 0;
+  Scene().GameWait(600);
+  EXPECT_EQ(m_nWaitFrames, 0);
+  Frames(1);
+  for (int i = 0; i < 1000 && cWindowThread::Closes() == 0; ++i) plat::SleepMs(1);
+  EXPECT_EQ(cWindowThread::Closes(), 1);
+  m_fnOnFrame = nullptr;
+}
+
+TEST_F(WaitLoop, AClosedWindowWhoseQuitIsLostEndsTheWaitAfterTwoSeconds) {
+  StartOnAFloor();
+  std::atomic<bool> bDone{false};
+  std::thread clock([&] {
+    while (!bDone) {
+      plat::SleepMs(2);
+      plat::AdvanceTestClock(100);
+    }
+  });
+  m_fnOnFrame = [&](int f) {
+    if (f == 3) Scene().m_bCloseRequest = 1;
+  };
+  Scene().m_Wait = WAITDATA{WAIT_GAME, 0, 0, 1 << 30, 0};
+  const uint32_t dwStart = plat::GetTickMs();
+  EXPECT_EQ(RunWait(), 3);
+  EXPECT_GE(static_cast<int32_t>(plat::GetTickMs() - dwStart), 2000);
+  bDone = true;
+  clock.join();
+  m_fnOnFrame = nullptr;
+}
+
+TEST_F(WaitLoop, AWaitAskedForInsideAWaitIsLeftOut) {
+  StartOnAFloor();
+  int nInner = -1;
+  m_fnOnFrame = [&](int f) {
+    if (f != 2) return;
+    const int nOuter = m_nWaitFrames;
+    Scene().GameWait(100);  // from the pause thread itself
+    nInner = m_nWaitFrames - nOuter;
+  };
+  Scene().m_Wait = WAITDATA{WAIT_GAME, 0, 0, 5, 0};
+  EXPECT_EQ(RunWait(), 5);
+  EXPECT_EQ(nInner, 0);
+  EXPECT_TRUE(Scene().m_TextList.empty());
+  EXPECT_NE(m_Dir.Read("Report_Game.txt").find("a waiting loop was asked for while one runs"),
+            std::string::npos);
+  m_fnOnFrame = nullptr;
+}
+
+}  // namespace
