@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/gfx/blit_kernels.h"
+#include "platform/gfx/blit_strip.h"
 #include "platform/gfx/d3d_device.h"
 #include "platform/gfx/pixel_rules.h"
 #include "platform/gfx/quad_rows.h"
@@ -714,6 +715,18 @@ void DoClear(cImage& t, const PENDINGCLEAR* pClear) {
     FillRectRaw(cImageView(&t, pClear->Rect), pClear->dwPixel);
 }
 
+// The pending clear of a quad whose pixels are x0..x1, y0..y1: when it
+// covers exactly those, its value, for the span to write under the quad in
+// the same pass; otherwise it is done now and there is none.
+const uint32_t* ClearOrUnder(cImage& t, const PENDINGCLEAR* pClear, int x0, int x1, int y0,
+                             int y1) {
+  if (!pClear) return nullptr;
+  const GFXRECT& c = pClear->Rect;
+  if (c.nLeft == x0 && c.nRight == x1 && c.nTop == y0 && c.nBottom == y1) return &pClear->dwPixel;
+  DoClear(t, pClear);
+  return nullptr;
+}
+
 // False when the quad is not axis-aligned (nothing done then, the pending
 // clear included); otherwise the clear is done (in the same pass when the
 // quad's pixels are its rectangle) and the quad drawn.
@@ -748,14 +761,7 @@ bool DrawAxisAligned(const RASTER& r, const GFXVERTEX* v, const PENDINGCLEAR* pC
     return true;
   }
   const int x0 = int(dx0), x1 = int(dx1), y0 = int(dy0), y1 = int(dy1);
-  const uint32_t* pUnder = nullptr;
-  if (pClear) {
-    const GFXRECT& c = pClear->Rect;
-    if (c.nLeft == x0 && c.nRight == x1 && c.nTop == y0 && c.nBottom == y1)
-      pUnder = &pClear->dwPixel;
-    else
-      DoClear(t, pClear);
-  }
+  const uint32_t* pUnder = ClearOrUnder(t, pClear, x0, x1, y0, y1);
   thread_local std::vector<int> colBuf, rowBuf;
   AXISMAP cols, rows;
   if (r.pTexture) {
@@ -764,21 +770,6 @@ bool DrawAxisAligned(const RASTER& r, const GFXVERTEX* v, const PENDINGCLEAR* pC
   }
   DrawSpans(r, x0, x1, y0, y1, cols, rows, v[0].dwDiffuse, pUnder, MakePlan(r, v[0].dwDiffuse));
   return true;
-}
-
-// The strip a GFXBLITRECT stands for, for the quads whose coordinates the
-// integer rule does not cover.
-void BlitRectStrip(const GFXBLITRECT& q, const cImage* pTexture, GFXVERTEX* v) {
-  const float x0 = float(q.x) - 0.5f, x1 = float(q.x + q.nWidth) - 0.5f;
-  const float y0 = float(q.y) - 0.5f, y1 = float(q.y + q.nHeight) - 0.5f;
-  const float tw = pTexture ? float(pTexture->GetWidth()) : 1.0f;
-  const float th = pTexture ? float(pTexture->GetHeight()) : 1.0f;
-  const float u0 = float(q.nSrcX) / tw, u1 = float(q.nSrcX + q.nSrcWidth) / tw;
-  const float t0 = float(q.nSrcY) / th, t1 = float(q.nSrcY + q.nSrcHeight) / th;
-  v[0] = {x0, y0, 0.0f, 1.0f, q.dwDiffuse, u0, t0};
-  v[1] = {x0, y1, 0.0f, 1.0f, q.dwDiffuse, u0, t1};
-  v[2] = {x1, y0, 0.0f, 1.0f, q.dwDiffuse, u1, t0};
-  v[3] = {x1, y1, 0.0f, 1.0f, q.dwDiffuse, u1, t1};
 }
 
 // Whether the float strip of the quad lands on whole pixels and texels
@@ -804,14 +795,7 @@ void DrawExactRect(const RASTER& r, const GFXBLITRECT& q, const PENDINGCLEAR* pC
     DoClear(t, pClear);
     return;
   }
-  const uint32_t* pUnder = nullptr;
-  if (pClear) {
-    const GFXRECT& c = pClear->Rect;
-    if (c.nLeft == x0 && c.nRight == x1 && c.nTop == y0 && c.nBottom == y1)
-      pUnder = &pClear->dwPixel;
-    else
-      DoClear(t, pClear);
-  }
+  const uint32_t* pUnder = ClearOrUnder(t, pClear, x0, x1, y0, y1);
   thread_local std::vector<int> colBuf, rowBuf;
   AXISMAP cols, rows;
   if (r.pTexture) {
@@ -1127,6 +1111,19 @@ eGfxResult cD3DDevice::DrawQuad(const GFXVERTEX* pStrip4) {
   return eGfxResult::Ok;
 }
 
+void BuildBlitStrip(const GFXBLITRECT& q, int nTexWidth, int nTexHeight, GFXVERTEX* v) {
+  const float x0 = float(q.x) - 0.5f, x1 = float(q.x + q.nWidth) - 0.5f;
+  const float y0 = float(q.y) - 0.5f, y1 = float(q.y + q.nHeight) - 0.5f;
+  const float tw = nTexWidth > 0 ? float(nTexWidth) : 1.0f;
+  const float th = nTexHeight > 0 ? float(nTexHeight) : 1.0f;
+  const float u0 = float(q.nSrcX) / tw, u1 = float(q.nSrcX + q.nSrcWidth) / tw;
+  const float t0 = float(q.nSrcY) / th, t1 = float(q.nSrcY + q.nSrcHeight) / th;
+  v[0] = {x0, y0, 0.0f, 1.0f, q.dwDiffuse, u0, t0};
+  v[1] = {x0, y1, 0.0f, 1.0f, q.dwDiffuse, u0, t1};
+  v[2] = {x1, y0, 0.0f, 1.0f, q.dwDiffuse, u1, t0};
+  v[3] = {x1, y1, 0.0f, 1.0f, q.dwDiffuse, u1, t1};
+}
+
 eGfxResult cD3DDevice::DrawBlitRect(const GFXBLITRECT& q) {
   if (m_bLost) return eGfxResult::Ok;  // a lost device accepts and drops drawing
   if (!m_pTarget || m_pTarget->IsLost()) return eGfxResult::InvalidCall;
@@ -1134,7 +1131,8 @@ eGfxResult cD3DDevice::DrawBlitRect(const GFXBLITRECT& q) {
     return eGfxResult::Ok;
   if (!IsExactBlitRect(q)) {
     GFXVERTEX v[4];
-    BlitRectStrip(q, m_pTexture, v);
+    BuildBlitStrip(q, m_pTexture ? m_pTexture->GetWidth() : 0,
+                   m_pTexture ? m_pTexture->GetHeight() : 0, v);
     return DrawQuad(v);
   }
   const RASTER r{m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend};
@@ -1170,7 +1168,8 @@ eGfxResult cD3DDevice::ClearAndDrawBlitRect(const GFXRECT& rect, uint32_t dwArgb
   if (m_bLost || !m_pTarget || m_pTarget->IsLost() || !IsExactBlitRect(q) ||
       (m_pTexture && (m_pTexture->IsLost() || m_pTexture->GetBytesPerPixel() < 2))) {
     GFXVERTEX v[4];
-    BlitRectStrip(q, m_pTexture, v);
+    BuildBlitStrip(q, m_pTexture ? m_pTexture->GetWidth() : 0,
+                   m_pTexture ? m_pTexture->GetHeight() : 0, v);
     return ClearAndDrawQuad(rect, dwArgb, v);
   }
   cImage& t = *m_pTarget;
