@@ -405,6 +405,11 @@ __attribute__((target("avx2"), noinline, aligned(64))) void ShadeRow32W(uint32_t
         ShadeHalfW<BLEND>(_mm256_unpackhi_epi8(t, zero), _mm256_unpackhi_epi8(dv, zero), f, add);
     _mm256_storeu_si256(p, _mm256_or_si256(_mm256_packus_epi16(lo, hi), outOr));
   }
+  // The upper halves of the wide registers cleared before any other code
+  // runs: the compiler does not do it for a function widened by attribute,
+  // and left dirty they slow every 128-bit operation after them, in this
+  // program and in the libraries it calls.
+  _mm256_zeroupper();
   ShadeRow32V<BLEND>(d + i, s + i, int(nCount - i), row);
 }
 
