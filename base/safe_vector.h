@@ -20,6 +20,14 @@ T& SafeFallbackElement() {
   return fallback;
 }
 
+// The bad path of cSafeVector::At: the report, then element 0 (pFirst), or
+// the shared default element when the vector holds nothing.
+template <typename T>
+[[gnu::cold, gnu::noinline]] T* SafeVectorBadIndex(int nIndex, int nCount, T* pFirst) {
+  ReportBadIndex('V', nIndex, nCount, static_cast<int>(sizeof(T)));
+  return pFirst ? pFirst : &SafeFallbackElement<T>();
+}
+
 template <typename T>
 class cSafeVector : public std::vector<T> {
  public:
@@ -29,22 +37,19 @@ class cSafeVector : public std::vector<T> {
   cSafeVector(std::vector<T>&& v) : std::vector<T>(std::move(v)) {}
 
   T& At(int nIndex) {
-    // One unsigned comparison covers both ends; the bad path is out of line.
-    if (__builtin_expect(static_cast<size_t>(static_cast<unsigned>(nIndex)) < this->size(), 1))
-      return (*this)[nIndex];
-    return BadIndex(nIndex);
+    // One unsigned comparison covers both ends. The bad path is out of line
+    // and is handed values only, never the vector: the good path then keeps
+    // the vector's bounds in registers across a loop, as a subscript does.
+    const size_t nCount = this->size();
+    if (__builtin_expect(static_cast<size_t>(static_cast<unsigned>(nIndex)) < nCount, 1))
+      return this->data()[nIndex];
+    T* pFirst = this->data();
+    return *SafeVectorBadIndex<T>(nIndex, static_cast<int>(nCount), nCount ? pFirst : nullptr);
   }
   const T& At(int nIndex) const { return const_cast<cSafeVector*>(this)->At(nIndex); }
 
   void Fill(const T& value) {
     for (int i = 0; i < static_cast<int>(this->size()); ++i) At(i) = value;
-  }
-
- private:
-  [[gnu::cold, gnu::noinline]] T& BadIndex(int nIndex) {
-    ReportBadIndex('V', nIndex, static_cast<int>(this->size()), static_cast<int>(sizeof(T)));
-    if (this->empty()) return SafeFallbackElement<T>();
-    return this->front();
   }
 };
 

@@ -22,7 +22,12 @@ void Put(std::vector<uint8_t>& v, uint32_t x, int n) {
   for (int i = 0; i < n; ++i) v.push_back(uint8_t(x >> (8 * i)));
 }
 
-// An 8-bit bottom-up bitmap; entry 0 of its table is the key colour.
+// Entry i of the pictures' colour table; entry 0 is the key colour.
+uint32_t TableRgb(int i) {
+  return i == 0 ? 0xFF00FFu : uint32_t(i) << 16 | uint32_t(255 - i) << 8 | uint32_t(i / 2);
+}
+
+// An 8-bit bottom-up bitmap with the colour table above.
 bool WriteIndexedBmp(const std::string& strPath, int w, int h, const std::vector<uint8_t>& px) {
   const int nStride = (w + 3) & ~3;
   const uint32_t nOffset = 14 + 40 + 1024;
@@ -32,8 +37,7 @@ bool WriteIndexedBmp(const std::string& strPath, int w, int h, const std::vector
   Put(v, 1, 2);
   Put(v, 8, 2);
   for (uint32_t x : {0u, uint32_t(nStride * h), 2835u, 2835u, 256u, 0u}) Put(v, x, 4);
-  for (int i = 0; i < 256; ++i)
-    Put(v, i == 0 ? 0xFF00FFu : uint32_t(i) << 16 | uint32_t(255 - i) << 8 | uint32_t(i / 2), 4);
+  for (int i = 0; i < 256; ++i) Put(v, TableRgb(i), 4);
   for (int y = h - 1; y >= 0; --y)
     for (int x = 0; x < nStride; ++x) v.push_back(x < w ? px[size_t(y) * w + x] : 0);
   std::FILE* f = std::fopen(strPath.c_str(), "wb");
@@ -42,13 +46,15 @@ bool WriteIndexedBmp(const std::string& strPath, int w, int h, const std::vector
   return std::fclose(f) == 0 && bOk;
 }
 
-// A picture where a quarter of the pixels (8x8 blocks) are the key.
+// A quarter of the pixels (8x8 blocks) are the key.
+uint8_t PatternIndex(int x, int y) {
+  return ((x >> 3) + (y >> 3)) % 4 == 0 ? 0 : uint8_t(1 + (x * 7 + y * 13) % 255);
+}
+
 std::vector<uint8_t> Pattern(int w, int h) {
   std::vector<uint8_t> px(size_t(w) * h);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      px[size_t(y) * w + x] =
-          ((x >> 3) + (y >> 3)) % 4 == 0 ? 0 : uint8_t(1 + (x * 7 + y * 13) % 255);
+    for (int x = 0; x < w; ++x) px[size_t(y) * w + x] = PatternIndex(x, y);
   return px;
 }
 
@@ -69,6 +75,11 @@ const std::string& FixtureDir() {
 }
 
 }  // namespace
+
+uint32_t PictureArgb(int x, int y) {
+  const int i = PatternIndex(x, y);
+  return i == 0 ? 0u : 0xFF000000u | TableRgb(i);
+}
 
 cLibrary::cLibrary(int bDirect3D, int nBpp) {
   const std::string& strDir = FixtureDir();

@@ -6,11 +6,18 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+
 #include "draw/surface_data.h"
 
 namespace drawbench {
 
 constexpr int kW = 640, kH = 480;
+
+// The pictures' colour at a point, as ARGB: 0 where the picture is
+// transparent (the key), else opaque. The background and the sprite sheet
+// are both cut from this one pattern.
+uint32_t PictureArgb(int x, int y);
 
 // The library in one mode with the background and the sheet loaded;
 // everything released again at the end.

@@ -61,14 +61,16 @@ int QuadPath(const DDBLT& blt, int nFlags) {
   if (!DDBeginScene() || !DDSetRenderTarget(0, blt.lpDst)) return 0;
   DDSetBltStage(con.nColorOp, con.nAlphaOp);
   g_DD.lpDevice->SetTexture(src.lpTexture.get());
+  const plat::gfx::GFXBLITRECT q =
+      DDBlitRect(d.GetLeft(), d.GetTop(), d.GetWidth(), d.GetHeight(), s.GetLeft(), s.GetTop(),
+                 s.GetWidth(), s.GetHeight(), con.dwBltColor);
   if (nFlags == 0 && src.bColorKey) {
     // Transparent texels show the key colour (on a texture: transparency);
     // the device clears and draws in one pass where it can.
-    g_DD.lpDevice->ClearAndDrawQuad(
-        d.GetRect(), blt.lpDst == &BackBuffer ? con.dwTransmitColor : con.dwTransparent,
-        src.lpVB->Vertices.data());
+    DDDrawBlitQuad(blt.lpSrc, src.lpTexture.get(), q, src.lpVB->Vertices.data(), &d.GetRect(),
+                   blt.lpDst == &BackBuffer ? con.dwTransmitColor : con.dwTransparent);
   } else {
-    g_DD.lpDevice->DrawQuad(src.lpVB->Vertices.data());
+    DDDrawBlitQuad(blt.lpSrc, src.lpTexture.get(), q, src.lpVB->Vertices.data());
   }
   DDSetRenderTarget(0, con.lpScreenTarget);
   return 0;

@@ -7,6 +7,7 @@
 #include "draw/blit.h"
 #include "draw/blit_clip.h"
 #include "draw/draw_context.h"
+#include "draw/quad_build.h"
 #include "draw/scene_batch.h"
 #include "draw/surfaces.h"
 #include "platform/gfx/fault_hooks.h"
@@ -132,7 +133,7 @@ bool DDClipEffectQuad(DDSURFACEDATA* lpDst, DDSURFACEDATA* lpSrc, int x, int y, 
 bool DDDrawEffectQuad(DDSURFACEDATA* lpDst, DDSURFACEDATA* lpQuadSD,
                       const plat::gfx::GFXVERTEX* pVertices,
                       const plat::gfx::GFXTEXTURESTAGE& stage, uint32_t dwTFactor,
-                      const plat::gfx::cImage* pTexture) {
+                      const plat::gfx::cImage* pTexture, const plat::gfx::GFXBLITRECT* pRect) {
   DTCONDATA& con = *g_DD.lpDTCon;
   if (!lpQuadSD->lpDT || !lpQuadSD->lpDT->lpVB) return false;
   if (plat::gfx::TakeFault(plat::gfx::eFaultPoint::LockVertexBuffer)) return false;
@@ -141,7 +142,10 @@ bool DDDrawEffectQuad(DDSURFACEDATA* lpDst, DDSURFACEDATA* lpQuadSD,
   g_DD.lpDevice->SetTextureStage(stage);
   g_DD.lpDevice->SetTextureFactor(dwTFactor);
   g_DD.lpDevice->SetTexture(pTexture);
-  g_DD.lpDevice->DrawQuad(lpQuadSD->lpDT->lpVB->Vertices.data());
+  if (pRect)
+    DDDrawBlitQuad(lpQuadSD, pTexture, *pRect, lpQuadSD->lpDT->lpVB->Vertices.data());
+  else
+    g_DD.lpDevice->DrawQuad(lpQuadSD->lpDT->lpVB->Vertices.data());
   DDSetRenderTarget(0, con.lpScreenTarget);
   return true;
 }

@@ -136,10 +136,13 @@ bool DDClipEffectQuad(DDSURFACEDATA* lpDst, DDSURFACEDATA* lpSrc, int x, int y, 
 // buffer, the scene begun, lpDst made render target 0, stage 0, the texture
 // factor and the texture set, the quad drawn, the default target set back.
 // False when the vertex buffer, the scene or the render target failed.
+// pRect: the integers an axis-aligned blit quad's vertices were built from
+// (DDDrawBlitQuad draws it by them); null for any other quad.
 bool DDDrawEffectQuad(DDSURFACEDATA* lpDst, DDSURFACEDATA* lpQuadSD,
                       const plat::gfx::GFXVERTEX* pVertices,
                       const plat::gfx::GFXTEXTURESTAGE& stage, uint32_t dwTFactor,
-                      const plat::gfx::cImage* pTexture);
+                      const plat::gfx::cImage* pTexture,
+                      const plat::gfx::GFXBLITRECT* pRect = nullptr);
 
 // The columns k of 0 .. nWidth - 1 of an unmirrored row whose destination
 // x + k and source sx + k both lie inside their surfaces.

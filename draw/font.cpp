@@ -86,6 +86,12 @@ int FastFont::Add(const char* pChar) {
   e.x = (m_nCount % m_nColumns) * m_nCellWidth;
   e.y = (m_nCount / m_nColumns) * m_nCellHeight;
   m_Entries.push_back(e);
+  // A character registered twice is found at its first entry, as a search
+  // from the start finds it.
+  auto& page = m_Index[static_cast<unsigned char>(pChar[0])];
+  if (!page) page = std::make_unique<std::array<uint16_t, 256>>();
+  uint16_t& nEntry = (*page)[static_cast<unsigned char>(pChar[1])];
+  if (nEntry == 0) nEntry = static_cast<uint16_t>(m_Entries.size());
   ++m_nCount;
   return 1;
 }
@@ -96,9 +102,10 @@ int FastFont::BltHalf(DDSURFACEDATA* lpDstSD, int x, int y, unsigned char byChar
 }
 
 const FASTFONTENTRY* FastFont::Find(const char* pChar) const {
-  for (const FASTFONTENTRY& e : m_Entries)
-    if (e.chChar[0] == pChar[0] && e.chChar[1] == pChar[1]) return &e;
-  return nullptr;
+  const auto& page = m_Index[static_cast<unsigned char>(pChar[0])];
+  if (!page) return nullptr;
+  const uint16_t nEntry = (*page)[static_cast<unsigned char>(pChar[1])];
+  return nEntry ? &m_Entries[nEntry - 1u] : nullptr;
 }
 
 int FastFont::BltFull(DDSURFACEDATA* lpDstSD, int x, int y, const char* pChar, int nFlags) {

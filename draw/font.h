@@ -5,6 +5,7 @@
 // or double-byte, takes one cell of pitch × line height.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -69,6 +70,13 @@ class FastFont {
   DDSURFACEDATA m_Sheet;
   std::vector<FASTFONTENTRY> m_Entries;  // in the order they were registered
   int m_nCount = 0;
+
+ private:
+  // Where each character's first entry is, so that a text's characters are
+  // found at once rather than by a walk through up to 1,024 entries: per
+  // lead byte, 256 entry numbers plus one (0: not registered), made when a
+  // character of that lead byte is first registered.
+  std::array<std::unique_ptr<std::array<uint16_t, 256>>, 256> m_Index;
 };
 
 class Font {

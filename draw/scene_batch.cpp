@@ -52,7 +52,6 @@ void DDBatchBegin(int bSort) {
   if (!g_DD.lpDTCon) return;
   SpriteBatch.bActive = 1;
   SpriteBatch.bSort = bSort;
-  SpriteBatch.Vertices.clear();
   SpriteBatch.Queue.clear();
   SpriteBatch.Registrations.clear();
   SpriteBatch.nCounter = 0;
@@ -126,9 +125,11 @@ void DDBatchEnd() {
   if (!g_DD.lpDTCon) return;
   DTCONDATA& con = *g_DD.lpDTCon;
   std::vector<DDBLTQUAD>& q = SpriteBatch.Queue;
-  if (SpriteBatch.bSort)
-    std::stable_sort(q.begin(), q.end(),
-                     [](const DDBLTQUAD& a, const DDBLTQUAD& b) { return a.nKey < b.nKey; });
+  // Keys grow with submission, so a queue of one source (or of sources in
+  // the order they registered) is in order already and needs no sort.
+  const auto byKey = [](const DDBLTQUAD& a, const DDBLTQUAD& b) { return a.nKey < b.nKey; };
+  if (SpriteBatch.bSort && !std::is_sorted(q.begin(), q.end(), byKey))
+    std::stable_sort(q.begin(), q.end(), byKey);
   size_t i = 0;
   while (i < q.size()) {
     size_t j = i + 1;
@@ -136,26 +137,16 @@ void DDBatchEnd() {
     const size_t n = j - i;
     DDSURFACEDATA* lpSrc = q[i].lpSrcSD;
     DDSURFACEDATA* lpDst = q[i].lpDstSD;
-    std::vector<plat::gfx::GFXVERTEX>& v = SpriteBatch.Vertices;
-    v.assign(n * 4, plat::gfx::GFXVERTEX{});
-    for (size_t k = 0; k < n; ++k) {
-      const DDBLTQUAD& b = q[i + k];
-      DDBuildBltQuad(&v[k * 4], b.x, b.y, b.nWidth, b.nHeight, b.nSrcX, b.nSrcY, b.nSrcWidth,
-                     b.nSrcHeight, lpSrc->nTexWidth, lpSrc->nTexHeight, b.dwDiffuse);
-    }
     eRunBuffers buffers = MakeRunBuffers();
     if (buffers == eRunBuffers::CreateFailed) {
-      v.clear();
       ++i;  // the run's first quad is dropped; the rest forms a new run
       continue;
     }
     if (buffers == eRunBuffers::LockFailed) {
-      v.clear();
       i = j;
       continue;
     }
     if (!DDBeginScene() || !DDSetRenderTarget(0, lpDst)) {
-      v.clear();
       ++i;
       continue;
     }
@@ -168,11 +159,28 @@ void DDBatchEnd() {
       }
     }
     DDSetBltStage(q[i].nColorOp, q[i].nAlphaOp);
-    g_DD.lpDevice->SetTexture(lpSrc->lpDT ? lpSrc->lpDT->lpTexture.get() : nullptr);
-    if (lpSrc->lpDT && lpSrc->lpDT->lpTexture) {
-      for (size_t k = 0; k < n; ++k) g_DD.lpDevice->DrawQuad(&v[k * 4]);
+    const plat::gfx::cImage* pTexture = lpSrc->lpDT ? lpSrc->lpDT->lpTexture.get() : nullptr;
+    g_DD.lpDevice->SetTexture(pTexture);
+    // Each quad goes to the device by the integers its vertices are built
+    // from (DDDrawBlitQuad builds them only where they are needed).
+    if (pTexture && DDDrawsByIntegers(lpSrc, pTexture)) {
+      thread_local std::vector<plat::gfx::GFXBLITRECT> rects;
+      rects.clear();
+      for (size_t k = 0; k < n; ++k) {
+        const DDBLTQUAD& b = q[i + k];
+        rects.push_back(DDBlitRect(b.x, b.y, b.nWidth, b.nHeight, b.nSrcX, b.nSrcY, b.nSrcWidth,
+                                   b.nSrcHeight, b.dwDiffuse));
+      }
+      g_DD.lpDevice->DrawBlitRects(rects.data(), int(rects.size()));
+    } else if (pTexture) {
+      for (size_t k = 0; k < n; ++k) {
+        const DDBLTQUAD& b = q[i + k];
+        DDDrawBlitQuad(lpSrc, pTexture,
+                       DDBlitRect(b.x, b.y, b.nWidth, b.nHeight, b.nSrcX, b.nSrcY, b.nSrcWidth,
+                                  b.nSrcHeight, b.dwDiffuse),
+                       nullptr);
+      }
     }
-    v.clear();
     DDSetRenderTarget(0, con.lpScreenTarget);
     i = j;
   }

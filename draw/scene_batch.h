@@ -25,7 +25,6 @@ struct DDBLTQUAD {
 struct DDSPRITEBATCH {
   int bActive = 0;
   std::vector<DDBLTQUAD> Queue;
-  std::vector<plat::gfx::GFXVERTEX> Vertices;  // the run being drawn
   int nCounter = 0;
   int bSort = 0;
   std::vector<std::pair<DDSURFACEDATA*, int>> Registrations;

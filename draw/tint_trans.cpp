@@ -76,7 +76,9 @@ bool DrawSourceQuad(DDSURFACEDATA* lpDst, DDSURFACEDATA* lpSrc, int x, int y, in
   GFXVERTEX v[4];
   DDBuildBltQuad(v, d.nLeft, d.nTop, d.nRight - d.nLeft, d.nBottom - d.nTop, s.x, s.y, s.w, s.h,
                  lpSrc->nTexWidth, lpSrc->nTexHeight, dwDiffuse);
-  DDDrawEffectQuad(lpDst, lpSrc, v, stage, dwTFactor, lpSrc->lpDT->lpTexture.get());
+  const plat::gfx::GFXBLITRECT q = DDBlitRect(d.nLeft, d.nTop, d.nRight - d.nLeft,
+                                              d.nBottom - d.nTop, s.x, s.y, s.w, s.h, dwDiffuse);
+  DDDrawEffectQuad(lpDst, lpSrc, v, stage, dwTFactor, lpSrc->lpDT->lpTexture.get(), &q);
   return true;
 }
 
@@ -373,6 +375,8 @@ int DDChangeColorBlt(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeig
   GFXVERTEX v[4];
   DDBuildBltQuad(v, x, y, nWidth, nHeight, x, y, nWidth, nHeight, lpQuad->nTexWidth,
                  lpQuad->nTexHeight, dwDiffuse);
+  const plat::gfx::GFXBLITRECT q =
+      DDBlitRect(x, y, nWidth, nHeight, x, y, nWidth, nHeight, dwDiffuse);
   GFXTEXTURESTAGE stage;
   stage.nColorOp = plat::gfx::TOP_MODULATE;
   stage.nColorArg1 = plat::gfx::TA_TEXTURE;
@@ -383,6 +387,6 @@ int DDChangeColorBlt(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeig
   // The back buffer carries no texture, and a render target cannot be read
   // while it is drawn into: both show the flat colour.
   const plat::gfx::cImage* pTexture = lpQuad == lpDst ? nullptr : lpQuad->lpDT->lpTexture.get();
-  DDDrawEffectQuad(lpDst, lpQuad, v, stage, 0xFFFFFFFFu, pTexture);
+  DDDrawEffectQuad(lpDst, lpQuad, v, stage, 0xFFFFFFFFu, pTexture, &q);
   return 1;
 }

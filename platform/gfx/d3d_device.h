@@ -29,6 +29,20 @@ struct GFXVERTEX {
 static_assert(sizeof(GFXVERTEX) == 28);
 constexpr uint32_t kVertexFormat = 0x144;
 
+// An axis-aligned quad given by integers, as every blit of the drawing
+// library is: the destination rectangle x, y, nWidth, nHeight (sizes above
+// 0) and the texels it spans from nSrcX, nSrcY (sizes of either sign: a
+// negative one reads backwards, a mirror). It draws what DrawQuad draws for
+// the strip whose corners sit at x - 0.5 .. x + nWidth - 0.5 (likewise y)
+// with texture coordinates nSrcX / texture width .. (nSrcX + nSrcWidth) /
+// texture width (likewise v), without going through floats: each pixel's
+// texel comes from exact integer arithmetic, once per blit.
+struct GFXBLITRECT {
+  int x = 0, y = 0, nWidth = 0, nHeight = 0;
+  int nSrcX = 0, nSrcY = 0, nSrcWidth = 0, nSrcHeight = 0;
+  uint32_t dwDiffuse = 0xFFFFFFFF;
+};
+
 // Stage-0 operations, by their numbers.
 enum eTextureOp : int {
   TOP_DISABLE = 1,
@@ -146,6 +160,12 @@ class cD3DDevice {
   // results; when the quad covers exactly the rectangle the two are done in
   // one pass over the target.
   eGfxResult ClearAndDrawQuad(const GFXRECT& rect, uint32_t dwArgb, const GFXVERTEX* pStrip4);
+  // DrawQuad and ClearAndDrawQuad of the strip a GFXBLITRECT stands for,
+  // with the same pixels and results.
+  eGfxResult DrawBlitRect(const GFXBLITRECT& q);
+  // DrawBlitRect of each quad in turn, the stage worked out once for all.
+  eGfxResult DrawBlitRects(const GFXBLITRECT* pQuads, int nQuads);
+  eGfxResult ClearAndDrawBlitRect(const GFXRECT& rect, uint32_t dwArgb, const GFXBLITRECT& q);
 
   // ---- Frames and loss ----
   // Hands the back buffer to the presenter; DeviceLost while lost.

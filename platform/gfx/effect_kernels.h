@@ -57,6 +57,7 @@ void FadeRow16Scalar(uint16_t* d, const uint16_t* s, int n, const GFXFIELDS16& f
 void TintRow32(uint32_t* d, const uint32_t* s, int n, GFXRGB k, int nLevel, bool bKey,
                uint32_t dwKey);
 void HalfMixRow32(uint32_t* d, const uint32_t* s, int n, bool bKey, uint32_t dwKey);
+void HalfMixRow32Scalar(uint32_t* d, const uint32_t* s, int n, bool bKey, uint32_t dwKey);
 void FadeRow32(uint32_t* d, const uint32_t* s, int n, int nLevel, GFXRGB k);
 
 // Halving toward a colour settles within this many steps from any start

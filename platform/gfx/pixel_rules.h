@@ -25,6 +25,27 @@ constexpr int ExpandChannel(int nField, int nMax) {
 // conversion does): c * max / 255 + 1/2.
 constexpr int CompressChannel(int nChannel, int nMax) { return (nChannel * nMax * 2 + 255) / 510; }
 
+// The two rules above for 5- and 6-bit fields as a multiply, an add and a
+// shift whose every step fits 16 bits, for the vector loops; equal to them
+// for every value (checked below).
+constexpr int ExpandChannel5(int nField) { return (nField * 527 + 23) >> 6; }
+constexpr int ExpandChannel6(int nField) { return (nField * 259 + 33) >> 6; }
+constexpr int CompressChannel5(int nChannel) { return (nChannel * 249 + 1014) >> 11; }
+constexpr int CompressChannel6(int nChannel) { return (nChannel * 253 + 505) >> 10; }
+
+constexpr bool ShiftedChannelRulesHold() {
+  for (int f = 0; f < 64; ++f)
+    if ((f < 32 && ExpandChannel5(f) != ExpandChannel(f, 31)) ||
+        ExpandChannel6(f) != ExpandChannel(f, 63))
+      return false;
+  for (int c = 0; c < 256; ++c)
+    if (CompressChannel5(c) != CompressChannel(c, 31) ||
+        CompressChannel6(c) != CompressChannel(c, 63))
+      return false;
+  return true;
+}
+static_assert(ShiftedChannelRulesHold());
+
 // Narrowing when a bitmap becomes a texture or goes through the bitmap copy:
 // the low bits are dropped (255 -> 31, 7 -> 0).
 constexpr int TruncateChannel(int nChannel, int nMax) {
@@ -165,6 +186,13 @@ constexpr int StretchColumn(int k, int nSrcWidth, int w) { return int(int64_t(k)
 constexpr uint16_t Pack565(int r5, int g6, int b5) { return uint16_t(r5 << 11 | g6 << 5 | b5); }
 constexpr uint16_t Pack1555(int a1, int r5, int g5, int b5) {
   return uint16_t(a1 << 15 | r5 << 10 | g5 << 5 | b5);
+}
+
+// A 1555 texel's colour written to a 565 target: ExpandChannel then
+// CompressChannel, which keep a 5-bit field and widen 5 bits to 6 as
+// g << 1 | g >> 4.
+constexpr uint16_t Texel1555To565(uint16_t c) {
+  return uint16_t((c & 0x7FE0) << 1 | (c >> 4 & 0x20) | (c & 0x1F));
 }
 
 }  // namespace plat::gfx

@@ -13,9 +13,14 @@
 #include <vector>
 
 #include "platform/gfx/blit_kernels.h"
+#include "platform/gfx/blit_strip.h"
 #include "platform/gfx/d3d_device.h"
 #include "platform/gfx/pixel_rules.h"
 #include "platform/gfx/quad_rows.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace plat::gfx {
 
@@ -142,25 +147,15 @@ inline void ShadePixel(cImage& target, int x, int y, uint32_t tex, uint32_t dif,
   target.WritePixel(x, y, ArgbToPixel(c, target.GetFormat()));
 }
 
-// 15-bit colour of a 16-bit texel to a 16-bit target's pixel (opaque), built
-// once per target format.
-const std::vector<uint16_t>& Lut1555To(ePixelFormat dst) {
-  static const std::vector<uint16_t> to565 = [] {
-    std::vector<uint16_t> t(32768);
-    for (uint32_t i = 0; i < 32768; ++i)
-      t[i] = uint16_t(
-          ArgbToPixel(PixelToArgb(i | 0x8000, ePixelFormat::A1R5G5B5), ePixelFormat::R5G6B5));
-    return t;
-  }();
-  static const std::vector<uint16_t> to555 = [] {
-    std::vector<uint16_t> t(32768);
-    for (uint32_t i = 0; i < 32768; ++i)
-      t[i] = uint16_t(
-          ArgbToPixel(PixelToArgb(i | 0x8000, ePixelFormat::A1R5G5B5), ePixelFormat::A1R5G5B5));
-    return t;
-  }();
-  return dst == ePixelFormat::R5G6B5 ? to565 : to555;
+// The 565 repacking of the 16-bit loops is the general rule's.
+constexpr bool Texel1555To565IsTheRule() {
+  for (uint32_t i = 0; i < 32768; ++i)
+    if (Texel1555To565(uint16_t(i)) !=
+        ArgbToPixel(PixelToArgb(i | 0x8000, ePixelFormat::A1R5G5B5), ePixelFormat::R5G6B5))
+      return false;
+  return true;
 }
+static_assert(Texel1555To565IsTheRule());
 
 // Texel coordinates far beyond the texture wrap in double before they
 // become ints.
@@ -170,17 +165,48 @@ int WrapFloor(double v, int nSize) {
   return WrapTexel(int(f), nSize);
 }
 
+// The nearest integer of v when v lies within 1e-3 of one. Rounded by the
+// 1.5 * 2^52 addition, exact for every |v| below 1e8 and free of library
+// calls: this runs four times per quad.
 bool NearInteger(double v, long long& n) {
   if (!(std::fabs(v) < 1e8)) return false;
-  n = std::llround(v);
-  return std::fabs(v - double(n)) < 1e-3;
+  constexpr double kRound = 6755399441055744.0;
+  const double r = (v + kRound) - kRound;
+  n = static_cast<long long>(r);
+  return std::fabs(v - r) < 1e-3;
 }
 
-// Texel index for each of nCount pixels starting at pixel centre p0 along
-// one axis of an axis-aligned quad from edge e0 to e1 (e1 != e0) with texture
-// coordinates t0..t1 over a texture of nSize texels. True when the indices
-// are consecutive (pOut[i] = pOut[0] + i), as in every same-size blit.
-bool MapAxis(int p0, int nCount, double e0, double e1, double t0, double t1, int nSize, int* pOut) {
+// Which texel each pixel of a span reads along one axis: consecutive texels
+// from nFirst (pIndex null), or one index per pixel.
+struct AXISMAP {
+  const int* pIndex = nullptr;
+  int nFirst = 0;
+  int At(int i) const { return pIndex ? pIndex[i] : nFirst + i; }
+};
+
+// Pixels p0 .. p0 + nCount - 1 of an axis whose quad covers w pixels from
+// pixel e and spans sw texels (negative: backwards) from texel a, over a
+// texture of nSize texels: QuadTexelOffset, wrapped. A same-size span
+// reads consecutive texels, and needs no wrapping while it stays inside
+// the texture.
+AXISMAP MapAxisExact(int p0, int nCount, long long e, int w, long long a, int sw, int nSize,
+                     std::vector<int>& buf) {
+  const long long nStart = a + (p0 - e);
+  if (sw == w && nStart >= 0 && nStart + nCount <= nSize) return {nullptr, int(nStart)};
+  buf.resize(size_t(nCount));
+  for (int i = 0; i < nCount; ++i) {
+    const int k = int(p0 + i - e);
+    buf[size_t(i)] = WrapTexel(int(a) + QuadTexelOffset(k, sw, w), nSize);
+  }
+  return {buf.data(), 0};
+}
+
+// The same for an axis-aligned quad given by floats: edges e0 < e1 with
+// texture coordinates t0 .. t1. When the edges sit half-way between pixel
+// centres and the coordinates land on whole texels, the exact rule above;
+// otherwise each centre's coordinate is interpolated and floored.
+AXISMAP MapAxis(int p0, int nCount, double e0, double e1, double t0, double t1, int nSize,
+                std::vector<int>& buf) {
   long long a, b, twiceE0, twiceE1;
   const bool bExact = NearInteger(t0 * nSize, a) && NearInteger(t1 * nSize, b) &&
                       NearInteger(2 * e0, twiceE0) && NearInteger(2 * e1, twiceE1) &&
@@ -189,27 +215,16 @@ bool MapAxis(int p0, int nCount, double e0, double e1, double t0, double t1, int
   if (bExact) {
     // Edges at n - 0.5: pixel k of the span has its centre k + 0.5 inside.
     const long long nFirst = (twiceE0 + 1) / 2;  // first pixel centre at or right of e0
-    const int w = int((twiceE1 - twiceE0) / 2);
-    const int sw = int(b - a);
-    // QuadTexelOffset(k, w, w) is k: a same-size span reads consecutive
-    // texels, and needs no wrapping while it stays inside the texture.
-    const long long nStart = a + (p0 - nFirst);
-    if (sw == w && nStart >= 0 && nStart + nCount <= nSize) {
-      for (int i = 0; i < nCount; ++i) pOut[i] = int(nStart) + i;
-      return true;
-    }
-    for (int i = 0; i < nCount; ++i) {
-      const int k = int(p0 + i - nFirst);
-      pOut[i] = WrapTexel(int(a) + QuadTexelOffset(k, sw, w), nSize);
-    }
-    return false;
+    return MapAxisExact(p0, nCount, nFirst, int((twiceE1 - twiceE0) / 2), a, int(b - a), nSize,
+                        buf);
   }
+  buf.resize(size_t(nCount));
   for (int i = 0; i < nCount; ++i) {
     const double t = (double(p0 + i) - e0) / (e1 - e0);
     const double u = t0 + t * (t1 - t0);
-    pOut[i] = WrapFloor(u * nSize, nSize);
+    buf[size_t(i)] = WrapFloor(u * nSize, nSize);
   }
-  return false;
+  return {buf.data(), 0};
 }
 
 struct RASTER {
@@ -355,33 +370,65 @@ inline void BlendPixel32(uint32_t& d, uint32_t c, uint32_t dwOr, uint32_t dwUnde
     d = dwUnder;
 }
 
-// Out of line and aligned: the row loop's speed depends on where its code
-// lands against the processor's 64-byte fetch blocks (a fifth slower at
-// some places), so it keeps a place of its own that unrelated code moving
-// elsewhere cannot shift.
+// Which lanes of a lane mask are set, as four bits.
+inline unsigned LaneBits(V4 m) {
+#if defined(__SSE2__)
+  return unsigned(_mm_movemask_ps(_mm_castsi128_ps(__m128i(m))));
+#else
+  unsigned n = 0;
+  for (int k = 0; k < 4; ++k) n |= (m[k] >> 31) << k;
+  return n;
+#endif
+}
+
+// Out of line and aligned: the loop's speed depends on where its code lands
+// against the processor's 64-byte fetch blocks (a fifth slower at some
+// places), so it keeps a place of its own that unrelated code moving
+// elsewhere cannot shift. A whole rectangle per call: a sprite's rows are
+// short, and a call per row cost as much as the row. Four texels at a time,
+// a lane mask picks the texel or what lies under it, with no branch per
+// texel while the alphas are 0 and 255 only.
 template <bool UNDER>
-__attribute__((noinline, aligned(64))) void BlendRow32(uint32_t* d, const uint32_t* s, int w,
-                                                       uint32_t dwOr, uint32_t dwUnder) {
-  const size_t n = w > 0 ? size_t(w) : 0;
-  size_t i = 0;
-  for (; i + 4 <= n; i += 4) {
-    V4 vs;
-    std::memcpy(&vs, s + i, sizeof vs);
-    const V4 a = vs >> 24;
-    if (AllLanes(V4((a == 0) | (a == 255)))) {
-      const V4 bOpaque = V4(V4S(vs) >> 31);
-      V4 vd;
-      if constexpr (UNDER)
-        vd = V4{} + dwUnder;
-      else
-        std::memcpy(&vd, d + i, sizeof vd);
-      vd = ((vs | dwOr) & bOpaque) | (vd & ~bOpaque);
-      std::memcpy(d + i, &vd, sizeof vd);
-    } else {
-      for (size_t k = i; k < i + 4; ++k) BlendPixel32<UNDER>(d[k], s[k], dwOr, dwUnder);
-    }
+inline void BlendGroup32(uint32_t* d, const uint32_t* s, V4 vs, uint32_t dwOr, uint32_t dwUnder) {
+  const V4 a = vs >> 24;
+  if (LaneBits(V4((a == 0) | (a == 255))) == 15) {
+    const V4 bOpaque = V4(V4S(vs) >> 31);
+    V4 vd;
+    if constexpr (UNDER)
+      vd = V4{} + dwUnder;
+    else
+      std::memcpy(&vd, d, sizeof vd);
+    vd = ((vs | dwOr) & bOpaque) | (vd & ~bOpaque);
+    std::memcpy(d, &vd, sizeof vd);
+  } else {
+    for (int k = 0; k < 4; ++k) BlendPixel32<UNDER>(d[k], s[k], dwOr, dwUnder);
   }
-  for (; i < n; ++i) BlendPixel32<UNDER>(d[i], s[i], dwOr, dwUnder);
+}
+
+template <bool UNDER>
+__attribute__((noinline, aligned(64))) void BlendRect32(uint32_t* d, size_t nDstStride,
+                                                        const uint32_t* s, size_t nSrcStride, int w,
+                                                        int h, uint32_t dwOr, uint32_t dwUnder) {
+  const size_t n = w > 0 ? size_t(w) : 0;
+  for (int j = 0; j < h; ++j, d += nDstStride, s += nSrcStride) {
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+      V4 v0, v1;
+      std::memcpy(&v0, s + i, sizeof v0);
+      std::memcpy(&v1, s + i + 4, sizeof v1);
+      // Eight transparent texels (a glyph cell is mostly such) leave the
+      // target alone without reading it.
+      if (!UNDER && LaneBits(V4(((v0 | v1) >> 24) == 0)) == 15) continue;
+      BlendGroup32<UNDER>(d + i, s + i, v0, dwOr, dwUnder);
+      BlendGroup32<UNDER>(d + i + 4, s + i + 4, v1, dwOr, dwUnder);
+    }
+    for (; i + 4 <= n; i += 4) {
+      V4 vs;
+      std::memcpy(&vs, s + i, sizeof vs);
+      BlendGroup32<UNDER>(d + i, s + i, vs, dwOr, dwUnder);
+    }
+    for (; i < n; ++i) BlendPixel32<UNDER>(d[i], s[i], dwOr, dwUnder);
+  }
 }
 
 void OrRow32(uint32_t* d, const uint32_t* s, int w, uint32_t dwOr) {
@@ -395,15 +442,115 @@ void OrRow32(uint32_t* d, const uint32_t* s, int w, uint32_t dwOr) {
   for (; i < w; ++i) d[i] = s[i] | dwOr;
 }
 
+// ---- 16-bit texels (1555) onto 16-bit targets ----------------------------
+//
+// A texel's colour on a 565 target is Texel1555To565 (pixel_rules.h), on a
+// 1555 target the texel with its alpha bit set. Eight texels at a time as
+// in the 32-bit loop: the alpha bit says opaque or transparent.
+
+using V8 = uint16_t __attribute__((vector_size(16)));
+using V8S = int16_t __attribute__((vector_size(16)));
+
+template <bool TO565>
+inline uint16_t Opaque16(uint16_t c) {
+  if constexpr (TO565)
+    return Texel1555To565(c);
+  else
+    return uint16_t(c | 0x8000);
+}
+
+template <bool TO565>
+inline V8 Opaque16(V8 c) {
+  if constexpr (TO565)
+    return V8((c & 0x7FE0) << 1) | ((c >> 4) & 0x20) | (c & 0x1F);
+  else
+    return c | 0x8000;
+}
+
+// Every texel converted (textures without alpha, or drawing unblended):
+// nAnd keeps or drops the 1555 alpha bit of a transparent texel.
+template <bool TO565>
+__attribute__((noinline)) void ConvertRow16(uint16_t* d, const uint16_t* s, int w, uint16_t nOr) {
+  const size_t n = w > 0 ? size_t(w) : 0;
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    V8 c;
+    std::memcpy(&c, s + i, sizeof c);
+    c |= nOr;
+    const V8 v = TO565 ? Opaque16<true>(c) : c;
+    std::memcpy(d + i, &v, sizeof v);
+  }
+  for (; i < n; ++i) {
+    const uint16_t c = uint16_t(s[i] | nOr);
+    d[i] = TO565 ? Opaque16<true>(c) : c;
+  }
+}
+
+// A rectangle per call, as BlendRect32.
+template <bool TO565, bool UNDER>
+__attribute__((noinline, aligned(64))) void KeyRect16(uint16_t* d, size_t nDstStride,
+                                                      const uint16_t* s, size_t nSrcStride, int w,
+                                                      int h, uint16_t nUnder) {
+  const size_t n = w > 0 ? size_t(w) : 0;
+  for (int j = 0; j < h; ++j, d += nDstStride, s += nSrcStride) {
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+      V8 c;
+      std::memcpy(&c, s + i, sizeof c);
+      const V8 m = V8(V8S(c) >> 15);
+      // Eight transparent texels leave the target alone without reading it.
+      if (!UNDER && LaneBits(V4(m)) == 0) continue;
+      V8 vd;
+      if constexpr (UNDER)
+        vd = V8{} + nUnder;
+      else
+        std::memcpy(&vd, d + i, sizeof vd);
+      vd = (Opaque16<TO565>(c) & m) | (vd & ~m);
+      std::memcpy(d + i, &vd, sizeof vd);
+    }
+    for (; i < n; ++i) {
+      const uint16_t c = s[i];
+      if (c & 0x8000)
+        d[i] = Opaque16<TO565>(c);
+      else if (UNDER)
+        d[i] = nUnder;
+    }
+  }
+}
+
+// The texel indices of a span as an array, for the loops that gather.
+const int* IndexArray(const AXISMAP& m, int n) {
+  if (m.pIndex) return m.pIndex;
+  thread_local std::vector<int> linear;
+  linear.resize(size_t(n));
+  for (int i = 0; i < n; ++i) linear[size_t(i)] = m.nFirst + i;
+  return linear.data();
+}
+
 // pUnder: the span was just cleared to this pixel value (nullptr: it was not).
-void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols, bool bLinearCols,
-               const int* pRows, uint32_t dif, const uint32_t* pUnder) {
+// What a stage does with a texture, worked out once for a run of quads that
+// share it: whether the texel's colour passes straight through, and where
+// its alpha comes from.
+struct SPANPLAN {
+  bool bPass = false;
+  bool bTexAlpha = false;
+};
+
+SPANPLAN MakePlan(const RASTER& r, uint32_t dif) {
+  SPANPLAN plan;
+  plan.bPass = r.pTexture && IsPassThrough(r.Stage, dif, plan.bTexAlpha);
+  return plan;
+}
+
+void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const AXISMAP& cols,
+               const AXISMAP& rows, uint32_t dif, const uint32_t* pUnder, const SPANPLAN& plan) {
   cImage& t = *r.pTarget;
   const cImage* tex = r.pTexture;
   const ePixelFormat tf = t.GetFormat();
-  bool bTexAlpha = false;
-  const bool bPass = tex && IsPassThrough(r.Stage, dif, bTexAlpha);
+  const bool bTexAlpha = plan.bTexAlpha;
+  const bool bPass = plan.bPass;
   const int w = x1 - x0;
+  const bool bLinearCols = cols.pIndex == nullptr;
 
   if (bPass && tex->GetBytesPerPixel() == 4 && t.GetBytesPerPixel() == 4) {
     // Every pixel of the span is written unless transparent texels are left
@@ -411,26 +558,30 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols
     const bool bTexHasAlpha = bTexAlpha && tex->GetFormat() == ePixelFormat::A8R8G8B8;
     const uint32_t dwOr = tf == ePixelFormat::X8R8G8B8 ? 0xFF000000u : 0u;
     const uint32_t dwUnder = pUnder ? *pUnder : 0u;
+    const size_t nDstStride = size_t(t.GetPitch()) / 4, nSrcStride = size_t(tex->GetPitch()) / 4;
     for (int j = 0; j < y1 - y0; ++j) {
-      const auto* s = reinterpret_cast<const uint32_t*>(tex->GetRow(pRows[j]));
+      const auto* s = reinterpret_cast<const uint32_t*>(tex->GetRow(rows.At(j)));
       auto* d = reinterpret_cast<uint32_t*>(t.GetRow(y0 + j)) + x0;
       const uint32_t dwRowOr = bTexHasAlpha ? dwOr : 0xFF000000u;
       if (!bTexHasAlpha || !r.bBlend) {
         if (bLinearCols)
-          OrRow32(d, s + pCols[0], w, dwRowOr);
+          OrRow32(d, s + cols.nFirst, w, dwRowOr);
         else
-          for (int i = 0; i < w; ++i) d[i] = s[pCols[i]] | dwRowOr;
+          for (int i = 0; i < w; ++i) d[i] = s[cols.pIndex[i]] | dwRowOr;
       } else if (bLinearCols) {
+        // A rectangle of consecutive rows in one call, else row by row.
+        const int nRows = rows.pIndex ? 1 : y1 - y0;
         if (pUnder)
-          BlendRow32<true>(d, s + pCols[0], w, dwOr, dwUnder);
+          BlendRect32<true>(d, nDstStride, s + cols.nFirst, nSrcStride, w, nRows, dwOr, dwUnder);
         else
-          BlendRow32<false>(d, s + pCols[0], w, dwOr, 0);
+          BlendRect32<false>(d, nDstStride, s + cols.nFirst, nSrcStride, w, nRows, dwOr, 0);
+        if (!rows.pIndex) break;
       } else {
         for (int i = 0; i < w; ++i) {
           if (pUnder)
-            BlendPixel32<true>(d[i], s[pCols[i]], dwOr, dwUnder);
+            BlendPixel32<true>(d[i], s[cols.pIndex[i]], dwOr, dwUnder);
           else
-            BlendPixel32<false>(d[i], s[pCols[i]], dwOr, 0);
+            BlendPixel32<false>(d[i], s[cols.pIndex[i]], dwOr, 0);
         }
       }
     }
@@ -438,21 +589,45 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols
   }
   if (bPass && tex->GetBytesPerPixel() == 2 && tex->GetFormat() != ePixelFormat::R5G6B5 &&
       (tf == ePixelFormat::R5G6B5 || tf == ePixelFormat::A1R5G5B5)) {
-    const std::vector<uint16_t>& lut = Lut1555To(tf);
+    const bool b565 = tf == ePixelFormat::R5G6B5;
     const bool bTexHasAlpha = bTexAlpha && tex->GetFormat() == ePixelFormat::A1R5G5B5;
+    // A texture without alpha counts every texel opaque.
+    const uint16_t nOr = bTexHasAlpha ? 0 : 0x8000;
+    const bool bKeyed = bTexHasAlpha && r.bBlend;
+    const uint16_t nUnder = pUnder ? uint16_t(*pUnder) : 0;
+    thread_local std::vector<uint16_t> gathered;
+    if (!bLinearCols) gathered.resize(size_t(w));
+    const size_t nDstStride = size_t(t.GetPitch()) / 2, nSrcStride = size_t(tex->GetPitch()) / 2;
     for (int j = 0; j < y1 - y0; ++j) {
-      const auto* s = reinterpret_cast<const uint16_t*>(tex->GetRow(pRows[j]));
+      const auto* s = reinterpret_cast<const uint16_t*>(tex->GetRow(rows.At(j)));
       auto* d = reinterpret_cast<uint16_t*>(t.GetRow(y0 + j)) + x0;
-      for (int i = 0; i < w; ++i) {
-        const uint16_t c = s[pCols[i]];
-        const bool bOpaque = !bTexHasAlpha || (c & 0x8000);
-        if (bOpaque)
-          d[i] = lut[c & 0x7FFF];
-        else if (!r.bBlend)
-          d[i] = uint16_t(lut[c & 0x7FFF] & (tf == ePixelFormat::A1R5G5B5 ? 0x7FFF : 0xFFFF));
-        else if (pUnder)
-          d[i] = uint16_t(*pUnder);
+      if (bLinearCols) {
+        s += cols.nFirst;
+      } else {
+        for (int i = 0; i < w; ++i) gathered[size_t(i)] = s[cols.pIndex[i]];
+        s = gathered.data();
       }
+      if (!bKeyed) {
+        if (b565)
+          ConvertRow16<true>(d, s, w, nOr);
+        else
+          ConvertRow16<false>(d, s, w, nOr);
+        continue;
+      }
+      // A rectangle of consecutive rows in one call, else row by row.
+      const int nRows = bLinearCols && !rows.pIndex ? y1 - y0 : 1;
+      if (pUnder) {
+        if (b565)
+          KeyRect16<true, true>(d, nDstStride, s, nSrcStride, w, nRows, nUnder);
+        else
+          KeyRect16<false, true>(d, nDstStride, s, nSrcStride, w, nRows, nUnder);
+      } else {
+        if (b565)
+          KeyRect16<true, false>(d, nDstStride, s, nSrcStride, w, nRows, 0);
+        else
+          KeyRect16<false, false>(d, nDstStride, s, nSrcStride, w, nRows, 0);
+      }
+      if (nRows > 1) break;
     }
     return;
   }
@@ -475,9 +650,25 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols
       return;
     }
   }
+  GFXSHADEROW fused;
+  if (bUsesTexture && !bTarget32 && tex->GetBytesPerPixel() == 2 &&
+      ReduceStage16(r.Stage, dif, r.dwTFactor, tex->GetFormat(), tf, r.bBlend, fused)) {
+    thread_local std::vector<uint16_t> texels;
+    if (!bLinearCols) texels.resize(size_t(w));
+    for (int j = 0; j < y1 - y0; ++j) {
+      const auto* s = reinterpret_cast<const uint16_t*>(tex->GetRow(rows.At(j)));
+      if (bLinearCols) {
+        s += cols.nFirst;
+      } else {
+        for (int i = 0; i < w; ++i) texels[size_t(i)] = s[cols.pIndex[i]];
+        s = texels.data();
+      }
+      ShadeRow16(reinterpret_cast<uint16_t*>(t.GetRow(y0 + j)) + x0, s, w, fused);
+    }
+    return;
+  }
   thread_local std::vector<uint32_t> colors;
   colors.resize(size_t(w));
-  GFXSHADEROW fused;
   const bool bFused32 =
       bUsesTexture && bTarget32 && tex->GetBytesPerPixel() == 4 &&
       ReduceStage(r.Stage, dif, r.dwTFactor, tex->GetFormat(), tf, r.bBlend, fused);
@@ -488,19 +679,20 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const int* pCols
     const uint32_t c = Combine(r.Stage, 0xFFFFFFFFu, dif, r.dwTFactor);
     std::fill(colors.begin(), colors.end(), c);
   }
+  const int* pCols = bUsesTexture && !bFused32 ? IndexArray(cols, w) : nullptr;
   for (int j = 0; j < y1 - y0; ++j) {
     auto* d32 = reinterpret_cast<uint32_t*>(t.GetRow(y0 + j)) + x0;
     if (bFused32) {
-      const auto* s = reinterpret_cast<const uint32_t*>(tex->GetRow(pRows[j]));
+      const auto* s = reinterpret_cast<const uint32_t*>(tex->GetRow(rows.At(j)));
       if (bLinearCols) {
-        ShadeRow32(d32, s + pCols[0], w, fused);
+        ShadeRow32(d32, s + cols.nFirst, w, fused);
       } else {
-        for (int i = 0; i < w; ++i) colors[size_t(i)] = s[pCols[i]];
+        for (int i = 0; i < w; ++i) colors[size_t(i)] = s[cols.pIndex[i]];
         ShadeRow32(d32, colors.data(), w, fused);
       }
       continue;
     }
-    if (bUsesTexture) ReadTexels(*tex, pRows[j], pCols, w, colors.data());
+    if (bUsesTexture) ReadTexels(*tex, rows.At(j), pCols, w, colors.data());
     if (bFusedArgb) {
       ShadeRow32(d32, colors.data(), w, fused);
       continue;
@@ -521,6 +713,18 @@ void DoClear(cImage& t, const PENDINGCLEAR* pClear) {
   if (pClear && pClear->Rect.nLeft < pClear->Rect.nRight &&
       pClear->Rect.nTop < pClear->Rect.nBottom)
     FillRectRaw(cImageView(&t, pClear->Rect), pClear->dwPixel);
+}
+
+// The pending clear of a quad whose pixels are x0..x1, y0..y1: when it
+// covers exactly those, its value, for the span to write under the quad in
+// the same pass; otherwise it is done now and there is none.
+const uint32_t* ClearOrUnder(cImage& t, const PENDINGCLEAR* pClear, int x0, int x1, int y0,
+                             int y1) {
+  if (!pClear) return nullptr;
+  const GFXRECT& c = pClear->Rect;
+  if (c.nLeft == x0 && c.nRight == x1 && c.nTop == y0 && c.nBottom == y1) return &pClear->dwPixel;
+  DoClear(t, pClear);
+  return nullptr;
 }
 
 // False when the quad is not axis-aligned (nothing done then, the pending
@@ -557,24 +761,50 @@ bool DrawAxisAligned(const RASTER& r, const GFXVERTEX* v, const PENDINGCLEAR* pC
     return true;
   }
   const int x0 = int(dx0), x1 = int(dx1), y0 = int(dy0), y1 = int(dy1);
-  const uint32_t* pUnder = nullptr;
-  if (pClear) {
-    const GFXRECT& c = pClear->Rect;
-    if (c.nLeft == x0 && c.nRight == x1 && c.nTop == y0 && c.nBottom == y1)
-      pUnder = &pClear->dwPixel;
-    else
-      DoClear(t, pClear);
-  }
-  thread_local std::vector<int> cols, rows;
-  cols.resize(size_t(x1 - x0));
-  rows.resize(size_t(y1 - y0));
-  bool bLinearCols = false;
+  const uint32_t* pUnder = ClearOrUnder(t, pClear, x0, x1, y0, y1);
+  thread_local std::vector<int> colBuf, rowBuf;
+  AXISMAP cols, rows;
   if (r.pTexture) {
-    bLinearCols = MapAxis(x0, x1 - x0, ex0, ex1, u0, u1, r.pTexture->GetWidth(), cols.data());
-    MapAxis(y0, y1 - y0, ey0, ey1, t0, t1, r.pTexture->GetHeight(), rows.data());
+    cols = MapAxis(x0, x1 - x0, ex0, ex1, u0, u1, r.pTexture->GetWidth(), colBuf);
+    rows = MapAxis(y0, y1 - y0, ey0, ey1, t0, t1, r.pTexture->GetHeight(), rowBuf);
   }
-  DrawSpans(r, x0, x1, y0, y1, cols.data(), bLinearCols, rows.data(), v[0].dwDiffuse, pUnder);
+  DrawSpans(r, x0, x1, y0, y1, cols, rows, v[0].dwDiffuse, pUnder, MakePlan(r, v[0].dwDiffuse));
   return true;
+}
+
+// Whether the float strip of the quad lands on whole pixels and texels
+// exactly, so that the integer rule gives its pixels: positions and texel
+// numbers this small are exact in floats, and a texture coordinate times
+// the texture size comes back within 1e-3 of its texel.
+bool IsExactBlitRect(const GFXBLITRECT& q) {
+  constexpr int kLimit = 8192;
+  auto small = [](long long n) { return n >= -kLimit && n <= kLimit; };
+  return q.nWidth > 0 && q.nHeight > 0 && small(q.x) && small(q.y) &&
+         small(q.x + (long long)q.nWidth) && small(q.y + (long long)q.nHeight) && small(q.nSrcX) &&
+         small(q.nSrcY) && small(q.nSrcX + (long long)q.nSrcWidth) &&
+         small(q.nSrcY + (long long)q.nSrcHeight) && q.nSrcWidth != 0 && q.nSrcHeight != 0;
+}
+
+// DrawAxisAligned for a quad of whole pixels and texels (IsExactBlitRect).
+void DrawExactRect(const RASTER& r, const GFXBLITRECT& q, const PENDINGCLEAR* pClear,
+                   const SPANPLAN& plan) {
+  cImage& t = *r.pTarget;
+  const int x0 = std::max(q.x, 0), x1 = std::min(q.x + q.nWidth, t.GetWidth());
+  const int y0 = std::max(q.y, 0), y1 = std::min(q.y + q.nHeight, t.GetHeight());
+  if (x1 <= x0 || y1 <= y0) {
+    DoClear(t, pClear);
+    return;
+  }
+  const uint32_t* pUnder = ClearOrUnder(t, pClear, x0, x1, y0, y1);
+  thread_local std::vector<int> colBuf, rowBuf;
+  AXISMAP cols, rows;
+  if (r.pTexture) {
+    cols = MapAxisExact(x0, x1 - x0, q.x, q.nWidth, q.nSrcX, q.nSrcWidth, r.pTexture->GetWidth(),
+                        colBuf);
+    rows = MapAxisExact(y0, y1 - y0, q.y, q.nHeight, q.nSrcY, q.nSrcHeight, r.pTexture->GetHeight(),
+                        rowBuf);
+  }
+  DrawSpans(r, x0, x1, y0, y1, cols, rows, q.dwDiffuse, pUnder, plan);
 }
 
 // One edge of a triangle, as the inside test reads it: a pixel centre (x, y)
@@ -878,6 +1108,77 @@ eGfxResult cD3DDevice::DrawQuad(const GFXVERTEX* pStrip4) {
   const RASTER r{m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend};
   if (DrawAxisAligned(r, pStrip4, nullptr)) return eGfxResult::Ok;
   DrawStrip(r, pStrip4);
+  return eGfxResult::Ok;
+}
+
+void BuildBlitStrip(const GFXBLITRECT& q, int nTexWidth, int nTexHeight, GFXVERTEX* v) {
+  const float x0 = float(q.x) - 0.5f, x1 = float(q.x + q.nWidth) - 0.5f;
+  const float y0 = float(q.y) - 0.5f, y1 = float(q.y + q.nHeight) - 0.5f;
+  const float tw = nTexWidth > 0 ? float(nTexWidth) : 1.0f;
+  const float th = nTexHeight > 0 ? float(nTexHeight) : 1.0f;
+  const float u0 = float(q.nSrcX) / tw, u1 = float(q.nSrcX + q.nSrcWidth) / tw;
+  const float t0 = float(q.nSrcY) / th, t1 = float(q.nSrcY + q.nSrcHeight) / th;
+  v[0] = {x0, y0, 0.0f, 1.0f, q.dwDiffuse, u0, t0};
+  v[1] = {x0, y1, 0.0f, 1.0f, q.dwDiffuse, u0, t1};
+  v[2] = {x1, y0, 0.0f, 1.0f, q.dwDiffuse, u1, t0};
+  v[3] = {x1, y1, 0.0f, 1.0f, q.dwDiffuse, u1, t1};
+}
+
+eGfxResult cD3DDevice::DrawBlitRect(const GFXBLITRECT& q) {
+  if (m_bLost) return eGfxResult::Ok;  // a lost device accepts and drops drawing
+  if (!m_pTarget || m_pTarget->IsLost()) return eGfxResult::InvalidCall;
+  if (m_pTexture && (m_pTexture->IsLost() || m_pTexture->GetBytesPerPixel() < 2))
+    return eGfxResult::Ok;
+  if (!IsExactBlitRect(q)) {
+    GFXVERTEX v[4];
+    BuildBlitStrip(q, m_pTexture ? m_pTexture->GetWidth() : 0,
+                   m_pTexture ? m_pTexture->GetHeight() : 0, v);
+    return DrawQuad(v);
+  }
+  const RASTER r{m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend};
+  DrawExactRect(r, q, nullptr, MakePlan(r, q.dwDiffuse));
+  return eGfxResult::Ok;
+}
+
+eGfxResult cD3DDevice::DrawBlitRects(const GFXBLITRECT* pQuads, int nQuads) {
+  if (m_bLost) return eGfxResult::Ok;  // a lost device accepts and drops drawing
+  if (!m_pTarget || m_pTarget->IsLost()) return eGfxResult::InvalidCall;
+  if (m_pTexture && (m_pTexture->IsLost() || m_pTexture->GetBytesPerPixel() < 2))
+    return eGfxResult::Ok;
+  const RASTER r{m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend};
+  SPANPLAN plan;
+  uint32_t dwPlanned = 0;
+  for (int i = 0; i < nQuads; ++i) {
+    const GFXBLITRECT& q = pQuads[i];
+    if (!IsExactBlitRect(q)) {
+      DrawBlitRect(q);
+      continue;
+    }
+    if (i == 0 || q.dwDiffuse != dwPlanned) {
+      plan = MakePlan(r, q.dwDiffuse);
+      dwPlanned = q.dwDiffuse;
+    }
+    DrawExactRect(r, q, nullptr, plan);
+  }
+  return eGfxResult::Ok;
+}
+
+eGfxResult cD3DDevice::ClearAndDrawBlitRect(const GFXRECT& rect, uint32_t dwArgb,
+                                            const GFXBLITRECT& q) {
+  if (m_bLost || !m_pTarget || m_pTarget->IsLost() || !IsExactBlitRect(q) ||
+      (m_pTexture && (m_pTexture->IsLost() || m_pTexture->GetBytesPerPixel() < 2))) {
+    GFXVERTEX v[4];
+    BuildBlitStrip(q, m_pTexture ? m_pTexture->GetWidth() : 0,
+                   m_pTexture ? m_pTexture->GetHeight() : 0, v);
+    return ClearAndDrawQuad(rect, dwArgb, v);
+  }
+  cImage& t = *m_pTarget;
+  const PENDINGCLEAR clear{
+      {std::max(rect.nLeft, 0), std::max(rect.nTop, 0), std::min(rect.nRight, t.GetWidth()),
+       std::min(rect.nBottom, t.GetHeight())},
+      ArgbToPixel(dwArgb, t.GetFormat())};
+  const RASTER r{m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend};
+  DrawExactRect(r, q, &clear, MakePlan(r, q.dwDiffuse));
   return eGfxResult::Ok;
 }
 

@@ -24,9 +24,10 @@ namespace plat::gfx {
 struct GFXSHADEROW {
   uint16_t nFactor[4] = {255, 255, 255, 255};
   uint16_t nAdd[4] = {128, 128, 128, 128};
-  uint32_t dwTexelOr = 0;  // 0xFF000000: the texel's alpha counts as 255
-  uint32_t dwOutOr = 0;    // 0xFF000000 for targets without alpha
-  bool bBlend = false;     // SRCALPHA / INVSRCALPHA with the target's pixel
+  uint32_t dwTexelOr = 0;   // 0xFF000000: the texel's alpha counts as 255
+  uint32_t dwOutOr = 0;     // 0xFF000000 for targets without alpha
+  bool bBlend = false;      // SRCALPHA / INVSRCALPHA with the target's pixel
+  bool bTarget565 = false;  // 16-bit rows: R5G6B5 target (else A1R5G5B5)
 };
 
 // The stage as such a reduction for the given diffuse colour and texture
@@ -40,6 +41,17 @@ bool ReduceStage(const GFXTEXTURESTAGE& stage, uint32_t dwDiffuse, uint32_t dwTF
 // d[i] = the stage's result for texel s[i], blended onto d[i] when asked.
 void ShadeRow32(uint32_t* d, const uint32_t* s, int n, const GFXSHADEROW& row);
 void ShadeRow32Scalar(uint32_t* d, const uint32_t* s, int n, const GFXSHADEROW& row);
+
+// The same for 16-bit texels (A1R5G5B5, or X1R5G5B5 whose texels are all
+// opaque) onto 16-bit targets (R5G6B5, A1R5G5B5): the texel and the target
+// pixel widened with ExpandChannel, the stage and the blend as above, the
+// result narrowed with CompressChannel, as the general rule draws them.
+// False for other formats or a stage that does not reduce.
+bool ReduceStage16(const GFXTEXTURESTAGE& stage, uint32_t dwDiffuse, uint32_t dwTFactor,
+                   ePixelFormat textureFormat, ePixelFormat targetFormat, bool bBlend,
+                   GFXSHADEROW& row);
+void ShadeRow16(uint16_t* d, const uint16_t* s, int n, const GFXSHADEROW& row);
+void ShadeRow16Scalar(uint16_t* d, const uint16_t* s, int n, const GFXSHADEROW& row);
 
 // A constant colour (already out of stage 0) blended onto a row of a
 // 32-bit target: the colour fades of the screen and translucent fills.

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -172,6 +174,13 @@ TEST_P(cFontTest, TheFullWidthSheetStartsWithThePreloadAndGrowsUntilFull) {
     EXPECT_EQ(full.m_Entries[size_t(k)].x, (k % 32) * 16);
     EXPECT_EQ(full.m_Entries[size_t(k)].y, (k / 32) * 16);
   }
+  // The preload holds one character twice; it is found at its first cell.
+  const auto IsTo = [](const FASTFONTENTRY& e) { return std::memcmp(e.chChar, "ト", 2) == 0; };
+  EXPECT_EQ(std::count_if(full.m_Entries.begin(), full.m_Entries.end(), IsTo), 2);
+  const FASTFONTENTRY* pTo = full.Find("ト");
+  ASSERT_NE(pTo, nullptr);
+  EXPECT_EQ(pTo, &*std::find_if(full.m_Entries.begin(), full.m_Entries.end(), IsTo));
+  EXPECT_EQ(full.Find("漢"), nullptr);
   // Cell k of the sheet shows entry k.
   const FASTFONTENTRY& last = full.m_Entries[255];
   const INK cell = FindInk(&full.m_Sheet, Rgb(kWhite), last.x, last.y, 16, 16);

@@ -83,6 +83,18 @@ TEST(EffectKernelsTest, VectorRowsMatchTheScalarRowsOnEveryValue) {
       ASSERT_EQ(a, b) << GetFormatName(format) << " half mix";
     }
   }
+  // 32 bits: random pixels with the key among the sources and under them.
+  std::vector<uint32_t> s32(1027), d32(s32.size());
+  for (size_t i = 0; i < s32.size(); ++i) {
+    s32[i] = i % 5 == 0 ? 0xAB00FF00u : rng();
+    d32[i] = i % 7 == 0 ? 0x0000FF00u : rng();
+  }
+  for (bool bKey : {false, true}) {
+    std::vector<uint32_t> a = d32, b = d32;
+    HalfMixRow32(a.data(), s32.data(), int(s32.size()), bKey, 0x0000FF00u);
+    HalfMixRow32Scalar(b.data(), s32.data(), int(s32.size()), bKey, 0x0000FF00u);
+    ASSERT_EQ(a, b) << "32-bit half mix";
+  }
 }
 
 TEST(EffectKernelsTest, KeysLeaveOrTakeThePixel) {

@@ -76,6 +76,9 @@ uint32_t RandomTexel(std::mt19937& rng) {
   }
 }
 
+// Every fused row (32-bit, 16-bit) against the rules, on texels with the
+// alphas keyed pictures have and a run of transparent ones long enough for
+// the vector loops to pass over whole groups.
 TEST(QuadRowsTest, FusedRowsGiveThePixelsOfTheRules) {
   const GFXTEXTURESTAGE stages[] = {
       {TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE, TOP_SELECTARG1, TA_TEXTURE, TA_DIFFUSE},
@@ -88,30 +91,55 @@ TEST(QuadRowsTest, FusedRowsGiveThePixelsOfTheRules) {
       {TOP_DISABLE, TA_TEXTURE, TA_DIFFUSE, TOP_SELECTARG1, TA_TEXTURE, TA_DIFFUSE},
       {TOP_ADD, TA_DIFFUSE, TA_TFACTOR, TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE},
   };
+  struct FORMATS {
+    ePixelFormat Texture, Target;
+  };
+  const FORMATS formats[] = {
+      {ePixelFormat::A8R8G8B8, ePixelFormat::X8R8G8B8},
+      {ePixelFormat::A8R8G8B8, ePixelFormat::A8R8G8B8},
+      {ePixelFormat::X8R8G8B8, ePixelFormat::X8R8G8B8},
+      {ePixelFormat::X8R8G8B8, ePixelFormat::A8R8G8B8},
+      {ePixelFormat::A1R5G5B5, ePixelFormat::R5G6B5},
+      {ePixelFormat::A1R5G5B5, ePixelFormat::A1R5G5B5},
+      {ePixelFormat::X1R5G5B5, ePixelFormat::R5G6B5},
+  };
   std::mt19937 rng(7);
-  constexpr int kLength = 37;  // nine groups of four and one left over
+  constexpr int kLength = 53;  // groups of eight and of four, and some left over
   for (const GFXTEXTURESTAGE& stage : stages)
-    for (ePixelFormat texFormat : {ePixelFormat::A8R8G8B8, ePixelFormat::X8R8G8B8})
-      for (ePixelFormat target : {ePixelFormat::X8R8G8B8, ePixelFormat::A8R8G8B8})
-        for (bool bBlend : {false, true}) {
-          const uint32_t dif = rng(), tf = rng();
-          GFXSHADEROW row;
-          ASSERT_TRUE(ReduceStage(stage, dif, tf, texFormat, target, bBlend, row));
-          std::vector<uint32_t> s(kLength), d(kLength);
-          for (int i = 0; i < kLength; ++i) {
-            s[size_t(i)] = RandomTexel(rng);
-            d[size_t(i)] = ArgbToPixel(rng(), target);
-          }
-          std::vector<uint32_t> vector = d, scalar = d;
-          ShadeRow32(vector.data(), s.data(), kLength, row);
-          ShadeRow32Scalar(scalar.data(), s.data(), kLength, row);
-          for (int i = 0; i < kLength; ++i) {
-            const uint32_t tex = PixelToArgb(s[size_t(i)], texFormat);
-            const uint32_t want = Reference(stage, tex, dif, tf, d[size_t(i)], target, bBlend);
-            ASSERT_EQ(scalar[size_t(i)], want) << "op " << stage.nColorOp << " pixel " << i;
-            ASSERT_EQ(vector[size_t(i)], want) << "op " << stage.nColorOp << " pixel " << i;
-          }
+    for (const FORMATS& f : formats)
+      for (bool bBlend : {false, true}) {
+        const bool b16 = f.Target != ePixelFormat::X8R8G8B8 && f.Target != ePixelFormat::A8R8G8B8;
+        const uint32_t dif = rng(), tf = rng();
+        GFXSHADEROW row;
+        ASSERT_TRUE(b16 ? ReduceStage16(stage, dif, tf, f.Texture, f.Target, bBlend, row)
+                        : ReduceStage(stage, dif, tf, f.Texture, f.Target, bBlend, row));
+        std::vector<uint32_t> s(kLength), d(kLength);
+        for (int i = 0; i < kLength; ++i) {
+          // Texels 8 to 31 are transparent.
+          const uint32_t argb = i >= 8 && i < 32 ? rng() & 0x00FFFFFF : RandomTexel(rng);
+          s[size_t(i)] = b16 ? ArgbToTexel(argb, f.Texture) : argb;
+          d[size_t(i)] = ArgbToPixel(rng(), f.Target);
         }
+        std::vector<uint32_t> got = d, scalar = d;
+        if (b16) {
+          std::vector<uint16_t> s16(s.begin(), s.end()), v16(d.begin(), d.end()), c16 = v16;
+          ShadeRow16(v16.data(), s16.data(), kLength, row);
+          ShadeRow16Scalar(c16.data(), s16.data(), kLength, row);
+          got.assign(v16.begin(), v16.end());
+          scalar.assign(c16.begin(), c16.end());
+        } else {
+          ShadeRow32(got.data(), s.data(), kLength, row);
+          ShadeRow32Scalar(scalar.data(), s.data(), kLength, row);
+        }
+        for (int i = 0; i < kLength; ++i) {
+          const uint32_t tex = PixelToArgb(s[size_t(i)], f.Texture);
+          const uint32_t want = Reference(stage, tex, dif, tf, d[size_t(i)], f.Target, bBlend);
+          ASSERT_EQ(scalar[size_t(i)], want)
+              << "op " << stage.nColorOp << " " << GetFormatName(f.Target) << " pixel " << i;
+          ASSERT_EQ(got[size_t(i)], want)
+              << "op " << stage.nColorOp << " " << GetFormatName(f.Target) << " pixel " << i;
+        }
+      }
 }
 
 TEST(QuadRowsTest, ConstantColourBlendsGiveThePixelsOfTheRule) {
@@ -138,22 +166,23 @@ TEST(QuadRowsTest, ConstantColourBlendsGiveThePixelsOfTheRule) {
 
 TEST(QuadRowsTest, StagesThatDoNotReduceAreLeftToTheGeneralRule) {
   GFXSHADEROW row;
-  const GFXTEXTURESTAGE add{TOP_ADD, TA_TEXTURE, TA_DIFFUSE, TOP_SELECTARG1, TA_TEXTURE, TA_DIFFUSE};
-  const GFXTEXTURESTAGE sub{TOP_SUBTRACT, TA_DIFFUSE, TA_TEXTURE, TOP_SELECTARG1, TA_TEXTURE,
-                            TA_DIFFUSE};
-  const GFXTEXTURESTAGE square{TOP_MODULATE, TA_TEXTURE, TA_TEXTURE, TOP_SELECTARG1, TA_TEXTURE,
-                               TA_DIFFUSE};
-  const GFXTEXTURESTAGE alphaSquare{TOP_SELECTARG1, TA_TEXTURE, TA_DIFFUSE, TOP_MODULATE,
-                                    TA_TEXTURE, TA_TEXTURE};
-  const GFXTEXTURESTAGE blit{TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE, TOP_SELECTARG1, TA_TEXTURE,
-                             TA_DIFFUSE};
+  const GFXTEXTURESTAGE add{TOP_ADD,        TA_TEXTURE, TA_DIFFUSE,
+                            TOP_SELECTARG1, TA_TEXTURE, TA_DIFFUSE};
+  const GFXTEXTURESTAGE sub{TOP_SUBTRACT,   TA_DIFFUSE, TA_TEXTURE,
+                            TOP_SELECTARG1, TA_TEXTURE, TA_DIFFUSE};
+  const GFXTEXTURESTAGE square{TOP_MODULATE,   TA_TEXTURE, TA_TEXTURE,
+                               TOP_SELECTARG1, TA_TEXTURE, TA_DIFFUSE};
+  const GFXTEXTURESTAGE alphaSquare{TOP_SELECTARG1, TA_TEXTURE, TA_DIFFUSE,
+                                    TOP_MODULATE,   TA_TEXTURE, TA_TEXTURE};
+  const GFXTEXTURESTAGE blit{TOP_MODULATE,   TA_TEXTURE, TA_DIFFUSE,
+                             TOP_SELECTARG1, TA_TEXTURE, TA_DIFFUSE};
   for (const GFXTEXTURESTAGE& s : {add, sub, square, alphaSquare})
-    EXPECT_FALSE(ReduceStage(s, ~0u, ~0u, ePixelFormat::A8R8G8B8, ePixelFormat::X8R8G8B8, true,
-                             row));
-  EXPECT_FALSE(ReduceStage(blit, ~0u, ~0u, ePixelFormat::A1R5G5B5, ePixelFormat::X8R8G8B8, true,
-                           row));
-  EXPECT_FALSE(ReduceStage(blit, ~0u, ~0u, ePixelFormat::A8R8G8B8, ePixelFormat::R5G6B5, true,
-                           row));
+    EXPECT_FALSE(
+        ReduceStage(s, ~0u, ~0u, ePixelFormat::A8R8G8B8, ePixelFormat::X8R8G8B8, true, row));
+  EXPECT_FALSE(
+      ReduceStage(blit, ~0u, ~0u, ePixelFormat::A1R5G5B5, ePixelFormat::X8R8G8B8, true, row));
+  EXPECT_FALSE(
+      ReduceStage(blit, ~0u, ~0u, ePixelFormat::A8R8G8B8, ePixelFormat::R5G6B5, true, row));
 }
 
 // A quad turned about its centre, its corners at the pixel-edge offset the
@@ -162,7 +191,8 @@ void TurnedQuad(GFXVERTEX* v, double cx, double cy, double w, double h, double d
   const double c = std::cos(dAngle), s = std::sin(dAngle);
   const double px[4] = {-w / 2, -w / 2, w / 2, w / 2}, py[4] = {-h / 2, h / 2, -h / 2, h / 2};
   for (int k = 0; k < 4; ++k)
-    v[k] = {float(cx + px[k] * c - py[k] * s - 0.5), float(cy + px[k] * s + py[k] * c - 0.5),
+    v[k] = {float(cx + px[k] * c - py[k] * s - 0.5),
+            float(cy + px[k] * s + py[k] * c - 0.5),
             0,
             1,
             0xFFFFFFFF,
@@ -172,8 +202,7 @@ void TurnedQuad(GFXVERTEX* v, double cx, double cy, double w, double h, double d
 
 // Whether pixel centre (x, y) is inside triangle a, b, c by the edge and
 // top-left rules, in the arithmetic the rasteriser uses.
-bool InTriangle(const GFXVERTEX& a0, const GFXVERTEX& b0, const GFXVERTEX& c0, double x,
-                double y) {
+bool InTriangle(const GFXVERTEX& a0, const GFXVERTEX& b0, const GFXVERTEX& c0, double x, double y) {
   auto edge = [](const GFXVERTEX& p, const GFXVERTEX& q, double px, double py) {
     return (double(q.x) - p.x) * (py - p.y) - (double(q.y) - p.y) * (px - p.x);
   };
@@ -203,15 +232,17 @@ TEST(QuadRowsTest, TurnedQuadsCoverThePixelsWhoseCentresTheyHold) {
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x) tex->WritePixel(x, y, 0xFF000000u | uint32_t(y * 8 + x + 1));
   dev->SetTexture(tex.get());
-  dev->SetTextureStage({TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE, TOP_SELECTARG1, TA_TEXTURE,
-                        TA_DIFFUSE});
+  dev->SetTextureStage(
+      {TOP_MODULATE, TA_TEXTURE, TA_DIFFUSE, TOP_SELECTARG1, TA_TEXTURE, TA_DIFFUSE});
   cImage& bb = *dev->GetBackBuffer();
   struct {
     const char* szName;
     double dAngle;
     bool bSkew;  // one corner moved: no parallelogram, two triangles
-  } const cases[] = {{"30 degrees", 0.5236, false}, {"45 degrees", 0.7854, false},
-                     {"100 degrees", 1.7453, false}, {"200 degrees", 3.4907, false},
+  } const cases[] = {{"30 degrees", 0.5236, false},
+                     {"45 degrees", 0.7854, false},
+                     {"100 degrees", 1.7453, false},
+                     {"200 degrees", 3.4907, false},
                      {"skewed", 0.3, true}};
   for (const auto& c : cases) {
     GFXVERTEX v[4];
