@@ -14,6 +14,7 @@
 #include "stage/command_context.h"
 #include "stage/flow_engine.h"
 #include "stage/flow_state.h"
+#include "stage/status_refs.h"
 
 namespace {
 
