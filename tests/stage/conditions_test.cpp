@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "flow/status_catalogue.h"
 #include "play_fixture.h"
 #include "stage/command_bodies.h"
 #include "stage/command_context.h"
@@ -62,6 +63,17 @@ TEST(StatusOp, WidthsWrapBeforeTheClamp) {
   for (const CASE& c : kCases)
     EXPECT_EQ(ApplyStatusOpWidth(c.t, c.x, c.nOp, c.nLow, c.nHigh, c.nBits), c.nResult)
         << c.t << " op " << c.nOp << " " << c.x << " in " << c.nBits;
+}
+
+// The ranges the status operation keeps are those the editor offers, but
+// for the Z layer, whose last value (8) the play never takes.
+TEST(StatusOp, RangesFollowTheCatalogue) {
+  for (int s = 0; s < kCharaStatusCount; ++s) {
+    int32_t nLow = 0, nHigh = 0;
+    CharaStatusRange(s, nLow, nHigh);
+    EXPECT_EQ(nLow, g_StatusCatalogue[s].nLow) << g_StatusCatalogue[s].szLabel;
+    EXPECT_EQ(nHigh, g_StatusCatalogue[s].nHigh - (s == STATUS_Z ? 1 : 0)) << s;
+  }
 }
 
 class Conditions : public cPlayFixture {
