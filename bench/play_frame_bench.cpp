@@ -57,6 +57,7 @@ void BuildStage() {
   player.m_nCarriedItem = -1;
   player.m_sColumn = 2;
   player.m_sRow = h - 2;
+  AddBenchFlows(player, false);
   g_Stage.m_vecCharas.push_back(player);
   std::mt19937 rng(7);
   for (int i = 0; i < kCharas; ++i) {
@@ -65,6 +66,7 @@ void BuildStage() {
     def.m_sColumn = static_cast<int16_t>(1 + rng() % 19);
     def.m_sRow = h - 2;
     def.m_cActRange = 3;
+    AddBenchFlows(def, false);
     g_Stage.m_vecCharas.push_back(def);
   }
   g_Stage.m_vecBgs.resize(2);

@@ -2,8 +2,10 @@
 // characters, 2 update steps a frame; a frame's update has a budget of 0.3
 // ms), a crowded one (300 characters walking into each other and the
 // terrain at 10 update steps a frame; 8 ms), and the set-up of a 2000 x
-// 200-cell stage with 5,000 placed objects (100 ms). The characters walk as
-// their flows would have them, turning at walls.
+// 200-cell stage with 5,000 placed objects (100 ms). The characters run
+// their flows: they walk, turning at walls and ledges, jump on a condition
+// and count in a status operation; in the code crowd (6 ms) each also runs a
+// code line on every update step.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -23,7 +25,8 @@ namespace {
 // A stage of w x h cells: a floor with a wall every 20 columns, platforms
 // high up, and nCharas characters walking along the floor between the walls
 // (every fifth a flyer further up, every tenth a block character).
-void BuildStage(int16_t w, int16_t h, int32_t nLevel, int nCharas, int nBlocks, int nItems) {
+void BuildStage(int16_t w, int16_t h, int32_t nLevel, int nCharas, int nBlocks, int nItems,
+                bool bLogic = false) {
   g_Stage.Reset();
   g_Stage.m_nWidth = w;
   g_Stage.m_nHeight = h;
@@ -48,6 +51,7 @@ void BuildStage(int16_t w, int16_t h, int32_t nLevel, int nCharas, int nBlocks, 
   player.m_nCarriedItem = -1;
   player.m_sColumn = 2;
   player.m_sRow = static_cast<int16_t>(nFloor - 1);
+  AddBenchFlows(player, bLogic);
   g_Stage.m_vecCharas.push_back(player);
   for (int i = 0; i < nCharas; ++i) {
     cEdChara def;
@@ -59,6 +63,7 @@ void BuildStage(int16_t w, int16_t h, int32_t nLevel, int nCharas, int nBlocks, 
     def.m_sRow = static_cast<int16_t>(def.m_cFlying ? nFloor - 5 : nFloor - 1);
     def.m_cBlockLike = i % 10 == 5 ? 1 : 0;
     def.m_cActRange = 3;  // every character acts, wherever the camera is
+    AddBenchFlows(def, bLogic);
     g_Stage.m_vecCharas.push_back(def);
   }
   for (int i = 0; i < nItems; ++i) {
@@ -95,6 +100,14 @@ void BM_PlayFrameCrowd300(benchmark::State& state) {
   RunPlayFrames(state);
 }
 BENCHMARK(BM_PlayFrameCrowd300)->Unit(benchmark::kMicrosecond);
+
+// The crowd again, each character also running a code line on every update
+// step behind a status condition (6 ms).
+void BM_PlayFrameCodeCrowd300(benchmark::State& state) {
+  BuildStage(100, 40, 10, 300, 400, 50, true);
+  RunPlayFrames(state);
+}
+BENCHMARK(BM_PlayFrameCodeCrowd300)->Unit(benchmark::kMicrosecond);
 
 void BM_StageSetUp2000x200(benchmark::State& state) {
   BuildStage(2000, 200, 2, 1500, 3000 - 2000 - 2 * 100, 500);

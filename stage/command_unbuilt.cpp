@@ -31,7 +31,3 @@ int CmdScreenColor(const CMDCONTEXT& /*ctx*/) { return 0; }
 int CmdBackground(const CMDCONTEXT& /*ctx*/) { return 0; }
 int CmdSound(const CMDCONTEXT& /*ctx*/) { return 0; }
 int CmdBgm(const CMDCONTEXT& /*ctx*/) { return 0; }
-
-// Code and arrangement.
-int CmdCode(const CMDCONTEXT& /*ctx*/) { return 0; }
-int CmdArrange(const CMDCONTEXT& /*ctx*/) { return 0; }

@@ -87,13 +87,13 @@ int cPlayScene::EvalCondition(const cCond& cond, cGameObj* pChara) {
       return CompareValues(pChara->m_vecCharaVar.At(cond.m_sVarNum), cond.m_nConstant,
                            cond.m_cCompare);
     case 4:
-      return EvalStatusCond(cond, pChara);
+      return EvalStatusCond(*this, cond, pChara);
     case 5:
-      return EvalFlagCond(cond, pChara);
+      return EvalFlagCond(*this, cond, pChara);
     case 6:
-      return EvalStateCond(cond, pChara);
+      return EvalStateCond(*this, cond, pChara);
     case 7:
-      return EvalDistanceCond(cond, pChara);
+      return EvalDistanceCond(*this, cond, pChara);
     default:
       return 0;
   }

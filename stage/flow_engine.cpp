@@ -224,12 +224,25 @@ void cGameObj::RemoveFlow(int nIndex) {
   if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_vecFlowStates.size()) return;
   cFlowState& state = m_vecFlowStates[nIndex];
   state.Stop(*this);
-  const int32_t nSerial = state.m_nSerial;
-  m_AnimList.remove_if([nSerial](const cAnimPlay& a) { return a.m_nSerial == nSerial; });
+  RemoveFlowAnims(state.m_nSerial);
   m_vecFlowStates.erase(m_vecFlowStates.begin() + nIndex);
   if (static_cast<size_t>(nIndex) < m_Def.m_vecFlows.size())
     m_Def.m_vecFlows.erase(m_Def.m_vecFlows.begin() + nIndex);
   RelinkFlowStates();
+}
+
+void cGameObj::RemoveFlowAnims(int32_t nSerial) {
+  m_AnimList.remove_if([nSerial](const cAnimPlay& a) { return a.m_nSerial == nSerial; });
+}
+
+void cGameObj::PauseFlowAnims(int32_t nSerial) {
+  for (cAnimPlay& a : m_AnimList)
+    if (a.m_nSerial == nSerial) a.m_nPaused = 1;
+}
+
+void cGameObj::ResumeFlowAnims(int32_t nSerial) {
+  for (cAnimPlay& a : m_AnimList)
+    if (a.m_nSerial == nSerial) a.m_nPaused = 0;
 }
 
 int cGameObj::StepFlowStates(cPlayScene& scene, int bDeathOnly, bool bVanishEnds) {
@@ -271,10 +284,6 @@ void cGameObj::FinishFlowStep() {
   }
 }
 
-int EvalStatusCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
-int EvalFlagCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
-int EvalStateCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
-int EvalDistanceCond(const cCond& /*cond*/, cGameObj* /*pChara*/) { return 0; }
 int RemoveFlowsByKey(cGameObj& chara, int8_t cKey) {
   if (cKey == 0) {
     for (cFlowState& state : chara.m_vecFlowStates) state.Stop(chara);
@@ -327,5 +336,3 @@ void ChangeFlows(cPlayerObj& player, cFlowCmd& cmd) {
       break;
   }
 }
-void ApplyCharaParamBinds(cPlayerObj& /*player*/, cFlowCmd& /*cmd*/,
-                          const std::list<cSafeVector<int32_t>>& /*lstBinds*/) {}

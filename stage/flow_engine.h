@@ -3,8 +3,7 @@
 // loops unrolled, the key-input conditions, the command executor and what
 // the movement commands share. The bodies themselves are reached through the
 // table of kinds (command_table.h); those not built yet
-// (command_unbuilt.cpp) last their time and do nothing. Of the conditions
-// only key input is evaluated here so far.
+// (command_unbuilt.cpp) last their time and do nothing.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +14,7 @@
 
 class cGameObj;
 class cPlayerObj;
+class cPlayScene;
 class cInput;
 class cCmdState;
 class cFlowState;
@@ -27,12 +27,13 @@ struct EDGERUN;
 constexpr size_t kMaxUnrolledCmds = 16384;
 void ExpandLoopCmds(CMD_VECTOR& vecCmds);
 
-// The conditions of kinds 4 to 7 and the key-input steps. EvalKeyCond:
+// The conditions of kinds 4 to 7 for a character (null for a test of no
+// character: those needing one fail) and the key-input steps. EvalKeyCond:
 // whether one key step holds on the input's newest runs, without lengths.
-int EvalStatusCond(const cCond& cond, cGameObj* pChara);
-int EvalFlagCond(const cCond& cond, cGameObj* pChara);
-int EvalStateCond(const cCond& cond, cGameObj* pChara);
-int EvalDistanceCond(const cCond& cond, cGameObj* pChara);
+int EvalStatusCond(cPlayScene& scene, const cCond& cond, cGameObj* pChara);
+int EvalFlagCond(cPlayScene& scene, const cCond& cond, cGameObj* pChara);
+int EvalStateCond(cPlayScene& scene, const cCond& cond, cGameObj* pChara);
+int EvalDistanceCond(cPlayScene& scene, const cCond& cond, cGameObj* pChara);
 int EvalKeyCond(cGameObj& chara, const cKeyCond& keys, const cInput* pInput);
 
 // Key sequences (flow_keys.cpp). A cursor is, per channel (0..9 the
@@ -65,10 +66,6 @@ void CmdExec(const CMDCONTEXT& ctx);
 void InitCmdInstance(const CMDCONTEXT& ctx);
 int RunItemCmd(const CMDCONTEXT& ctx);
 
-// The status operation (flow_status.cpp): an operation on a value, clamped
-// to a range. The command itself is a body (command_bodies.h).
-int32_t ApplyStatusOp(int32_t t, int32_t x, int32_t nOp, int32_t nLow, int32_t nHigh);
-
 // What the movement commands share (flow_move.cpp). A direction of the
 // input (code 12) is the one the run started with, or the current one.
 int ResolveMoveDirection(cGameObj& chara, const cFlowState* pRun, int nCode, int bCurrentInput,
@@ -98,11 +95,8 @@ void StepToTargetPoint(cGameObj& chara, cCmdState& inst, const cEdMove& move,
                        const cGameObj* pTarget, double x, double y);
 
 // The change of the player's flows that an item's "フローの変更" makes (its
-// body waits with it while the player's own flows run), and the bindings an
-// "アレンジ" item command left for the next one.
+// body waits with it while the player's own flows run).
 void ChangeFlows(cPlayerObj& player, cFlowCmd& cmd);
 // Removes the flows whose ID is the key (key 0: every flow); the index of
 // the first one removed, -1 when none (0 for key 0).
 int RemoveFlowsByKey(cGameObj& chara, int8_t cKey);
-void ApplyCharaParamBinds(cPlayerObj& player, cFlowCmd& cmd,
-                          const std::list<cSafeVector<int32_t>>& lstBinds);

@@ -8,6 +8,7 @@
 #include "stage/flow_engine.h"
 #include "stage/flow_state.h"
 #include "stage/game_obj.h"
+#include "stage/param_binds.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ void MarkStopped(cGameObj& chara, const cFlow* pFlow) {
 
 }  // namespace
 
-void cCmdState::Init(cFlowState& run) {
+void cCmdState::Init(cGameObj& owner, cFlowState& run, cPlayScene& scene) {
   m_nRemain = m_nDuration;
   m_nDone = 0;
   // A body starts from its first step again whenever the command is reached.
@@ -43,8 +44,9 @@ void cCmdState::Init(cFlowState& run) {
   for (int32_t& n : m_anWork) n = 0;
   const bool bArrange = m_pCmd && m_pCmd->m_cCmdSet == 0 && m_pCmd->m_cKind == CMD_ARRANGE;
   // The bindings an arrangement left are for exactly this command.
-  // join: ApplyParamBinds(*this, run.m_lstBinds) once the parameter bindings exist.
-  if (!bArrange) run.m_lstBinds.clear();
+  if (bArrange) return;
+  if (m_pCmd) ApplyParamBinds(scene, *m_pCmd, owner, &run);
+  run.m_lstBinds.clear();
 }
 
 int cCmdState::Step(cGameObj& owner, cFlowState& run, cPlayScene& scene) {
@@ -74,7 +76,7 @@ void cFlowState::Start(cGameObj& owner, cPlayScene& scene) {
     const cFlowCmd* pCmd = inst.m_pCmd;
     // The kinds before the flow operation move, turn, fire or summon.
     if (!pCmd || pCmd->m_cKind < CMD_FLOW_OP || pCmd->m_cParallel == 0) continue;
-    inst.Init(*this);
+    inst.Init(owner, *this, scene);
     if (!inst.Step(owner, *this, scene))
       ReportFDebug("使用時間0なので、ここにくることはあり得ないはず！");
     if (m_nBreak) break;
@@ -94,7 +96,7 @@ int cFlowState::Step(cGameObj& owner, cPlayScene& scene) {
     if (inst.m_nDone) continue;
     const cFlowCmd* pCmd = inst.m_pCmd;
     if (inst.m_nRemain == 0) {
-      inst.Init(*this);
+      inst.Init(owner, *this, scene);
       if (!IsWaitingMessage(pCmd) && pCmd && pCmd->m_cParallel == 0) m_nMessageShown = 0;
     }
     if (pCmd && pCmd->m_cParallel == 1) {

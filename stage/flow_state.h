@@ -24,10 +24,10 @@ struct POSITIOND {
 // One command of a running flow.
 class cCmdState {
  public:
-  // First preparation when the command is reached in its run, and one
-  // update step for the run's owner; Step gives 1 when the command has
-  // finished.
-  void Init(cFlowState& run);
+  // First preparation when the command is reached in its run (the run's
+  // pending bindings change the command first), and one update step for the
+  // run's owner; Step gives 1 when the command has finished.
+  void Init(cGameObj& owner, cFlowState& run, cPlayScene& scene);
   int Step(cGameObj& owner, cFlowState& run, cPlayScene& scene);
 
   cFlowCmd* m_pCmd = nullptr;  // the character's own copy of the command

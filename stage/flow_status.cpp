@@ -1,10 +1,8 @@
-// The status operation of flows and items on 32-bit values: variables,
-// the system's time, score and lives, and a character's variables, HP, SP
-// and their maxima. The statuses kept in 8 and 16 bits, the auto-scroll
-// speeds and random or status operands are not in place yet: such an
-// operation changes nothing.
+// The status condition and the status operation of flows and items: a
+// variable, a character's status or a system value compared with, or
+// changed by, an operand that is a constant, a random number, another status
+// or a variable.
 #include <algorithm>
-#include <climits>
 
 #include "files/play_data.h"
 #include "stage/command_bodies.h"
@@ -12,17 +10,12 @@
 #include "stage/flow_engine.h"
 #include "stage/game_obj.h"
 #include "stage/play_scene.h"
+#include "stage/status_refs.h"
 
 namespace {
 
-constexpr int32_t kStatusMax = 999999;
-
 int32_t Param(const cFlowCmd& cmd, int i) {
   return static_cast<size_t>(i) < cmd.m_vecParams.size() ? cmd.m_vecParams[i] : 0;
-}
-
-int32_t Clamp64(int64_t n, int32_t nLow, int32_t nHigh) {
-  return static_cast<int32_t>(std::clamp<int64_t>(n, nLow, nHigh));
 }
 
 // The variable of a scope (0 common, 1 stage) and index; null for another
@@ -33,20 +26,61 @@ int32_t* Variable(cPlayScene& scene, int32_t nScope, int32_t nIndex) {
   return nullptr;
 }
 
-// The operand; false when the operation is to do nothing.
-bool Operand(cPlayScene& scene, const cFlowCmd& cmd, int32_t& x) {
-  switch (Param(cmd, 6)) {
+// What an operand names.
+struct OPERAND {
+  int32_t nKind;
+  int32_t nConstant;
+  int32_t nLow, nHigh;
+  int32_t nScope, nIndex;
+  int32_t nSubject, nSelector;
+};
+
+// A status read as an operand; false when the comparison is to fail and
+// the operation to do nothing.
+bool StatusOperand(cPlayScene& scene, cGameObj& chara, const OPERAND& o, int32_t& x) {
+  if (o.nSubject == 5) {
+    switch (o.nSelector) {
+      case SYSVAL_TIME:
+        x = scene.m_bNoTimeLimit ? 0 : scene.m_nTime;
+        break;
+      case SYSVAL_LIVES:
+        x = g_PlayData.m_nLives == kUnlimitedLives ? 0 : g_PlayData.m_nLives;
+        break;
+      default: {
+        const int32_t* p = SystemValue(scene, o.nSelector);
+        x = p ? *p : 0;
+        break;
+      }
+    }
+    return true;
+  }
+  cGameObj* pObj = &chara;
+  if (o.nSubject >= 1 && o.nSubject <= 4) {
+    pObj = TargetSlot(chara, o.nSubject);
+    if (!pObj) return false;
+  }
+  if (o.nSelector == STATUS_SIGHT && pObj->m_nControl != 0) return false;
+  const STATUSREF ref = CharaStatus(*pObj, o.nSelector, o.nIndex);
+  x = ref ? ref.Get() : 0;
+  if (o.nSelector == STATUS_STOP) RefreshStopDecay(*pObj);
+  return true;
+}
+
+bool ComputeOperand(cPlayScene& scene, cGameObj& chara, const OPERAND& o, int32_t& x) {
+  switch (o.nKind) {
     case 0:
-      x = Param(cmd, 7);
+      x = o.nConstant;
       return true;
+    case 1:
+      x = RandRange(scene.m_Rand, o.nLow, o.nHigh);
+      return true;
+    case 2:
+      return StatusOperand(scene, chara, o, x);
     case 3: {
-      const int32_t* p = Variable(scene, Param(cmd, 10), Param(cmd, 11));
+      const int32_t* p = Variable(scene, o.nScope, o.nIndex);
       x = p ? *p : 0;
       return true;
     }
-    case 1:
-    case 2:
-      return false;  // random and status operands are not in place yet
     default:
       x = 0;
       return true;
@@ -55,130 +89,139 @@ bool Operand(cPlayScene& scene, const cFlowCmd& cmd, int32_t& x) {
 
 }  // namespace
 
-int32_t ApplyStatusOp(int32_t t, int32_t x, int32_t nOp, int32_t nLow, int32_t nHigh) {
-  int64_t r = t;
-  switch (nOp) {
-    case 0:
-      r = x;
-      break;
-    case 1:
-      r = static_cast<int64_t>(t) + x;
-      break;
-    case 2:
-      r = static_cast<int64_t>(t) - x;
-      break;
-    case 3:
-      // The product in 64 bits: a 32-bit one misses wraps that keep the sign.
-      r = static_cast<int64_t>(t) * x;
-      break;
-    case 4:
-      if (x == 0) break;
-      r = (t == INT_MIN && x == -1) ? INT_MIN : t / x;
-      break;
-    case 5:
-      if (x == 0) break;
-      r = (x == -1) ? 0 : t % x;
-      break;
-    case 6:
-      r = PercentOf(x, t);
-      break;
-    default:
-      break;
+int EvalStatusCond(cPlayScene& scene, const cCond& cond, cGameObj* pChara) {
+  if (!pChara) return 0;  // a status needs the character the test is for
+  cGameObj& chara = *pChara;
+  const OPERAND o{cond.m_cRightSource, cond.m_nConstant, cond.m_nRandLow,     cond.m_nRandHigh,
+                  cond.m_cRightVarScope, cond.m_sRightVarNum, cond.m_cRightObject,
+                  cond.m_cRightStatus};
+  int32_t x = 0;
+  if (!ComputeOperand(scene, chara, o, x)) return 0;
+  const bool bPercent = cond.m_cPercent != 0;
+  const int nOp = cond.m_cCompare;
+  if (cond.m_cLeftKind == 1) {
+    const int32_t* p = Variable(scene, cond.m_cVarScope, cond.m_sVarNum);
+    if (!p) return 0;
+    return CompareValues(*p, bPercent ? 0 : x, nOp);
   }
-  return Clamp64(r, nLow, nHigh);
+  if (cond.m_cLeftKind != 0) return 0;
+  if (cond.m_cObject == 5) {
+    if (cond.m_cStatus == SYSVAL_LIVES && g_PlayData.m_nLives == kUnlimitedLives) return 0;
+    const int32_t* p = SystemValue(scene, cond.m_cStatus);
+    if (!p) return 0;
+    return CompareValues(*p, bPercent ? 0 : x, nOp);
+  }
+  cGameObj* pObj = &chara;
+  if (cond.m_cObject >= 1 && cond.m_cObject <= 4) {
+    pObj = TargetSlot(chara, cond.m_cObject);
+    if (!pObj) return 0;
+  }
+  const int nSelector = cond.m_cStatus;
+  const STATUSREF ref = CharaStatus(*pObj, nSelector, cond.m_sVarNum);
+  if (!ref) return 1;  // a selector past the catalogue holds
+  int32_t nOperand = bPercent ? 0 : x;
+  if (nSelector == STATUS_HP || nSelector == STATUS_SP) {
+    const int32_t nMax = nSelector == STATUS_HP ? pObj->m_Def.m_nMaxHP : pObj->m_Def.m_nMaxSP;
+    nOperand = bPercent ? std::clamp(PercentOf(nMax, x), 0, kStatusMax) : x;
+  } else if (ref.cBits < 32 || nSelector == STATUS_STOP) {
+    nOperand = CutToWidth(nOperand, ref.cBits);
+  }
+  return CompareValues(ref.Get(), nOperand, nOp);
 }
 
 int CmdStatusOp(const CMDCONTEXT& ctx) {
   cGameObj& chara = ctx.m_Chara;
   const cFlowCmd& cmd = ctx.m_Cmd;
   cPlayScene& scene = ctx.m_Scene;
+  const OPERAND o{Param(cmd, 6),  Param(cmd, 7),  Param(cmd, 8),  Param(cmd, 9),
+                  Param(cmd, 10), Param(cmd, 11), Param(cmd, 12), Param(cmd, 13)};
   int32_t x = 0;
-  if (!Operand(scene, cmd, x)) return 0;
+  if (!ComputeOperand(scene, chara, o, x)) return 0;
   const int32_t nOp = Param(cmd, 5);
   const bool bPercent = Param(cmd, 14) != 0;
-  auto Apply = [&](int32_t& t, int32_t nLow, int32_t nHigh) {
-    const int32_t nX = bPercent ? PercentOf(t, x) : x;
-    t = ApplyStatusOp(t, nX, nOp, nLow, nHigh);
+  // The operation on a value kept in nBits, the percentage taken in them.
+  auto Apply = [&](int32_t t, int32_t nLow, int32_t nHigh, int nBits) {
+    int32_t nX = x;
+    if (bPercent)
+      nX = nBits == 8 ? PercentOfByte(t, x) : nBits == 16 ? PercentOfShort(t, x) : PercentOf(t, x);
+    return ApplyStatusOpWidth(t, nX, nOp, nLow, nHigh, nBits);
   };
   if (Param(cmd, 0) == 1) {
     if (int32_t* p = Variable(scene, Param(cmd, 1), Param(cmd, 2)))
-      Apply(*p, -kStatusMax, kStatusMax);
+      *p = Apply(*p, -kStatusMax, kStatusMax, 32);
     return 0;
   }
   if (Param(cmd, 0) != 0) return 0;
   const int32_t nSubject = Param(cmd, 3), nSelector = Param(cmd, 4);
   if (nSubject == 5) {
-    switch (nSelector) {
-      case 0:
-        Apply(scene.m_nTime, 0, 999);
-        break;
-      case 3:
-        Apply(g_PlayData.m_nStageScore, 0, kStatusMax);
-        break;
-      case 4:
-        if (g_PlayData.m_nLives != kUnlimitedLives) Apply(g_PlayData.m_nLives, 0, 99);
-        break;
-      default:
-        break;  // the auto-scroll speeds join with the scroll commands
-    }
+    int32_t* p = SystemValue(scene, nSelector);
+    if (!p) return 0;
+    if (nSelector == SYSVAL_LIVES && *p == kUnlimitedLives) return 0;
+    static constexpr int32_t kHigh[SYSVAL_COUNT] = {999, 480, 480, kStatusMax, 99};
+    const int32_t nHigh = kHigh[nSelector];
+    const bool bSpeed = nSelector == SYSVAL_SCROLL_X || nSelector == SYSVAL_SCROLL_Y;
+    *p = Apply(*p, bSpeed ? -nHigh : 0, nHigh, 32);
+    ReapplyAutoScroll(scene, nSelector);
     return 0;
   }
-  cGameObj* pTarget = &chara;
-  if (nSubject >= 1 && nSubject <= 4) {
-    const size_t nSlot = static_cast<size_t>(nSubject - 1);
-    pTarget = nSlot < chara.m_vecTargets.size() ? chara.m_vecTargets[nSlot] : nullptr;
-  } else if (nSubject != 0) {
-    return 0;  // no character is named
-  }
+  // A subject the editor does not offer names no character.
+  if (nSubject < 0 || nSubject > 4) return 0;
+  cGameObj* pTarget = nSubject == 0 ? &chara : TargetSlot(chara, nSubject);
   if (!pTarget) return 0;
   cGameObj& t = *pTarget;
   if (Param(cmd, 17) && t.m_Def.m_cInvincible != 0) return 0;
-  auto Pool = [&](int32_t nCur, int32_t nMax, int32_t& w) {
-    switch (Param(cmd, 15)) {
-      case 0:
-        w = ApplyStatusOp(w, x, nOp, 0, kStatusMax);
-        break;
-      case 1:
-        w = ApplyStatusOp(w, PercentOf(nMax, x), nOp, 0, kStatusMax);
-        break;
-      case 2:
-        w = ApplyStatusOp(w, PercentOf(nCur, x), nOp, 0, kStatusMax);
-        break;
-      default:
-        break;
-    }
-  };
   auto CheckDefeat = [&]() {
     if (&t != &chara && t.m_nHP <= 0) scene.m_bCheckDefeats = 1;
   };
   switch (nSelector) {
-    case 0:
-      Apply(t.m_vecCharaVar.At(Param(cmd, 2)), -kStatusMax, kStatusMax);
-      break;
-    case 1: {
-      int32_t w = t.m_nHP;
-      Pool(t.m_nHP, t.m_Def.m_nMaxHP, w);
-      t.ChangeHP(w - t.m_nHP, 1, Param(cmd, 16));
-      CheckDefeat();
-      break;
+    case STATUS_HP:
+    case STATUS_SP: {
+      const bool bHP = nSelector == STATUS_HP;
+      const int32_t nCur = bHP ? t.m_nHP : t.m_nSP;
+      const int32_t nMax = bHP ? t.m_Def.m_nMaxHP : t.m_Def.m_nMaxSP;
+      int32_t w = nCur;
+      switch (Param(cmd, 15)) {
+        case 0:
+          w = ApplyStatusOp(w, x, nOp, 0, kStatusMax);
+          break;
+        case 1:
+          w = ApplyStatusOp(w, PercentOf(nMax, x), nOp, 0, kStatusMax);
+          break;
+        case 2:
+          w = ApplyStatusOp(w, PercentOf(nCur, x), nOp, 0, kStatusMax);
+          break;
+        default:
+          break;
+      }
+      const int32_t nChange =
+          static_cast<int32_t>(static_cast<uint32_t>(w) - static_cast<uint32_t>(nCur));
+      if (bHP) {
+        t.ChangeHP(nChange, 1, Param(cmd, 16));
+        CheckDefeat();
+      } else {
+        t.ChangeSP(nChange, Param(cmd, 16));
+      }
+      return 0;
     }
-    case 2: {
-      int32_t w = t.m_nSP;
-      Pool(t.m_nSP, t.m_Def.m_nMaxSP, w);
-      t.ChangeSP(w - t.m_nSP, Param(cmd, 16));
-      break;
-    }
-    case 3:
-      Apply(t.m_Def.m_nMaxHP, 0, kStatusMax);
+    case STATUS_MAX_HP:
+      t.m_Def.m_nMaxHP = Apply(t.m_Def.m_nMaxHP, 0, kStatusMax, 32);
       t.m_nHP = std::min(t.m_nHP, t.m_Def.m_nMaxHP);
       CheckDefeat();
-      break;
-    case 4:
-      Apply(t.m_Def.m_nMaxSP, 0, kStatusMax);
+      return 0;
+    case STATUS_MAX_SP:
+      t.m_Def.m_nMaxSP = Apply(t.m_Def.m_nMaxSP, 0, kStatusMax, 32);
       t.m_nSP = std::min(t.m_nSP, t.m_Def.m_nMaxSP);
-      break;
+      return 0;
     default:
-      break;  // the statuses kept in 8 and 16 bits are not in place yet
+      break;
   }
+  const STATUSREF ref = CharaStatus(t, nSelector, Param(cmd, 2));
+  if (!ref) return 0;
+  if (nSelector == STATUS_SIGHT && t.m_nControl != 0) return 0;
+  int32_t nLow = 0, nHigh = 0;
+  CharaStatusRange(nSelector, nLow, nHigh);
+  ref.Set(Apply(ref.Get(), nLow, nHigh, ref.cBits));
+  if (nSelector == STATUS_SIGHT) ApplySightChange(scene, t);
+  if (nSelector == STATUS_STOP) RefreshStopDecay(t);
   return 0;
 }

@@ -207,6 +207,11 @@ class cGameObj : public cObjRoot {
   void RelinkFlowStates();
   void RemoveFlow(int nIndex);
   void StartFlowAnims();
+  // The animations a flow run started (tagged with its serial): removed,
+  // held still, or let run on again.
+  void RemoveFlowAnims(int32_t nSerial);
+  void PauseFlowAnims(int32_t nSerial);
+  void ResumeFlowAnims(int32_t nSerial);
   // Steps the running flows of one RunFlows (the loop both classes share);
   // 1 when RunFlows is to end at once: HP gone, or (bVanishEnds) vanished.
   int StepFlowStates(cPlayScene& scene, int bDeathOnly, bool bVanishEnds);

@@ -11,6 +11,7 @@
 #include "input/input.h"
 #include "stage/command_context.h"
 #include "stage/flow_engine.h"
+#include "stage/param_binds.h"
 #include "stage/play_scene.h"
 
 void cPlayerObj::SetUp(cEdChara& def, double dCentreX, double dCentreY, int16_t sFlag) {
@@ -367,7 +368,7 @@ int cPlayerObj::RunItemCommands(CMD_VECTOR& vecCmds, const cGameObj* pFlowOwner)
   scene.m_bItemMessage = 0;
   for (cFlowCmd& cmd : vecCmds) {
     if (cmd.m_cKind != ItemCmdKind(CMD_ARRANGE)) {
-      ApplyCharaParamBinds(*this, cmd, m_lstBinds);
+      ApplyCharaParamBinds(scene, cmd, *this);
       m_lstBinds.clear();
     }
     const int r = RunItemCmd(CMDCONTEXT{*this, nullptr, nullptr, cmd, scene, pFlowOwner});

@@ -14,6 +14,7 @@
 #include "stage/command_context.h"
 #include "stage/flow_engine.h"
 #include "stage/flow_state.h"
+#include "stage/status_refs.h"
 
 namespace {
 
@@ -619,6 +620,33 @@ TEST_F(FlowRun, AnEarlyEndOfTheFlowStep) {
   player.m_vecFlowStates[0].Start(player, Scene());
   EXPECT_EQ(player.RunFlows(0), 1);
   EXPECT_EQ(player.m_nHP, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Pausing a flow's animations holds exactly those its run started (by the
+// run's serial) and resuming lets them run on; removing takes them away.
+TEST(FlowAnims, PauseResumeAndRemoveActOnOneRunsAnimations) {
+  cGameObj chara;
+  for (int32_t nSerial : {4, 7, 4, -1}) {
+    cAnimPlay a;
+    a.m_nSerial = nSerial;
+    chara.m_AnimList.push_back(a);
+  }
+  auto Paused = [&chara]() {
+    std::vector<int32_t> v;
+    for (const cAnimPlay& a : chara.m_AnimList) v.push_back(a.m_nPaused);
+    return v;
+  };
+  chara.PauseFlowAnims(4);
+  EXPECT_EQ(Paused(), (std::vector<int32_t>{1, 0, 1, 0}));
+  chara.PauseFlowAnims(7);
+  chara.ResumeFlowAnims(4);
+  EXPECT_EQ(Paused(), (std::vector<int32_t>{0, 1, 0, 0}));
+  chara.RemoveFlowAnims(4);
+  EXPECT_EQ(Paused(), (std::vector<int32_t>{1, 0}));
 }
 
 }  // namespace
