@@ -8,7 +8,6 @@ int CmdSword(const CMDCONTEXT& /*ctx*/) { return 0; }
 int CmdSummonBlock(const CMDCONTEXT& /*ctx*/) { return 0; }
 int CmdSummonChara(const CMDCONTEXT& /*ctx*/) { return 0; }
 int CmdSummonItem(const CMDCONTEXT& /*ctx*/) { return 0; }
-int CmdSetTarget(const CMDCONTEXT& /*ctx*/) { return 0; }
 
 // Flows, the stage and the characters.
 int CmdFlowOp(const CMDCONTEXT& /*ctx*/) { return 0; }
