@@ -48,6 +48,7 @@ void AimOnce(cShotObj& shot, cPlayScene& scene, int nKind) {
   const double S = shot.m_dMoveSpeed;
   if (shot.m_nMoveCount == 0) shot.m_nTurnStep = (m1 != 0 && S != 0) ? StepsFor(m1, S) : 0;
   if (shot.m_nMoveCount != shot.m_nTurnStep) return;
+  shot.UpdateScreenRect();
   cGameObj* pTarget = nullptr;
   if (nKind == SHOTMOVE_AIM_PLAYER)
     pTarget = PlayerOrNull();
@@ -75,6 +76,7 @@ void Home(cShotObj& shot, cPlayScene& scene, int nKind) {
     return;
   }
   if (shot.m_nMoveCount < shot.m_nTurnStep) return;
+  shot.UpdateScreenRect();
   cGameObj* pTarget = nullptr;
   if (nKind == SHOTMOVE_HOME_PLAYER)
     pTarget = PlayerOrNull();
@@ -192,14 +194,12 @@ void RunMoveKind(cShotObj& shot, cPlayScene& scene) {
     case SHOTMOVE_AIM_PLAYER:
     case SHOTMOVE_AIM_NEAREST:
     case SHOTMOVE_AIM_TARGET:
-      shot.UpdateScreenRect();
       AimOnce(shot, scene, nKind);
       break;
     case SHOTMOVE_HOME_PLAYER:
     case SHOTMOVE_HOME_NEAREST:
     case SHOTMOVE_HOME_TARGET:
     case SHOTMOVE_HOME_NEAREST_ANEW:
-      shot.UpdateScreenRect();
       Home(shot, scene, nKind);
       break;
     case SHOTMOVE_WAVE:

@@ -252,10 +252,9 @@ int cShotObj::MoveX() {
 
 int cShotObj::MoveY() {
   if (m_dPushVY != 0) m_dVY += m_dPushVY;
-  if (m_dVY != 0) {
-    AxisMoveY(2);
-    ClampY(2);
-  }
+  // The vertical move ends in the clamp (a second clamp at the same place
+  // would change nothing).
+  if (m_dVY != 0) AxisMoveY(2);
   return 0;
 }
 

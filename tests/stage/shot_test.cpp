@@ -11,6 +11,8 @@
 #include "stage/shot_moves.h"
 #include "stage/shot_obj.h"
 #include "stage/shot_volley.h"
+#include "stage/summon_volley.h"
+#include "palette/common_palette.h"
 
 namespace {
 
@@ -472,6 +474,44 @@ TEST_F(Shots, DefinitionsAskingTooMuchOrNothing) {
   ASSERT_NE(FireOne(Scene(), Shooter(), SHOTKIND_SWORD, sword, launch), nullptr);
   EXPECT_GE(TakeCloses(), 1);
   Database.m_vecSwordType.clear();
+}
+
+TEST_F(Shots, SummonsLayOutPaletteEntriesAsAVolleyLaysOutShots) {
+  const CHARA_VECTOR savedCharas = CommonPalette.m_vecChara;
+  const ITEM_VECTOR savedItems = CommonPalette.m_vecItem;
+  CommonPalette.m_vecChara.resize(3);
+  CommonPalette.m_vecChara[1].m_cOperator = 1;
+  CommonPalette.m_vecChara[1].m_nCarriedItem = -1;
+  CommonPalette.m_vecChara[1].m_cFlying = 2;
+  CommonPalette.m_vecChara[2].m_cOperator = 0;  // the player's kind: never summoned
+  CommonPalette.m_vecItem.resize(2);
+  struct ROW {
+    int16_t sIndex;
+    size_t nCharas;
+  } rows[] = {{1, 2}, {2, 0}, {9, 0}, {-1, 0}};
+  for (const ROW& r : rows) {
+    g_CharaList.clear();
+    cEdShot def = Def(FORMATION_ROW_CENTRED, 2);
+    def.m_cDirection = 6;  // a row over the shooter's head
+    def.m_cSummonPalette = 0;  // common
+    def.m_sSummonIndex = r.sIndex;
+    def.m_cSummonFaction = 1;  // the summoner's side
+    FireCharaSummon(Scene(), Shooter(), nullptr, def);
+    EXPECT_EQ(g_CharaList.size(), r.nCharas) << r.sIndex;
+    for (const cCharaObj& c : g_CharaList) {
+      EXPECT_EQ(c.m_nGroup, Shooter().m_nGroup);
+      EXPECT_EQ(c.m_pParent, &Shooter());
+      EXPECT_EQ(c.m_nFacing, Shooter().m_nFacing);  // fired upward: the summoner's
+    }
+  }
+  g_CharaList.clear();
+  const size_t nItems = g_ItemList.size();
+  cEdShot items = Def(FORMATION_EXPLOSION, 3);
+  items.m_sSummonIndex = 1;
+  FireItemSummon(Scene(), Shooter(), nullptr, items);
+  EXPECT_EQ(g_ItemList.size(), nItems + 3);
+  CommonPalette.m_vecChara = savedCharas;
+  CommonPalette.m_vecItem = savedItems;
 }
 
 }  // namespace
