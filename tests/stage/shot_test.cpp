@@ -12,6 +12,11 @@
 #include "stage/shot_obj.h"
 #include "stage/shot_volley.h"
 #include "stage/summon_volley.h"
+#include "draw/draw_context.h"
+#include "flow/flow_cmd.h"
+#include "stage/command_bodies.h"
+#include "stage/command_context.h"
+#include "stage/flow_state.h"
 #include "palette/common_palette.h"
 
 namespace {
@@ -464,6 +469,13 @@ TEST_F(Shots, DefinitionsAskingTooMuchOrNothing) {
   const double vx = h.m_dBaseVX;
   for (int i = 0; i < 10; ++i) StepShot(h);
   EXPECT_EQ(h.m_dBaseVX, vx);
+  // Graphics beyond the shot image draw nothing, and nothing breaks.
+  for (int32_t g : {-1, 119, 120, 30000}) {
+    h.m_nKindValue = g;
+    h.UpdateScreenRect();
+    h.Draw(&BackBuffer, 0);
+    h.Draw(&BackBuffer, 1);
+  }
   // A sword type that is not there is reported, and the first one used.
   Database.m_vecSwordType.clear();
   Database.m_vecSwordType.resize(1);
@@ -473,6 +485,28 @@ TEST_F(Shots, DefinitionsAskingTooMuchOrNothing) {
   TakeCloses();
   ASSERT_NE(FireOne(Scene(), Shooter(), SHOTKIND_SWORD, sword, launch), nullptr);
   EXPECT_GE(TakeCloses(), 1);
+  Database.m_vecSwordType.clear();
+}
+
+TEST_F(Shots, AShotCommandFiresEveryTenthOfASecondASwordCommandOnce) {
+  cFlowCmd cmd;
+  NewEdShot(cmd.m_pShot);
+  *cmd.m_pShot = Def(FORMATION_ROW_CENTRED, 2);
+  Database.m_vecSwordType.clear();
+  Database.m_vecSwordType.resize(1);
+  Scene().m_ShotList.clear();
+  for (auto& g : Scene().m_ShotGroups) g.clear();
+  cCmdState shots, sword;
+  const CMDCONTEXT shot{Shooter(), nullptr, &shots, cmd, Scene(), &Shooter()};
+  const CMDCONTEXT swing{Shooter(), nullptr, &sword, cmd, Scene(), &Shooter()};
+  // Two update steps a frame: a volley at steps 0, 12 and 24.
+  for (int i = 0; i < 25; ++i) CmdShot(shot);
+  EXPECT_EQ(Scene().m_ShotList.size(), 6u);
+  for (int i = 0; i < 25; ++i) CmdSword(swing);
+  EXPECT_EQ(Scene().m_ShotList.size(), 7u);
+  EXPECT_EQ(Scene().m_ShotList.back().m_nIsShot, 0);
+  // The shooter knows its shots, so its end clears their links.
+  EXPECT_EQ(Shooter().m_vecRefBy2.size(), 7u);
   Database.m_vecSwordType.clear();
 }
 
