@@ -145,14 +145,6 @@ void cGameObj::ImpactFromBody(const cGameObj& attacker) {
   ApplyImpact(attacker.m_Def.m_cBodyImpact, attacker.m_dVX, dy);
 }
 
-void cGameObj::ImpactFromShot(const cShotObj& shot) {
-  // A swung weapon pushes along its facing, a flying shot along its motion.
-  if (shot.m_nIsShot == 0)
-    ApplyImpact(shot.m_Def.m_cImpact, shot.FacingSign(), 0);
-  else
-    ApplyImpact(shot.m_Def.m_cImpact, shot.m_dVX, shot.m_dVY);
-}
-
 void cGameObj::ApplyKnockY() {
   if (m_dKnockY != 0) {
     const bool bStanding =

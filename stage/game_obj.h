@@ -236,6 +236,8 @@ class cGameObj : public cObjRoot {
   void RestorePosition();
   void ApplyImpact(int8_t cImpact, double dx, double dy);
   void ImpactFromBody(const cGameObj& attacker);
+  // A shot's knock: a swing pushes along its facing, a flying shot along
+  // its speeds (shot_impact.cpp).
   void ImpactFromShot(const cShotObj& shot);
   void ApplyKnockY();
   void DecayKnockX();

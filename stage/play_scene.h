@@ -329,6 +329,13 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   cHitResolver m_Hits;
   // Block characters as terrain: pushing, riding, crushing.
   cBlockCharaContacts m_BlockCharas;
+  // The characters summoned in the current play frame, which are bounded.
+  struct SUMMONBUDGET {
+    int32_t nFrame = -1;
+    int32_t nStartSerial = 0;
+    int32_t bReported = 0;
+  };
+  SUMMONBUDGET m_SummonBudget;
   cSafeVector<cCmd> m_PauseMenu;
 
   int32_t m_nFps = 0;              // measured frames per second, handed over each frame

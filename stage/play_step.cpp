@@ -443,7 +443,7 @@ void cPlayScene::StepShots(int32_t nStep) {
   Probe("Shots");
   for (cListWalk<cShotObj> walk(m_ShotWalks, m_ShotList); !walk.AtEnd(); walk.Next()) {
     cShotObj& shot = walk.Get();
-    if (shot.Step()) {
+    if (shot.Step(*this)) {
       RemoveShot(walk.It());
       continue;
     }
@@ -457,7 +457,7 @@ void cPlayScene::StepShots(int32_t nStep) {
       RemoveShot(walk.It());
       continue;
     }
-    if (shot.HitsBlock()) RemoveShot(walk.It());
+    if (shot.HitsBlock(*this)) RemoveShot(walk.It());
   }
 }
 

@@ -42,13 +42,13 @@ class cShotObj : public cObjRoot {
   void Init(int32_t nId, cGameObj& shooter, int32_t nKind, const cEdShot& def,
             const SHOTLAUNCH& launch);
   // One update step; 1 when the shot is to be removed.
-  int Step();
-  int SwordStep();
+  int Step(cPlayScene& scene);
+  int SwordStep(cPlayScene& scene);
   // One step of motion on each axis.
   int MoveX();
   int MoveY();
   // 1 when the shot touches a block that stops it.
-  int HitsBlock();
+  int HitsBlock(cPlayScene& scene);
   void Draw(DDSURFACEDATA* pTarget, int bStill);
   // The target and the shooter forget this shot; both links cleared.
   void ReleaseRefs();
