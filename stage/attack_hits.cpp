@@ -1,6 +1,4 @@
-// Attack hits between the hit groups: shots against characters, characters
-// against characters, shots against shots. The passes come with the damage
-// rules; until then nothing hits anything.
+// Attack hits between the hit groups, resolved by the scene's hit resolver.
 #include "stage/play_scene.h"
 
-int cPlayScene::CheckAttackHits() { return 0; }
+int cPlayScene::CheckAttackHits() { return m_Hits.CheckAttackHits(*this); }

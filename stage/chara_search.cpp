@@ -55,6 +55,36 @@ int CalcTargetPos(const cObjRoot& target, int bXOnly, int bYOnly, int32_t nOffX,
   return 1;
 }
 
+bool SolveScrolledVelocity(double dx, double dy, double s, double Sx, double Sy, double& vx,
+                           double& vy) {
+  // The world speed of length |s| whose motion against the scrolling
+  // screen points at the target: the axis with the larger distance
+  // takes the root of the length's quadratic on the target's side, the
+  // other follows from the time that axis needs.
+  const bool bAlongX = std::fabs(dx) >= std::fabs(dy);
+  const double dMain = bAlongX ? dx : dy, dOther = bAlongX ? dy : dx;
+  const double sMain = bAlongX ? Sx : Sy, sOther = bAlongX ? Sy : Sx;
+  if (dMain == 0) return false;
+  const double q = dOther / dMain;
+  const double k = sOther - q * sMain;
+  const double a = 1 + q * q;
+  const double b = 2 * q * k;
+  const double c = k * k - s * s;
+  const double dDisc = b * b - 4 * a * c;
+  if (!(dDisc >= 0)) return false;
+  const double r1 = (-b + std::sqrt(dDisc)) / (2 * a);
+  const double r2 = (-b - std::sqrt(dDisc)) / (2 * a);
+  const double vMain = dMain > 0 ? std::max(r1, r2) : std::min(r1, r2);
+  const double dRel = vMain - sMain;
+  if (dRel == 0) return false;
+  const double dTime = dMain / dRel;
+  if (dTime == 0) return false;
+  const double vOther = dOther / dTime + sOther;
+  vx = bAlongX ? vMain : vOther;
+  vy = bAlongX ? vOther : vMain;
+  return true;
+}
+
 int StepToward(cGameObj& obj, cCmdState& state, const cObjRoot* pTarget, double tx, double ty,
                double s, const STEPTOWARD& opt) {
   const cPlayScene& scene = *g_PlayScene;
@@ -95,43 +125,10 @@ int StepToward(cGameObj& obj, cCmdState& state, const cObjRoot* pTarget, double 
       vx -= Sx;
       vy -= Sy;
     } else if (!opt.bScreen && bTargetScrolls && (Sx != 0 || Sy != 0)) {
-      // The world speed of length |s| whose motion against the scrolling
-      // screen points at the target: the axis with the larger distance
-      // takes the root of the length's quadratic on the target's side, the
-      // other follows from the time that axis needs.
-      const bool bAlongX = std::fabs(dx) >= std::fabs(dy);
-      const double dMain = bAlongX ? dx : dy, dOther = bAlongX ? dy : dx;
-      const double sMain = bAlongX ? Sx : Sy, sOther = bAlongX ? Sy : Sx;
-      if (dMain == 0) {
+      if (!SolveScrolledVelocity(dx, dy, s, Sx, Sy, vx, vy)) {
         Store();
         return 0;
       }
-      const double q = dOther / dMain;
-      const double k = sOther - q * sMain;
-      const double a = 1 + q * q;
-      const double b = 2 * q * k;
-      const double c = k * k - s * s;
-      const double dDisc = b * b - 4 * a * c;
-      if (!(dDisc >= 0)) {
-        Store();
-        return 0;
-      }
-      const double r1 = (-b + std::sqrt(dDisc)) / (2 * a);
-      const double r2 = (-b - std::sqrt(dDisc)) / (2 * a);
-      const double vMain = dMain > 0 ? std::max(r1, r2) : std::min(r1, r2);
-      const double dRel = vMain - sMain;
-      if (dRel == 0) {
-        Store();
-        return 0;
-      }
-      const double dTime = dMain / dRel;
-      if (dTime == 0) {
-        Store();
-        return 0;
-      }
-      const double vOther = dOther / dTime + sOther;
-      vx = bAlongX ? vMain : vOther;
-      vy = bAlongX ? vOther : vMain;
     }
   }
   Store();

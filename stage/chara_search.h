@@ -86,6 +86,12 @@ cGameObj* FindNearestChara(int32_t x, int32_t y, LIST& list, int nMode, const CH
 int CalcTargetPos(const cObjRoot& target, int bXOnly, int bYOnly, int32_t nOffX, int32_t nOffY,
                   double& dX, double& dY);
 
+// The world velocity of length s that carries an object moving with the
+// auto scroll (Sx, Sy per step) toward a point (dx, dy) away that moves with
+// it too; false (vx, vy unchanged) when none can be had.
+bool SolveScrolledVelocity(double dx, double dy, double s, double Sx, double Sy, double& vx,
+                           double& vy);
+
 // Options of a step toward a point.
 struct STEPTOWARD {
   int bDirect = 1;  // 0: a negative speed flees diagonally

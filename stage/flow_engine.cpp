@@ -31,11 +31,7 @@ bool IsLoopCmd(const cFlowCmd& cmd) {
 // references following.
 void PutTarget(cGameObj& chara, size_t nSlot, cGameObj* pTarget) {
   if (nSlot >= chara.m_vecTargets.size()) return;
-  cGameObj* pOld = chara.m_vecTargets[nSlot];
-  if (pOld == pTarget) return;
-  if (pOld) pOld->RemoveRefBy(&chara, static_cast<int32_t>(nSlot));
-  chara.m_vecTargets[nSlot] = pTarget;
-  if (pTarget) pTarget->AddRefBy(&chara, static_cast<int32_t>(nSlot));
+  chara.SetTarget(static_cast<int32_t>(nSlot), pTarget, 1);
 }
 
 // The input the key conditions read: the first player's.

@@ -192,6 +192,26 @@ void cGameObj::SetParent(cGameObj* pParent) {
   if (pParent) pParent->AddRefBy(this, REF_PARENT);
 }
 
+int cGameObj::SetTarget(int32_t nSlot, cGameObj* pTarget, int bReplace) {
+  if (nSlot < 0 || static_cast<size_t>(nSlot) >= m_vecTargets.size()) return 0;
+  cGameObj*& slot = m_vecTargets[static_cast<size_t>(nSlot)];
+  if (bReplace || pTarget) {
+    if (slot) {
+      auto& refs = slot->m_vecRefBy;
+      const OBJREF ref{this, nSlot};
+      refs.erase(std::remove_if(refs.begin(), refs.end(),
+                                [&](const OBJREF& r) { return IsSamePairRef(r, ref); }),
+                 refs.end());
+    }
+    slot = nullptr;
+  }
+  if (pTarget) {
+    slot = pTarget;
+    pTarget->AddRefBy(this, nSlot);
+  }
+  return 1;
+}
+
 void cGameObj::ReleaseRefs() {
   for (const OBJREF& r : m_vecRefBy) {
     if (!r.pChara) continue;

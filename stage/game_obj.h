@@ -189,6 +189,10 @@ class cGameObj : public cObjRoot {
 
   // References between characters.
   void SetParent(cGameObj* pParent);
+  // Target slot n (0..3) takes pTarget; with bReplace (or a target) the old
+  // one lets go first, so replacing with nothing empties the slot and
+  // keeping with nothing leaves it. 1 when the slot exists.
+  int SetTarget(int32_t nSlot, cGameObj* pTarget, int bReplace);
   void ReleaseRefs();
   void AddRefBy(cGameObj* pChara, int32_t nSlot);
   void RemoveRefBy(cGameObj* pChara, int32_t nSlot);
@@ -237,6 +241,9 @@ class cGameObj : public cObjRoot {
   void RestorePosition();
   void ApplyImpact(int8_t cImpact, double dx, double dy);
   void ImpactFromBody(const cGameObj& attacker);
+  // A shot's knock: a swing pushes along its facing, a flying shot along
+  // its speeds (shot_impact.cpp).
+  void ImpactFromShot(const cShotObj& shot);
   void ApplyKnockY();
   void DecayKnockX();
   void DecayKnockY();

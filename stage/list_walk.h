@@ -54,6 +54,11 @@ class cListWalk {
       : m_Registry(registry), m_List(list), m_It(list.begin()) {
     m_Registry.m_vecWalks.push_back(this);
   }
+  // A walk that stands on it first.
+  cListWalk(cWalkRegistry<T>& registry, std::list<T>& list, iterator it)
+      : m_Registry(registry), m_List(list), m_It(it) {
+    m_Registry.m_vecWalks.push_back(this);
+  }
   ~cListWalk() {
     auto& v = m_Registry.m_vecWalks;
     v.erase(std::find(v.begin(), v.end(), this));

@@ -21,10 +21,8 @@
 
 namespace {
 
-// The layer of a shot among the objects' eight.
-// A shot's layer comes with the shots' set-up; until then every shot
-// is drawn in the first pass.
-int ShotLayer(const cShotObj& /*shot*/) { return 0; }
+// The layer of a shot among the objects' eight: its definition's.
+int ShotLayer(const cShotObj& shot) { return shot.m_Def.m_cLayer; }
 
 // Items, characters and shots of one layer (every one with nLayer -1).
 bool InLayer(int nObjLayer, int nLayer) { return nLayer < 0 || nObjLayer == nLayer; }
@@ -91,7 +89,9 @@ void cPlayScene::Draw(int bPlay, int bStill, int bTimeSound, int bNotice) {
 
     DDBatchBegin(0);
     for (cShotObj& shot : m_ShotList) {
-      if (!InLayer(ShotLayer(shot), nLayer) || !shot.IsOnScreen()) continue;
+      // On screen as the last update step found it: a shot fired in this
+      // frame's last step is not seen before the next.
+      if (!InLayer(ShotLayer(shot), nLayer) || !shot.m_nOnScreen) continue;
       shot.UpdateScreenRect();
       shot.Draw(pBack, bStill);
     }

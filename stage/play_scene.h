@@ -20,6 +20,8 @@
 #include "flow/cond.h"
 #include "records/menu_entry.h"
 #include "scenes/scene.h"
+#include "stage/block_chara_contacts.h"
+#include "stage/hit_resolver.h"
 #include "stage/list_walk.h"
 #include "stage/rand_gen.h"
 #include "stage/screen_objects.h"
@@ -328,6 +330,17 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   int32_t m_bRankEntered = 0;
   int32_t m_bStatusBar = 0;
   int32_t m_bInAttackCheck = 0;
+  // Combat: who hits whom, and what a hit does (its damage rules).
+  cHitResolver m_Hits;
+  // Block characters as terrain: pushing, riding, crushing.
+  cBlockCharaContacts m_BlockCharas;
+  // The characters summoned in the current play frame, which are bounded.
+  struct SUMMONBUDGET {
+    int32_t nFrame = -1;
+    int32_t nStartSerial = 0;
+    int32_t bReported = 0;
+  };
+  SUMMONBUDGET m_SummonBudget;
   cSafeVector<cCmd> m_PauseMenu;
 
   int32_t m_nFps = 0;              // measured frames per second, handed over each frame

@@ -443,7 +443,7 @@ void cPlayScene::StepShots(int32_t nStep) {
   Probe("Shots");
   for (cListWalk<cShotObj> walk(m_ShotWalks, m_ShotList); !walk.AtEnd(); walk.Next()) {
     cShotObj& shot = walk.Get();
-    if (shot.Step()) {
+    if (shot.Step(*this)) {
       RemoveShot(walk.It());
       continue;
     }
@@ -457,7 +457,7 @@ void cPlayScene::StepShots(int32_t nStep) {
       RemoveShot(walk.It());
       continue;
     }
-    if (shot.HitsBlock()) RemoveShot(walk.It());
+    if (shot.HitsBlock(*this)) RemoveShot(walk.It());
   }
 }
 
@@ -486,9 +486,11 @@ void cPlayScene::RunRemovalPasses() {
 CHARALIST::iterator cPlayScene::RemoveFromHitGroup(CHARALIST::iterator it) {
   cCharaObj& c = *it;
   c.ReleaseRefs();
+  m_BlockCharas.OnListChanged();
   std::list<cGameObj*>& group = m_CharaGroups.At(c.m_nGroup);
   for (auto g = group.begin(); g != group.end(); ++g) {
     if (*g == &c) {
+      m_Hits.OnCharaLeavesGroup(g);
       group.erase(g);
       break;
     }
@@ -516,6 +518,7 @@ SHOTLIST::iterator cPlayScene::RemoveShot(SHOTLIST::iterator it) {
   std::list<cShotObj*>& group = m_ShotGroups.At(shot.m_nGroup);
   for (auto g = group.begin(); g != group.end(); ++g) {
     if (*g == &shot) {
+      m_Hits.OnShotLeavesGroup(g);
       group.erase(g);
       break;
     }
@@ -525,6 +528,8 @@ SHOTLIST::iterator cPlayScene::RemoveShot(SHOTLIST::iterator it) {
 }
 
 void cPlayScene::ClearObjects() {
+  m_Hits.OnGroupsCleared();
+  m_BlockCharas.OnListChanged();
   for (std::list<cShotObj*>& group : m_ShotGroups) group.clear();
   m_ShotWalks.OnClear();
   m_ShotList.clear();
