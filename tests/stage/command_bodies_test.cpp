@@ -12,6 +12,7 @@
 #include "flow/ed_move.h"
 #include "files/world_map.h"
 #include "play_fixture.h"
+#include "scenes/play_surfaces.h"
 #include "stage/command_table.h"
 #include "stage/command_bodies.h"
 #include "stage/command_context.h"
@@ -86,17 +87,22 @@ TEST_F(Commands, FlowOperationsActOnTheRunsTheyName) {
     // at once is not listed.
     const char* szChara;
     const char* szPlayer;
+    // The animation run 1 of the acting character started: 'K' kept
+    // running, 'P' paused, 'G' gone.
+    char cAnim;
   };
   const Case cases[] = {
-      {"end this flow", 1, THIS, 0, 0, "SRS", "RRR"},
-      {"start by ID", 0, BY_ID, 2, 0, "RRR", "RRR"},
-      {"pause the others", 2, OTHERS, 0, 0, "RPP", "RRR"},
-      {"halt by ID", 5, BY_ID, 1, 0, "HHS", "RRR"},
-      {"erase own flows by ID: when the step ends", 4, BY_ID, 1, 0, "EES", "RRR"},
-      {"erase a target's adjacent flows at once", 4, BY_ID, 1, 1, "RRS", "R"},
-      {"an empty target slot", 1, BY_ID, 1, 2, "RRS", "RRR"},
-      {"an operation past the list", 9, BY_ID, 1, 0, "RRS", "RRR"},
-      {"a scope past the list", 1, 7, 1, 0, "RRS", "RRR"},
+      {"end this flow", 1, THIS, 0, 0, "SRS", "RRR", 'K'},
+      {"start by ID", 0, BY_ID, 2, 0, "RRR", "RRR", 'K'},
+      {"restart by ID", 0, BY_ID, 1, 0, "RRS", "RRR", 'G'},
+      {"pause the others", 2, OTHERS, 0, 0, "RPP", "RRR", 'P'},
+      {"halt by ID", 5, BY_ID, 1, 0, "HHS", "RRR", 'G'},
+      {"end the others", 1, OTHERS, 0, 0, "RSS", "RRR", 'G'},
+      {"erase own flows by ID: when the step ends", 4, BY_ID, 1, 0, "EES", "RRR", 'K'},
+      {"erase a target's adjacent flows at once", 4, BY_ID, 1, 1, "RRS", "R", 'K'},
+      {"an empty target slot", 1, BY_ID, 1, 2, "RRS", "RRR", 'K'},
+      {"an operation past the list", 9, BY_ID, 1, 0, "RRS", "RRR", 'K'},
+      {"a scope past the list", 1, 7, 1, 0, "RRS", "RRR", 'K'},
   };
   auto Describe = [](const cGameObj& c) {
     std::string s;
@@ -116,10 +122,16 @@ TEST_F(Commands, FlowOperationsActOnTheRunsTheyName) {
     chara.m_vecTargets[0] = &player;
     for (int i = 0; i < 2; ++i) chara.m_vecFlowStates[i].Start(chara, Scene());
     for (cFlowState& r : player.m_vecFlowStates) r.Start(player, Scene());
+    for (int i = 0; i < 3; ++i) chara.m_vecFlowStates[i].m_nSerial = 100 + i;
+    chara.m_AnimList.clear();
+    chara.m_AnimList.emplace_back().m_nSerial = 101;
     cFlowCmd op = Cmd(CMD_FLOW_OP, {c.nOp, c.nScope, c.nId, c.nObject});
     Run(chara, op, &chara.m_vecFlowStates[0]);
     EXPECT_EQ(Describe(chara), c.szChara);
     EXPECT_EQ(Describe(player), c.szPlayer);
+    const char cAnim =
+        chara.m_AnimList.empty() ? 'G' : chara.m_AnimList.front().m_nPaused ? 'P' : 'K';
+    EXPECT_EQ(cAnim, c.cAnim);
     chara.FinishFlowStep();
     std::string strLeft = c.szChara;
     std::erase(strLeft, 'E');
@@ -381,6 +393,41 @@ TEST_F(Commands, DisplayCommandsChangeWhatIsShown) {
   }
   g_CharaEffectRunTable = savedChara;
   g_ScrEffectRunTable = savedScreen;
+  EXPECT_EQ(TakeCloses(), 0);
+}
+
+TEST_F(Commands, PicturesTakeThePlaceOfTheirIDAndGoByIDOrAll) {
+  Database.m_vecPicture.resize(4);
+  StartWith({}, {});
+  cGameObj& chara = TheChara();
+  // Number, ID mode, ID; then the pictures (number and ID) after it, in
+  // their drawing order.
+  struct Step {
+    int32_t nPicture, bIdMode, nId;
+    std::vector<std::pair<int32_t, int32_t>> want;
+  };
+  const Step steps[] = {
+      {1, 1, 7, {{1, 7}}},
+      {2, 0, 0, {{1, 7}, {2, 0}}},
+      {3, 1, 8, {{1, 7}, {2, 0}, {3, 8}}},
+      {2, 1, 7, {{2, 7}, {2, 0}, {3, 8}}},  // in the place of the one with ID 7
+      {0, 1, 8, {{2, 7}, {2, 0}}},          // number 0 takes away ID 8 only
+      {0, 1, 9, {{2, 7}, {2, 0}}},          // an ID no picture has: nothing
+      {0, 0, 0, {}},                        // number 0 without an ID: all go
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.nPicture);
+    cFlowCmd cmd = Cmd(CMD_PICTURE, {step.nPicture, 0, 0, 0, 0, 0, 0, 100, 1, 0, 0, 0,
+                                     step.bIdMode, step.nId, 0});
+    Run(chara, cmd);
+    std::vector<std::pair<int32_t, int32_t>> shown;
+    for (const cPictureObj& p : Scene().m_PictureList)
+      shown.emplace_back(p.m_nPicture, p.m_nCmdValue1 ? p.m_nCmdValue2 : 0);
+    EXPECT_EQ(shown, step.want);
+    // Each picture keeps its surface and record beside it.
+    EXPECT_EQ(g_PictureSurfaces.size(), shown.size());
+    EXPECT_EQ(g_PictureImages.size(), shown.size());
+  }
   EXPECT_EQ(TakeCloses(), 0);
 }
 
