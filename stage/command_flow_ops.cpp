@@ -245,6 +245,8 @@ int CmdGetItem(const CMDCONTEXT& ctx) {
   ++s_nDepth;
   const int r = g_Players[0].RunItemCommands(item.m_vecCmds, ctx.m_pFlowOwner);
   --s_nDepth;
-  ctx.m_Scene.m_nStepResult = r;
+  // An outcome already due this step (a stage cleared by another
+  // character's command) is not taken back by an item that ends nothing.
+  if (r != 0) ctx.m_Scene.m_nStepResult = r;
   return 0;
 }

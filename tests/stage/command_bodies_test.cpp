@@ -544,6 +544,19 @@ TEST_F(Commands, ItemsThatGiveThemselvesAreBounded) {
   cFlowCmd cmd = Cmd(CMD_GET_ITEM, {1, 1});
   Run(TheChara(), cmd);
   EXPECT_EQ(Scene().m_nStepResult, 0);
+  // An item that ends nothing leaves a stage clear due this step as it is.
+  g_Stage.m_vecPalItems[1].m_vecCmds.clear();
+  Scene().m_nStepResult = STEP_STAGE_OVER;
+  Run(TheChara(), cmd);
+  EXPECT_EQ(Scene().m_nStepResult, STEP_STAGE_OVER);
+  // An item that clears the stage ends it.
+  cFlowCmd clear = Cmd(CMD_STAGE_CLEAR, {3, 0, 0, 0, 0, 0, 0, 0, 0});
+  clear.m_cCmdSet = 1;
+  clear.m_cKind = ItemCmdKind(CMD_STAGE_CLEAR);
+  g_Stage.m_vecPalItems[1].m_vecCmds.push_back(clear);
+  Scene().m_nStepResult = 0;
+  Run(TheChara(), cmd);
+  EXPECT_EQ(Scene().m_nStepResult, STEP_STAGE_OVER);
   EXPECT_NE(m_Dir.Read("Report_Game.txt").find("items that give each other"), std::string::npos);
   // A palette past the two there are gives nothing.
   cFlowCmd none = Cmd(CMD_GET_ITEM, {4, 1});
