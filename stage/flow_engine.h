@@ -2,8 +2,7 @@
 // stepping the running ones, building and re-linking their run states,
 // loops unrolled, the key-input conditions, the command executor and what
 // the movement commands share. The bodies themselves are reached through the
-// table of kinds (command_table.h); those not built yet
-// (command_unbuilt.cpp) last their time and do nothing.
+// table of kinds (command_table.h).
 #pragma once
 
 #include <cstdint>

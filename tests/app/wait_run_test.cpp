@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -23,6 +24,8 @@ class WaitRun : public ::testing::Test {
     cCurrentFolder in(m_Project.Path());
     cStageData stage;
     EXPECT_TRUE(stage.Load("data\\stg4\\demo.stg4_783"));
+    // The player waits as the play begins: for a press that never comes,
+    // and then for a very long time.
     cFlow flow;
     cFlowCmd message;
     message.m_cKind = 19;
@@ -30,14 +33,20 @@ class WaitRun : public ::testing::Test {
     message.m_vecParams[8] = 1;  // the flow waits for a press
     message.m_strText = "wait";
     flow.m_vecCmds.push_back(std::move(message));
-    stage.m_vecCharas.At(0).m_vecFlows.push_back(std::move(flow));
+    FLOW_VECTOR& flows = stage.m_vecCharas.At(0).m_vecFlows;
+    flows.push_back(flow);
     EXPECT_TRUE(stage.Save("data\\stg4\\wait.stg4_783"));
+    cFlowCmd gameWait;
+    gameWait.m_cKind = 18;
+    gameWait.m_vecParams.assign(1, 60000);  // 100 minutes
+    flows.back().m_vecCmds.At(0) = std::move(gameWait);
+    EXPECT_TRUE(stage.Save("data\\stg4\\gamewait.stg4_783"));
   }
-  std::vector<std::string> Args(int nFrames) const {
+  std::vector<std::string> Args(int nFrames, const char* szStage = "wait") const {
     std::vector<std::string> args = {ProgramPath(), "--headless", "--no-wait", "--project",
                                      m_Project.Path()};
     if (nFrames >= 0) args.insert(args.end(), {"--frames", std::to_string(nFrames)});
-    args.push_back("data/stg4/wait.stg4_783");
+    args.push_back(std::string("data/stg4/") + szStage + ".stg4_783");
     return args;
   }
   std::vector<std::string> Env() const { return {"XDG_RUNTIME_DIR=" + m_Runtime.Path()}; }
@@ -70,6 +79,38 @@ TEST_F(WaitRun, ACloseDuringAWaitEndsTheProgram) {
   ASSERT_TRUE(r.bExited);
   EXPECT_EQ(r.nExitCode, 0);
   EXPECT_FALSE(ReportHasFaults());
+}
+
+// However the wait stands, the program is gone within a second of the
+// close, paced or not.
+TEST_F(WaitRun, EveryWaitEndsWithinASecondOfAClose) {
+  struct Case {
+    const char* szStage;
+    bool bPaced;
+  };
+  const Case cases[] = {{"wait", false}, {"gamewait", false}, {"wait", true}, {"gamewait", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.szStage) + (c.bPaced ? " paced" : ""));
+    std::filesystem::remove(std::filesystem::path(m_Project.Path()) / "Report_Game.txt");
+    std::vector<std::string> args = Args(-1, c.szStage);
+    if (c.bPaced) std::erase(args, std::string("--no-wait"));
+    cChildProcess child(args, Env(), m_Project.Path());
+    for (int i = 0;
+         i < 3000 && m_Project.Read("Report_Game.txt").find("HD Free") == std::string::npos; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // The frames reach the player's wait well within this.
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    const auto start = std::chrono::steady_clock::now();
+    kill(child.Pid(), SIGTERM);
+    const cProcessResult r = child.Wait(30);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+    ASSERT_TRUE(r.bExited);
+    EXPECT_EQ(r.nExitCode, 0);
+    EXPECT_LT(ms, 1000);
+    EXPECT_FALSE(ReportHasFaults());
+  }
 }
 
 }  // namespace

@@ -15,8 +15,17 @@
 #include "base/frame_limit.h"
 #include "base/run_options.h"
 #include "base/thread.h"
+#include "database/database.h"
+#include "database/post_load_tables.h"
 #include "flow/command_catalogue.h"
+#include "platform/fs/file_system.h"
 #include "play_fixture.h"
+#include "play_state_hash.h"
+#include "scenes/stage_start.h"
+#include "stage/player_obj.h"
+#include "draw/built_in_tables.h"
+#include "support/default_game.h"
+#include "support/draw_setup.h"
 #include "stage/text_obj.h"
 #include "window_thread.h"
 
@@ -229,6 +238,193 @@ TEST_F(WaitLoop, AnItemsMessagesOpenOnceAList) {
   }
   m_fnOnFrame = nullptr;
   plat::ReleaseAllKeys();
+}
+
+// A flow: the command given, then stage variable 1 set.
+cFlow ThenMark(cFlowCmd first) {
+  cFlow flow = MessageThenMark(0, 0);
+  flow.m_vecCmds[0] = std::move(first);
+  return flow;
+}
+
+cFlowCmd Command(eCmdKind eKind, std::vector<int32_t> params) {
+  cFlowCmd cmd;
+  cmd.m_cKind = static_cast<uint8_t>(eKind);
+  cmd.m_vecParams.assign(params.begin(), params.end());
+  return cmd;
+}
+
+TEST_F(WaitLoop, EffectsPicturesAndGameWaitsHoldTheirStepAndTheFlowGoesOn) {
+  struct Case {
+    const char* szName;
+    cFlowCmd cmd;
+    int nDown;  // the wait frame button 1 goes down in; 0 none
+    int nDrawn;
+    std::vector<int> sounds;
+    size_t nEffects, nPictures;  // shown during the wait
+    size_t nPicturesAfter;
+  };
+  const Case cases[] = {
+      {"a game wait of 10 tenths", Command(CMD_GAME_WAIT, {10}), 0, 60, {}, 0, 0, 0},
+      // Frames of 2 and 3 tenths: 30 frames.
+      {"an effect that waits", Command(CMD_EFFECT, {1, 0, 0, 0, 0, 0, 100, 1}), 0, 30, {}, 1, 0, 0},
+      {"a picture for 4 tenths",
+       Command(CMD_PICTURE, {1, 0, 0, 0, 0, 0, 0, 100, 2, 4, 1, 0, 0, 0, 0}), 0, 24, {}, 0, 1, 0},
+      // A picture's key wait has no delay.
+      {"a picture until a press",
+       Command(CMD_PICTURE, {1, 0, 0, 0, 0, 0, 0, 100, 0, 0, 1, 0, 0, 0, 0}), 5, 4, {1}, 0, 1, 0},
+      {"a game wait of no time", Command(CMD_GAME_WAIT, {0}), 0, 0, {}, 0, 0, 0},
+      {"a game wait of negative time", Command(CMD_GAME_WAIT, {-40}), 0, 0, {}, 0, 0, 0},
+  };
+  const cSafeVector<cEdEffect> savedEffects = Database.m_vecEffect;
+  const cSafeVector<cEdPicture> savedPictures = Database.m_vecPicture;
+  Database.m_vecEffect.resize(2);
+  Database.m_vecEffect[1].m_vecFrame.resize(2);
+  Database.m_vecEffect[1].m_vecFrame[0].m_nTime = 2;
+  Database.m_vecEffect[1].m_vecFrame[1].m_nTime = 3;
+  Database.m_vecPicture.resize(2);
+  BuildEffectFrameTable(g_EffectFrameTable);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.szName);
+    MakeStage(20, 15, 2);
+    Floor(14);
+    Player(3, 13).m_vecFlows.push_back(ThenMark(c.cmd));
+    m_Down.clear();
+    if (c.nDown) Down(c.nDown, c.nDown);
+    size_t nEffects = 0, nPictures = 0;
+    m_fnOnFrame = [&](int) {
+      nEffects = std::max(nEffects, Scene().m_EffectList.size());
+      nPictures = std::max(nPictures, Scene().m_PictureList.size());
+    };
+    StartPlaying();
+    cWindowThread::TakeSounds();
+    m_nWaitFrames = 0;
+    const int nBefore = GetFramesRun();
+    const int32_t nFrame = Scene().m_nFrames;
+    Frames(1);
+    EXPECT_EQ(GetFramesRun() - nBefore, c.nDrawn);
+    EXPECT_EQ(nEffects, c.nEffects);
+    EXPECT_EQ(nPictures, c.nPictures);
+    // The command after ran in the frame the wait began in.
+    EXPECT_EQ(Scene().m_nFrames, nFrame + 1);
+    EXPECT_EQ(Scene().m_StageVar.At(1), 7);
+    EXPECT_EQ(Scene().m_PictureList.size(), c.nPicturesAfter);
+    EXPECT_TRUE(Scene().m_TextList.empty());
+    EXPECT_EQ(cWindowThread::TakeSounds(), c.sounds);
+    delete m_pScene;
+    m_pScene = nullptr;
+  }
+  Database.m_vecEffect = savedEffects;
+  Database.m_vecPicture = savedPictures;
+  BuildEffectFrameTable(g_EffectFrameTable);
+  m_fnOnFrame = nullptr;
+  plat::ReleaseAllKeys();
+  EXPECT_EQ(cWindowThread::Closes(), 0) << m_Dir.Read("Report_Game.txt");
+}
+
+// A play whose computer character, again and again, waits a while, shows
+// a message until a press, an effect, a picture for a time and stops the
+// game: recorded, replayed from its file, and run without pixels, the
+// digests of the play frames agree.
+TEST_F(WaitLoop, PlaysWithWaitsReplayAndRunHeadlessAlike) {
+  constexpr int kPlayFrames = 240;
+  const cSafeVector<cEdEffect> savedEffects = Database.m_vecEffect;
+  const cSafeVector<cEdPicture> savedPictures = Database.m_vecPicture;
+  Database.m_vecEffect.resize(2);
+  Database.m_vecEffect[1].m_vecFrame.resize(1);
+  Database.m_vecPicture.resize(2);
+  BuildEffectFrameTable(g_EffectFrameTable);
+  MakeStage(30, 15, 2);
+  Floor(14);
+  Player(3, 13);
+  cFlow flow;
+  cFlowCmd pause = Command(CMD_WAIT, {});
+  pause.m_sTime = 5;
+  flow.m_vecCmds.push_back(pause);
+  cFlowCmd message = MessageThenMark(0, 0).m_vecCmds[0];
+  flow.m_vecCmds.push_back(message);
+  flow.m_vecCmds.push_back(Command(CMD_EFFECT, {1, 1, 0, 0, 0, 0, 100, 1}));
+  flow.m_vecCmds.push_back(Command(CMD_PICTURE, {1, 0, 0, 0, 0, 0, 0, 100, 2, 2, 1, 0, 0, 0, 0}));
+  flow.m_vecCmds.push_back(Command(CMD_GAME_WAIT, {3}));
+  Chara(8, 13).m_vecFlows.push_back(flow);
+  // The player walks by its input, as its flows would move it.
+  m_Probe.m_fnFlows = [](cGameObj& o) {
+    if (o.m_nControl != 0) return;
+    const cInput& input = *static_cast<cPlayerObj&>(o).m_pInput;
+    o.m_dVX = (input.m_wDir & DIR_RIGHT) ? 2 : (input.m_wDir & DIR_LEFT) ? -2 : 0;
+  };
+  // Every wait's press comes on the 12th frame of the wait.
+  m_fnOnFrame = nullptr;
+  int nWaitStart = 0;
+  m_Probe.m_fnWaitFrame = [&] {
+    ++m_nWaitFrames;
+    if (Scene().m_Wait.nKind != WAIT_MESSAGE) nWaitStart = m_nWaitFrames;
+    plat::SetKeyDown(kKeyButton1, (m_nWaitFrames - nWaitStart) % 12 == 11);
+  };
+  auto Play = [&](bool bRecord) {
+    delete m_pScene;
+    m_pScene = nullptr;
+    Start();
+    std::vector<uint64_t> hashes;
+    int32_t nLast = -1;
+    for (int nRuns = 0; static_cast<int>(hashes.size()) < kPlayFrames && nRuns < 4 * kPlayFrames;
+         ++nRuns) {
+      const int f = static_cast<int>(hashes.size());
+      if (bRecord) g_Input.At(0).m_wDir = (f / 40) % 2 ? DIR_LEFT : DIR_RIGHT;
+      Scene().Run();
+      if (Scene().m_nPhase == PLAYPHASE_PLAY && Scene().m_nFrames > 0 &&
+          Scene().m_nFrames != nLast) {
+        nLast = Scene().m_nFrames;
+        hashes.push_back(HashPlayState(Scene()));
+      }
+    }
+    return hashes;
+  };
+  cTempFolder project(true);
+  g_SystemData.m_bReplayRecord = 1;
+  m_nWaitFrames = 0;
+  const std::vector<uint64_t> recorded = Play(true);
+  ASSERT_EQ(recorded.size(), static_cast<size_t>(kPlayFrames));
+  // The waits ran, each of them more than once.
+  EXPECT_GT(m_nWaitFrames, 200);
+  plat::fs::MakeDirectory("user_data");
+  ASSERT_EQ(g_KeyLog.SaveReplay("user_data\\waits.rpl4_783", g_Stage, g_StageCopy, g_PlayDataStart),
+            1);
+
+  ASSERT_EQ(StartStageFile("user_data\\waits.rpl4_783", 0), 1);
+  plat::SetTestClock(777);
+  const std::vector<uint64_t> replayed = Play(false);
+  EXPECT_EQ(replayed, recorded);
+
+  // Drawn into pixels, and with the pixels left out: the same play.
+  g_SceneManager.m_nGameMode = GAMEMODE_FREE;
+  g_SceneManager.m_nSubMode = PLAYMODE_FREE;
+  plat::SetTestClock(4321);
+  std::vector<uint64_t> drawn, skipped;
+  {
+    cHeadlessDrawing drawing(1, 32);
+    // The pictures the play draws from, and the picture the flow shows.
+    const int kBlank[][3] = {{43, 256, 256}, {46, 640, 20}, {49, 128, 192}, {51, 320, 192}};
+    for (const auto& b : kBlank)
+      ASSERT_TRUE(DDCreateSurface(&g_SurfaceTable[b[0]], b[1], b[2], 1, 0, 0, 0, 0));
+    std::filesystem::copy_file(DefaultGameFolder() / "bmp" / "Debug.bmp", "pic.bmp");
+    Database.m_vecPicture[1].m_strFile = "pic.bmp";
+    drawn = Play(true);
+    g_RunOptions.bHeadless = true;
+    skipped = Play(true);
+    g_RunOptions.bHeadless = false;
+    delete m_pScene;
+    m_pScene = nullptr;
+    for (const auto& b : kBlank) DDReleaseSurface(&g_SurfaceTable[b[0]]);
+  }
+  EXPECT_EQ(drawn, recorded);
+  EXPECT_EQ(skipped, recorded);
+  Database.m_vecEffect = savedEffects;
+  Database.m_vecPicture = savedPictures;
+  BuildEffectFrameTable(g_EffectFrameTable);
+  m_Probe.m_fnFlows = nullptr;
+  plat::ReleaseAllKeys();
+  EXPECT_EQ(cWindowThread::Closes(), 0) << m_Dir.Read("Report_Game.txt");
 }
 
 TEST_F(WaitLoop, ExtraLivesAreEachShownRisingForThirtyFrames) {
