@@ -106,7 +106,8 @@ __attribute__((target("avx2"))) inline __m256i Splat(T v) {
 
 // A whole keyed rectangle, 32 bytes at a time where the processor has
 // 256-bit integer operations, source and destination apart. Every group is
-// stored, picking source or destination per lane: sprites mix keyed and
+// stored, picking source or destination per lane (32-bit pixels through a
+// lane mask, without reading the destination): sprites mix keyed and
 // opaque groups at random, and a mispredicted branch per group cost more
 // than the store it saved. The last group of a row ends at the row's end
 // and may go over pixels already done, which picking again leaves as they
@@ -117,6 +118,7 @@ __attribute__((target("avx2"), noinline, aligned(64))) void CopyKeyedRectW(
   constexpr size_t kLanes = 32 / sizeof(T);
   const size_t n = w > 0 ? size_t(w) : 0;
   const __m256i vKey = Splat<T>(key), vMask = Splat<T>(mask);
+  const __m256i ones = _mm256_set1_epi32(-1);
   auto* pd = reinterpret_cast<uint8_t*>(d);
   auto* ps = reinterpret_cast<const uint8_t*>(s);
   for (int j = 0; j < h && n >= kLanes; ++j, pd += nDstPitch, ps += nSrcPitch) {
@@ -128,7 +130,11 @@ __attribute__((target("avx2"), noinline, aligned(64))) void CopyKeyedRectW(
       const __m256i vs = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sr + k));
       __m256i* p = reinterpret_cast<__m256i*>(dr + k);
       const __m256i keyed = SameLanes<T>(_mm256_and_si256(vs, vMask), vKey);
-      _mm256_storeu_si256(p, _mm256_blendv_epi8(vs, _mm256_loadu_si256(p), keyed));
+      if constexpr (sizeof(T) == 4)
+        // Keyed pixels of the destination are neither read nor written.
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(p), _mm256_xor_si256(keyed, ones), vs);
+      else
+        _mm256_storeu_si256(p, _mm256_blendv_epi8(vs, _mm256_loadu_si256(p), keyed));
       i = k + kLanes;
     } while (i < n);
   }
