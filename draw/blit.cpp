@@ -186,27 +186,31 @@ int DDBltStretch(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
   if (SkipsRaster()) return 0;
   if (!lpDstSD || !lpSrcSD) return 0;
   const bool bDirect3D = g_DD.lpDTCon != nullptr;
-  DDBLT blt;
-  blt.lpDst = lpDstSD;
-  blt.lpSrc = lpSrcSD;
+  DDSURFACEDATA* lpDst = lpDstSD;
+  DDSURFACEDATA* lpSrc = lpSrcSD;
   if (bDirect3D) {
     // Shared records draw their owner's texture; the virtual back buffer
     // takes the back buffer's place.
-    DDResolveSurface(&blt.lpDst);
-    DDResolveSurface(&blt.lpSrc);
+    DDResolveSurface(&lpDst);
+    DDResolveSurface(&lpSrc);
     if (g_DD.lpDTCon->bStretching) {
-      blt.lpDst = &BackBuffer;
-      blt.lpSrc = &VirBackBuffer;
+      lpDst = &BackBuffer;
+      lpSrc = &VirBackBuffer;
     } else {
-      DDRedirectBackBuffer(&blt.lpDst);
-      DDRedirectBackBuffer(&blt.lpSrc);
+      DDRedirectBackBuffer(&lpDst);
+      DDRedirectBackBuffer(&lpSrc);
     }
-    if (!blt.lpDst->lpDT || !blt.lpSrc->lpDT) return 0;
+    if (!lpDst->lpDT || !lpSrc->lpDT) return 0;
   }
-  blt.DstSurface = SurfaceView(blt.lpDst);
-  blt.SrcSurface = SurfaceView(blt.lpSrc);
-  blt.Views = {blt.DstSurface.Sub(x, y, nWidth, nHeight),
-               blt.SrcSurface.Sub(nSrcX, nSrcY, nSrcWidth, nSrcHeight)};
+  // Every member given: the record is not cleared first (a block clear
+  // cost a sprite's blit more than its clipping).
+  const cImageView dstSurface = SurfaceView(lpDst), srcSurface = SurfaceView(lpSrc);
+  DDBLT blt{lpDst,
+            lpSrc,
+            dstSurface,
+            srcSurface,
+            {dstSurface.Sub(x, y, nWidth, nHeight),
+             srcSurface.Sub(nSrcX, nSrcY, nSrcWidth, nSrcHeight)}};
   // The record as given decides the mirroring, not the one it shares.
   DDWrapSourceRect(lpSrcSD, blt.Views.Src);
   if (bDirect3D &&

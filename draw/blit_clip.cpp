@@ -76,13 +76,3 @@ bool DDClipBlt(bool bDirect3D, const cImageView& dstSurface, const cImageView& s
   views = blt;
   return true;
 }
-
-cImageView DDSurfaceView(const DDSURFACEDATA* lpSD) {
-  plat::gfx::cImage* pImage = nullptr;
-  if (g_DD.lpDTCon) {
-    if (lpSD->lpDT) pImage = lpSD->lpDT->lpSurface.get();
-  } else if (lpSD->lpDDS) {
-    pImage = lpSD->lpDDS->lpDDSurface.get();
-  }
-  return cImageView(pImage, MakeRect(0, 0, lpSD->nWidth, lpSD->nHeight));
-}

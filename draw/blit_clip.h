@@ -2,6 +2,7 @@
 // of the two surfaces' pixels.
 #pragma once
 
+#include "draw/draw_context.h"
 #include "draw/surface_data.h"
 #include "platform/gfx/image_view.h"
 
@@ -21,5 +22,14 @@ bool DDClipBlt(bool bDirect3D, const plat::gfx::cImageView& dstSurface,
 
 // A record's visible area (0, 0, nWidth, nHeight) as a view of its pixels in
 // the current mode: the DirectDraw surface, or the Direct3D level 0 (none
-// while the texture is gone).
-plat::gfx::cImageView DDSurfaceView(const DDSURFACEDATA* lpSD);
+// while the texture is gone). Inline: every blit takes two, and a view
+// handed back through memory stalled the blit that read it at once.
+inline plat::gfx::cImageView DDSurfaceView(const DDSURFACEDATA* lpSD) {
+  plat::gfx::cImage* pImage = nullptr;
+  if (g_DD.lpDTCon) {
+    if (lpSD->lpDT) pImage = lpSD->lpDT->lpSurface.get();
+  } else if (lpSD->lpDDS) {
+    pImage = lpSD->lpDDS->lpDDSurface.get();
+  }
+  return plat::gfx::cImageView(pImage, plat::gfx::MakeRect(0, 0, lpSD->nWidth, lpSD->nHeight));
+}

@@ -74,7 +74,9 @@ void DDBatchQueue(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
     for (const auto& reg : SpriteBatch.Registrations)
       if (reg.first == lpSrcSD) nBase = reg.second;
   }
-  DDBLTQUAD q;
+  // Filled in place: a record built aside and copied in stalled on its
+  // own fresh stores.
+  DDBLTQUAD& q = SpriteBatch.Queue.emplace_back();
   q.nKey = nBase + SpriteBatch.nCounter++;
   q.lpDstSD = lpDstSD;
   q.lpSrcSD = lpSrcSD;
@@ -91,7 +93,6 @@ void DDBatchQueue(DDSURFACEDATA* lpDstSD, int x, int y, int nWidth, int nHeight,
   q.nColorOp = con.nColorOp;
   q.nAlphaOp = con.nAlphaOp;
   q.nReserved = 0;
-  SpriteBatch.Queue.push_back(q);
 }
 
 namespace {
@@ -166,10 +167,21 @@ void DDBatchEnd() {
     if (pTexture && DDDrawsByIntegers(lpSrc, pTexture)) {
       thread_local std::vector<plat::gfx::GFXBLITRECT> rects;
       rects.clear();
+      rects.resize(n);
+      // Field by field in place: a rectangle built aside and copied in
+      // stalled on its own fresh stores.
       for (size_t k = 0; k < n; ++k) {
         const DDBLTQUAD& b = q[i + k];
-        rects.push_back(DDBlitRect(b.x, b.y, b.nWidth, b.nHeight, b.nSrcX, b.nSrcY, b.nSrcWidth,
-                                   b.nSrcHeight, b.dwDiffuse));
+        plat::gfx::GFXBLITRECT& r = rects[k];
+        r.x = b.x;
+        r.y = b.y;
+        r.nWidth = b.nWidth;
+        r.nHeight = b.nHeight;
+        r.nSrcX = b.nSrcX;
+        r.nSrcY = b.nSrcY;
+        r.nSrcWidth = b.nSrcWidth;
+        r.nSrcHeight = b.nSrcHeight;
+        r.dwDiffuse = b.dwDiffuse;
       }
       g_DD.lpDevice->DrawBlitRects(rects.data(), int(rects.size()));
     } else if (pTexture) {

@@ -21,6 +21,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define BRIMVALE_WIDE_RECTS 1
+#endif
 
 namespace plat::gfx {
 
@@ -431,6 +435,76 @@ __attribute__((noinline, aligned(64))) void BlendRect32(uint32_t* d, size_t nDst
   }
 }
 
+#if defined(BRIMVALE_WIDE_RECTS)
+// The group of texels k .. k + 7 of a row, of which those from i on are not
+// done yet.
+template <bool UNDER>
+__attribute__((target("avx2"), always_inline)) inline void BlendGroup32W(
+    uint32_t* d, const uint32_t* s, size_t k, size_t i, __m256i orv, __m256i under, uint32_t dwOr,
+    uint32_t dwUnder) {
+  const __m256i alpha = _mm256_set1_epi32(int(0xFF000000u));
+  const __m256i vs = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + k));
+  const __m256i a = _mm256_and_si256(vs, alpha);
+  const __m256i opaque = _mm256_cmpeq_epi32(a, alpha);
+  const __m256i either = _mm256_or_si256(opaque, _mm256_cmpeq_epi32(a, _mm256_setzero_si256()));
+  __m256i* p = reinterpret_cast<__m256i*>(d + k);
+  if (__builtin_expect(_mm256_movemask_epi8(either) == -1, 1)) {
+    // Transparent texels leave the target unread and unwritten.
+    if constexpr (UNDER)
+      _mm256_storeu_si256(p, _mm256_blendv_epi8(under, _mm256_or_si256(vs, orv), opaque));
+    else
+      _mm256_maskstore_epi32(reinterpret_cast<int*>(p), opaque, _mm256_or_si256(vs, orv));
+  } else {
+    for (size_t m = i; m < k + 8; ++m) BlendPixel32<UNDER>(d[m], s[m], dwOr, dwUnder);
+  }
+}
+
+// Eight texels at a time where the processor has 256-bit integer operations.
+// A group whose alphas are all 0 or 255 writes its opaque texels through a
+// lane mask, with no branch on which lanes are which: sprites mix
+// opaque and transparent groups at random, and a mispredicted branch per
+// group cost more than the group's whole work. The last group of a row ends at
+// the row's end and may go over pixels already done: picking again gives
+// the same pixels, so only groups with other alphas (blended pixel by pixel)
+// must not repeat a pixel. Rows under eight texels take the narrow loop.
+template <bool UNDER>
+__attribute__((target("avx2"), noinline, aligned(64))) void BlendRect32W(
+    uint32_t* d, size_t nDstStride, const uint32_t* s, size_t nSrcStride, int w, int h,
+    uint32_t dwOr, uint32_t dwUnder) {
+  const size_t n = w > 0 ? size_t(w) : 0;
+  const __m256i orv = _mm256_set1_epi32(int(dwOr));
+  const __m256i under = _mm256_set1_epi32(int(dwUnder));
+  if (n >= 8)
+    for (int j = 0; j < h; ++j, d += nDstStride, s += nSrcStride) {
+      size_t i = 0;
+      for (; i + 8 <= n; i += 8) BlendGroup32W<UNDER>(d, s, i, i, orv, under, dwOr, dwUnder);
+      if (i < n) BlendGroup32W<UNDER>(d, s, n - 8, i, orv, under, dwOr, dwUnder);
+    }
+  // The upper halves of the wide registers cleared before any other code
+  // runs (the compiler leaves them to a function widened by attribute).
+  _mm256_zeroupper();
+  if (n < 8) BlendRect32<UNDER>(d, nDstStride, s, nSrcStride, w, h, dwOr, dwUnder);
+}
+
+bool HasWideRects() {
+  static const bool bWide = __builtin_cpu_supports("avx2");
+  return bWide;
+}
+#endif
+
+// BlendRect32, eight texels at a time where the processor allows.
+template <bool UNDER>
+void BlendRect(uint32_t* d, size_t nDstStride, const uint32_t* s, size_t nSrcStride, int w, int h,
+               uint32_t dwOr, uint32_t dwUnder) {
+#if defined(BRIMVALE_WIDE_RECTS)
+  if (HasWideRects()) {
+    BlendRect32W<UNDER>(d, nDstStride, s, nSrcStride, w, h, dwOr, dwUnder);
+    return;
+  }
+#endif
+  BlendRect32<UNDER>(d, nDstStride, s, nSrcStride, w, h, dwOr, dwUnder);
+}
+
 void OrRow32(uint32_t* d, const uint32_t* s, int w, uint32_t dwOr) {
   int i = 0;
   for (; i + 4 <= w; i += 4) {
@@ -572,9 +646,9 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const AXISMAP& c
         // A rectangle of consecutive rows in one call, else row by row.
         const int nRows = rows.pIndex ? 1 : y1 - y0;
         if (pUnder)
-          BlendRect32<true>(d, nDstStride, s + cols.nFirst, nSrcStride, w, nRows, dwOr, dwUnder);
+          BlendRect<true>(d, nDstStride, s + cols.nFirst, nSrcStride, w, nRows, dwOr, dwUnder);
         else
-          BlendRect32<false>(d, nDstStride, s + cols.nFirst, nSrcStride, w, nRows, dwOr, 0);
+          BlendRect<false>(d, nDstStride, s + cols.nFirst, nSrcStride, w, nRows, dwOr, 0);
         if (!rows.pIndex) break;
       } else {
         for (int i = 0; i < w; ++i) {
@@ -678,6 +752,13 @@ void DrawSpans(const RASTER& r, int x0, int x1, int y0, int y1, const AXISMAP& c
   if (!bUsesTexture) {
     const uint32_t c = Combine(r.Stage, 0xFFFFFFFFu, dif, r.dwTFactor);
     std::fill(colors.begin(), colors.end(), c);
+  }
+  if (bFused32 && bLinearCols && !rows.pIndex) {
+    // Consecutive rows of consecutive texels: the rectangle in one call.
+    ShadeRect32(reinterpret_cast<uint32_t*>(t.GetRow(y0)) + x0, size_t(t.GetPitch()) / 4,
+                reinterpret_cast<const uint32_t*>(tex->GetRow(rows.At(0))) + cols.nFirst,
+                size_t(tex->GetPitch()) / 4, w, y1 - y0, fused);
+    return;
   }
   const int* pCols = bUsesTexture && !bFused32 ? IndexArray(cols, w) : nullptr;
   for (int j = 0; j < y1 - y0; ++j) {
@@ -805,6 +886,73 @@ void DrawExactRect(const RASTER& r, const GFXBLITRECT& q, const PENDINGCLEAR* pC
                         rowBuf);
   }
   DrawSpans(r, x0, x1, y0, y1, cols, rows, q.dwDiffuse, pUnder, plan);
+}
+
+// A run of quads whose stage passes keyed texels straight onto the target
+// (the sprites of a batch): what DrawSpans would work out for each of them,
+// worked out once, so that a same-size quad inside its texture goes to the
+// rectangle loop with nothing but its clipping in between.
+enum class eKeyedRun { None, Keyed32, Keyed565, Keyed1555 };
+
+struct KEYEDRUN {
+  eKeyedRun Kind = eKeyedRun::None;
+  cImage* pTarget = nullptr;
+  const cImage* pTexture = nullptr;
+  uint32_t dwOr = 0;
+};
+
+KEYEDRUN MakeKeyedRun(const RASTER& r, const SPANPLAN& plan) {
+  KEYEDRUN run;
+  if (!plan.bPass || !plan.bTexAlpha || !r.bBlend || !r.pTexture) return run;
+  const ePixelFormat tf = r.pTarget->GetFormat(), xf = r.pTexture->GetFormat();
+  run.pTarget = r.pTarget;
+  run.pTexture = r.pTexture;
+  if (xf == ePixelFormat::A8R8G8B8 && r.pTarget->GetBytesPerPixel() == 4) {
+    run.Kind = eKeyedRun::Keyed32;
+    run.dwOr = tf == ePixelFormat::X8R8G8B8 ? 0xFF000000u : 0u;
+  } else if (xf == ePixelFormat::A1R5G5B5 && tf == ePixelFormat::R5G6B5) {
+    run.Kind = eKeyedRun::Keyed565;
+  } else if (xf == ePixelFormat::A1R5G5B5 && tf == ePixelFormat::A1R5G5B5) {
+    run.Kind = eKeyedRun::Keyed1555;
+  }
+  return run;
+}
+
+// The quad drawn when it is exact (IsExactBlitRect), of its texture's size
+// on screen and inside the texture once clipped, and true; false, with
+// nothing drawn, for any other quad.
+bool DrawKeyedSameSize(const KEYEDRUN& run, const GFXBLITRECT& q) {
+  if (q.nSrcWidth != q.nWidth || q.nSrcHeight != q.nHeight || !IsExactBlitRect(q)) return false;
+  cImage& t = *run.pTarget;
+  const cImage& tex = *run.pTexture;
+  const int x0 = std::max(q.x, 0), x1 = std::min(q.x + q.nWidth, t.GetWidth());
+  const int y0 = std::max(q.y, 0), y1 = std::min(q.y + q.nHeight, t.GetHeight());
+  if (x1 <= x0 || y1 <= y0) return true;
+  const int sx = q.nSrcX + (x0 - q.x), sy = q.nSrcY + (y0 - q.y);
+  if (sx < 0 || sy < 0 || sx + (x1 - x0) > tex.GetWidth() || sy + (y1 - y0) > tex.GetHeight())
+    return false;
+  const size_t nBytes = size_t(t.GetBytesPerPixel());
+  uint8_t* d = t.GetRow(y0) + size_t(x0) * nBytes;
+  const uint8_t* s = tex.GetRow(sy) + size_t(sx) * nBytes;
+  const size_t nDstStride = size_t(t.GetPitch()) / nBytes, nSrcStride = size_t(tex.GetPitch()) / nBytes;
+  switch (run.Kind) {
+    case eKeyedRun::Keyed32:
+      BlendRect<false>(reinterpret_cast<uint32_t*>(d), nDstStride,
+                       reinterpret_cast<const uint32_t*>(s), nSrcStride, x1 - x0, y1 - y0, run.dwOr,
+                       0);
+      break;
+    case eKeyedRun::Keyed565:
+      KeyRect16<true, false>(reinterpret_cast<uint16_t*>(d), nDstStride,
+                             reinterpret_cast<const uint16_t*>(s), nSrcStride, x1 - x0, y1 - y0, 0);
+      break;
+    case eKeyedRun::Keyed1555:
+      KeyRect16<false, false>(reinterpret_cast<uint16_t*>(d), nDstStride,
+                              reinterpret_cast<const uint16_t*>(s), nSrcStride, x1 - x0, y1 - y0, 0);
+      break;
+    case eKeyedRun::None:
+      return false;
+  }
+  return true;
 }
 
 // One edge of a triangle, as the inside test reads it: a pixel centre (x, y)
@@ -1147,16 +1295,19 @@ eGfxResult cD3DDevice::DrawBlitRects(const GFXBLITRECT* pQuads, int nQuads) {
     return eGfxResult::Ok;
   const RASTER r{m_pTarget, m_pTexture, m_Stage, m_dwTFactor, m_bBlend};
   SPANPLAN plan;
+  KEYEDRUN run;
   uint32_t dwPlanned = 0;
   for (int i = 0; i < nQuads; ++i) {
     const GFXBLITRECT& q = pQuads[i];
+    if (i == 0 || q.dwDiffuse != dwPlanned) {
+      plan = MakePlan(r, q.dwDiffuse);
+      run = MakeKeyedRun(r, plan);
+      dwPlanned = q.dwDiffuse;
+    }
+    if (run.Kind != eKeyedRun::None && DrawKeyedSameSize(run, q)) continue;
     if (!IsExactBlitRect(q)) {
       DrawBlitRect(q);
       continue;
-    }
-    if (i == 0 || q.dwDiffuse != dwPlanned) {
-      plan = MakePlan(r, q.dwDiffuse);
-      dwPlanned = q.dwDiffuse;
     }
     DrawExactRect(r, q, nullptr, plan);
   }

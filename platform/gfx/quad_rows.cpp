@@ -370,10 +370,13 @@ __attribute__((target("avx2"))) inline __m256i ShadeHalfW(__m256i t, __m256i d, 
   return v;
 }
 
+// A rectangle per call, its constants set up once: a sprite's rows are
+// short, and setting up per row cost as much as a row. The last pixels of a
+// row (under eight) go one by one.
 template <bool BLEND>
-__attribute__((target("avx2"), noinline, aligned(64))) void ShadeRow32W(uint32_t* d,
-                                                                        const uint32_t* s, int n,
-                                                                        const GFXSHADEROW& row) {
+__attribute__((target("avx2"), noinline, aligned(64))) void ShadeRect32W(
+    uint32_t* d, size_t nDstStride, const uint32_t* s, size_t nSrcStride, int n, int h,
+    const GFXSHADEROW& row) {
   short fs[16], as[16];
   for (int k = 0; k < 16; ++k) {
     fs[k] = short(row.nFactor[k % 4]);
@@ -387,30 +390,32 @@ __attribute__((target("avx2"), noinline, aligned(64))) void ShadeRow32W(uint32_t
   const __m256i zero = _mm256_setzero_si256();
   const bool bSkipClear = BLEND && row.dwTexelOr == 0 && Round255(row.nAdd[3]) == 0;
   const size_t nCount = n > 0 ? size_t(n) : 0;
-  size_t i = 0;
-  for (; i + 8 <= nCount; i += 8) {
-    const __m256i t =
-        _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i)), texOr);
-    __m256i* p = reinterpret_cast<__m256i*>(d + i);
-    if (bSkipClear &&
-        _mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_and_si256(t, alphaMask), zero)) == -1) {
-      if (row.dwOutOr) _mm256_storeu_si256(p, _mm256_or_si256(_mm256_loadu_si256(p), outOr));
-      continue;
+  for (int j = 0; j < h; ++j, d += nDstStride, s += nSrcStride) {
+    size_t i = 0;
+    for (; i + 8 <= nCount; i += 8) {
+      const __m256i t =
+          _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i)), texOr);
+      __m256i* p = reinterpret_cast<__m256i*>(d + i);
+      if (bSkipClear &&
+          _mm256_movemask_epi8(_mm256_cmpeq_epi32(_mm256_and_si256(t, alphaMask), zero)) == -1) {
+        if (row.dwOutOr) _mm256_storeu_si256(p, _mm256_or_si256(_mm256_loadu_si256(p), outOr));
+        continue;
+      }
+      __m256i dv = zero;
+      if constexpr (BLEND) dv = _mm256_loadu_si256(p);
+      const __m256i lo =
+          ShadeHalfW<BLEND>(_mm256_unpacklo_epi8(t, zero), _mm256_unpacklo_epi8(dv, zero), f, add);
+      const __m256i hi =
+          ShadeHalfW<BLEND>(_mm256_unpackhi_epi8(t, zero), _mm256_unpackhi_epi8(dv, zero), f, add);
+      _mm256_storeu_si256(p, _mm256_or_si256(_mm256_packus_epi16(lo, hi), outOr));
     }
-    __m256i dv = zero;
-    if constexpr (BLEND) dv = _mm256_loadu_si256(p);
-    const __m256i lo =
-        ShadeHalfW<BLEND>(_mm256_unpacklo_epi8(t, zero), _mm256_unpacklo_epi8(dv, zero), f, add);
-    const __m256i hi =
-        ShadeHalfW<BLEND>(_mm256_unpackhi_epi8(t, zero), _mm256_unpackhi_epi8(dv, zero), f, add);
-    _mm256_storeu_si256(p, _mm256_or_si256(_mm256_packus_epi16(lo, hi), outOr));
+    for (; i < nCount; ++i) d[i] = ShadePixel(s[i], d[i], row);
   }
   // The upper halves of the wide registers cleared before any other code
   // runs: the compiler does not do it for a function widened by attribute,
   // and left dirty they slow every 128-bit operation after them, in this
   // program and in the libraries it calls.
   _mm256_zeroupper();
-  ShadeRow32V<BLEND>(d + i, s + i, int(nCount - i), row);
 }
 
 bool HasWideRows() {
@@ -422,23 +427,30 @@ bool HasWideRows() {
 #endif
 
 void ShadeRow32(uint32_t* d, const uint32_t* s, int n, const GFXSHADEROW& row) {
+  ShadeRect32(d, 0, s, 0, n, 1, row);
+}
+
+void ShadeRect32(uint32_t* d, size_t nDstStride, const uint32_t* s, size_t nSrcStride, int n,
+                 int h, const GFXSHADEROW& row) {
 #if defined(BRIMVALE_WIDE_ROWS)
   if (HasWideRows()) {
     if (row.bBlend)
-      ShadeRow32W<true>(d, s, n, row);
+      ShadeRect32W<true>(d, nDstStride, s, nSrcStride, n, h, row);
     else
-      ShadeRow32W<false>(d, s, n, row);
+      ShadeRect32W<false>(d, nDstStride, s, nSrcStride, n, h, row);
     return;
   }
 #endif
+  for (int j = 0; j < h; ++j, d += nDstStride, s += nSrcStride) {
 #if defined(__SSE2__)
-  if (row.bBlend)
-    ShadeRow32V<true>(d, s, n, row);
-  else
-    ShadeRow32V<false>(d, s, n, row);
+    if (row.bBlend)
+      ShadeRow32V<true>(d, s, n, row);
+    else
+      ShadeRow32V<false>(d, s, n, row);
 #else
-  ShadeRow32Scalar(d, s, n, row);
+    ShadeRow32Scalar(d, s, n, row);
 #endif
+  }
 }
 
 void ShadeRow16Scalar(uint16_t* d, const uint16_t* s, int n, const GFXSHADEROW& row) {

@@ -11,6 +11,7 @@
 // the same arithmetic one pixel at a time; tests hold the two together.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/gfx/d3d_device.h"
@@ -41,6 +42,9 @@ bool ReduceStage(const GFXTEXTURESTAGE& stage, uint32_t dwDiffuse, uint32_t dwTF
 // d[i] = the stage's result for texel s[i], blended onto d[i] when asked.
 void ShadeRow32(uint32_t* d, const uint32_t* s, int n, const GFXSHADEROW& row);
 void ShadeRow32Scalar(uint32_t* d, const uint32_t* s, int n, const GFXSHADEROW& row);
+// ShadeRow32 over h rows, the next row nDstStride (nSrcStride) pixels on.
+void ShadeRect32(uint32_t* d, size_t nDstStride, const uint32_t* s, size_t nSrcStride, int n,
+                 int h, const GFXSHADEROW& row);
 
 // The same for 16-bit texels (A1R5G5B5, or X1R5G5B5 whose texels are all
 // opaque) onto 16-bit targets (R5G6B5, A1R5G5B5): the texel and the target

@@ -212,42 +212,56 @@ TEST_F(D3DDeviceTest, SourceAlphaBlendingOnColourAndAlpha) {
     }
 }
 
-// Keyed pictures blend four pixels at a time when a group holds only alpha 0
-// and 255; groups with other alphas and the row ends go pixel by pixel. Rows
-// of every length and start must follow the blend rule all the same.
+// Keyed pictures blend four or eight pixels at a time when a group holds
+// only alpha 0 and 255; groups with other alphas go pixel by pixel, and the
+// last group of a row may reach back over pixels already done. Rows of
+// every length and start must follow the blend rule all the same, drawn
+// over the target or over a clear of the quad's own rectangle.
 TEST_F(D3DDeviceTest, BlendedRowsFollowTheRuleAtAnyLengthAndStart) {
-  const int kTexW = 24;
+  const int kTexW = 44;
   cImagePtr tex = Texture(kTexW, 1);
-  // Groups of four: all keyed/opaque, then one with a half alpha, then mixed.
-  const int alphas[kTexW] = {0,   255, 255, 0, 255, 255, 255, 255, 0,   128, 255, 0,
-                             255, 0,   1,   0, 0,   0,   0,   0,   254, 255, 255, 0};
+  // Groups of four: all keyed/opaque, then one with a half alpha, then
+  // mixed; then eight keyed/opaque, and a translucent texel near the end.
+  const int alphas[kTexW] = {0,   255, 255, 0,   255, 255, 255, 255, 0,   128, 255,
+                             0,   255, 0,   1,   0,   0,   0,   0,   0,   254, 255,
+                             255, 0,   255, 0,   0,   255, 255, 255, 0,   0,   255,
+                             0,   255, 255, 0,   0,   0,   255, 255, 200, 0,   255};
   for (int i = 0; i < kTexW; ++i)
-    tex->WritePixel(i, 0, MakeArgb(alphas[i], 10 * i, 255 - 5 * i, 3 * i));
+    tex->WritePixel(i, 0, MakeArgb(alphas[i], 5 * i, 255 - 5 * i, 3 * i));
   m_pDev->SetAlphaBlend(true);
   m_pDev->SetTextureStage(BlitStage());
   for (ePixelFormat f : {ePixelFormat::A8R8G8B8, ePixelFormat::X8R8G8B8}) {
-    cImagePtr target = Texture(32, 1, f, ePool::Default, true);
+    cImagePtr target = Texture(52, 1, f, ePool::Default, true);
     ASSERT_EQ(m_pDev->SetRenderTarget(target.get()), eGfxResult::Ok);
     const uint32_t under = ArgbToPixel(MakeArgb(90, 40, 80, 120), f);
-    for (int sx = 0; sx < 4; ++sx)
-      for (int w = 1; sx + w <= kTexW; ++w) {
-        target->FillRaw(under);
-        Blit(*tex, 3, 0, w, 1, sx, 0, w, 1);
-        const uint32_t d = PixelToArgb(under, f);
-        for (int x = 0; x < 32; ++x) {
-          uint32_t want = under;
-          if (x >= 3 && x < 3 + w) {
-            const uint32_t c = tex->ReadPixel(sx + x - 3, 0);
-            const int a = GetA(c);
-            want = ArgbToPixel(
-                MakeArgb(LerpChannel(a, GetA(d), a), LerpChannel(GetR(c), GetR(d), a),
-                         LerpChannel(GetG(c), GetG(d), a), LerpChannel(GetB(c), GetB(d), a)),
-                f);
+    const uint32_t dwClear = MakeArgb(0, 255, 0, 255);
+    for (bool bClear : {false, true})
+      for (int sx = 0; sx < 4; ++sx)
+        for (int w = 1; sx + w <= kTexW; ++w) {
+          target->FillRaw(under);
+          const GFXBLITRECT q{3, 0, w, 1, sx, 0, w, 1, 0xFFFFFFFF};
+          m_pDev->SetTexture(tex.get());
+          if (bClear)
+            ASSERT_EQ(m_pDev->ClearAndDrawBlitRect(MakeRect(3, 0, w, 1), dwClear, q),
+                      eGfxResult::Ok);
+          else
+            ASSERT_EQ(m_pDev->DrawBlitRect(q), eGfxResult::Ok);
+          const uint32_t below = bClear ? ArgbToPixel(dwClear, f) : under;
+          const uint32_t d = PixelToArgb(below, f);
+          for (int x = 0; x < 52; ++x) {
+            uint32_t want = under;
+            if (x >= 3 && x < 3 + w) {
+              const uint32_t c = tex->ReadPixel(sx + x - 3, 0);
+              const int a = GetA(c);
+              want = ArgbToPixel(
+                  MakeArgb(LerpChannel(a, GetA(d), a), LerpChannel(GetR(c), GetR(d), a),
+                           LerpChannel(GetG(c), GetG(d), a), LerpChannel(GetB(c), GetB(d), a)),
+                  f);
+            }
+            ASSERT_EQ(target->ReadPixel(x, 0), want) << GetFormatName(f) << " clear " << bClear
+                                                     << " sx " << sx << " w " << w << " x " << x;
           }
-          ASSERT_EQ(target->ReadPixel(x, 0), want)
-              << GetFormatName(f) << " sx " << sx << " w " << w << " x " << x;
         }
-      }
   }
 }
 

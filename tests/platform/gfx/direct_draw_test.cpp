@@ -59,8 +59,9 @@ TEST_F(DirectDrawTest, KeyedCopyComparesOnlyTheColourBitsOfEachFormat) {
   }
 }
 
-// Keyed copies work on 16 bytes of a row at a time and finish the row pixel
-// by pixel: rows of every length and alignment keep the per-pixel rule.
+// Keyed copies work on 16 or 32 bytes of a row at a time and finish the row
+// pixel by pixel or with a group that reaches back: rows of every length and
+// alignment keep the per-pixel rule.
 TEST_F(DirectDrawTest, KeyedCopyKeepsThePixelRuleAtAnyRowLength) {
   struct CASE {
     int nBpp;
