@@ -9,6 +9,7 @@
 // and commit the new file with the change that explains it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -131,18 +132,25 @@ class FlowBranchPlay : public cPlayFixture {
     BuildStage();
     StartPlaying();
     std::vector<uint64_t> hashes;
+    const double dStart = ThePlayerObj().m_dX;
     for (int i = 0; i < kFrames; ++i) {
       Frames(1);
       hashes.push_back(HashPlayState(Scene()));
+      m_dRight = std::max(m_dRight, ThePlayerObj().m_dX - dStart);
+      m_dBack = std::max(m_dBack, dStart + m_dRight - ThePlayerObj().m_dX);
     }
     return hashes;
   }
+  double m_dRight = 0;  // furthest the player went right
+  double m_dBack = 0;   // and how far it came back from there
   static std::string GoldenPath() { return TestDataDir() + "/stage/golden_flow_branch_hashes.txt"; }
 };
 
 TEST_F(FlowBranchPlay, MatchesItsGoldenDigests) {
   const std::vector<uint64_t> hashes = Play();
   // The flows did branch: the player went both ways, the others counted.
+  EXPECT_GT(m_dRight, 32);
+  EXPECT_GT(m_dBack, 32);
   EXPECT_GT(Scene().m_StageVar.At(4), 0);
   EXPECT_NE(g_PlayData.m_vVars.At(2), 0);
   EXPECT_EQ(TakeCloses(), 0);
