@@ -142,10 +142,9 @@ int WarpMove(const CMDCONTEXT& ctx, const cEdMove& move) {
         MoveByY(chara, dy);
         break;
       case WARP_STAGE_CELL:
+        // Each placement runs its axis's moved operation itself.
         chara.SetCellX(move.m_sTargetXBl);
-        chara.OnMovedX();
         chara.SetCellY(move.m_sTargetYBl);
-        chara.OnMovedY();
         MoveByX(chara, move.m_sTargetXDot);
         MoveByY(chara, move.m_sTargetYDot);
         break;

@@ -1,7 +1,7 @@
 // What the play screen shows besides the stage's objects: message texts,
 // effects and pictures (each owned by a list of the play scene), and the
-// screen-colour change of the "画面の色を変更" command. Their set-up and
-// drawing come with the display commands; until then the lists stay empty.
+// screen-colour change of the "画面の色を変更" command. The display
+// commands (command_display.cpp) and the play's own events put them there.
 #pragma once
 
 #include <cstdint>
