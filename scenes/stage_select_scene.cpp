@@ -19,6 +19,7 @@
 #include "input/input.h"
 #include "scenes/menu_cursor.h"
 #include "scenes/menu_surfaces.h"
+#include "scenes/ranking.h"
 #include "scenes/palette_cycle.h"
 #include "scenes/scene_manager.h"
 
@@ -69,8 +70,8 @@ void cStageSelectScene::CountStages() {
 
 void cStageSelectScene::SetStageFile(int n) {
   g_PlayData.SetCurStage(StageFileName(n), 0, 0, 0);
-  // The ranking of the stage comes with it once rankings are part of the
-  // program.
+  if (g_SceneManager.m_nModeFlag)
+    LoadRanking(g_Ranking, g_SceneManager.m_nSubMode, g_PlayData.m_strStageBase, 0, 0, 0);
 }
 
 int cStageSelectScene::Init() {
@@ -124,6 +125,10 @@ void cStageSelectScene::DrawScreen() {
     if (g_SystemData.m_bSelectShowHiScore)
       DDFontPrintf(&font32, pSD, 32 * nLabel + 192, y, "%d", record.m_nBest);
   }
+  // A genre a damaged challenge file names past the tables shows none.
+  const int nGenre = g_PlayData.m_nRankGenre;
+  if (bRanking && nGenre >= 0 && nGenre < static_cast<int>(g_Ranking.m_vTables.size()))
+    g_Ranking.DrawList(pSD, 292, 108, nGenre, -1);
 }
 
 void cStageSelectScene::Draw() {

@@ -21,6 +21,7 @@
 #include "files/world_map.h"
 #include "input/input.h"
 #include "scenes/menu_surfaces.h"
+#include "scenes/ranking.h"
 #include "scenes/scene_manager.h"
 
 namespace {
@@ -159,9 +160,11 @@ void cWorldMapScene::CreateRankingSurface() {
 
 void cWorldMapScene::DrawRanking() {
   if (!m_pRankingSD) return;
-  // The ranking table of the stage under the icon is drawn by the rankings
-  // once they are part of the program; until then the box stays blank.
-  DDFillSurface(m_pRankingSD, 0);
+  DDFillSurface(m_pRankingSD, 16);
+  // A genre a damaged save names past the tables shows none.
+  const int nGenre = g_PlayData.m_nRankGenre;
+  if (nGenre >= 0 && nGenre < static_cast<int>(g_Ranking.m_vTables.size()))
+    g_Ranking.DrawList(m_pRankingSD, 0, 0, nGenre, -1);
 }
 
 void cWorldMapScene::SelectStagePoint() {
@@ -170,6 +173,8 @@ void cWorldMapScene::SelectStagePoint() {
                          m_pStage->m_nSuffix2);
   m_nBestScore = g_PlayData.GetStageScore(g_PlayData.m_strStageKey);
   if (g_SceneManager.m_nModeFlag) {
+    LoadRanking(g_Ranking, g_SceneManager.m_nSubMode, g_PlayData.m_strStageBase,
+                g_PlayData.m_bSuffix, g_PlayData.m_nSuffix1, g_PlayData.m_nSuffix2);
     g_PlayData.StepSelection(g_SceneManager.m_nSubMode, 0);
     DrawRanking();
   }

@@ -65,12 +65,16 @@ const SCREEN kScreens[] = {
                                 Tap(122, "Up") + Tap(126, "Up") + Tap(135, "Z")},
     // A saved story continued from its slot: the icon back on stage A.
     {"title_continue", 140, TitleChoice(1) + Tap(55, "Down") + Tap(60, "Z")},
+    // The ranking beside the map, switched on with button 3 on stage A.
+    {"worldmap_ranking", 130, kToMap + Tap(110, "Right") + Tap(114, "Right") + Tap(120, "C")},
     // The world-map menu.
     {"mapmenu", 180, kToMap + Tap(110, "X")},
     // Its slot list with the save question open on the second slot.
     {"mapmenu_save", 200, kToMap + Tap(110, "X") + Tap(170, "Z") + Tap(180, "Down") + Tap(190, "Z")},
     // The challenge's stage select, the cursor on stage 2.
     {"select", 110, TitleChoice(2) + Tap(100, "Down")},
+    // The ranking of stage 1 beside the list.
+    {"select_ranking", 110, TitleChoice(2) + Tap(100, "C")},
     // The options, the volume being raised by one.
     {"options", 120, TitleChoice(5) + Tap(100, "Down") + Tap(102, "Down") + Tap(106, "Z") +
                          Tap(110, "Up")},

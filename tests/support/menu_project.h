@@ -13,6 +13,7 @@
 #include "files/system_data.h"
 #include "files/world_map.h"
 #include "platform/fs/file_system.h"
+#include "scenes/ranking.h"
 #include "support/default_game.h"
 #include "support/temp_folder.h"
 #include "tools/indexed_bmp.h"
@@ -165,7 +166,14 @@ inline void WriteMenuProject(const std::string& strDir, bool bDirect3D) {
   cWorldMap map = MakeMap();
   map.Save("data\\WorldMap.dat");
   plat::fs::MakeDirectory("user_data");
-  plat::fs::MakeDirectory("user_data\\story");
+  for (const char* szFolder : {"user_data\\story", "user_data\\challenge", "user_data\\free"})
+    plat::fs::MakeDirectory(szFolder);
+  // Stage A's story ranking and challenge stage 1's, two scores each.
+  cRanking ranking;
+  ranking.m_vTables[0].Insert("ABC", 1200);
+  ranking.m_vTables[0].Insert("xyz", 800);
+  SaveRanking(ranking, 0, "data\\stg4\\w1.", 0, 0, 0);
+  SaveRanking(ranking, 1, "data\\stg4\\c01.", 0, 0, 0);
   cPlayData slot;
   slot.Reset();
   slot.m_nMapX = 7;
