@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -158,6 +159,89 @@ TEST_P(MenuScreens, MenusWriteTheirFiles) {
   EXPECT_EQ(options.m_nPalette, 23);
   EXPECT_EQ(options.m_nVolume, 8);
   EXPECT_EQ(options.m_bMusic, 1);
+}
+
+// Damaged or missing files under the menus: each run goes on or ends as
+// the game says, with its message, and never on a checked-access failure.
+TEST_P(MenuScreens, BadFilesAreReportedNotFollowed) {
+  if (std::string(GetParam()) != "ddraw") GTEST_SKIP() << "the files do not depend on the mode";
+  struct Case {
+    const char* szName;
+    std::function<void(const std::string&)> damage;
+    std::string strKeys;
+    int nFrames;
+    const char* szReport;  // what the report or a box must say, or ""
+  };
+  const auto WriteMap = [](const std::string& strDir, const std::function<void(cWorldMap&)>& edit) {
+    cCurrentFolder in(strDir);
+    cWorldMap map = menutest::MakeMap();
+    edit(map);
+    map.Save("data\\WorldMap.dat");
+  };
+  const Case cases[] = {
+      // A slot cut short lists as empty: choosing it is refused and the
+      // title stays.
+      {"damaged slot",
+       [](const std::string& d) {
+         std::filesystem::resize_file(std::filesystem::path(d) / "user_data/story/Story02.dat", 40);
+       },
+       TitleChoice(1) + Tap(55, "Down") + Tap(60, "Z"), 100, ""},
+      // A title picture that is not there: its message, and the game closes.
+      {"missing title picture",
+       [](const std::string& d) { std::filesystem::remove(std::filesystem::path(d) / "bmp/Title.bmp"); },
+       "", 100, "bmp\\Title.bmp"},
+      // A new story that starts on a stage that must be played and whose
+      // file is missing: its message, and the game closes.
+      {"must-play stage missing",
+       [&](const std::string& d) {
+         WriteMap(d, [](cWorldMap& map) {
+           map.m_vecPoints.push_back(map.m_vecPoints[3]);
+           map.m_vecPoints.back().m_nX = 5;
+           map.m_vecPoints.back().m_nY = 5;
+           map.m_vecPoints.back().m_vecStages[0].m_bPass = 0;
+         });
+       },
+       kToMap, 140, "missing.stg4"},
+      // Entries naming stage and variable numbers past every list, and a
+      // map without points: walked over like any other.
+      {"numbers past the lists",
+       [&](const std::string& d) {
+         WriteMap(d, [](cWorldMap& map) {
+           map.m_vecPoints[0].m_vecStages[0].m_nStageNo = 123456;
+           map.m_vecPoints[0].m_vecStages[0].m_nRequired = 5000;
+           map.m_vecPoints[1].m_vecStages[0].m_nVariable = -7;
+           map.m_vCells[0] = 4000;  // a terrain kind the map has not
+         });
+       },
+       kToMap + Tap(110, "Right") + Tap(114, "Right") + Tap(118, "Right") + Tap(122, "Right") +
+           Tap(126, "Z"),
+       150, ""},
+      {"no points", [&](const std::string& d) { WriteMap(d, [](cWorldMap& map) { map.m_vecPoints.clear(); }); },
+       kToMap + Tap(110, "Right") + Tap(114, "Z") + Tap(120, "X"), 200, ""},
+      // A challenge without stages: the list is empty and starts nothing.
+      {"no challenge stages",
+       [](const std::string& d) {
+         cCurrentFolder in(d);
+         cSystemData sys;
+         sys.m_nChallengeStages = 0;
+         sys.m_bTitleMenuImage = 0;
+         sys.Save("data\\System.dat");
+       },
+       TitleChoice(2) + Tap(100, "Z") + Tap(104, "Down") + Tap(108, "Z"), 130, ""},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(m_Project.Path() + "/user_data");
+    menutest::WriteMenuProject(m_Project.Path(), false);
+    c.damage(m_Project.Path());
+    const cProcessResult r = RunMenus(c.strKeys, c.nFrames, m_Runtime / "bad.png");
+    ASSERT_TRUE(r.bExited) << c.szName;
+    EXPECT_EQ(r.nExitCode, 0) << c.szName << ": " << r.strErr;
+    const std::string strReport = m_Project.Read("Report_Game.txt");
+    EXPECT_EQ(strReport.find("err V"), std::string::npos) << c.szName;
+    // The game's boxes of a run without a window are written out as they
+    // are answered.
+    EXPECT_NE((strReport + r.strOut + r.strErr).find(c.szReport), std::string::npos) << c.szName;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, MenuScreens, ::testing::Values("d3d", "ddraw"));
