@@ -149,8 +149,12 @@ TEST_P(MenuScreens, MenusWriteTheirFiles) {
   const std::string strOptions = TitleChoice(5) + Tap(110, "Z") + Tap(114, "Down") +
                                  Tap(118, "Z") + Tap(122, "Down") + Tap(124, "Down") +
                                  Tap(128, "Z") + Tap(132, "Up") + Tap(136, "Z") + Tap(140, "Up") +
-                                 Tap(144, "Z") + Tap(148, "Up") + Tap(152, "X") + Tap(160, "X");
-  r = RunMenus(strOptions, 220, m_Runtime / "options.png");
+                                 Tap(144, "Z") + Tap(148, "Up") + Tap(152, "X");
+  // Then the name row opens the name entry, which takes the answer typed
+  // for it, and button 2 leaves.
+  const std::string strName = Tap(156, "Down") + Tap(158, "Down") + Tap(160, "Down") +
+                              Tap(164, "Z") + Tap(170, "X");
+  r = RunMenus(strOptions + strName, 220, m_Runtime / "options.png", "1003=xyz");
   ASSERT_TRUE(r.bExited);
   ASSERT_EQ(r.nExitCode, 0) << r.strErr;
   cCurrentFolder in(m_Project.Path());
@@ -159,6 +163,7 @@ TEST_P(MenuScreens, MenusWriteTheirFiles) {
   EXPECT_EQ(options.m_nPalette, 23);
   EXPECT_EQ(options.m_nVolume, 8);
   EXPECT_EQ(options.m_bMusic, 1);
+  EXPECT_EQ(options.m_strName, "xyz");
 }
 
 // Damaged or missing files under the menus: each run goes on or ends as
