@@ -19,8 +19,8 @@
 #include "input/input.h"
 #include "scenes/menu_cursor.h"
 #include "scenes/menu_surfaces.h"
-#include "scenes/ranking.h"
 #include "scenes/palette_cycle.h"
+#include "scenes/ranking.h"
 #include "scenes/scene_manager.h"
 
 namespace {
@@ -31,9 +31,7 @@ constexpr int kRowPitch = 32;
 constexpr int kRowsShown = 10;
 constexpr int32_t kUnlimited = 999999;
 
-int32_t ChallengeRanking() {
-  return g_SystemData.m_vModeRanking.At(PLAYMODE_CHALLENGE).m_bRanking;
-}
+int32_t ChallengeRanking() { return g_SystemData.m_vModeRanking.At(PLAYMODE_CHALLENGE).m_bRanking; }
 
 }  // namespace
 
@@ -62,9 +60,8 @@ void cStageSelectScene::CountStages() {
   m_nStageCount = g_SystemData.m_bChallengeAllOpen ? g_SystemData.m_nChallengeStages
                                                    : g_PlayData.m_nChallengeOpen;
   // A list longer than the challenge's stages shows the stages it has.
-  m_nStageCount = std::clamp(m_nStageCount, 0, g_SystemData.m_nChallengeStages < 0
-                                                   ? 0
-                                                   : g_SystemData.m_nChallengeStages);
+  m_nStageCount = std::clamp(
+      m_nStageCount, 0, g_SystemData.m_nChallengeStages < 0 ? 0 : g_SystemData.m_nChallengeStages);
   m_nVisible = m_nStageCount - m_nScroll < kRowsShown ? m_nStageCount - m_nScroll : kRowsShown;
 }
 

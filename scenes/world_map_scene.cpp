@@ -26,8 +26,8 @@
 
 namespace {
 
-constexpr int kPictures[] = {MENUBMP_MAPBACK, MENUBMP_MAPCHIP, MENUBMP_MAPEVENT,
-                             MENUBMP_ACCESSORY, MENUBMP_WINDOW};
+constexpr int kPictures[] = {MENUBMP_MAPBACK, MENUBMP_MAPCHIP, MENUBMP_MAPEVENT, MENUBMP_ACCESSORY,
+                             MENUBMP_WINDOW};
 constexpr int kCell = 32;
 constexpr int kViewColumns = 20;
 constexpr int kViewRows = 15;
@@ -182,7 +182,8 @@ void cWorldMapScene::SelectStagePoint() {
 
 void cWorldMapScene::PrepareStagePlay() {
   g_PlayData.m_Run.pMapEntry = m_pStage;
-  const std::string strPath = g_Stage.m_strPath.empty() ? m_pStage->m_strStageFile : g_Stage.m_strPath;
+  const std::string strPath =
+      g_Stage.m_strPath.empty() ? m_pStage->m_strStageFile : g_Stage.m_strPath;
   g_PlayData.SetCurStage(strPath, m_pStage->m_bSuffix, m_pStage->m_nSuffix1, m_pStage->m_nSuffix2);
   g_PlayData.m_nStageNo = m_pStage->m_nStageNo;
   g_PlayData.m_nPartNo = 1;
@@ -221,8 +222,8 @@ void cWorldMapScene::RenderMap() {
       continue;
     const cWorldStage* pStage = FindActiveStage(&point);
     if (!pStage) continue;
-    DDBlt(m_pMapSD, kCell * (point.m_nX - m_nViewX), kCell * (point.m_nY - m_nViewY), kCell,
-          kCell, pIcons, IsCleared(pStage) ? kCell : 0, kCell * pStage->m_nIconRow, 1);
+    DDBlt(m_pMapSD, kCell * (point.m_nX - m_nViewX), kCell * (point.m_nY - m_nViewY), kCell, kCell,
+          pIcons, IsCleared(pStage) ? kCell : 0, kCell * pStage->m_nIconRow, 1);
   }
 }
 
@@ -357,8 +358,8 @@ void cWorldMapScene::MovePlayerIcon() {
   }
   FindCurrent();
   const cWorldTerrain* pTerrain = TerrainAt(level.nColumn, level.nRow);
-  const bool bBlocked = m_pStage ? m_pStage->m_nKind == WORLDSTAGE_WALL
-                                 : (pTerrain && pTerrain->m_bBlocked != 0);
+  const bool bBlocked =
+      m_pStage ? m_pStage->m_nKind == WORLDSTAGE_WALL : (pTerrain && pTerrain->m_bBlocked != 0);
   if (bBlocked) {
     // The step is undone; the icon stays turned.
     level = m_Saved;

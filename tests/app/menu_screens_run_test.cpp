@@ -32,8 +32,8 @@ std::filesystem::path GoldenFolder() { return std::filesystem::path(TestDataDir(
 
 // Presses a key for one frame.
 std::string Tap(int nFrame, const char* szKey) {
-  return std::to_string(nFrame) + " +" + szKey + "\n" + std::to_string(nFrame + 1) + " -" +
-         szKey + "\n";
+  return std::to_string(nFrame) + " +" + szKey + "\n" + std::to_string(nFrame + 1) + " -" + szKey +
+         "\n";
 }
 
 // Menu entries of the title, from its first row.
@@ -62,8 +62,9 @@ const SCREEN kScreens[] = {
     {"worldmap", 130, kToMap + Tap(110, "Right") + Tap(114, "Right")},
     // A step down onto the wall is undone, the icon turned down; then up
     // onto stage C, whose file is missing: its question.
-    {"worldmap_enter", 150, kToMap + Tap(110, "Down") + Tap(114, "Down") + Tap(118, "Up") +
-                                Tap(122, "Up") + Tap(126, "Up") + Tap(135, "Z")},
+    {"worldmap_enter", 150,
+     kToMap + Tap(110, "Down") + Tap(114, "Down") + Tap(118, "Up") + Tap(122, "Up") +
+         Tap(126, "Up") + Tap(135, "Z")},
     // A saved story continued from its slot: the icon back on stage A.
     {"title_continue", 140, TitleChoice(1) + Tap(55, "Down") + Tap(60, "Z")},
     // The ranking beside the map, switched on with button 3 on stage A.
@@ -71,14 +72,15 @@ const SCREEN kScreens[] = {
     // The world-map menu.
     {"mapmenu", 180, kToMap + Tap(110, "X")},
     // Its slot list with the save question open on the second slot.
-    {"mapmenu_save", 200, kToMap + Tap(110, "X") + Tap(170, "Z") + Tap(180, "Down") + Tap(190, "Z")},
+    {"mapmenu_save", 200,
+     kToMap + Tap(110, "X") + Tap(170, "Z") + Tap(180, "Down") + Tap(190, "Z")},
     // The challenge's stage select, the cursor on stage 2.
     {"select", 110, TitleChoice(2) + Tap(100, "Down")},
     // The ranking of stage 1 beside the list.
     {"select_ranking", 110, TitleChoice(2) + Tap(100, "C")},
     // The options, the volume being raised by one.
-    {"options", 120, TitleChoice(5) + Tap(100, "Down") + Tap(102, "Down") + Tap(106, "Z") +
-                         Tap(110, "Up")},
+    {"options", 120,
+     TitleChoice(5) + Tap(100, "Down") + Tap(102, "Down") + Tap(106, "Z") + Tap(110, "Up")},
 };
 
 class MenuScreens : public ::testing::TestWithParam<const char*> {
@@ -88,10 +90,10 @@ class MenuScreens : public ::testing::TestWithParam<const char*> {
     m_Project.Write("run.keys", strKeys);
     std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + m_Runtime.Path()};
     if (!strAnswers.empty()) env.push_back("BRIMVALE_DIALOG_ANSWERS=" + strAnswers);
-    return RunProcess({ProgramPath(), "--headless", "--no-wait", "--frames",
-                       std::to_string(nFrames), "--project", m_Project.Path(), "--keys",
-                       m_Project / "run.keys", "--screenshot", strShot},
-                      env, m_Project.Path(), 60);
+    return RunProcess(
+        {ProgramPath(), "--headless", "--no-wait", "--frames", std::to_string(nFrames), "--project",
+         m_Project.Path(), "--keys", m_Project / "run.keys", "--screenshot", strShot},
+        env, m_Project.Path(), 60);
   }
   cTempFolder m_Project;
   cTempFolder m_Runtime;
@@ -130,8 +132,8 @@ TEST_P(MenuScreens, MenusWriteTheirFiles) {
   menutest::WriteMenuProject(m_Project.Path(), true);
   // The map menu saves the new story into the first slot: save, the second
   // slot row is left for the first, the question's first answer.
-  const std::string strSave = kToMap + Tap(110, "X") + Tap(170, "Z") + Tap(180, "Z") +
-                              Tap(184, "Up") + Tap(188, "Z");
+  const std::string strSave =
+      kToMap + Tap(110, "X") + Tap(170, "Z") + Tap(180, "Z") + Tap(184, "Up") + Tap(188, "Z");
   cProcessResult r = RunMenus(strSave, 200, m_Runtime / "save.png");
   ASSERT_TRUE(r.bExited);
   ASSERT_EQ(r.nExitCode, 0) << r.strErr;
@@ -146,14 +148,14 @@ TEST_P(MenuScreens, MenusWriteTheirFiles) {
   // The options keep a lowered palette number (0 wraps to 23) and a raised
   // volume once the screen is left; a cancelled change (music switched
   // off) keeps the old value.
-  const std::string strOptions = TitleChoice(5) + Tap(110, "Z") + Tap(114, "Down") +
-                                 Tap(118, "Z") + Tap(122, "Down") + Tap(124, "Down") +
-                                 Tap(128, "Z") + Tap(132, "Up") + Tap(136, "Z") + Tap(140, "Up") +
-                                 Tap(144, "Z") + Tap(148, "Up") + Tap(152, "X");
+  const std::string strOptions = TitleChoice(5) + Tap(110, "Z") + Tap(114, "Down") + Tap(118, "Z") +
+                                 Tap(122, "Down") + Tap(124, "Down") + Tap(128, "Z") +
+                                 Tap(132, "Up") + Tap(136, "Z") + Tap(140, "Up") + Tap(144, "Z") +
+                                 Tap(148, "Up") + Tap(152, "X");
   // Then the name row opens the name entry, which takes the answer typed
   // for it, and button 2 leaves.
-  const std::string strName = Tap(156, "Down") + Tap(158, "Down") + Tap(160, "Down") +
-                              Tap(164, "Z") + Tap(170, "X");
+  const std::string strName =
+      Tap(156, "Down") + Tap(158, "Down") + Tap(160, "Down") + Tap(164, "Z") + Tap(170, "X");
   r = RunMenus(strOptions + strName, 220, m_Runtime / "options.png", "1003=xyz");
   ASSERT_TRUE(r.bExited);
   ASSERT_EQ(r.nExitCode, 0) << r.strErr;
@@ -193,7 +195,9 @@ TEST_P(MenuScreens, BadFilesAreReportedNotFollowed) {
        TitleChoice(1) + Tap(55, "Down") + Tap(60, "Z"), 100, ""},
       // A title picture that is not there: its message, and the game closes.
       {"missing title picture",
-       [](const std::string& d) { std::filesystem::remove(std::filesystem::path(d) / "bmp/Title.bmp"); },
+       [](const std::string& d) {
+         std::filesystem::remove(std::filesystem::path(d) / "bmp/Title.bmp");
+       },
        "", 100, "bmp\\Title.bmp"},
       // A new story that starts on a stage that must be played and whose
       // file is missing: its message, and the game closes.
@@ -221,7 +225,8 @@ TEST_P(MenuScreens, BadFilesAreReportedNotFollowed) {
        kToMap + Tap(110, "Right") + Tap(114, "Right") + Tap(118, "Right") + Tap(122, "Right") +
            Tap(126, "Z"),
        150, ""},
-      {"no points", [&](const std::string& d) { WriteMap(d, [](cWorldMap& map) { map.m_vecPoints.clear(); }); },
+      {"no points",
+       [&](const std::string& d) { WriteMap(d, [](cWorldMap& map) { map.m_vecPoints.clear(); }); },
        kToMap + Tap(110, "Right") + Tap(114, "Z") + Tap(120, "X"), 200, ""},
       // A challenge without stages: the list is empty and starts nothing.
       {"no challenge stages",
