@@ -74,6 +74,12 @@ const SCREEN kScreens[] = {
     // Its slot list with the save question open on the second slot.
     {"mapmenu_save", 200,
      kToMap + Tap(110, "X") + Tap(170, "Z") + Tap(180, "Down") + Tap(190, "Z")},
+    // Automatic saving before any save: the message alone.
+    {"mapmenu_autosave", 185, kToMap + Tap(110, "X") + Tap(170, "Down") + Tap(174, "Z")},
+    // The question before going back to the title.
+    {"mapmenu_title", 190,
+     kToMap + Tap(110, "X") + Tap(170, "Down") + Tap(172, "Down") + Tap(174, "Down") +
+         Tap(178, "Z")},
     // The challenge's stage select, the cursor on stage 2.
     {"select", 110, TitleChoice(2) + Tap(100, "Down")},
     // The ranking of stage 1 beside the list.
