@@ -69,6 +69,13 @@ const SCREEN kScreens[] = {
     {"title_continue", 140, TitleChoice(1) + Tap(55, "Down") + Tap(60, "Z")},
     // The ranking beside the map, switched on with button 3 on stage A.
     {"worldmap_ranking", 130, kToMap + Tap(110, "Right") + Tap(114, "Right") + Tap(120, "C")},
+    // From the saved story two steps right onto stage B, which must be
+    // played: its question opens at once; cancelled, the icon goes back.
+    {"worldmap_mustplay", 150,
+     TitleChoice(1) + Tap(55, "Down") + Tap(60, "Z") + Tap(130, "Right") + Tap(134, "Right")},
+    {"worldmap_mustplay_back", 160,
+     TitleChoice(1) + Tap(55, "Down") + Tap(60, "Z") + Tap(130, "Right") + Tap(134, "Right") +
+         Tap(145, "X")},
     // The world-map menu.
     {"mapmenu", 180, kToMap + Tap(110, "X")},
     // Its slot list with the save question open on the second slot.

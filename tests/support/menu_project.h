@@ -149,7 +149,7 @@ inline void WriteSystemIni(const std::filesystem::path& dir, bool bDirect3D) {
 }
 
 // The whole project in strDir. Slot 2 holds a story saved on 2009-03-07
-// at 08:05.
+// at 08:05, standing on stage A, which it has cleared.
 inline void WriteMenuProject(const std::string& strDir, bool bDirect3D) {
   CopyDefaultGame(strDir);
   const std::filesystem::path dir(strDir);
@@ -183,6 +183,7 @@ inline void WriteMenuProject(const std::string& strDir, bool bDirect3D) {
   slot.m_nMapY = 5;
   slot.m_nLives = 4;
   slot.m_nLastSlot = 1;
+  slot.m_vCleared[1] = 1;  // stage A: stage B is open
   slot.m_SaveTime.wYear = 2009;
   slot.m_SaveTime.wMonth = 3;
   slot.m_SaveTime.wDay = 7;
