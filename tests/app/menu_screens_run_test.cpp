@@ -241,6 +241,25 @@ TEST_P(MenuScreens, BadFilesAreReportedNotFollowed) {
       {"no points",
        [&](const std::string& d) { WriteMap(d, [](cWorldMap& map) { map.m_vecPoints.clear(); }); },
        kToMap + Tap(110, "Right") + Tap(114, "Z") + Tap(120, "X"), 200, ""},
+      // A challenge file that opens more stages than the challenge has,
+      // with a longer list: the stages the challenge has are listed.
+      {"challenge file past the stages",
+       [](const std::string& d) {
+         cCurrentFolder in(d);
+         cSystemData sys;
+         sys.m_nChallengeStages = 3;
+         sys.m_bChallengeAllOpen = 0;
+         sys.m_bTitleMenuImage = 0;
+         sys.Save("data\\System.dat");
+         cPlayData play;
+         play.Reset();
+         play.m_nChallengeOpen = 50;
+         play.m_vChallenge.resize(12);
+         play.m_vChallenge[11].m_bCleared = 1;
+         plat::fs::MakeDirectory("user_data\\challenge");
+         play.Save("user_data\\challenge\\Challenge.dat");
+       },
+       TitleChoice(2) + Tap(100, "Right") + Tap(104, "Down") + Tap(108, "X"), 140, ""},
       // A challenge without stages: the list is empty and starts nothing.
       {"no challenge stages",
        [](const std::string& d) {
