@@ -19,12 +19,23 @@ struct KEYNAME {
 };
 
 constexpr KEYNAME kKeyNames[] = {
-    {"Left", plat::VK_LEFT},     {"Right", plat::VK_RIGHT},   {"Up", plat::VK_UP},
-    {"Down", plat::VK_DOWN},     {"Z", 'Z'},                  {"X", 'X'},
-    {"C", 'C'},                  {"V", 'V'},                  {"A", 'A'},
-    {"S", 'S'},                  {"D", 'D'},                  {"F", 'F'},
-    {"Space", plat::VK_SPACE},   {"Escape", plat::VK_ESCAPE}, {"Return", plat::VK_RETURN},
-    {"F1", plat::VK_F1},         {"F2", plat::VK_F1 + 1},
+    {"Left", plat::VK_LEFT},
+    {"Right", plat::VK_RIGHT},
+    {"Up", plat::VK_UP},
+    {"Down", plat::VK_DOWN},
+    {"Z", 'Z'},
+    {"X", 'X'},
+    {"C", 'C'},
+    {"V", 'V'},
+    {"A", 'A'},
+    {"S", 'S'},
+    {"D", 'D'},
+    {"F", 'F'},
+    {"Space", plat::VK_SPACE},
+    {"Escape", plat::VK_ESCAPE},
+    {"Return", plat::VK_RETURN},
+    {"F1", plat::VK_F1},
+    {"F2", plat::VK_F1 + 1},
 };
 
 bool SameNoCase(const std::string& a, const char* b) {

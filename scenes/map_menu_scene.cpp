@@ -77,8 +77,8 @@ int cMapMenuScene::Init() {
 void cMapMenuScene::DrawMenu() {
   int nWidest = 0;
   for (int i = 0; i < m_nShownCount; ++i)
-    nWidest = std::max(nWidest,
-                       CountChars(g_SystemData.m_vMapMenu.At(m_anShown[i]).m_strLabel.c_str()));
+    nWidest =
+        std::max(nWidest, CountChars(g_SystemData.m_vMapMenu.At(m_anShown[i]).m_strLabel.c_str()));
   DDBltFrame(&BackBuffer, kMenuX, kMenuY, 16 * (nWidest + 1), 16 * m_nShownCount,
              MenuPicture(MENUBMP_WINDOW), 1, 240);
   for (int i = 0; i < m_nShownCount; ++i)

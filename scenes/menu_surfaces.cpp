@@ -33,7 +33,9 @@ void ReleaseMenuSurfaces() {
 }
 
 DDSURFACEDATA* CreateMenuSurface(int nWidth, int nHeight, int bColorKey) {
-  if (!g_DD.lpImageTable) return nullptr;
+  // Without a drawing library (scenes run on their own in tests) there is
+  // no surface to make.
+  if (!g_DD.bInitialized) return nullptr;
   if (!DDPushSurface(g_MenuSurfaces, g_MenuImages, nWidth, nHeight, bColorKey, 0, 0, 0)) {
     PostFatalClose();
     return nullptr;

@@ -14,14 +14,14 @@ extern DDIMAGEVECTOR g_MenuImages;
 
 // Entries of the built-in bitmap table the menu scenes use.
 enum : int {
-  MENUBMP_WINDOW = 45,      // bmp\Window.bmp: the inside of framed boxes
-  MENUBMP_TITLE = 47,       // bmp\Title.bmp: 640 x 480
-  MENUBMP_GAMEMODE = 48,    // bmp\GameMode.bmp: a 32-pixel strip per game mode
-  MENUBMP_ACCESSORY = 49,   // bmp\Accessory.bmp: cursors and icons
-  MENUBMP_SYMBOL = 50,      // bmp\Symbol.bmp
-  MENUBMP_MAPCHIP = 52,     // bmp\WorldMapChip.bmp: terrain tiles, 5 a row
-  MENUBMP_MAPEVENT = 53,    // bmp\WorldEvent.bmp: point icons
-  MENUBMP_MAPBACK = 54,     // the world map's own background picture
+  MENUBMP_WINDOW = 45,     // bmp\Window.bmp: the inside of framed boxes
+  MENUBMP_TITLE = 47,      // bmp\Title.bmp: 640 x 480
+  MENUBMP_GAMEMODE = 48,   // bmp\GameMode.bmp: a 32-pixel strip per game mode
+  MENUBMP_ACCESSORY = 49,  // bmp\Accessory.bmp: cursors and icons
+  MENUBMP_SYMBOL = 50,     // bmp\Symbol.bmp
+  MENUBMP_MAPCHIP = 52,    // bmp\WorldMapChip.bmp: terrain tiles, 5 a row
+  MENUBMP_MAPEVENT = 53,   // bmp\WorldEvent.bmp: point icons
+  MENUBMP_MAPBACK = 54,    // the world map's own background picture
 };
 
 DDSURFACEDATA* MenuPicture(int nEntry);

@@ -17,6 +17,7 @@ void DrawStorySlotInfo(DDSURFACEDATA* lpDstSD, int x, int y, cSafeVector<cSaveSl
     if (nSlot < 0 || nSlot >= static_cast<int>(vSlots.size())) break;
     DDFontPrintf(&font, lpDstSD, x + 16, yRow, "%d", nSlot + 1);
     const cSaveSlotData& slot = vSlots[nSlot];
-    if (slot.m_bUsed) DDFontPrintf(&font, lpDstSD, x + 64, yRow, "%s", FormatSlotTime(slot.m_Time).c_str());
+    if (slot.m_bUsed)
+      DDFontPrintf(&font, lpDstSD, x + 64, yRow, "%s", FormatSlotTime(slot.m_Time).c_str());
   }
 }

@@ -20,6 +20,7 @@
 #include "scenes/menu_cursor.h"
 #include "scenes/menu_surfaces.h"
 #include "scenes/palette_cycle.h"
+#include "scenes/ranking.h"
 #include "scenes/scene_manager.h"
 
 namespace {
@@ -30,9 +31,7 @@ constexpr int kRowPitch = 32;
 constexpr int kRowsShown = 10;
 constexpr int32_t kUnlimited = 999999;
 
-int32_t ChallengeRanking() {
-  return g_SystemData.m_vModeRanking.At(PLAYMODE_CHALLENGE).m_bRanking;
-}
+int32_t ChallengeRanking() { return g_SystemData.m_vModeRanking.At(PLAYMODE_CHALLENGE).m_bRanking; }
 
 }  // namespace
 
@@ -61,16 +60,15 @@ void cStageSelectScene::CountStages() {
   m_nStageCount = g_SystemData.m_bChallengeAllOpen ? g_SystemData.m_nChallengeStages
                                                    : g_PlayData.m_nChallengeOpen;
   // A list longer than the challenge's stages shows the stages it has.
-  m_nStageCount = std::clamp(m_nStageCount, 0, g_SystemData.m_nChallengeStages < 0
-                                                   ? 0
-                                                   : g_SystemData.m_nChallengeStages);
+  m_nStageCount = std::clamp(
+      m_nStageCount, 0, g_SystemData.m_nChallengeStages < 0 ? 0 : g_SystemData.m_nChallengeStages);
   m_nVisible = m_nStageCount - m_nScroll < kRowsShown ? m_nStageCount - m_nScroll : kRowsShown;
 }
 
 void cStageSelectScene::SetStageFile(int n) {
   g_PlayData.SetCurStage(StageFileName(n), 0, 0, 0);
-  // The ranking of the stage comes with it once rankings are part of the
-  // program.
+  if (g_SceneManager.m_nModeFlag)
+    LoadRanking(g_Ranking, g_SceneManager.m_nSubMode, g_PlayData.m_strStageBase, 0, 0, 0);
 }
 
 int cStageSelectScene::Init() {
@@ -124,6 +122,10 @@ void cStageSelectScene::DrawScreen() {
     if (g_SystemData.m_bSelectShowHiScore)
       DDFontPrintf(&font32, pSD, 32 * nLabel + 192, y, "%d", record.m_nBest);
   }
+  // A genre a damaged challenge file names past the tables shows none.
+  const int nGenre = g_PlayData.m_nRankGenre;
+  if (bRanking && nGenre >= 0 && nGenre < static_cast<int>(g_Ranking.m_vTables.size()))
+    g_Ranking.DrawList(pSD, 292, 108, nGenre, -1);
 }
 
 void cStageSelectScene::Draw() {

@@ -34,9 +34,7 @@ constexpr int kSlotListY = 160;
 constexpr int kSlotRowsShown = 10;
 
 // The ranking flag of a play mode's rules.
-int32_t ModeRanking(int nPlayMode) {
-  return g_SystemData.m_vModeRanking.At(nPlayMode).m_bRanking;
-}
+int32_t ModeRanking(int nPlayMode) { return g_SystemData.m_vModeRanking.At(nPlayMode).m_bRanking; }
 
 }  // namespace
 
@@ -58,8 +56,8 @@ int cTitleScene::Init() {
   RequestSceneMusic(0);
   // The mode strips are optional: a game without them (or with a text
   // menu) shows the labels.
-  m_bImageMenu = g_SystemData.m_bTitleMenuImage &&
-                 plat::fs::Exists(g_ImageTable[MENUBMP_GAMEMODE].szFileName);
+  m_bImageMenu =
+      g_SystemData.m_bTitleMenuImage && plat::fs::Exists(g_ImageTable[MENUBMP_GAMEMODE].szFileName);
   LoadMenuPictures(kPictures, static_cast<int>(std::size(kPictures)) - (m_bImageMenu ? 0 : 1));
   if (m_bImageMenu && MenuPicture(MENUBMP_GAMEMODE)->nWidth <= 0) m_bImageMenu = 0;
   g_Cursor.Reset();
@@ -99,8 +97,8 @@ void cTitleScene::CreateMenuSurface() {
   } else {
     int nWidest = 0;
     for (int i = 0; i < m_nShownCount; ++i)
-      nWidest = std::max(
-          nWidest, CountChars(g_SystemData.m_vTitleMenu.At(m_anShown[i]).m_strLabel.c_str()));
+      nWidest = std::max(nWidest,
+                         CountChars(g_SystemData.m_vTitleMenu.At(m_anShown[i]).m_strLabel.c_str()));
     m_nMenuWidth = 32 * nWidest + 34;
   }
   m_pMenuSD = ::CreateMenuSurface(m_nMenuWidth, m_nMenuHeight, 1);

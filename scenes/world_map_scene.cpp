@@ -21,12 +21,13 @@
 #include "files/world_map.h"
 #include "input/input.h"
 #include "scenes/menu_surfaces.h"
+#include "scenes/ranking.h"
 #include "scenes/scene_manager.h"
 
 namespace {
 
-constexpr int kPictures[] = {MENUBMP_MAPBACK, MENUBMP_MAPCHIP, MENUBMP_MAPEVENT,
-                             MENUBMP_ACCESSORY, MENUBMP_WINDOW};
+constexpr int kPictures[] = {MENUBMP_MAPBACK, MENUBMP_MAPCHIP, MENUBMP_MAPEVENT, MENUBMP_ACCESSORY,
+                             MENUBMP_WINDOW};
 constexpr int kCell = 32;
 constexpr int kViewColumns = 20;
 constexpr int kViewRows = 15;
@@ -159,9 +160,11 @@ void cWorldMapScene::CreateRankingSurface() {
 
 void cWorldMapScene::DrawRanking() {
   if (!m_pRankingSD) return;
-  // The ranking table of the stage under the icon is drawn by the rankings
-  // once they are part of the program; until then the box stays blank.
-  DDFillSurface(m_pRankingSD, 0);
+  DDFillSurface(m_pRankingSD, 16);
+  // A genre a damaged save names past the tables shows none.
+  const int nGenre = g_PlayData.m_nRankGenre;
+  if (nGenre >= 0 && nGenre < static_cast<int>(g_Ranking.m_vTables.size()))
+    g_Ranking.DrawList(m_pRankingSD, 0, 0, nGenre, -1);
 }
 
 void cWorldMapScene::SelectStagePoint() {
@@ -170,6 +173,8 @@ void cWorldMapScene::SelectStagePoint() {
                          m_pStage->m_nSuffix2);
   m_nBestScore = g_PlayData.GetStageScore(g_PlayData.m_strStageKey);
   if (g_SceneManager.m_nModeFlag) {
+    LoadRanking(g_Ranking, g_SceneManager.m_nSubMode, g_PlayData.m_strStageBase,
+                g_PlayData.m_bSuffix, g_PlayData.m_nSuffix1, g_PlayData.m_nSuffix2);
     g_PlayData.StepSelection(g_SceneManager.m_nSubMode, 0);
     DrawRanking();
   }
@@ -177,7 +182,8 @@ void cWorldMapScene::SelectStagePoint() {
 
 void cWorldMapScene::PrepareStagePlay() {
   g_PlayData.m_Run.pMapEntry = m_pStage;
-  const std::string strPath = g_Stage.m_strPath.empty() ? m_pStage->m_strStageFile : g_Stage.m_strPath;
+  const std::string strPath =
+      g_Stage.m_strPath.empty() ? m_pStage->m_strStageFile : g_Stage.m_strPath;
   g_PlayData.SetCurStage(strPath, m_pStage->m_bSuffix, m_pStage->m_nSuffix1, m_pStage->m_nSuffix2);
   g_PlayData.m_nStageNo = m_pStage->m_nStageNo;
   g_PlayData.m_nPartNo = 1;
@@ -216,8 +222,8 @@ void cWorldMapScene::RenderMap() {
       continue;
     const cWorldStage* pStage = FindActiveStage(&point);
     if (!pStage) continue;
-    DDBlt(m_pMapSD, kCell * (point.m_nX - m_nViewX), kCell * (point.m_nY - m_nViewY), kCell,
-          kCell, pIcons, IsCleared(pStage) ? kCell : 0, kCell * pStage->m_nIconRow, 1);
+    DDBlt(m_pMapSD, kCell * (point.m_nX - m_nViewX), kCell * (point.m_nY - m_nViewY), kCell, kCell,
+          pIcons, IsCleared(pStage) ? kCell : 0, kCell * pStage->m_nIconRow, 1);
   }
 }
 
@@ -352,8 +358,8 @@ void cWorldMapScene::MovePlayerIcon() {
   }
   FindCurrent();
   const cWorldTerrain* pTerrain = TerrainAt(level.nColumn, level.nRow);
-  const bool bBlocked = m_pStage ? m_pStage->m_nKind == WORLDSTAGE_WALL
-                                 : (pTerrain && pTerrain->m_bBlocked != 0);
+  const bool bBlocked =
+      m_pStage ? m_pStage->m_nKind == WORLDSTAGE_WALL : (pTerrain && pTerrain->m_bBlocked != 0);
   if (bBlocked) {
     // The step is undone; the icon stays turned.
     level = m_Saved;

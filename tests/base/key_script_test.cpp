@@ -11,8 +11,8 @@ namespace {
 TEST(KeyScript, ParsesPressesAndReleasesInFrameOrder) {
   std::vector<KEYSCRIPTEVENT> events;
   std::string strError;
-  ASSERT_TRUE(ParseKeyScript("# title\n\n0 +Down\r\n3 -down\n3 +Z\n  9   -z  \n12 +F2\n", events,
-                             strError))
+  ASSERT_TRUE(
+      ParseKeyScript("# title\n\n0 +Down\r\n3 -down\n3 +Z\n  9   -z  \n12 +F2\n", events, strError))
       << strError;
   struct Want {
     int nFrame;

@@ -8,9 +8,8 @@
 namespace {
 
 TEST(NumberText, DigitCounts) {
-  const std::pair<int32_t, int> cases[] = {{0, 1},       {9, 1},          {10, 2},
-                                           {-45, 2},     {999999, 6},     {1000000, 7},
-                                           {INT_MAX, 10}, {INT_MIN, 10}};
+  const std::pair<int32_t, int> cases[] = {{0, 1},      {9, 1},       {10, 2},       {-45, 2},
+                                           {999999, 6}, {1000000, 7}, {INT_MAX, 10}, {INT_MIN, 10}};
   for (const auto& [n, want] : cases) EXPECT_EQ(GetDigitNum(n), want) << n;
 }
 
@@ -22,10 +21,11 @@ TEST(NumberText, PaddedAndSignedForms) {
     int bPlus;
     const char* szWant;
   } const cases[] = {
-      {7, 3, 0, 0, "  7"},   {7, 3, 1, 0, "007"},      {-7, 0, 0, 0, "-7"},
-      {0, 0, 0, 1, "+0"},    {0, 3, 0, 0, "  0"},      {1234, 2, 0, 0, "1234"},
-      {105, 5, 0, 0, "  105"}, {3, 2, 1, 0, "03"},     {-30, 4, 0, 1, "-  30"},
-      {INT_MIN, 0, 0, 0, "-2147483648"},
+      {7, 3, 0, 0, "  7"},     {7, 3, 1, 0, "007"},
+      {-7, 0, 0, 0, "-7"},     {0, 0, 0, 1, "+0"},
+      {0, 3, 0, 0, "  0"},     {1234, 2, 0, 0, "1234"},
+      {105, 5, 0, 0, "  105"}, {3, 2, 1, 0, "03"},
+      {-30, 4, 0, 1, "-  30"}, {INT_MIN, 0, 0, 0, "-2147483648"},
   };
   for (const Case& c : cases) {
     std::string s = "old";

@@ -13,6 +13,7 @@
 #include "draw/surfaces.h"
 #include "platform/gfx/display_config.h"
 #include "platform/gfx/fault_hooks.h"
+#include "scenes/menu_surfaces.h"
 #include "scenes/scene_manager.h"
 #include "tests/platform/gfx/bmp_builder.h"
 #include "tests/support/temp_folder.h"
@@ -137,6 +138,19 @@ TEST_F(SurfaceRecoveryTest, TheFrameCheckRestoresTheScreenWhenItWasLost) {
   // The program's digit sheets are drawn again with their fonts.
   EXPECT_EQ(g_Rendered, (std::vector<std::pair<DDSURFACEDATA*, int>>{{&g_NumberSheet[2], 2}}));
   DDReleaseSurface(&g_NumberSheet[2]);
+}
+
+TEST_F(SurfaceRecoveryTest, TheMenusWorkSurfacesComeBackBlankForTheirScenesToCompose) {
+  MakeSurfaces();
+  DDSURFACEDATA* pBox = CreateMenuSurface(32, 32, 1);
+  ASSERT_NE(pBox, nullptr);
+  g_DD.lpDD->LoseSurfaces();
+  ASSERT_TRUE(PrimarySD.lpDDS->lpDDSurface->IsLost());
+  EXPECT_TRUE(g_SceneManager.CheckLostSurface());
+  EXPECT_FALSE(IsLost(*pBox));
+  EXPECT_EQ(pBox->bLost, 1);
+  ReleaseMenuSurfaces();
+  EXPECT_TRUE(g_MenuSurfaces.empty());
 }
 
 }  // namespace

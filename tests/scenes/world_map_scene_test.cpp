@@ -28,9 +28,8 @@ TEST_F(WorldMapQueries, CellIndexesClampToTheGrid) {
   struct Case {
     int x, y, nWant;
   } const cases[] = {
-      {0, 0, 0},    {3, 2, 3 + 64},  {19, 14, 19 + 14 * 32}, {25, 1, 19 + 32},
-      {-4, 1, 32},  {5, -1, 5},      {-1, -9, 0},            {7, 15, 7 + 14 * 32},
-      {7, 900, 7 + 14 * 32},
+      {0, 0, 0},  {3, 2, 3 + 64}, {19, 14, 19 + 14 * 32}, {25, 1, 19 + 32},      {-4, 1, 32},
+      {5, -1, 5}, {-1, -9, 0},    {7, 15, 7 + 14 * 32},   {7, 900, 7 + 14 * 32},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(cWorldMapScene::GetCellIndex(c.x, c.y), c.nWant) << c.x << "," << c.y;

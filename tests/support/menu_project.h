@@ -13,6 +13,7 @@
 #include "files/system_data.h"
 #include "files/world_map.h"
 #include "platform/fs/file_system.h"
+#include "scenes/ranking.h"
 #include "support/default_game.h"
 #include "support/temp_folder.h"
 #include "tools/indexed_bmp.h"
@@ -36,7 +37,8 @@ inline std::vector<uint32_t> PaletteTable() {
 
 class cPicture {
  public:
-  cPicture(int w, int h, uint8_t byFill = 0) : m_nW(w), m_nH(h), m_px(size_t(w) * size_t(h), byFill) {}
+  cPicture(int w, int h, uint8_t byFill = 0)
+      : m_nW(w), m_nH(h), m_px(size_t(w) * size_t(h), byFill) {}
   void Fill(int x, int y, int w, int h, uint8_t by) {
     for (int j = y; j < y + h && j < m_nH; ++j)
       for (int i = x; i < x + w && i < m_nW; ++i) m_px[size_t(j) * size_t(m_nW) + size_t(i)] = by;
@@ -47,10 +49,11 @@ class cPicture {
     Fill(x + 3, y + 3, w - 6, h - 6, byInside);
   }
   void Save(const std::filesystem::path& path) const {
-    const std::vector<uint8_t> bytes = tools::EncodeIndexedBmp(m_nW, m_nH, m_px.data(), PaletteTable());
+    const std::vector<uint8_t> bytes =
+        tools::EncodeIndexedBmp(m_nW, m_nH, m_px.data(), PaletteTable());
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   }
 
  private:
@@ -68,12 +71,12 @@ inline void WritePictures(const std::filesystem::path& bmp) {
   for (int n = 0; n < 7; ++n) modes.Tile(0, 32 * n, 160, 32, uint8_t(150 + n), 160);
   modes.Save(bmp / "GameMode.bmp");
   cPicture acc(128, 128);
-  acc.Tile(4, 4, 24, 24, 200, 201);     // the 32-pixel menu cursor
-  acc.Tile(64, 0, 16, 16, 202, 203);    // the 16-pixel cursor
-  acc.Tile(80, 0, 16, 16, 204, 205);    // the chosen-row cursor
-  acc.Tile(96, 0, 32, 32, 206, 207);    // the cleared mark
-  acc.Tile(0, 48, 16, 16, 208, 209);    // the life icon
-  for (int f = 0; f < 8; ++f)          // the player icon, facings by frames
+  acc.Tile(4, 4, 24, 24, 200, 201);   // the 32-pixel menu cursor
+  acc.Tile(64, 0, 16, 16, 202, 203);  // the 16-pixel cursor
+  acc.Tile(80, 0, 16, 16, 204, 205);  // the chosen-row cursor
+  acc.Tile(96, 0, 32, 32, 206, 207);  // the cleared mark
+  acc.Tile(0, 48, 16, 16, 208, 209);  // the life icon
+  for (int f = 0; f < 8; ++f)         // the player icon, facings by frames
     acc.Tile(32 * (f % 4), 64 + 32 * (f / 4), 32, 32, uint8_t(210 + f), 220);
   acc.Save(bmp / "Accessory.bmp");
   cPicture window(640, 480, 17);
@@ -81,7 +84,8 @@ inline void WritePictures(const std::filesystem::path& bmp) {
   window.Save(bmp / "Window.bmp");
   cPicture(256, 64, 19).Save(bmp / "Symbol.bmp");
   cPicture chips(160, 64);
-  for (int n = 0; n < 10; ++n) chips.Tile(32 * (n % 5), 32 * (n / 5), 32, 32, uint8_t(40 + n), uint8_t(60 + n));
+  for (int n = 0; n < 10; ++n)
+    chips.Tile(32 * (n % 5), 32 * (n / 5), 32, 32, uint8_t(40 + n), uint8_t(60 + n));
   chips.Save(bmp / "WorldMapChip.bmp");
   cPicture events(64, 128);
   for (int r = 0; r < 4; ++r) {
@@ -145,7 +149,7 @@ inline void WriteSystemIni(const std::filesystem::path& dir, bool bDirect3D) {
 }
 
 // The whole project in strDir. Slot 2 holds a story saved on 2009-03-07
-// at 08:05.
+// at 08:05, standing on stage A, which it has cleared.
 inline void WriteMenuProject(const std::string& strDir, bool bDirect3D) {
   CopyDefaultGame(strDir);
   const std::filesystem::path dir(strDir);
@@ -165,13 +169,21 @@ inline void WriteMenuProject(const std::string& strDir, bool bDirect3D) {
   cWorldMap map = MakeMap();
   map.Save("data\\WorldMap.dat");
   plat::fs::MakeDirectory("user_data");
-  plat::fs::MakeDirectory("user_data\\story");
+  for (const char* szFolder : {"user_data\\story", "user_data\\challenge", "user_data\\free"})
+    plat::fs::MakeDirectory(szFolder);
+  // Stage A's story ranking and challenge stage 1's, two scores each.
+  cRanking ranking;
+  ranking.m_vTables[0].Insert("ABC", 1200);
+  ranking.m_vTables[0].Insert("xyz", 800);
+  SaveRanking(ranking, 0, "data\\stg4\\w1.", 0, 0, 0);
+  SaveRanking(ranking, 1, "data\\stg4\\c01.", 0, 0, 0);
   cPlayData slot;
   slot.Reset();
   slot.m_nMapX = 7;
   slot.m_nMapY = 5;
   slot.m_nLives = 4;
   slot.m_nLastSlot = 1;
+  slot.m_vCleared[1] = 1;  // stage A: stage B is open
   slot.m_SaveTime.wYear = 2009;
   slot.m_SaveTime.wMonth = 3;
   slot.m_SaveTime.wDay = 7;
