@@ -27,5 +27,5 @@ GLOBAL_OBJECT(GLOBAL_MAIN_WINDOW) cMainWindow g_MainWindow;
 // files/stage_data.cpp; g_WorldMap: files/world_map.cpp; the play records:
 // files/play_data.cpp. g_Players, g_CharaList, g_ItemList:
 // stage/stage_objects.cpp; g_BlockPalette: stage/block_grid.cpp.
-// g_Option: files/options.cpp; g_SaveSlots: files/save_slots.cpp. g_Ranking
-// joins with the rankings.
+// g_Option: files/options.cpp; g_SaveSlots: files/save_slots.cpp;
+// g_Ranking: scenes/ranking.cpp, the default tables.

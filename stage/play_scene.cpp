@@ -12,6 +12,7 @@
 #include "platform/input/keyboard.h"
 #include "platform/msg/messages.h"
 #include "scenes/menu_cursor.h"
+#include "scenes/ranking.h"
 #include "scenes/scene_manager.h"
 #include "scenes/stage_start.h"
 #include "stage/stage_objects.h"
@@ -88,8 +89,9 @@ void cPlayScene::ResetPlayCounters() {
     g_KeyLogPrev.Reset();
   }
   if (bCommandLineStage) play.m_nPartNo = 1;
-  // The stage's rankings are loaded here (for the ranking flag) once the
-  // rankings exist.
+  if (g_SceneManager.m_nModeFlag)
+    LoadRanking(g_Ranking, g_SceneManager.m_nSubMode, play.m_strStageBase, play.m_bSuffix,
+                play.m_nSuffix1, play.m_nSuffix2);
 }
 
 int cPlayScene::Init() {

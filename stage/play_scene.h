@@ -141,7 +141,12 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   int GetNextStageFile(std::string& strOut, int32_t n);
   int IsLastStage(int32_t n);
   int FinishStage();
+  // The results entered under the player's name and saved, then shown on
+  // the ranking thread until button 1.
   void RankingEntry();
+  static unsigned RankingLoopProc(void* pScene);
+  // One turn's frame of the ranking display: 1 when button 1 ended it.
+  int RankingFrame(int nSubMode, cNestedFrames& frames);
 
   // The play screen (play_draw.cpp): the frame, and what the phases draw
   // over it.

@@ -1,16 +1,19 @@
 // The end of a stage: its results go into the play record, and when the
 // stage-end screen closes, the results are stored by game mode and the next
 // scene is chosen: the next part of a chain, the world map, the stage
-// select, the title, or the same stage again. Rankings join here with their
-// own parts.
+// select, the title, or the same stage again. The results of the last part
+// of a chain are offered to the stage's rankings, entered under the
+// player's name and shown.
 #include <algorithm>
 #include <cstdio>
 
 #include "base/paths.h"
 #include "base/program_state.h"
 #include "base/text_helpers.h"
+#include "base/thread.h"
 #include "base/window_requests.h"
 #include "files/key_log.h"
+#include "files/options.h"
 #include "files/play_data.h"
 #include "files/stage_data.h"
 #include "files/stage_load.h"
@@ -19,7 +22,9 @@
 #include "platform/clock/clock.h"
 #include "platform/msg/messages.h"
 #include "scenes/menu_cursor.h"
+#include "scenes/ranking.h"
 #include "scenes/scene_manager.h"
+#include "stage/nested_loop.h"
 #include "stage/play_scene.h"
 #include "stage/stage_objects.h"
 #include "stage/text_obj.h"
@@ -42,8 +47,24 @@ void cPlayScene::StageEnd() {
   m_bRankEntered = 0;
   m_bRankReached = 0;
   m_RankPos.assign(kRankTables, -1);
-  // The positions the results reach in the stage's rankings are looked up
-  // here once the rankings exist.
+  // Only the last part of a chain offers its results (a stage opened
+  // directly from its file always does).
+  if (!bCommandLineStage && !(g_SceneManager.m_nModeFlag && IsLastStage(m_nNextStage))) return;
+  const cPlayData& play = g_PlayData;
+  m_RankValue = {play.m_nTotalScore, play.m_nTimeSum, play.m_nPlayTimeSum, play.m_nHPSum,
+                 play.m_nSPSum};
+  if (bTestPlay) return;
+  // A table counts when the kind of play ranks it and the stage takes part.
+  const cSafeVector<uint8_t>& vCriteria =
+      g_SystemData.m_vModeRanking.At(g_SceneManager.m_nSubMode).m_vCriteria;
+  const cSafeVector<int32_t>& vStage = g_Stage.m_vRanking;
+  for (int i = 0; i < kRankTables; ++i) {
+    if (static_cast<size_t>(i) >= vCriteria.size() || vCriteria[static_cast<size_t>(i)] == 0)
+      continue;
+    if (static_cast<size_t>(i) >= vStage.size() || vStage[static_cast<size_t>(i)] == 0) continue;
+    m_RankPos.At(i) = g_Ranking.m_vTables.At(i).GetRankPos(m_RankValue.At(i));
+    if (m_RankPos.At(i) != -1) m_bRankReached = 1;
+  }
 }
 
 void cPlayScene::AddStageResults() {
@@ -170,6 +191,23 @@ int cPlayScene::FinishStage() {
 
 void cPlayScene::RankingEntry() {
   if (!g_SceneManager.m_nModeFlag || !m_bRankReached || m_bRankEntered) return;
-  // The name entry, the registration and the ranking display come with
-  // the rankings.
+  cPlayData& play = g_PlayData;
+  const int32_t nMode = g_Option.m_nRankMode;
+  if (nMode == 1 || nMode == 3) {
+    m_strRankName = g_Option.m_strName;
+  } else {
+    // The name box edits the scene's ranking name on the window thread.
+    m_strRankName = play.m_strPlayerName;
+    RequestNameDialog();
+    play.m_strPlayerName = m_strRankName;
+  }
+  PlaySE(16);
+  for (int i = 0; i < kRankTables; ++i) {
+    if (m_RankPos.At(i) == -1) continue;
+    g_Ranking.m_vTables.At(i).Insert(m_strRankName, m_RankValue.At(i));
+  }
+  SaveRanking(g_Ranking, g_SceneManager.m_nSubMode, play.m_strStageBase, play.m_bSuffix,
+              play.m_nSuffix1, play.m_nSuffix2);
+  m_bRankEntered = 1;
+  RunNestedLoop(thRanking, &cPlayScene::RankingLoopProc, this, 1);
 }

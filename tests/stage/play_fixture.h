@@ -54,6 +54,7 @@ class cTestProbe : public cPlayProbe {
     if (m_bRecord) m_vecSteps.push_back(strStep);
     if (m_fnFlows && std::string(szStep) == "Flows" && pObj) m_fnFlows(*pObj);
     if (m_fnWaitFrame && std::string(szStep) == "WaitFrame") m_fnWaitFrame();
+    if (m_fnRankingFrame && std::string(szStep) == "RankingFrame") m_fnRankingFrame();
   }
   bool m_bRecord = false;
   std::vector<std::string> m_vecSteps;
@@ -61,6 +62,8 @@ class cTestProbe : public cPlayProbe {
   // Called at the start of every frame of a waiting loop, on its thread
   // (the play's thread waits meanwhile).
   std::function<void()> m_fnWaitFrame;
+  // The same for every frame of the ranking display.
+  std::function<void()> m_fnRankingFrame;
 };
 
 class cPlayFixture : public ::testing::Test {
