@@ -1,6 +1,8 @@
 #include "stage/hit_resolver.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "base/window_requests.h"
 #include "files/stage_data.h"
@@ -28,6 +30,8 @@ bool SitsOutBodyHits(const cGameObj& c, bool bOnScreenOnly) {
   return (bOnScreenOnly && !c.m_nOnScreen) || c.IsBlockChara() || !c.m_nActive || c.m_nDying;
 }
 
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
 bool IsEnding(int r) { return r == STEP_STAGE_OVER || r == STEP_PLAYER_DEFEATED; }
 
 }  // namespace
@@ -46,15 +50,30 @@ void cHitResolver::WalkInner(cWalkRegistry<T*>& registry, std::list<T*>& list, V
   auto Build = [&] {
     view.vecIt.clear();
     view.vecBox.clear();
+    double l = kInf, t = kInf, r = -kInf, b = -kInf;
+    bool bNaN = false;
     for (auto it = list.begin(); it != list.end(); ++it) {
       view.vecIt.push_back(it);
-      view.vecBox.push_back(fnInnerBox(**it));
+      const PAIRBOX box = fnInnerBox(**it);
+      view.vecBox.push_back(box);
+      // Both edges of each axis: a box with its edges the wrong way round
+      // still lies within.
+      l = std::min({l, box.dLeft, box.dRight});
+      r = std::max({r, box.dLeft, box.dRight});
+      t = std::min({t, box.dTop, box.dBottom});
+      b = std::max({b, box.dTop, box.dBottom});
+      bNaN = bNaN || std::isnan(box.dLeft) || std::isnan(box.dRight) || std::isnan(box.dTop) ||
+             std::isnan(box.dBottom);
     }
+    view.bEmpty = view.vecIt.empty();
+    view.bound = bNaN ? PAIRBOX{-kInf, -kInf, kInf, kInf} : PAIRBOX{l, t, r, b};
     view.grid.Build(view.vecBox);
     view.nBuilt = m_nGeneration;
   };
   if (view.nBuilt != m_nGeneration) Build();
-  std::vector<int> vecCand;
+  // Far from every entry: nothing to visit.
+  if (view.bEmpty || !BoxesOverlap(fnOuterBox(), view.bound)) return;
+  std::vector<int>& vecCand = m_vecCand;
   view.grid.Query(fnOuterBox(), -1, vecCand);
   for (size_t k = 0; k < vecCand.size(); ++k) {
     const int j = vecCand[k];
@@ -85,16 +104,19 @@ int cHitResolver::CheckAttackHits(cPlayScene& scene) {
   m_ShotBoxViews.resize(kHitGroups);
   m_BodyBoxViews.resize(kHitGroups);
   m_ShotViews.resize(kHitGroups);
+  m_bDeadShots = false;
+  for (int g = 0; g < kHitGroups; ++g) m_bBreakableKnown[g] = m_bBreakable[g] = false;
   int r = 0;
   const int32_t nStep = scene.m_nStepNo - 1;
   const bool bFlagged = nStep < 0 || nStep >= static_cast<int32_t>(scene.m_HitStepMask.size()) ||
                         scene.m_HitStepMask[static_cast<size_t>(nStep)] != 0;
   if (bFlagged) r = ShotsAgainstCharas(scene);
-  if (r == 0) {
-    SweepDeadShots(scene);
-    r = CharasAgainstCharas(scene);
-  }
+  // The dead shots (spent ones among them) are out of every group list
+  // already, so the characters' and the shots' passes never meet them; they
+  // leave the shot list once, when the passes are done.
+  if (r == 0) r = CharasAgainstCharas(scene);
   if (r == 0) ShotsAgainstShots(scene);
+  if (m_bDeadShots) SweepDeadShots(scene);
   scene.m_bInAttackCheck = 0;
   return r;
 }
@@ -169,8 +191,11 @@ int cHitResolver::ShotsAgainstCharas(cPlayScene& scene) {
     for (int cg = 0; cg < kHitGroups; ++cg) {
       std::list<cGameObj*>& charas = scene.m_CharaGroups.At(cg);
       if (cg == sg || shots.empty() || charas.empty()) continue;
+      bool bBreakable = false;
       for (cListWalk<cShotObj*> outer(m_ShotWalks, shots); !outer.AtEnd(); outer.Next()) {
         cShotObj& shot = *outer.Get();
+        bBreakable = bBreakable || shot.m_Def.m_cVsShot != 0;
+        if (shot.m_nDead) m_bDeadShots = true;
         if (shot.m_nDead || (bOnScreenOnly && !shot.m_nOnScreen)) continue;
         bool bRemove = false;
         WalkInner<cGameObj>(
@@ -185,10 +210,16 @@ int cHitResolver::ShotsAgainstCharas(cPlayScene& scene) {
         if (outer.Left() || !bRemove || shot.m_nDead) continue;
         // Spent: out of its group now, out of the shot list with the dead.
         shot.m_nDead = 1;
+        m_bDeadShots = true;
         const auto it = outer.It();
         OnShotLeavesGroup(it);
         shots.erase(it);
       }
+      // The whole group was seen (a spent shot that left it is gone for
+      // the shots' pass as well).
+      m_bBreakableKnown[sg] = true;
+      m_bBreakable[sg] = bBreakable;
+      m_nBreakableGen[sg] = m_nGeneration;
     }
   }
   return 0;
@@ -285,9 +316,18 @@ void cHitResolver::ShotsAgainstShots(cPlayScene& scene) {
   // Only breakable shots take part: a pair of lists without any is passed
   // over (the overlap test has no effect of its own).
   bool bBreakable[kHitGroups] = {};
-  for (int g = 0; g < kHitGroups; ++g)
+  for (int g = 0; g < kHitGroups; ++g) {
+    // Known unless something (a defeat's flows) may have fired new shots.
+    if (m_bBreakableKnown[g] && m_nBreakableGen[g] == m_nGeneration) {
+      bBreakable[g] = m_bBreakable[g];
+      continue;
+    }
     for (const cShotObj* p : scene.m_ShotGroups.At(g))
-      if (p->m_Def.m_cVsShot != 0) bBreakable[g] = true;
+      if (p->m_Def.m_cVsShot != 0) {
+        bBreakable[g] = true;
+        break;
+      }
+  }
   bool bAnyDead = false;
   for (int j = 0; j < kHitGroups; ++j) {
     std::list<cShotObj*>& listJ = scene.m_ShotGroups.At(j);
@@ -337,7 +377,7 @@ void cHitResolver::ShotsAgainstShots(cPlayScene& scene) {
       }
     }
   }
-  if (bAnyDead) SweepDeadShots(scene);
+  if (bAnyDead) m_bDeadShots = true;
 }
 
 void cHitResolver::SweepDeadShots(cPlayScene& scene) {

@@ -46,6 +46,9 @@ class cHitResolver {
     std::vector<typename std::list<T*>::iterator> vecIt;
     std::vector<PAIRBOX> vecBox;
     cPairGrid grid;
+    // Every entry's box lies within it (no entry: nothing does).
+    PAIRBOX bound;
+    bool bEmpty = true;
     int64_t nBuilt = -1;  // the generation it was built in
   };
 
@@ -72,6 +75,14 @@ class cHitResolver {
   cWalkRegistry<cShotObj*> m_ShotWalks;
   // Bumped whenever a visit may have changed lists or boxes.
   int64_t m_nGeneration = 0;
+  std::vector<int> m_vecCand;
+  // Of this pass: a dead shot was seen or made; per shot group, whether its
+  // breakable shots are known (from a walk over the whole group) and
+  // whether it has any.
+  bool m_bDeadShots = false;
+  bool m_bBreakableKnown[8] = {};
+  int64_t m_nBreakableGen[8] = {};  // known as of this generation
+  bool m_bBreakable[8] = {};
   // Views of the character lists by shot box and by body box, and of the
   // shot lists, one per hit group.
   std::vector<VIEW<cGameObj>> m_ShotBoxViews;

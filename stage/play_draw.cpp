@@ -91,7 +91,7 @@ void cPlayScene::Draw(int bPlay, int bStill, int bTimeSound, int bNotice) {
     for (cShotObj& shot : m_ShotList) {
       // On screen as the last update step found it: a shot fired in this
       // frame's last step is not seen before the next.
-      if (!InLayer(ShotLayer(shot), nLayer) || !shot.m_nOnScreen) continue;
+      if (!shot.m_nOnScreen || !InLayer(ShotLayer(shot), nLayer)) continue;
       shot.UpdateScreenRect();
       shot.Draw(pBack, bStill);
     }

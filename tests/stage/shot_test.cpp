@@ -8,6 +8,7 @@
 
 #include "base/trunc_int.h"
 #include "play_fixture.h"
+#include "play_state_hash.h"
 #include "stage/shot_moves.h"
 #include "stage/shot_obj.h"
 #include "stage/shot_volley.h"
@@ -546,6 +547,69 @@ TEST_F(Shots, SummonsLayOutPaletteEntriesAsAVolleyLaysOutShots) {
   EXPECT_EQ(g_ItemList.size(), nItems + 3);
   CommonPalette.m_vecChara = savedCharas;
   CommonPalette.m_vecItem = savedItems;
+}
+
+// A computer's character whose flow fires spread, homing volleys at the
+// player and a player whose flow swings a sword: the play fires them, and
+// two plays of the same stage agree frame by frame.
+class ShotFlows : public cPlayFixture {
+ protected:
+  std::vector<uint64_t> Play(int nFrames) {
+    MakeStage(30, 15, 2);
+    Floor(14);
+    Database.m_vecSwordType.clear();
+    Database.m_vecSwordType.resize(1);
+    cEdChara& hero = Player(3, 13);
+    hero.m_vecFlows.push_back(FlowOf(SHOTKIND_SWORD, cEdShot{}));
+    cEdChara& enemy = Chara(12, 13);
+    enemy.m_cActRange = 3;
+    cEdShot volley;
+    volley.m_cFormation = FORMATION_EXPLOSION;
+    volley.m_cShotCount = 4;
+    volley.m_sSpeed = 30;
+    volley.m_sSpread = 20;
+    volley.m_cMoveType = SHOTMOVE_HOME_PLAYER;
+    volley.m_sMoveParam[1] = 20;
+    volley.m_cPassBlocks = 1;
+    volley.m_cLifeOn = 1;
+    volley.m_sLife = 5;
+    enemy.m_vecFlows.push_back(FlowOf(SHOTKIND_SHOT, volley));
+    StartPlaying();
+    std::vector<uint64_t> vecDigests;
+    for (int i = 0; i < nFrames; ++i) {
+      Frames(1);
+      vecDigests.push_back(HashPlayState(Scene()));
+      m_nMostShots = std::max(m_nMostShots, Scene().m_ShotList.size());
+      for (const cShotObj& shot : Scene().m_ShotList) m_nSwords += shot.m_nIsShot == 0;
+    }
+    delete m_pScene;
+    m_pScene = nullptr;
+    g_BlockPalette.Clear();
+    Database.m_vecSwordType.clear();
+    return vecDigests;
+  }
+  // An always-running flow of one command of a kind, lasting a second.
+  static cFlow FlowOf(uint8_t cKind, const cEdShot& shot) {
+    cFlowCmd cmd;
+    cmd.m_cKind = cKind;
+    cmd.m_sTime = 10;
+    NewEdShot(cmd.m_pShot);
+    *cmd.m_pShot = shot;
+    cFlow flow;
+    flow.m_cTrigger = 0;
+    flow.m_vecCmds.push_back(std::move(cmd));
+    return flow;
+  }
+  size_t m_nMostShots = 0;
+  int m_nSwords = 0;
+};
+
+TEST_F(ShotFlows, FlowsFireVolleysAndSwingsAndTwoPlaysAgree) {
+  const std::vector<uint64_t> first = Play(90);
+  EXPECT_GE(m_nMostShots, 8u);
+  EXPECT_GT(m_nSwords, 0);
+  const std::vector<uint64_t> second = Play(90);
+  EXPECT_EQ(first, second);
 }
 
 }  // namespace
