@@ -22,9 +22,11 @@ cFlowCmd Move(int8_t cDir, int16_t sSpeed, int16_t sDistanceHbl) {
   move.m_pMove = std::make_unique<cEdMove>();
   move.m_pMove->m_cDirection = cDir;
   move.m_pMove->m_sSpeed = sSpeed;
-  move.m_pMove->m_sDistance = sDistanceHbl;
-  move.m_pMove->m_cTimeFromDist = 1;
+  move.m_pMove->m_cTimeFromDist = 0;
   move.m_pMove->m_cKeepFacing = 1;
+  // The time the distance takes at the speed (tenths of a dot a frame), in
+  // tenths of a second.
+  move.m_sTime = static_cast<int16_t>(sDistanceHbl * 16 * 10 / (sSpeed * 6));
   return move;
 }
 
@@ -42,12 +44,14 @@ cEdChara Platform(int16_t sColumn, int16_t sRow, int8_t cFirst, int8_t cBack, in
   lift.m_sColumn = sColumn;
   lift.m_sRow = sRow;
   lift.m_nCarriedItem = -1;
-  lift.m_cFaction = kEnemyGroup;
+  // On the hero's side, so the sword passes it by; shots of the enemies
+  // cannot wear it down.
+  lift.m_cFaction = kHeroGroup;
+  lift.m_nMaxHP = 999999;
   lift.m_cGraphicKind = 1;
   lift.m_sGraphic = 4;
   lift.m_cFlying = 1;
   lift.m_cBlockLike = 1;
-  lift.m_cInvincible = 2;  // shots pass through it
   lift.m_cActRange = 3;    // moves wherever it is
   cFlow flow;
   flow.m_cTrigger = 0;
