@@ -13,6 +13,8 @@ constexpr int16_t kJumpHbl = 6;     // jump height, 16-dot units
 constexpr int16_t kWalkSpeed = 30;  // tenths of a dot per frame
 constexpr int32_t kSwordPower = 5;
 
+}  // namespace
+
 // A key step: one key slot held, for any length of time.
 cKeyCond Held(int nSlot) {
   cKeyCond key;
@@ -54,6 +56,8 @@ cFlow JumpFlow() {
   flow.m_vecCmds.push_back(std::move(jump));
   return flow;
 }
+
+namespace {
 
 // Button 2 swings the sword of the first sword type in front of the hero.
 cFlow AttackFlow() {
@@ -100,12 +104,16 @@ cStageData NewStage(const char* szName, int16_t sWidth) {
   stage.m_nBgm = 1;
   stage.m_nBgmLoop = 1;
   stage.m_vRanking.assign(kStageRankingCount, 1);
-  stage.m_vecBgs.clear();
-  stage.m_vecBgs.push_back(Layer(kSkyPicture, 0.1));
-  stage.m_vecBgs.push_back(Layer(kHillsPicture, 0.4));
+  SetBackgroundLayers(stage);
   if (stage.m_vecTexts.size() < static_cast<size_t>(kStageTextCount))
     stage.m_vecTexts.resize(kStageTextCount, cStageText());
   return stage;
+}
+
+void SetBackgroundLayers(cStageData& stage) {
+  stage.m_vecBgs.clear();
+  stage.m_vecBgs.push_back(Layer(kSkyPicture, 0.1));
+  stage.m_vecBgs.push_back(Layer(kHillsPicture, 0.4));
 }
 
 void PutBlock(cStageData& stage, int16_t sColumn, int16_t sRow, int16_t sGraphic) {

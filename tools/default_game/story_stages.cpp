@@ -52,7 +52,7 @@ cEdChara Platform(int16_t sColumn, int16_t sRow, int8_t cFirst, int8_t cBack, in
   lift.m_sGraphic = 4;
   lift.m_cFlying = 1;
   lift.m_cBlockLike = 1;
-  lift.m_cActRange = 3;    // moves wherever it is
+  lift.m_cActRange = 3;  // moves wherever it is
   cFlow flow;
   flow.m_cTrigger = 0;
   flow.m_vecCmds.push_back(Move(cFirst, 20, sHbl));
