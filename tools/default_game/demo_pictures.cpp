@@ -477,8 +477,14 @@ cCanvas WorldEventIcons() {
 cCanvas GameModeStrips() {
   static const char* kModes[] = {"NEW GAME", "CONTINUE", "CHALLENGE", "FREE PLAY",
                                  "REPLAY",   "OPTIONS",  "QUIT"};
-  cCanvas c(192, 32 * 7, Grey(0));
-  for (int i = 0; i < 7; ++i) c.Text(8, 32 * i + 9, kModes[i], 2, Hue(HUE_YELLOW, 14));
+  // On the key, so the title shows between the letters; a dark edge keeps
+  // them readable on the sky and the hills.
+  cCanvas c(192, 32 * 7);
+  for (int i = 0; i < 7; ++i) {
+    c.Text(9, 32 * i + 10, kModes[i], 2, Grey(2));
+    c.Text(8, 32 * i + 9, kModes[i], 2, Hue(HUE_YELLOW, 14));
+  }
+  c.Outline(0, 0, 192, 32 * 7, Grey(1));
   return c;
 }
 
@@ -492,7 +498,8 @@ cCanvas TitlePicture() {
   const int w = cCanvas::TextWidth(strTitle, 8);
   c.Text((640 - w) / 2 + 4, 124, strTitle, 8, Grey(2));
   c.Text((640 - w) / 2, 120, strTitle, 8, Hue(HUE_YELLOW, 14));
-  DrawHero(c, 304, 231, 0, false, 0);
+  // The hero stands on the hills beside the menu.
+  DrawHero(c, 520, 300, 0, false, 0);
   return c;
 }
 

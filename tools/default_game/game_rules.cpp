@@ -13,7 +13,7 @@ constexpr int32_t kTrees = 1;
 constexpr int32_t kGrass = 5;
 constexpr int32_t kRoad = 6;
 
-constexpr int32_t kMapWidth = 20;
+constexpr int32_t kMapWidth = 30;
 constexpr int32_t kMapHeight = 15;
 constexpr int32_t kRoadRow = 7;
 
@@ -92,18 +92,19 @@ cWorldMap GameWorldMap() {
   for (int32_t y = 0; y < kMapHeight; ++y)
     for (int32_t x = 0; x < kMapWidth; ++x) {
       int32_t k = kWater;
-      if (y >= 4 && y <= 10 && x >= 1 && x <= 18) k = (y == 4 || y == 10) ? kTrees : kGrass;
-      if (y == kRoadRow && x >= 2 && x <= 17) k = kRoad;
+      if (y >= 4 && y <= 10 && x >= 1 && x <= 28) k = (y == 4 || y == 10) ? kTrees : kGrass;
+      if (y == kRoadRow && x >= 6 && x <= 24) k = kRoad;
       map.m_vCells.At(x + (y << map.m_nShift)) = k;
     }
-  map.m_nStartX = 3;
+  // The view is centred on the hero: from here the map fills the screen.
+  map.m_nStartX = 9;
   map.m_nStartY = kRoadRow;
   map.m_nBackColour = 16;
   map.m_vecPoints.clear();
-  map.m_vecPoints.push_back(Point(6, kRoadRow, "Meadow", kMeadowFile, 1, WORLDAFTER_NOTHING));
-  map.m_vecPoints.push_back(Point(10, kRoadRow, "Cave", kCaveFile, 2, WORLDAFTER_NOTHING));
+  map.m_vecPoints.push_back(Point(12, kRoadRow, "草原", kMeadowFile, 1, WORLDAFTER_NOTHING));
+  map.m_vecPoints.push_back(Point(16, kRoadRow, "洞窟", kCaveFile, 2, WORLDAFTER_NOTHING));
   // The fort ends the story: back to the title.
-  map.m_vecPoints.push_back(Point(14, kRoadRow, "Fort", kFortFile, 3, WORLDAFTER_TITLE));
+  map.m_vecPoints.push_back(Point(20, kRoadRow, "砦", kFortFile, 3, WORLDAFTER_TITLE));
   return map;
 }
 
