@@ -17,6 +17,8 @@ const char* RunOptionsUsage() {
          "  --frames N         quit after N frames\n"
          "  --no-wait          do not pace frames\n"
          "  --screenshot FILE  write the last frame as PNG\n"
+         "  --keys FILE        press and release keys at given frames: lines\n"
+         "                     \"FRAME +KEY\" and \"FRAME -KEY\"\n"
          "  -h, --help         show this and quit\n"
          "  -v, --version      show the version and quit\n";
 }
@@ -33,7 +35,7 @@ struct OPTIONSPEC {
 constexpr OPTIONSPEC kOptions[] = {
     {"--project", eArg::Value}, {"--test-play", eArg::Flag}, {"--headless", eArg::Flag},
     {"--no-wait", eArg::Flag},  {"--frames", eArg::Value},   {"--screenshot", eArg::Value},
-    {"--help", eArg::Flag},     {"--version", eArg::Flag},
+    {"--help", eArg::Flag},     {"--version", eArg::Flag},   {"--keys", eArg::Value},
 };
 
 const OPTIONSPEC* FindOption(const std::string& strName) {
@@ -113,6 +115,8 @@ eRunRequest ParseRunOptions(int argc, const char* const* argv, cRunOptions& out,
       if (!ParseFrames(*value, opts.nFrames, strError)) return eRunRequest::Refused;
     } else if (a == "--screenshot") {
       opts.strScreenshot = *value;
+    } else if (a == "--keys") {
+      opts.strKeys = *value;
     } else if (a == "--help") {
       // The first of help and version wins; the rest of the line is still
       // checked, so a mistyped option is never passed over in silence.

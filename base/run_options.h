@@ -13,6 +13,7 @@ struct cRunOptions {
   int nFrames = -1;           // quit after this many frames; -1: no limit
   std::string strScreenshot;  // PNG of the last frame at the end (UTF-8 path)
   std::string strFile;        // stage or replay file, as typed (UTF-8)
+  std::string strKeys;        // key script for runs without a keyboard (UTF-8 path)
 };
 
 extern cRunOptions g_RunOptions;

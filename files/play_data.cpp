@@ -94,7 +94,7 @@ void cPlayData::RegisterFields(int32_t v) {
 void cPlayData::Reset() {
   Clear();
   m_vHolding.assign(kCarryItemCount, 0);
-  m_vStatus.assign(1, cPlayerStatus());
+  ResetPlayerStatusList(m_vStatus, 1);
   m_vCleared.assign(kClearedStageCount, 0);
   m_vCleared[0] = 1;
   m_vVars.assign(kCommonVariableCount, 0);
@@ -103,6 +103,10 @@ void cPlayData::Reset() {
   m_nChallengeOpen = 1;
   m_nLastSlot = -1;
   m_strPlayerName = "aaa";
+}
+
+void ResetPlayerStatusList(cSafeVector<cPlayerStatus>& vList, int n) {
+  vList.assign(static_cast<size_t>(std::max(n, 0)), cPlayerStatus());
 }
 
 void cPlayData::Read(cDataReader& r) {

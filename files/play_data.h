@@ -148,6 +148,10 @@ extern cPlayData g_PlayData;
 extern cPlayData g_PlayDataStart;      // at the start of the current stage
 extern cPlayData g_PlayDataStartPrev;  // at the start of the stage before
 
+// The carried player-status list as n cleared entries (a new play carries
+// one: the player's).
+void ResetPlayerStatusList(cSafeVector<cPlayerStatus>& vList, int n);
+
 // The suffix a world-map entry gives a stage key: a final "." taken off,
 // "_c", a in three digits, "_" and b appended, the "." put back.
 void AppendStageSuffix(std::string& str, int32_t bSuffix, int32_t a, int32_t b);

@@ -114,9 +114,14 @@ void cWorldStage::RegisterFields(int32_t v) {
 }
 
 bool cWorldStage::Applies(const cPlayData& play) const {
-  if (m_nRequired > 0 && play.m_vCleared.At(m_nRequired) == 0) return false;
+  // A stage or variable number past the play's lists (a damaged map) is a
+  // condition that does not hold, not a reason to end the game.
+  if (m_nRequired > 0 && (m_nRequired >= static_cast<int32_t>(play.m_vCleared.size()) ||
+                          play.m_vCleared[m_nRequired] == 0))
+    return false;
   if (m_nVariable != 0 &&
-      !CompareMapValue(m_nCompare, play.m_vVars.At(m_nVariable), m_nCompareValue))
+      (m_nVariable < 0 || m_nVariable >= static_cast<int32_t>(play.m_vVars.size()) ||
+       !CompareMapValue(m_nCompare, play.m_vVars[m_nVariable], m_nCompareValue)))
     return false;
   return play.m_nBestTotal >= m_nMinScore;
 }
@@ -281,6 +286,13 @@ int32_t cWorldMap::GetCell(int32_t x, int32_t y) const {
       static_cast<uint32_t>(y) >= static_cast<uint32_t>(m_nHeight))
     return -1;
   return m_vCells.At(x + (y << m_nShift));
+}
+
+int32_t cWorldMap::GetCellIndex(int32_t x, int32_t y) const {
+  x = std::max(0, std::min(x, m_nWidth - 1));
+  if (y < 0) return x;
+  if (y >= m_nHeight) y = std::max(m_nHeight - 1, 0);
+  return x + static_cast<int32_t>(static_cast<uint32_t>(y) << (m_nShift & 31));
 }
 
 cWorldPoint* cWorldMap::FindPointXY(int32_t x, int32_t y) {

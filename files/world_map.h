@@ -107,6 +107,14 @@ class cWorldMap : public cRecord {
   int32_t GetCell(int32_t x, int32_t y) const;
   // The first point at the cell, or null.
   cWorldPoint* FindPointXY(int32_t x, int32_t y);
+  // The same for a map cursor: any record with a column and a row.
+  template <class CURSOR>
+  cWorldPoint* FindPoint(const CURSOR& cursor) {
+    return FindPointXY(cursor.nColumn, cursor.nRow);
+  }
+  // The cell list's index of a cell: the column clamped into the map, a
+  // row above the map taken as row 0 and one below it as the last row.
+  int32_t GetCellIndex(int32_t x, int32_t y) const;
   // 1 when some stage entry of the map belongs to the result's stage with
   // the given suffix (flag, numbers).
   int HasStageEntry(const cStageResult& result, int32_t bSuffix, int32_t nSuffix1,

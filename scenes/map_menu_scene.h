@@ -1,14 +1,19 @@
-// The world-map menu: saving, the automatic save, back to the map or the title.
-// Until its screens are drawn it shows an empty screen: it fades straight
-// in, waits in its first phase, and hands over when told to leave.
+// The world-map menu, opened from the map with button 2: save the story
+// into a slot, switch automatic saving on or off, go back to the map, or go
+// back to the title. Every choice but the way back to the map opens a
+// question on a cursor level of its own.
 #pragma once
+
+#include <cstdint>
 
 #include "scenes/scene.h"
 
 class cMapMenuScene : public cPhasedScene<cMapMenuScene, 7> {
  public:
+  static constexpr int kEntryCount = 4;  // shown entries at most
+
   cMapMenuScene();
-  ~cMapMenuScene() override = default;
+  ~cMapMenuScene() override;
   int Run() override;
   int Init() override;
   int FadeIn() override;
@@ -19,4 +24,17 @@ class cMapMenuScene : public cPhasedScene<cMapMenuScene, 7> {
   int AutoSave();
   int BackToMap();
   int BackToTitle();
+
+  void Draw();
+  void DrawMenu();
+  void DrawTotalScore();
+
+  int32_t m_nShownCount = 1;
+  int32_t m_anShown[kEntryCount] = {};  // map-menu entry of each shown line
+  int32_t m_nScroll = 0;
+  int32_t m_nVisible = 0;
+
+ private:
+  void DrawQuestion(int nFirstText, int nCount, int y);
+  void DrawSlotList();
 };

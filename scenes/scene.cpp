@@ -5,11 +5,11 @@
 #include "base/program_state.h"
 #include "input/input.h"
 
-bool cScene::BeginFrame(bool bMenuFilters) {
+bool cScene::BeginFrame(bool bMenuFilters, int nButtonMask) {
   if (bMenuFilters) {
     cInput& input = g_Input.At(0);
     input.ApplyRepeat();
-    input.TriggerButtons(3);
+    input.TriggerButtons(nButtonMask);
   }
   if (m_nPhase == -1) {
     try {

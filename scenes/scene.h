@@ -49,8 +49,10 @@ class cScene {
 
  protected:
   // The first half of every Run: the menu input filters when asked for, and
-  // Init on the first frame. False when the phases must not run.
-  bool BeginFrame(bool bMenuFilters);
+  // Init on the first frame. False when the phases must not run. The menus
+  // make the buttons of the mask one-shot (1 and 2, or 1 to 4 where a menu
+  // also switches its ranking display).
+  bool BeginFrame(bool bMenuFilters, int nButtonMask = 3);
   // Forwarders that let the phase table reach the virtual fades.
   int CallFadeIn() { return FadeIn(); }
   int CallFadeOut() { return FadeOut(); }
@@ -67,8 +69,8 @@ class cPhasedScene : public cScene {
  protected:
   PHASEPROC m_PhaseProc[N] = {};
 
-  int RunPhases(bool bMenuFilters) {
-    if (!BeginFrame(bMenuFilters)) return 0;
+  int RunPhases(bool bMenuFilters, int nButtonMask = 3) {
+    if (!BeginFrame(bMenuFilters, nButtonMask)) return 0;
     if (m_nPhase < 0 || m_nPhase >= N || !m_PhaseProc[m_nPhase]) return 0;
     return (static_cast<T*>(this)->*m_PhaseProc[m_nPhase])();
   }

@@ -16,6 +16,7 @@
 #include "platform/clock/clock.h"
 #include "platform/msg/messages.h"
 #include "platform/present/presenter.h"
+#include "scenes/menu_surfaces.h"
 #include "scenes/message_surfaces.h"
 #include "scenes/play_surfaces.h"
 #include "scenes/scene_manager.h"
@@ -54,9 +55,10 @@ bool cSceneManager::CheckLostSurface() {
   // Then, in this order, each stopping the frame at its first failure: the
   // character bitmap sets, the effects' and the sword types' surfaces, the
   // pictures, the menus' surfaces, the message windows, and the three digit
-  // sheets. The menus' join here with the menus that fill them.
+  // sheets.
   if (!RestoreSurfaceVector(g_CharaBmpSurfaces) || !RestoreSurfaceVector(g_EffectSurfaces) ||
-      !RestoreSurfaceVector(g_SwordSurfaces) || !RestoreSurface(g_PictureSurfaces))
+      !RestoreSurfaceVector(g_SwordSurfaces) || !RestoreSurface(g_PictureSurfaces) ||
+      !RestoreSurfaceVector(g_MenuSurfaces))
     return false;
   if (!RestoreSurface(Off_Msg)) return false;
   RestoreFontSurfaces(g_NumberSheet, kFontCount);

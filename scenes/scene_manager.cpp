@@ -3,6 +3,8 @@
 
 #include <new>
 
+#include "base/frame_limit.h"
+#include "base/key_script.h"
 #include "base/logs.h"
 #include "base/program_state.h"
 #include "base/window_requests.h"
@@ -96,6 +98,8 @@ void cSceneManager::DeleteAllScenes() {
 }
 
 void cSceneManager::PollInput(cSafeVector<cInput>& inputs) {
+  // A scripted run's keys change as the frame they are due in polls.
+  ApplyKeyScript(GetFramesRun());
   cInput& player1 = inputs.At(0);
   if (g_KeyConfig.bUseConfig)
     player1.PollConfigured(1, 60);

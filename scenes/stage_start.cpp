@@ -8,6 +8,7 @@
 #include "files/stage_data.h"
 #include "files/stage_load.h"
 #include "files/system_data.h"
+#include "files/world_map.h"
 #include "scenes/scene.h"
 #include "scenes/scene_manager.h"
 
@@ -51,4 +52,16 @@ void PlayStageFileAtOnce() {
   g_SceneManager.m_nCurrentScene = SCENE_PLAY;
   g_SceneManager.m_nNextScene = SCENE_PLAY;
   g_SceneManager.m_nPrevScene = SCENE_TITLE;
+}
+
+void StartNewStory() {
+  g_PlayData.Reset();
+  g_PlayData.m_nMapX = g_WorldMap.m_nStartX;
+  g_PlayData.m_nMapY = g_WorldMap.m_nStartY;
+  if (g_SystemData.m_vUnlimitedLives.At(PLAYMODE_STORY) != 0) {
+    g_PlayData.m_nLifeCount = g_PlayData.m_nLives = kUnlimitedLives;
+  } else {
+    g_PlayData.m_nLifeCount = g_SystemData.m_vStartLives.At(PLAYMODE_STORY);
+    g_PlayData.m_nLives = g_PlayData.m_nLifeCount - 1;
+  }
 }

@@ -14,3 +14,8 @@ int StartStageFile(const std::string& strPath, int bNewest);
 // StartStageFile loaded at start-up: free play (or the replay), with
 // rankings.
 void PlayStageFileAtOnce();
+
+// A new story game: a new play record standing on the world map's start
+// cell, with the story's lives (the lives shown are those left besides the
+// one being played).
+void StartNewStory();

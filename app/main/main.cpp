@@ -10,6 +10,7 @@
 
 #include "app/entry.h"
 #include "base/exit_status.h"
+#include "base/key_script.h"
 #include "base/run_options.h"
 #include "platform/desktop/desktop_backend.h"
 #include "platform/fs/file_system.h"
@@ -54,6 +55,12 @@ int main(int argc, char** argv) {
     plat::null::InstallNullBackend();
   else
     plat::desktop::InstallDesktopBackend();
+  // The key script is read before the folder changes, from where its name
+  // was typed; one that cannot be used is a command line that cannot be used.
+  if (!g_RunOptions.strKeys.empty() && !LoadKeyScript(g_RunOptions.strKeys, strError)) {
+    std::fprintf(stderr, "brimvale: %s\n", strError.c_str());
+    return kExitUsage;
+  }
   // The screenshot path is taken before the folder changes.
   if (!g_RunOptions.strScreenshot.empty() && g_RunOptions.strScreenshot[0] != '/')
     g_RunOptions.strScreenshot = CurrentFolder() + "/" + g_RunOptions.strScreenshot;

@@ -142,13 +142,31 @@ void cSdlPresenter::SetTitle(const std::string& strTitleUtf8) {
   if (m_pWindow) SDL_SetWindowTitle(m_pWindow, strTitleUtf8.c_str());
 }
 
+bool cSdlPresenter::GetFrameBorders(int& nTop, int& nLeft) const {
+  int nBottom = 0, nRight = 0;
+  nTop = nLeft = 0;
+  if (SDL_GetWindowBordersSize(m_pWindow, &nTop, &nLeft, &nBottom, &nRight) == 0) return true;
+  nTop = nLeft = 0;
+  return false;
+}
+
+// SDL places and reports the inner area of a window the window manager has
+// framed. A window not yet shown has no frame: a place asked for then is
+// where the manager puts the frame's corner when it shows the window.
 void cSdlPresenter::Move(int x, int y) {
-  if (m_pWindow) SDL_SetWindowPosition(m_pWindow, x, y);
+  if (!m_pWindow) return;
+  int nTop = 0, nLeft = 0;
+  if ((SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_SHOWN) != 0) GetFrameBorders(nTop, nLeft);
+  SDL_SetWindowPosition(m_pWindow, x + nLeft, y + nTop);
 }
 
 bool cSdlPresenter::GetPosition(int& x, int& y) {
   if (!m_pWindow) return false;
   SDL_GetWindowPosition(m_pWindow, &x, &y);
+  int nTop = 0, nLeft = 0;
+  GetFrameBorders(nTop, nLeft);
+  x -= nLeft;
+  y -= nTop;
   return true;
 }
 

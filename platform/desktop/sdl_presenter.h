@@ -43,6 +43,9 @@ class cSdlPresenter : public cPresenterService {
 
  private:
   void Draw();
+  // The frame's top and left widths; false (and 0) while the window has no
+  // frame or the window manager does not say.
+  bool GetFrameBorders(int& nTop, int& nLeft) const;
   // The frame into the texture, made again when its size changes.
   void Upload(const uint32_t* pPixels, int nWidth, int nHeight);
 

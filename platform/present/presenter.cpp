@@ -88,6 +88,21 @@ void PresentFrame(const uint32_t* pPixels, int nWidth, int nHeight, int nPitchPi
       &src);
 }
 
+void ForgetFrames() {
+  cFrameStore& st = Store();
+  {
+    std::lock_guard<std::mutex> lock(st.mtx);
+    std::vector<uint32_t>().swap(st.pixels);
+    st.nWidth = st.nHeight = 0;
+    st.bNew = false;
+    st.nHanded = st.nTaken = st.nShown = 0;
+    st.bVSync = false;
+    st.dwLastShow = 0;
+    st.nQuickShows = 0;
+  }
+  st.cvShown.notify_all();
+}
+
 bool CopyLastFrame(std::vector<uint32_t>& pixels, int& nWidth, int& nHeight) {
   cFrameStore& st = Store();
   std::lock_guard<std::mutex> lock(st.mtx);

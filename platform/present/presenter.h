@@ -19,6 +19,10 @@ void PresentFrameWith(int nWidth, int nHeight, FrameWriteFn fnWrite, const void*
 // after every frame handed over, on the drawing thread, and must only wake
 // it. Null: nobody to wake.
 void SetFrameWaker(void (*pfnWake)());
+// Empties the frame store: no frame handed over, taken or shown, and frames
+// paced by the caller's timer. The store lives as long as the process, so
+// whatever starts over on it (a test) starts here.
+void ForgetFrames();
 // The last frame handed over, as PNG (UTF-8 path); false on failure or when none was presented,
 // with the reason in English in *pstrError when given.
 bool SaveLastFramePng(const std::string& strPath, std::string* pstrError = nullptr);

@@ -49,6 +49,8 @@ class cPresenterService {
 
   virtual void Show(bool bFullScreen) = 0;
   virtual void SetTitle(const std::string& strTitleUtf8) = 0;
+  // A window's place is the top-left corner of its frame, the window
+  // manager's decorations included, as a saved place is restored.
   virtual void Move(int x, int y) = 0;
   // False without a window.
   virtual bool GetPosition(int& x, int& y) = 0;

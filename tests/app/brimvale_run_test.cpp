@@ -190,7 +190,9 @@ TEST_F(BrimvaleRun, FailuresEndWithAFailedStatusAndOneLineSayingWhy) {
     if (c.bSilent) {
       EXPECT_EQ(r.strErr.find("brimvale box ["), std::string::npos) << r.strErr;
     }
-    if (c.bNoLog) EXPECT_FALSE(m_Dir.Has("Report_Game.txt"));
+    if (c.bNoLog) {
+      EXPECT_FALSE(m_Dir.Has("Report_Game.txt"));
+    }
   }
 }
 
@@ -244,6 +246,20 @@ TEST_F(BrimvaleRun, CommandLines) {
       {{"--frames="}, 2, "", "brimvale: --frames needs a whole number of frames, not \"\"\n"},
       {{"--headless=yes"}, 2, "", "brimvale: --headless takes no value\n"},
       {{"a", "b"}, 2, "", "brimvale: only one stage or replay file can be given\n"},
+      // A key file that cannot be used is refused before anything runs.
+      {{"--headless", "--keys", "no_such.keys"},
+       2,
+       "",
+       "brimvale: cannot read the key file no_such.keys\n"},
+      {{"--headless", "--keys=unknown.keys"},
+       2,
+       "",
+       "brimvale: key file unknown.keys, line 2: unknown key \"Tab\""},
+      {{"--headless", "--keys", "order.keys"},
+       2,
+       "",
+       "brimvale: key file order.keys, line 2: frame 3 comes before frame 7"},
+      {{"--keys"}, 2, "", "brimvale: --keys needs a value\n"},
       // A folder that is not there is no project: a failed run.
       {{"--project", m_Dir / "no_such_folder"}, 1, "", "brimvale: cannot enter the project folder"},
       // The same run spelt both ways.
@@ -255,6 +271,8 @@ TEST_F(BrimvaleRun, CommandLines) {
        "",
        "brimvale: cannot open the stage or replay file to start with: 「-h」"},
   };
+  m_Runtime.Write("unknown.keys", "1 +Z\n2 +Tab\n");
+  m_Runtime.Write("order.keys", "7 +Z\n3 -Z\n");
   std::vector<std::unique_ptr<cChildProcess>> runs;
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
@@ -280,6 +298,16 @@ TEST_F(BrimvaleRun, CommandLines) {
   // Only the runs wrote a report, and only in their projects.
   EXPECT_FALSE(m_Runtime.Has("Report_Game.txt"));
   EXPECT_TRUE(second.Has("Report_Game.txt"));
+}
+
+TEST_F(BrimvaleRun, AKeyFileDrivesTheRunWithoutAKeyboard) {
+  // Escape from the key file closes the window as a real Escape does: the
+  // run ends long before its frame limit.
+  m_Dir.Write("quit.keys", "# quit early\n5 +Escape\n6 -Escape\n");
+  cProcessResult r =
+      Run({"--headless", "--no-wait", "--frames", "100000000", "--keys", "quit.keys"});
+  ASSERT_TRUE(r.bExited);  // not ended by the time limit
+  EXPECT_EQ(r.nExitCode, 0) << r.strErr;
 }
 
 TEST_F(BrimvaleRun, TestPlayTellsTheEditorItsStartAndItsEnd) {

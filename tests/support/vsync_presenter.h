@@ -8,6 +8,7 @@
 
 #include "platform/backend/backend.h"
 #include "platform/null/null_presenter.h"
+#include "platform/present/presenter.h"
 #include "platform/present/presenter_service.h"
 
 class cVSyncPresenter : public plat::null::cNullPresenter {
@@ -25,10 +26,12 @@ class cVSyncPresenter : public plat::null::cNullPresenter {
   int m_nShown = 0;
 };
 
-// Installs the presenter for as long as it lives, then the back end as it was.
+// Installs the presenter for as long as it lives, then the back end as it
+// was; it starts on an empty frame store, whatever ran before.
 class cVSyncPresenterInstalled {
  public:
   cVSyncPresenterInstalled() : m_Old(plat::GetBackend()) {
+    plat::ForgetFrames();
     plat::PLATFORMBACKEND backend = m_Old;
     backend.pPresenter = &m_Presenter;
     plat::InstallBackend(backend);

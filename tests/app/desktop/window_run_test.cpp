@@ -1,16 +1,20 @@
 // The program in a window on the test's own X server: a start that cannot
 // play the file it was given ends at once instead of leaving its window
-// open until Escape.
+// open until Escape, and a window under a window manager comes back where
+// it was left.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/window_pos.h"
 #include "platform/text/cp932.h"
 #include "support/default_game.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
 #include "support/test_paths.h"
+#include "tests/app/desktop/window_manager.h"
 #include "tests/app/desktop/x_server.h"
 
 extern cXServer g_XServer;
@@ -52,5 +56,31 @@ TEST(WindowRun, AStartThatCannotPlayItsFileEndsAtOnceWithItsReason) {
     // Standard error speaks UTF-8.
     EXPECT_NE(r.strErr.find(plat::Cp932ToUtf8(c.strLine) + "\n"), std::string::npos) << r.strErr;
     EXPECT_NE(dir.Read("Report_Game.txt").find(c.szFile), std::string::npos);
+  }
+}
+
+// The saved place is the frame's corner and is restored as the frame's
+// corner: framed by a window manager, the window does not creep down by its
+// title bar at every start.
+TEST(WindowRun, AFramedWindowComesBackWhereItWasLeft) {
+  if (!g_XServer.HasDisplay()) GTEST_SKIP() << g_XServer.Why();
+  cWindowManager wm;
+  if (!wm.Start()) GTEST_SKIP() << wm.Why();
+  cTempFolder dir;
+  CopyDefaultGame(dir.Path());
+  std::filesystem::create_directories(dir / "user_data");
+  cWindowPosData placed;
+  placed.Set(200, 150, 640, 480, 0);
+  ASSERT_EQ(placed.Save(dir / "user_data/Window.dat"), 1);
+  for (int nRun = 1; nRun <= 2; ++nRun) {
+    SCOPED_TRACE(nRun);
+    cProcessResult r =
+        RunProcess({ProgramPath(), "--frames", "30"}, WindowEnv(dir.Path()), dir.Path(), 60);
+    ASSERT_TRUE(r.bExited) << r.strErr;
+    ASSERT_EQ(r.nExitCode, 0) << r.strErr;
+    cWindowPosData saved;
+    ASSERT_EQ(LoadWhole(saved, dir / "user_data/Window.dat"), 1);
+    EXPECT_EQ(saved.m_nX, 200);
+    EXPECT_EQ(saved.m_nY, 150);
   }
 }

@@ -1,0 +1,161 @@
+// The built program walks the menus of a small game of the tests' own by
+// scripted keys, in Direct3D and in DirectDraw: each run ends at a fixed
+// frame whose picture must match its golden picture, and the files the
+// menus write are checked where a run saves. A deliberate change to what a
+// menu shows records the pictures again with BRIMVALE_RECORD_GOLDEN=1.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "files/options.h"
+#include "files/play_data.h"
+#include "support/menu_project.h"
+#include "support/png_decode.h"
+#include "support/run_process.h"
+#include "support/temp_folder.h"
+#include "support/test_paths.h"
+
+namespace {
+
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::filesystem::path GoldenFolder() { return std::filesystem::path(TestDataDir()) / "screens"; }
+
+// Presses a key for one frame.
+std::string Tap(int nFrame, const char* szKey) {
+  return std::to_string(nFrame) + " +" + szKey + "\n" + std::to_string(nFrame + 1) + " -" +
+         szKey + "\n";
+}
+
+// Menu entries of the title, from its first row.
+std::string TitleChoice(int nRow, int nFrame = 40) {
+  std::string s;
+  for (int i = 0; i < nRow; ++i) s += Tap(nFrame + 2 * i, "Down");
+  return s + Tap(nFrame + 2 * nRow + 2, "Z");
+}
+
+struct SCREEN {
+  const char* szName;
+  int nFrames;
+  std::string strKeys;
+};
+
+// From the title to the world map by a new story: the map has faded in by
+// frame 110; the icon stands on the start cell (5, 5).
+const std::string kToMap = TitleChoice(0);
+
+const SCREEN kScreens[] = {
+    // The mode menu with the cursor moved to the second row.
+    {"title", 60, Tap(40, "Down")},
+    // The continue entry's slot list, the cursor on slot 2 (saved).
+    {"title_slots", 70, TitleChoice(1) + Tap(55, "Down")},
+    // Two steps right: the icon on stage A, whose title shows.
+    {"worldmap", 130, kToMap + Tap(110, "Right") + Tap(114, "Right")},
+    // A step down onto the wall is undone, the icon turned down; then up
+    // onto stage C, whose file is missing: its question.
+    {"worldmap_enter", 150, kToMap + Tap(110, "Down") + Tap(114, "Down") + Tap(118, "Up") +
+                                Tap(122, "Up") + Tap(126, "Up") + Tap(135, "Z")},
+    // A saved story continued from its slot: the icon back on stage A.
+    {"title_continue", 140, TitleChoice(1) + Tap(55, "Down") + Tap(60, "Z")},
+    // The world-map menu.
+    {"mapmenu", 180, kToMap + Tap(110, "X")},
+    // Its slot list with the save question open on the second slot.
+    {"mapmenu_save", 200, kToMap + Tap(110, "X") + Tap(170, "Z") + Tap(180, "Down") + Tap(190, "Z")},
+    // The challenge's stage select, the cursor on stage 2.
+    {"select", 110, TitleChoice(2) + Tap(100, "Down")},
+    // The options, the volume being raised by one.
+    {"options", 120, TitleChoice(5) + Tap(100, "Down") + Tap(102, "Down") + Tap(106, "Z") +
+                         Tap(110, "Up")},
+};
+
+class MenuScreens : public ::testing::TestWithParam<const char*> {
+ protected:
+  cProcessResult RunMenus(const std::string& strKeys, int nFrames, const std::string& strShot,
+                          const std::string& strAnswers = "") {
+    m_Project.Write("run.keys", strKeys);
+    std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + m_Runtime.Path()};
+    if (!strAnswers.empty()) env.push_back("BRIMVALE_DIALOG_ANSWERS=" + strAnswers);
+    return RunProcess({ProgramPath(), "--headless", "--no-wait", "--frames",
+                       std::to_string(nFrames), "--project", m_Project.Path(), "--keys",
+                       m_Project / "run.keys", "--screenshot", strShot},
+                      env, m_Project.Path(), 60);
+  }
+  cTempFolder m_Project;
+  cTempFolder m_Runtime;
+};
+
+TEST_P(MenuScreens, ScriptedWalksMatchTheirGoldens) {
+  const std::string strMode = GetParam();
+  const bool bRecord = std::getenv("BRIMVALE_RECORD_GOLDEN") != nullptr;
+  for (const SCREEN& screen : kScreens) {
+    // Each walk starts from the same files.
+    std::filesystem::remove_all(m_Project.Path() + "/user_data");
+    menutest::WriteMenuProject(m_Project.Path(), strMode == "d3d");
+    const std::string strName = std::string("menus_") + screen.szName + "_" + strMode + ".png";
+    const std::string strShot = m_Runtime / strName;
+    const cProcessResult r = RunMenus(screen.strKeys, screen.nFrames, strShot);
+    ASSERT_TRUE(r.bExited) << strName;
+    ASSERT_EQ(r.nExitCode, 0) << strName << ": " << r.strErr;
+    if (bRecord) {
+      std::filesystem::create_directories(GoldenFolder());
+      std::filesystem::copy_file(strShot, GoldenFolder() / strName,
+                                 std::filesystem::copy_options::overwrite_existing);
+      continue;
+    }
+    const pngtest::DECODED got = pngtest::Decode(ReadBytes(strShot));
+    const pngtest::DECODED want = pngtest::Decode(ReadBytes(GoldenFolder() / strName));
+    ASSERT_EQ(want.pixels.size(), got.pixels.size()) << strName;
+    int nDiffer = 0;
+    for (size_t i = 0; i < got.pixels.size(); ++i) nDiffer += got.pixels[i] != want.pixels[i];
+    EXPECT_EQ(nDiffer, 0) << strName << ": pixels that differ from the golden picture";
+  }
+  if (bRecord) GTEST_SKIP() << "golden pictures recorded";
+}
+
+TEST_P(MenuScreens, MenusWriteTheirFiles) {
+  if (std::string(GetParam()) != "d3d") GTEST_SKIP() << "the files do not depend on the mode";
+  menutest::WriteMenuProject(m_Project.Path(), true);
+  // The map menu saves the new story into the first slot: save, the second
+  // slot row is left for the first, the question's first answer.
+  const std::string strSave = kToMap + Tap(110, "X") + Tap(170, "Z") + Tap(180, "Z") +
+                              Tap(184, "Up") + Tap(188, "Z");
+  cProcessResult r = RunMenus(strSave, 200, m_Runtime / "save.png");
+  ASSERT_TRUE(r.bExited);
+  ASSERT_EQ(r.nExitCode, 0) << r.strErr;
+  {
+    cCurrentFolder in(m_Project.Path());
+    cPlayData saved;
+    ASSERT_EQ(LoadPlayRecordFile(saved, "user_data\\story\\Story01.dat"), 1);
+    EXPECT_EQ(saved.m_nMapX, 5);
+    EXPECT_EQ(saved.m_nMapY, 5);
+    EXPECT_EQ(saved.m_nLastSlot, 0);
+  }
+  // The options keep a lowered palette number (0 wraps to 23) and a raised
+  // volume once the screen is left; a cancelled change (music switched
+  // off) keeps the old value.
+  const std::string strOptions = TitleChoice(5) + Tap(110, "Z") + Tap(114, "Down") +
+                                 Tap(118, "Z") + Tap(122, "Down") + Tap(124, "Down") +
+                                 Tap(128, "Z") + Tap(132, "Up") + Tap(136, "Z") + Tap(140, "Up") +
+                                 Tap(144, "Z") + Tap(148, "Up") + Tap(152, "X") + Tap(160, "X");
+  r = RunMenus(strOptions, 220, m_Runtime / "options.png");
+  ASSERT_TRUE(r.bExited);
+  ASSERT_EQ(r.nExitCode, 0) << r.strErr;
+  cCurrentFolder in(m_Project.Path());
+  cOptionData options;
+  ASSERT_EQ(options.Load("user_data\\Option.dat"), 1);
+  EXPECT_EQ(options.m_nPalette, 23);
+  EXPECT_EQ(options.m_nVolume, 8);
+  EXPECT_EQ(options.m_bMusic, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, MenuScreens, ::testing::Values("d3d", "ddraw"));
+
+}  // namespace
