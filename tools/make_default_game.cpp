@@ -1,10 +1,13 @@
-// make_default_game FOLDER: writes the bundled game — the default system
-// data with the window's title, the ten database lists (the hero's
-// animations in the first animation set), the default common palette and
-// world map, a playable demo stage that System.ini starts at once, the
-// pictures the play screen draws from (drawn by the tool itself), the blend
-// tables of the 8-bit palette variants and a short tone for each sound the
-// program loads at start — the records through the program's own writers.
+// make_default_game FOLDER: writes the bundled game — the system data with
+// the game's rules (every title entry, rankings, three challenge stages,
+// music in every scene), the ten database lists (the hero's animations in
+// the first animation set, the tune), the default common palette, the world
+// map of the story with its three stages, the same stages as the challenge's
+// three, the demo stage for free play, the pictures the title, the map and
+// the play screen draw from (drawn by the tool itself), the blend tables of
+// the 8-bit palette variants, a short tone for each sound the program loads
+// at start and a short MIDI tune — the records through the program's own
+// writers. The game opens on its title.
 // The repository's game/ folder is made with it:
 //   build/default/tools/make_default_game game
 #include <unistd.h>
@@ -21,7 +24,9 @@
 #include "database/database.h"
 #include "default_game/demo_pictures.h"
 #include "default_game/demo_stage.h"
+#include "default_game/game_rules.h"
 #include "default_game/pixel_art.h"
+#include "default_game/story_stages.h"
 #include "draw/hbt_palette.h"
 #include "files/stage_data.h"
 #include "files/system_data.h"
@@ -44,7 +49,6 @@ constexpr const char* kSystemIni =
     "DD_VideoStretch=0\r\n"
     "ShowFps=1\r\n"
     "English=0\r\n"
-    "FreeStage=data\\stg4\\demo.stg4_783\r\n"
     "Exit\r\n";
 
 // The palette picture: 16 x 24, first pixel the key, and the block at
@@ -140,7 +144,8 @@ Bytes BlendTable(int n) {
 }
 
 bool WriteGame() {
-  for (const char* szFolder : {"data", "data\\database", "bmp", "bmp\\plt", "bmp\\hbt", "wave"})
+  for (const char* szFolder :
+       {"data", "data\\database", "bmp", "bmp\\plt", "bmp\\hbt", "wave", "bgm"})
     plat::fs::MakeDirectory(szFolder);
 
   // Every sound the program loads at start names a file that exists.
@@ -151,14 +156,17 @@ bool WriteGame() {
   }
 
   cSystemData system;
-  // The window's title.
-  system.m_strTitle = "Brimvale";
+  SetGameRules(system);
   for (int n = 0; n < cSystemData::kSoundFileCount; ++n) system.m_vSoundFiles.At(n) = WaveName(n);
   if (!system.Save(g_Paths[PATH_SYSTEM_DAT])) return false;
 
   cDatabase db;
   db.SetDefault();
   db.m_vecSound.At(1).m_strFile = WaveName(kWaves - 1);
+  db.m_vecBgm.At(kTuneEntry).m_strName = "tune";
+  db.m_vecBgm.At(kTuneEntry).m_strFile = kTuneFile;
+  const Bytes tune = TuneMidi();
+  if (!WriteBytes(kTuneFile, tune.data(), tune.size())) return false;
   SetDemoAnimations(db);
   bool bOk = WriteList(db.m_vecAnimeSet, GetDatabaseFilePath(DBFILE_ANIMESET)) &&
              WriteList(db.m_vecAnime, GetDatabaseFilePath(DBFILE_ANIME)) &&
@@ -175,12 +183,22 @@ bool WriteGame() {
   cCommonPalette palette;
   if (!palette.Save(g_Paths[PATH_COMMON_PALETTE])) return false;
 
-  cWorldMap map;
+  cWorldMap map = GameWorldMap();
   if (!map.Save(g_Paths[PATH_WORLD_MAP])) return false;
 
   plat::fs::MakeDirectory("data\\stg4");
   cStageData stage = DemoStage();
   if (!stage.Save(kDemoStageFile)) return false;
+  // The story's stages, and the same three as challenge stages 1 to 3.
+  const std::pair<const char*, cStageData (*)()> stages[] = {
+      {kMeadowFile, MeadowStage}, {kCaveFile, CaveStage}, {kFortFile, FortStage}};
+  int nChallenge = 0;
+  for (const auto& [szFile, pfnStage] : stages) {
+    cStageData story = pfnStage();
+    char szChallenge[64];
+    std::snprintf(szChallenge, sizeof szChallenge, "data\\stg4\\c%02d-1.stg4_783", ++nChallenge);
+    if (!story.Save(szFile) || !story.Save(szChallenge)) return false;
+  }
 
   const std::string strIni = kSystemIni;
   if (!WriteBytes("System.ini", strIni.data(), strIni.size())) return false;

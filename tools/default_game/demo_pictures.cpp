@@ -128,9 +128,40 @@ void DrawHero(cCanvas& c, int x, int y, int nStride, bool bAir, int nBright) {
   c.Outline(x, y, 32, 32, Grey(1));
 }
 
+// A guard in red armour with a spear, walking: the hero's shape, recoloured.
+void DrawGuard(cCanvas& c, int x, int y, int nStride) {
+  DrawHero(c, x, y, nStride, false, 0);
+  for (int j = 0; j < 32; ++j)
+    for (int i = 0; i < 32; ++i) {
+      const uint8_t p = c.At(x + i, y + j);
+      if (p >= Hue(HUE_AZURE, 0) && p <= Hue(HUE_AZURE, 15))
+        c.Set(x + i, y + j, Hue(HUE_RED, (p - Hue(HUE_AZURE, 0)) % 16));
+    }
+  c.Fill(x + 6, y + 4, 2, 26, Grey(10));
+  c.Fill(x + 5, y + 2, 4, 3, Grey(14));
+}
+
+// A turret: a grey dome on a base, its barrel to the left.
+void DrawTurret(cCanvas& c, int x, int y) {
+  c.Fill(x + 6, y + 22, 20, 10, Grey(6));
+  c.Disc(x + 16, y + 20, 9, Grey(9));
+  c.Fill(x + 1, y + 17, 12, 5, Grey(4));
+  c.Disc(x + 19, y + 17, 2, Hue(HUE_RED, 13));
+  c.Outline(x, y, 32, 32, Grey(1));
+}
+
+// A lift: a slab of stone with bolts.
+void DrawLift(cCanvas& c, int x, int y) {
+  c.Fill(x, y, 32, 32, Grey(8));
+  c.Fill(x, y, 32, 3, Grey(12));
+  c.Fill(x, y + 29, 32, 3, Grey(4));
+  for (int i : {5, 25}) c.Disc(x + i, y + 16, 2, Grey(3));
+}
+
 // Row 1 of the first character sheet is the hero: cells 0 standing, 1 and
 // 2 walking, 3 flying; cells 4 to 7 the same lit up (invincible), 8 to 11
-// again (as a block character). Number 0 is no picture.
+// again (as a block character). Row 2 is the guard, row 3 the turret, row 4
+// the lift. Number 0 is no picture.
 cCanvas CharacterSheet(bool bHero) {
   cCanvas c(384, 480);
   if (!bHero) return c;
@@ -140,6 +171,11 @@ cCanvas CharacterSheet(bool bHero) {
     DrawHero(c, (4 * k + 1) * 32, 32, 1, false, nBright);
     DrawHero(c, (4 * k + 2) * 32, 32, 2, false, nBright);
     DrawHero(c, (4 * k + 3) * 32, 32, 0, true, nBright);
+  }
+  for (int k = 0; k < 12; ++k) {
+    DrawGuard(c, k * 32, 64, k % 4 == 1 ? 1 : k % 4 == 2 ? 2 : 0);
+    DrawTurret(c, k * 32, 96);
+    DrawLift(c, k * 32, 128);
   }
   return c;
 }
@@ -160,11 +196,35 @@ void DrawCoin(cCanvas& c, int x, int y, int nHalfWidth, int nSize) {
   c.Outline(x, y, nSize, nSize, Hue(HUE_ORANGE, 5));
 }
 
+// The goal: a flag on a pole, its cloth waving in the second frame.
+void DrawFlag(cCanvas& c, int x, int y, int s, int nWave) {
+  c.Fill(x + s * 4 / 16, y + s / 16, std::max(1, s / 16), s * 15 / 16, Grey(12));
+  for (int j = 0; j < s * 6 / 16; ++j)
+    c.Fill(x + s * 5 / 16, y + s * 2 / 16 + j + (j % 4 < 2 ? nWave : 0), s * 9 / 16, 1,
+           Hue(HUE_GREEN, 12));
+  c.Outline(x, y, s, s, Grey(1));
+}
+
+// A sign: a wooden board on a post.
+void DrawSign(cCanvas& c, int x, int y, int s) {
+  c.Fill(x + s * 7 / 16, y + s * 8 / 16, std::max(1, s * 2 / 16), s * 8 / 16, Hue(HUE_ORANGE, 5));
+  c.Fill(x + s * 2 / 16, y + s * 2 / 16, s * 12 / 16, s * 7 / 16, Hue(HUE_ORANGE, 10));
+  for (int k = 0; k < 3; ++k)
+    c.Fill(x + s * 4 / 16, y + s * (4 + 2 * k) / 16, s * 8 / 16, std::max(1, s / 16),
+           Hue(HUE_ORANGE, 4));
+  c.Outline(x, y, s, s, Grey(1));
+}
+
+// Items 1 coin, 2 goal flag, 3 sign (number 0 is no picture), two frames
+// each.
 cCanvas ItemSheet() {
-  // Item number 1 (number 0 is no picture).
   cCanvas c(128, 480);
   DrawCoin(c, 0, 32, 9, 32);
   DrawCoin(c, 32, 32, 4, 32);
+  DrawFlag(c, 0, 64, 32, 0);
+  DrawFlag(c, 32, 64, 32, 1);
+  DrawSign(c, 0, 96, 32);
+  DrawSign(c, 32, 96, 32);
   return c;
 }
 
@@ -172,6 +232,10 @@ cCanvas ItemMiniSheet() {
   cCanvas c(64, 240);
   DrawCoin(c, 0, 16, 5, 16);
   DrawCoin(c, 16, 16, 2, 16);
+  DrawFlag(c, 0, 32, 16, 0);
+  DrawFlag(c, 16, 32, 16, 1);
+  DrawSign(c, 0, 48, 16);
+  DrawSign(c, 16, 48, 16);
   return c;
 }
 
@@ -267,6 +331,19 @@ cCanvas AccessorySheet() {
   c.Set(5, 54, Grey(1));
   c.Outline(0, 48, 16, 16, Grey(1));
   DrawArrowCursor(c, 16, 48, 16, Hue(HUE_GREEN, 13));
+  // The hero on the world map: two frames (32 apart) per facing, down at
+  // (0, 64), up at (64, 64), left at (64, 96), right at (0, 96).
+  for (int f = 0; f < 2; ++f) {
+    const int nStride = f ? 1 : 2;
+    DrawHero(c, 32 * f, 64, nStride, false, 0);
+    DrawHero(c, 64 + 32 * f, 64, nStride, false, 0);
+    DrawHero(c, 64 + 32 * f, 96, nStride, false, 0);
+    // The hero is drawn facing left: facing right is its mirror image.
+    cCanvas right(32, 32);
+    DrawHero(right, 0, 0, nStride, false, 0);
+    for (int j = 0; j < 32; ++j)
+      for (int i = 0; i < 32; ++i) c.Set(32 * f + 31 - i, 96 + j, right.At(i, j));
+  }
   // Gauges: a frame, then the normal, warning, loss and gain bars, for HP
   // at x 0 and SP at x 64.
   for (int g = 0; g < 2; ++g) {
@@ -325,7 +402,8 @@ cCanvas SkyPicture() {
   for (int k = 0; k < 9; ++k) {
     r = Noise(r);
     const int cx = int(r % 640), cy = 40 + int((r >> 10) % 220);
-    for (int p = 0; p < 4; ++p) c.Disc(cx + p * 14 - 21, cy - (p % 2) * 6, 12 - (p % 2) * 2, Grey(14));
+    for (int p = 0; p < 4; ++p)
+      c.Disc(cx + p * 14 - 21, cy - (p % 2) * 6, 12 - (p % 2) * 2, Grey(14));
     c.Fill(cx - 33, cy + 6, 72, 5, Grey(12));
   }
   return c;
@@ -340,8 +418,73 @@ cCanvas HillsPicture() {
                      22 * std::sin(x * 2 * 3.14159265358979 / 213.333333333);
     const int top = 300 + int(d);
     for (int y = top; y < 480; ++y)
-      c.Set(x, y, y < top + 3 ? Hue(HUE_GREEN, 11) : Hue(HUE_GREEN, 7 - std::min(4, (y - top) / 40)));
+      c.Set(x, y,
+            y < top + 3 ? Hue(HUE_GREEN, 11) : Hue(HUE_GREEN, 7 - std::min(4, (y - top) / 40)));
   }
+  return c;
+}
+
+// The world map's terrain tiles, five a row: water, trees, rock, deep
+// water, a wall (not walkable); grass, road, flowers, sand, a bridge.
+cCanvas WorldMapChips() {
+  cCanvas c(160, 64);
+  auto Tile = [&](int n, uint8_t ground) {
+    const int x = (n % 5) * 32, y = (n / 5) * 32;
+    c.Fill(x, y, 32, 32, ground);
+    return std::pair<int, int>(x, y);
+  };
+  auto [wx, wy] = Tile(0, Hue(HUE_AZURE, 8));
+  for (int k = 0; k < 4; ++k)
+    c.Fill(wx + 4 + (k % 2) * 14, wy + 6 + k * 7, 8, 1, Hue(HUE_AZURE, 12));
+  auto [tx, ty] = Tile(1, Hue(HUE_GREEN, 6));
+  for (int k = 0; k < 4; ++k)
+    c.Disc(tx + 8 + (k % 2) * 16, ty + 8 + (k / 2) * 16, 7, Hue(HUE_GREEN, 3 + k % 2));
+  auto [rx, ry] = Tile(2, Grey(7));
+  c.Disc(rx + 16, ry + 18, 10, Grey(10));
+  Tile(3, Hue(HUE_BLUE, 6));
+  auto [lx, ly] = Tile(4, Grey(5));
+  for (int k = 0; k < 4; ++k) c.Fill(lx, ly + k * 8, 32, 1, Grey(3));
+  auto [gx, gy] = Tile(5, Hue(HUE_LIME, 9));
+  for (int k = 0; k < 6; ++k) c.Set(gx + 3 + k * 5, gy + 5 + (k * 11) % 22, Hue(HUE_LIME, 13));
+  auto [ox, oy] = Tile(6, Hue(HUE_ORANGE, 10));
+  c.Fill(ox, oy, 32, 2, Hue(HUE_ORANGE, 7));
+  c.Fill(ox, oy + 30, 32, 2, Hue(HUE_ORANGE, 7));
+  auto [fx, fy] = Tile(7, Hue(HUE_LIME, 9));
+  for (int k = 0; k < 4; ++k)
+    c.Disc(fx + 7 + (k % 2) * 16, fy + 7 + (k / 2) * 16, 2, Hue(HUE_ROSE, 13));
+  Tile(8, Hue(HUE_YELLOW, 12));
+  auto [bx, by] = Tile(9, Hue(HUE_ORANGE, 7));
+  for (int k = 0; k < 4; ++k) c.Fill(bx + k * 8, by, 1, 32, Hue(HUE_ORANGE, 4));
+  return c;
+}
+
+// A stage's icon on the world map: a gate, dark while the stage waits, a
+// star over it once it is cleared.
+cCanvas WorldEventIcons() {
+  cCanvas c(64, 32);
+  for (int k = 0; k < 2; ++k) {
+    const int x = k * 32;
+    c.Fill(x + 4, 8, 24, 22, Grey(k ? 12 : 6));
+    c.Fill(x + 11, 16, 10, 14, Grey(1));
+    c.Fill(x + 2, 4, 28, 5, Hue(HUE_RED, k ? 12 : 7));
+    if (k) DrawStar(c, x + 20, 0, 12, Hue(HUE_YELLOW, 14));
+    c.Outline(x, 0, 32, 32, Grey(1));
+  }
+  return c;
+}
+
+// The title menu as pictures: one strip 32 high per game mode.
+cCanvas GameModeStrips() {
+  static const char* kModes[] = {"NEW GAME", "CONTINUE", "CHALLENGE", "FREE PLAY",
+                                 "REPLAY",   "OPTIONS",  "QUIT"};
+  // On the key, so the title shows between the letters; a dark edge keeps
+  // them readable on the sky and the hills.
+  cCanvas c(192, 32 * 7);
+  for (int i = 0; i < 7; ++i) {
+    c.Text(9, 32 * i + 10, kModes[i], 2, Grey(2));
+    c.Text(8, 32 * i + 9, kModes[i], 2, Hue(HUE_YELLOW, 14));
+  }
+  c.Outline(0, 0, 192, 32 * 7, Grey(1));
   return c;
 }
 
@@ -355,7 +498,8 @@ cCanvas TitlePicture() {
   const int w = cCanvas::TextWidth(strTitle, 8);
   c.Text((640 - w) / 2 + 4, 124, strTitle, 8, Grey(2));
   c.Text((640 - w) / 2, 120, strTitle, 8, Hue(HUE_YELLOW, 14));
-  DrawHero(c, 304, 231, 0, false, 0);
+  // The hero stands on the hills beside the menu.
+  DrawHero(c, 520, 300, 0, false, 0);
   return c;
 }
 
@@ -376,6 +520,9 @@ std::vector<std::pair<std::string, Bytes>> DemoPictures() {
   v.emplace_back("bmp\\Accessory.bmp", AccessorySheet().Bitmap());
   v.emplace_back("bmp\\Symbol.bmp", SymbolSheet().Bitmap());
   v.emplace_back("bmp\\Word.bmp", WordSheet().Bitmap());
+  v.emplace_back("bmp\\WorldMapChip.bmp", WorldMapChips().Bitmap());
+  v.emplace_back("bmp\\WorldEvent.bmp", WorldEventIcons().Bitmap());
+  v.emplace_back("bmp\\GameMode.bmp", GameModeStrips().Bitmap());
   v.emplace_back(kSkyPicture, SkyPicture().Bitmap());
   v.emplace_back(kHillsPicture, HillsPicture().Bitmap());
   return v;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "demo_pictures.h"
-#include "flow/key_cond.h"
+#include "stage_parts.h"
 
 namespace {
 
@@ -13,70 +13,6 @@ constexpr const char* kWelcome = "ようこそ！ 矢印キーで歩き、Zで�
 
 constexpr int16_t kWidth = 60;
 constexpr int16_t kHeight = 15;
-constexpr int16_t kGroundRow = 13;  // the top of the ground; row 14 below it
-constexpr int16_t kJumpHbl = 6;     // jump height, 16-dot units
-constexpr int16_t kWalkSpeed = 30;  // tenths of a dot per frame
-
-void PutBlock(cStageData& stage, int16_t sColumn, int16_t sRow, int16_t sGraphic) {
-  cEdBlock block;
-  block.m_sColumn = sColumn;
-  block.m_sRow = sRow;
-  block.m_cGraphicKind = 0;
-  block.m_sGraphic = sGraphic;
-  stage.m_vecBlocks.push_back(block);
-}
-
-void PutRow(cStageData& stage, int16_t sRow, int16_t sFrom, int16_t sTo, int16_t sGraphic) {
-  for (int16_t c = sFrom; c <= sTo; ++c) PutBlock(stage, c, sRow, sGraphic);
-}
-
-// Ground from column a to b: grass on dirt.
-void PutGround(cStageData& stage, int16_t a, int16_t b) {
-  PutRow(stage, kGroundRow, a, b, BLOCK_GRASS);
-  PutRow(stage, kGroundRow + 1, a, b, BLOCK_DIRT);
-}
-
-// A key step: one key slot held, for any length of time.
-cKeyCond Held(int nSlot) {
-  cKeyCond key;
-  key.m_vecKeys.At(nSlot) = 1;
-  key.m_cAnyLength = 1;
-  return key;
-}
-
-// While the key of slot nSlot is held, walk in direction code cDir (2
-// left, 3 right); both walks share a group, so they never add up.
-cFlow WalkFlow(int nSlot, int8_t cDir) {
-  cFlow flow;
-  flow.m_cTrigger = 0;
-  flow.m_cGroup = 1;
-  flow.m_cKeyRepeat = 1;
-  flow.m_vecKeys.push_back(Held(nSlot));
-  cFlowCmd walk;
-  walk.m_cKind = 2;  // straight move
-  walk.m_sTime = 1;  // a tenth of a second; the key is looked at again after it
-  walk.m_pMove = std::make_unique<cEdMove>();
-  walk.m_pMove->m_cDirection = cDir;
-  walk.m_pMove->m_sSpeed = kWalkSpeed;
-  walk.m_pMove->m_cTimeFromDist = 0;
-  flow.m_vecCmds.push_back(std::move(walk));
-  return flow;
-}
-
-// Button 1 jumps, higher the longer it is held.
-cFlow JumpFlow() {
-  cFlow flow;
-  flow.m_cTrigger = 0;
-  flow.m_vecKeys.push_back(Held(11));
-  cFlowCmd jump;
-  jump.m_cKind = 10;
-  jump.m_vecParams.assign(5, 0);
-  jump.m_vecParams[0] = 1;  // the height follows the key
-  jump.m_vecParams[2] = kJumpHbl;
-  jump.m_sSound = 1;
-  flow.m_vecCmds.push_back(std::move(jump));
-  return flow;
-}
 
 // As the stage begins, a framed welcome over the screen's centre for five
 // seconds; the play goes on under it.
@@ -94,7 +30,7 @@ cFlow WelcomeFlow() {
   message.m_vecParams[6] = 2;   // for a time
   message.m_vecParams[7] = 50;  // tenths of a second
   message.m_vecParams[14] = 1;  // in a window frame
-  message.m_cParallel = 1;  // before the stage starts only parallel commands run
+  message.m_cParallel = 1;      // before the stage starts only parallel commands run
   message.m_strText = kWelcome;
   flow.m_vecCmds.push_back(std::move(message));
   return flow;
@@ -111,41 +47,11 @@ cEdChara Hero() {
   hero.m_cGraphicKind = 1;
   hero.m_sGraphic = 1;
   hero.m_nMaxHP = 10;
-  hero.m_vecFlows.push_back(WalkFlow(2, 3));
-  hero.m_vecFlows.push_back(WalkFlow(1, 2));
+  hero.m_vecFlows.push_back(WalkFlow(kSlotRight, 3));
+  hero.m_vecFlows.push_back(WalkFlow(kSlotLeft, 2));
   hero.m_vecFlows.push_back(JumpFlow());
   hero.m_vecFlows.push_back(WelcomeFlow());
   return hero;
-}
-
-// A coin: taken once, adds 10 to the score.
-cEdItem Coin(int16_t sColumn, int16_t sRow) {
-  cEdItem coin;
-  coin.m_strName = "coin";
-  coin.m_sColumn = sColumn;
-  coin.m_sRow = sRow;
-  coin.m_cGraphicKind = 2;
-  coin.m_sGraphic = 1;  // 0 would be an item without a picture, which gives nothing
-  coin.m_sSound = 1;
-  cFlowCmd add;
-  add.m_cCmdSet = 1;
-  add.m_cKind = 7;  // status operation
-  add.m_vecParams.assign(18, 0);
-  add.m_vecParams[3] = 5;  // the system's
-  add.m_vecParams[4] = 3;  // score
-  add.m_vecParams[5] = 1;  // plus
-  add.m_vecParams[7] = 10;
-  coin.m_vecCmds.push_back(std::move(add));
-  return coin;
-}
-
-cStageBg Layer(const char* szImage, double dFactor) {
-  cStageBg bg;
-  bg.m_bFill = 0;
-  bg.m_strImage = szImage;
-  bg.m_dFactorX = dFactor;
-  bg.m_dFactorY = 0;
-  return bg;
 }
 
 }  // namespace
@@ -195,9 +101,7 @@ cStageData DemoStage() {
   for (int16_t c : {45, 49, 52}) stage.m_vecItems.push_back(Coin(c, c == 49 ? 8 : 10));
 
   // Two background layers: the sky far behind, the hills nearer.
-  stage.m_vecBgs.clear();
-  stage.m_vecBgs.push_back(Layer(kSkyPicture, 0.1));
-  stage.m_vecBgs.push_back(Layer(kHillsPicture, 0.4));
+  SetBackgroundLayers(stage);
 
   // The welcome the hero's first flow shows, kept as the stage's first text.
   if (stage.m_vecTexts.size() < static_cast<size_t>(kStageTextCount))
