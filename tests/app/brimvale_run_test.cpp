@@ -190,7 +190,9 @@ TEST_F(BrimvaleRun, FailuresEndWithAFailedStatusAndOneLineSayingWhy) {
     if (c.bSilent) {
       EXPECT_EQ(r.strErr.find("brimvale box ["), std::string::npos) << r.strErr;
     }
-    if (c.bNoLog) EXPECT_FALSE(m_Dir.Has("Report_Game.txt"));
+    if (c.bNoLog) {
+      EXPECT_FALSE(m_Dir.Has("Report_Game.txt"));
+    }
   }
 }
 
