@@ -62,13 +62,23 @@ SampleRef cMixer::MakeSample(const PCMFORMAT& fmt, const uint8_t* pData, size_t 
   std::vector<float> frames(static_cast<size_t>(nIn) * 2);
   for (int64_t i = 0; i < nIn; ++i)
     ReadFrame(fmt, pData + i * nFrameBytes, frames[2 * i], frames[2 * i + 1]);
-  if (nInRate == nOutRate) {
-    data->m_vFrames = std::move(frames);
-    return data;
-  }
-  data->m_vFrames = ConvertRate(frames.data(), nIn, fmt.nSamplesPerSec, m_nRate, nOut);
-  if (data->m_vFrames.size() != static_cast<size_t>(nOut) * 2) return nullptr;
+  data->m_vSource = std::move(frames);
+  data->m_nSourceRate = fmt.nSamplesPerSec;
+  data->m_nRate = m_nRate;
+  data->m_nFrames = nOut;
   return data;
+}
+
+void cSampleData::Convert() const {
+  if (m_nSourceRate == m_nRate) {
+    m_vFrames = std::move(m_vSource);
+    return;
+  }
+  const int64_t nIn = static_cast<int64_t>(m_vSource.size() / 2);
+  m_vFrames = ConvertRate(m_vSource.data(), nIn, m_nSourceRate, m_nRate, m_nFrames);
+  std::vector<float>().swap(m_vSource);
+  // A converter that failed leaves a sound that plays as nothing.
+  if (m_vFrames.size() != static_cast<size_t>(m_nFrames) * 2) m_vFrames.clear();
 }
 
 cMixer::VOICE* cMixer::FindVoice(VoiceId id) {
@@ -106,6 +116,14 @@ void cMixer::DeleteVoice(VoiceId id) {
 }
 
 void cMixer::RestartVoice(VoiceId id, bool bLoop) {
+  // A sound not yet converted is converted before the lock is taken, so the
+  // mix goes on meanwhile.
+  SampleRef sample;
+  {
+    std::lock_guard<std::recursive_mutex> lock(m_Lock);
+    if (VOICE* v = FindVoice(id)) sample = v->sample;
+  }
+  if (sample) sample->GetFrames();
   std::lock_guard<std::recursive_mutex> lock(m_Lock);
   if (VOICE* v = FindVoice(id)) {
     v->nPos = 0;
@@ -167,7 +185,7 @@ void cMixer::Render(float* pOut, int nFrames) {
   std::lock_guard<std::recursive_mutex> lock(m_Lock);
   for (VOICE& v : m_vVoices) {
     if (!v.bUsed || !v.bPlaying) continue;
-    const float* pSrc = v.sample->m_vFrames.data();
+    const float* pSrc = v.sample->GetFrames().data();
     const int64_t nLen = v.sample->GetFrameCount();
     const float fGain = v.fGain;
     int nDone = 0;

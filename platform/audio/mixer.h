@@ -32,11 +32,28 @@ struct PCMFORMAT {
 // would ask for more memory than any machine has.
 constexpr int64_t kMaxSampleFrames = int64_t(1) << 26;
 
-// Samples converted once, at load, to the output rate in float stereo;
-// every voice made from them shares them.
+// Samples in float stereo at the output rate; every voice made from them
+// shares them. A sound kept at another rate is converted when it is first
+// asked for (most often its first play), once: a project loads every sound
+// it has, and the converter costs far more than reading them.
 struct cSampleData {
-  std::vector<float> m_vFrames;  // interleaved left, right
-  int64_t GetFrameCount() const { return static_cast<int64_t>(m_vFrames.size() / 2); }
+  // The frames at the output rate, interleaved left, right; any thread.
+  const std::vector<float>& GetFrames() const {
+    std::call_once(m_Converted, [this] { Convert(); });
+    return m_vFrames;
+  }
+  int64_t GetFrameCount() const { return static_cast<int64_t>(GetFrames().size() / 2); }
+
+  // The file's frames at its own rate, interleaved; let go once converted.
+  mutable std::vector<float> m_vSource;
+  int m_nSourceRate = 0;
+  int m_nRate = 0;               // the output rate
+  int64_t m_nFrames = 0;         // the length at the output rate
+
+ private:
+  void Convert() const;
+  mutable std::once_flag m_Converted;
+  mutable std::vector<float> m_vFrames;
 };
 using SampleRef = std::shared_ptr<const cSampleData>;
 

@@ -7,42 +7,114 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/gfx/display_config.h"
 
 namespace plat::desktop {
 
+namespace {
+
+// A frame's pixels (0x00RRGGBB or 0xFFRRGGBB) as the bytes red, green, blue,
+// 255, four pixels at a time.
+void ToRgbaBytes(uint32_t* pDst, const uint32_t* pSrc, int nCount) {
+  using V4 = uint32_t __attribute__((vector_size(16)));
+  const size_t n = nCount > 0 ? size_t(nCount) : 0;
+  size_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    V4 v;
+    std::memcpy(&v, pSrc + i, sizeof v);
+    v = (v & 0xFF00u) | ((v >> 16) & 0xFFu) | ((v & 0xFFu) << 16) | 0xFF000000u;
+    std::memcpy(pDst + i, &v, sizeof v);
+  }
+  for (; i < n; ++i) {
+    const uint32_t c = pSrc[i];
+    pDst[i] = (c & 0xFF00u) | ((c >> 16) & 0xFFu) | ((c & 0xFFu) << 16) | 0xFF000000u;
+  }
+}
+
+// A GL renderer keeps its textures as bytes red, green, blue, alpha: handed
+// the frame in that order, the driver copies its rows as they stand instead
+// of reordering every pixel one at a time on this thread. Other renderers
+// take the frame's own order.
+uint32_t TextureFormatFor(SDL_Renderer* pRenderer) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(pRenderer, &info) == 0 && info.name &&
+      std::strncmp(info.name, "opengl", 6) == 0) {
+    for (Uint32 i = 0; i < info.num_texture_formats; ++i)
+      if (info.texture_formats[i] == SDL_PIXELFORMAT_ABGR8888) return SDL_PIXELFORMAT_ABGR8888;
+  }
+  return SDL_PIXELFORMAT_RGB888;
+}
+
+// A GL renderer whose driver draws on the processor (Mesa's llvmpipe,
+// softpipe or swrast: no graphics card, a virtual machine, a remote desktop).
+bool DrawsOnTheProcessor(SDL_Renderer* pRenderer) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(pRenderer, &info) != 0 || !info.name ||
+      std::strncmp(info.name, "opengl", 6) != 0)
+    return false;
+  // The renderer's context is current on this thread once it is made.
+  using GetStringFn = const unsigned char* (*)(unsigned int);
+  auto pfnGetString = reinterpret_cast<GetStringFn>(SDL_GL_GetProcAddress("glGetString"));
+  constexpr unsigned int kGlRenderer = 0x1F01;
+  const unsigned char* szName = pfnGetString ? pfnGetString(kGlRenderer) : nullptr;
+  if (!szName) return false;
+  const std::string strName(reinterpret_cast<const char*>(szName));
+  for (const char* szSoft : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"})
+    if (strName.find(szSoft) != std::string::npos) return true;
+  return false;
+}
+
+}  // namespace
+
 void cSdlPresenter::Upload(const uint32_t* pPixels, int nWidth, int nHeight) {
   if (!m_pRenderer) return;
   if (!m_pTexture || m_nTexWidth != nWidth || m_nTexHeight != nHeight) {
     if (m_pTexture) SDL_DestroyTexture(m_pTexture);
-    m_pTexture = SDL_CreateTexture(m_pRenderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                   nWidth, nHeight);
+    m_pTexture = SDL_CreateTexture(m_pRenderer, m_nTexFormat, SDL_TEXTUREACCESS_STREAMING, nWidth,
+                                   nHeight);
     m_nTexWidth = nWidth;
     m_nTexHeight = nHeight;
   }
   if (!m_pTexture) return;
-  SDL_UpdateTexture(m_pTexture, nullptr, pPixels, nWidth * static_cast<int>(sizeof(uint32_t)));
+  if (m_nTexFormat == SDL_PIXELFORMAT_ABGR8888) {
+    void* pOut = nullptr;
+    int nPitch = 0;
+    if (SDL_LockTexture(m_pTexture, nullptr, &pOut, &nPitch) != 0) return;
+    for (int y = 0; y < nHeight; ++y)
+      ToRgbaBytes(reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pOut) + size_t(y) * nPitch),
+                  pPixels + size_t(y) * nWidth, nWidth);
+    SDL_UnlockTexture(m_pTexture);
+  } else {
+    SDL_UpdateTexture(m_pTexture, nullptr, pPixels, nWidth * static_cast<int>(sizeof(uint32_t)));
+  }
   m_nShownWidth = nWidth;
   m_nShownHeight = nHeight;
 }
 
 void cSdlPresenter::Draw() {
   if (!m_pRenderer) return;
-  SDL_SetRenderDrawColor(m_pRenderer, 0, 0, 0, 255);
-  SDL_RenderClear(m_pRenderer);
   // The texture keeps the frame shown last, for a redraw after an expose.
-  if (m_pTexture && m_nShownWidth > 0 && m_nShownHeight > 0) {
-    int nOutW = 0, nOutH = 0;
-    SDL_GetRendererOutputSize(m_pRenderer, &nOutW, &nOutH);
+  const bool bFrame = m_pTexture && m_nShownWidth > 0 && m_nShownHeight > 0;
+  int nOutW = 0, nOutH = 0;
+  SDL_GetRendererOutputSize(m_pRenderer, &nOutW, &nOutH);
+  SDL_Rect dst{0, 0, nOutW, nOutH};
+  if (bFrame) {
     // Whole multiples only, so every source pixel stays a sharp square.
     int nScale = std::min(nOutW / m_nShownWidth, nOutH / m_nShownHeight);
     if (nScale < 1) nScale = 1;
-    SDL_Rect dst{(nOutW - m_nShownWidth * nScale) / 2, (nOutH - m_nShownHeight * nScale) / 2,
-                 m_nShownWidth * nScale, m_nShownHeight * nScale};
-    SDL_RenderCopy(m_pRenderer, m_pTexture, nullptr, &dst);
+    dst = SDL_Rect{(nOutW - m_nShownWidth * nScale) / 2, (nOutH - m_nShownHeight * nScale) / 2,
+                   m_nShownWidth * nScale, m_nShownHeight * nScale};
   }
+  // Black bars only where the frame leaves some: a frame that fills the
+  // window is not drawn over a cleared one.
+  if (!bFrame || dst.x > 0 || dst.y > 0 || dst.w < nOutW || dst.h < nOutH) {
+    SDL_SetRenderDrawColor(m_pRenderer, 0, 0, 0, 255);
+    SDL_RenderClear(m_pRenderer);
+  }
+  if (bFrame) SDL_RenderCopy(m_pRenderer, m_pTexture, nullptr, &dst);
   SDL_RenderPresent(m_pRenderer);
 }
 
@@ -94,6 +166,17 @@ bool cSdlPresenter::Open(int nClientWidth, int nClientHeight) {
   }
   SDL_SetWindowMinimumSize(m_pWindow, nClientWidth, nClientHeight);
   m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, 0);
+  if (m_pRenderer && !std::getenv("SDL_RENDER_DRIVER") && DrawsOnTheProcessor(m_pRenderer)) {
+    // Such a driver wakes a thread per core to draw one picture a frame,
+    // and turns every pixel handed to it around on the way: SDL's own
+    // renderer copies the frame into the window's shared image on this
+    // thread alone, for a fraction of the processor time. Its window image
+    // is the display's own, not a GL texture (unless the environment asks).
+    SDL_DestroyRenderer(m_pRenderer);
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+    m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, SDL_RENDERER_SOFTWARE);
+    if (!m_pRenderer) m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, 0);
+  }
   if (!m_pRenderer) m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, SDL_RENDERER_SOFTWARE);
   if (!m_pRenderer) {
     m_strOpenError = std::string("cannot draw into the window (SDL: ") + SDL_GetError() + ")";
@@ -102,6 +185,7 @@ bool cSdlPresenter::Open(int nClientWidth, int nClientHeight) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
+  m_nTexFormat = TextureFormatFor(m_pRenderer);
   m_bVideo = true;
   // The drawing side keeps vertical sync only for a display that runs at
   // the game's 60 frames a second: it needs the real rate (0: unknown).

@@ -54,6 +54,7 @@ class cSdlPresenter : public cPresenterService {
   SDL_Window* m_pWindow = nullptr;
   SDL_Renderer* m_pRenderer = nullptr;
   SDL_Texture* m_pTexture = nullptr;
+  uint32_t m_nTexFormat = 0;  // SDL's pixel format of the texture
   int m_nTexWidth = 0;
   int m_nTexHeight = 0;
   int m_nDialogs = 0;

@@ -213,6 +213,10 @@ bool ReadInto(const uint8_t* pData, size_t nSize, cBitmap& b, std::string* pWhy)
     const int y = bTopDown ? row : h - 1 - row;
     if (nBitCount <= 8) {
       uint8_t* d = b.m_Indices.data() + size_t(y) * size_t(w);
+      if (nBitCount == 8) {
+        std::memcpy(d, s, size_t(w));
+        continue;
+      }
       const int nPerByte = 8 / nBitCount;
       const int nMask = (1 << nBitCount) - 1;
       for (int x = 0; x < w; ++x) {

@@ -56,8 +56,8 @@ TEST_F(SampleRateTest, TonesAtLowerRatesComeOutCleanWholeAndAsLoud) {
     double dSignal = 0, dError = 0, dPeak = 0;
     for (int64_t i = 200; i < nOut - 200; ++i) {
       const double dWant = std::sin(2 * kPi * r.dHz * i / 48000) * 16000 / 32768;
-      const double dGot = sample->m_vFrames[2 * i];
-      EXPECT_EQ(sample->m_vFrames[2 * i + 1], sample->m_vFrames[2 * i]);
+      const double dGot = sample->GetFrames()[2 * i];
+      EXPECT_EQ(sample->GetFrames()[2 * i + 1], sample->GetFrames()[2 * i]);
       dSignal += dWant * dWant;
       dError += (dGot - dWant) * (dGot - dWant);
       dPeak = std::max(dPeak, std::fabs(dGot));

@@ -47,7 +47,7 @@ inline bool FuzzWave(const uint8_t* pData, size_t nSize) {
   // The band-limited converter rings a little past full scale on sharp
   // edges (about 9 % on a square wave); anything beyond twice full scale, or
   // not a number, would be a fault of the conversion.
-  for (float v : sample->m_vFrames) Check(v >= -2.0f && v <= 2.0f, "samples stay in range");
+  for (float v : sample->GetFrames()) Check(v >= -2.0f && v <= 2.0f, "samples stay in range");
   return true;
 }
 
