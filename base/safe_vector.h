@@ -37,12 +37,14 @@ class cSafeVector : public std::vector<T> {
   cSafeVector(std::vector<T>&& v) : std::vector<T>(std::move(v)) {}
 
   T& At(int nIndex) {
-    // One unsigned comparison covers both ends. The bad path is out of line
-    // and is handed values only, never the vector: the good path then keeps
-    // the vector's bounds in registers across a loop, as a subscript does.
+    // One unsigned comparison covers both ends, and the index it compares
+    // is the one the element is found by (no second widening of the int).
+    // The bad path is out of line and is handed values only, never the
+    // vector: the good path then keeps the vector's bounds in registers
+    // across a loop, as a subscript does.
+    const size_t nAt = static_cast<unsigned>(nIndex);
     const size_t nCount = this->size();
-    if (__builtin_expect(static_cast<size_t>(static_cast<unsigned>(nIndex)) < nCount, 1))
-      return this->data()[nIndex];
+    if (__builtin_expect(nAt < nCount, 1)) return this->data()[nAt];
     T* pFirst = this->data();
     return *SafeVectorBadIndex<T>(nIndex, static_cast<int>(nCount), nCount ? pFirst : nullptr);
   }

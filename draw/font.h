@@ -106,6 +106,8 @@ class Font {
   void DrawChars(DDSURFACEDATA* lpSD, DDTEXTDC* lpDC, int x0, int y0, DDSURFACEDATA* lpSheetSD,
                  int sx0, int sy0, const char* szText, int bSymbols);
   void DrawGlyph(DDSURFACEDATA* lpSD, DDTEXTDC* lpDC, int x, int y, const char* pChar, int n);
+  // Lays the pending cells of the work surface over with the key.
+  void SettleWorkClear();
   void DrawSymbols(DDSURFACEDATA* lpDstSD, int x, int y, const char* szText);
   void MeasureGdi(const char* szText, int* lpWidth, int* lpHeight) const;
   // The size a text takes when drawn: cells, or measured glyphs at pitch 0.
@@ -126,6 +128,10 @@ class Font {
   uint32_t m_dwColor = 0;  // ARGB in Direct3D, 0x00BBGGRR in DirectDraw
   int m_bCenterGlyphs = 0;
   DDSURFACEDATA m_WorkSD;  // scratch for text rendered on the spot
+  // DirectDraw text: the cells of m_WorkSD still to be laid over with the key
+  // before the first character is rendered into them (0 x 0: none).
+  int m_nWorkClearWidth = 0;
+  int m_nWorkClearHeight = 0;
   DDSURFACEDATA* m_lpWindowSD = nullptr;
   int m_nFrameThickness = 0;
   int m_nFrameColor = 0;

@@ -15,11 +15,25 @@
 #include "draw/composite_blits.h"
 #include "draw/draw_context.h"
 #include "draw/font.h"
+#include "draw/palette_key.h"
 #include "draw/scene_batch.h"
 #include "draw/surfaces.h"
 #include "draw/text_dc.h"
+#include "platform/gfx/pixel_format.h"
 
 namespace {
+
+// Whether the work surface's clear (palette number 0, as a fill writes it)
+// is a pixel that its keyed blit leaves out.
+bool WorkClearIsKey(const DDSURFACEDATA& sd) {
+  if (!sd.lpDDS || !sd.lpDDS->lpDDSurface) return false;
+  const plat::gfx::cImage& image = *sd.lpDDS->lpDDSurface;
+  if (!image.HasColorKey()) return false;
+  const int nBytes = image.GetBytesPerPixel();
+  const uint32_t dwBits = nBytes >= 4 ? ~0u : (1u << (8 * nBytes)) - 1;
+  const uint32_t dwMask = plat::gfx::GetKeyMask(image.GetFormat()) & dwBits;
+  return (PalNumToRGB(0) & dwMask) == (image.GetColorKey() & dwMask);
+}
 
 constexpr int kCentred = 10000;  // a box coordinate that asks for centring
 constexpr int kMeasuredLineBytes = 511;
@@ -132,15 +146,30 @@ int Font::DrawText(DDSURFACEDATA* lpDstSD, int x, int y, const char* szText) {
   }
   int w = 0, h = 0;
   MeasureText(szText, &w, &h);
-  DDFillRect(&m_WorkSD, 0, 0, w, h, 0);
+  // Cells go over with the key when the first character is rendered into
+  // them. A line wholly from the glyph sheets renders none: the work area
+  // would stay all key, its keyed blit would draw nothing, and both are
+  // left out (only where the key really is what the blit leaves out, and
+  // never onto the screen itself, whose every blit shows it).
+  m_nWorkClearWidth = w;
+  m_nWorkClearHeight = h;
+  if (m_nPitch == 0 || lpDstSD == &PrimarySD || !WorkClearIsKey(m_WorkSD)) SettleWorkClear();
   DDTEXTDC dc;
   // Without a device context the characters rendered on the spot are lost;
   // those from the sheets still land.
   DDTEXTDC* lpDC = DDGetTextDC(&m_WorkSD, m_hFont.get(), m_dwColor, dc) ? &dc : nullptr;
   DrawChars(&m_WorkSD, lpDC, 0, 0, lpDstSD, x, y, szText, m_bFastFont);
-  DDBlt(lpDstSD, x, y, w, h, &m_WorkSD, 0, 0, 1);
+  const bool bRendered = m_nWorkClearWidth == 0 && m_nWorkClearHeight == 0;
+  m_nWorkClearWidth = m_nWorkClearHeight = 0;
+  if (bRendered) DDBlt(lpDstSD, x, y, w, h, &m_WorkSD, 0, 0, 1);
   DrawSymbols(lpDstSD, x, y, szText);
   return 1;
+}
+
+void Font::SettleWorkClear() {
+  if (m_nWorkClearWidth == 0 && m_nWorkClearHeight == 0) return;
+  DDFillRect(&m_WorkSD, 0, 0, m_nWorkClearWidth, m_nWorkClearHeight, 0);
+  m_nWorkClearWidth = m_nWorkClearHeight = 0;
 }
 
 void Font::DrawChars(DDSURFACEDATA* lpSD, DDTEXTDC* lpDC, int x0, int y0, DDSURFACEDATA* lpSheetSD,
@@ -240,6 +269,7 @@ void Font::DrawGlyph(DDSURFACEDATA* lpSD, DDTEXTDC* lpDC, int x, int y, const ch
   } else {
     if (!lpDC) return;
     dc = *lpDC;
+    if (lpSD == &m_WorkSD) SettleWorkClear();
   }
   const int p = m_nPitch, h = m_nLineHeight;
   int px = x, py = y;
