@@ -58,6 +58,7 @@ int cCmdState::Step(cGameObj& owner, cFlowState& run, cPlayScene& scene) {
 
 void cFlowState::Start(cGameObj& owner, cPlayScene& scene) {
   m_nRunning = 1;
+  ++m_nStarts;
   m_nCurrent = 0;
   m_nStepCount = 0;
   m_nMessageShown = 0;
@@ -99,8 +100,13 @@ int cFlowState::Step(cGameObj& owner, cPlayScene& scene) {
       inst.Init(owner, *this, scene);
       if (!IsWaitingMessage(pCmd) && pCmd && pCmd->m_cParallel == 0) m_nMessageShown = 0;
     }
+    const uint32_t nStarts = m_nStarts;
     if (pCmd && pCmd->m_cParallel == 1) {
-      if (inst.Step(owner, *this, scene)) {
+      const int nFinished = inst.Step(owner, *this, scene);
+      // Started again by this command: the run goes on from its first
+      // command in the next step, the last command ending nothing.
+      if (m_nStarts != nStarts) return 0;
+      if (nFinished) {
         inst.m_nDone = 1;
         if (i == nCount - 1) return 1;
       }
@@ -108,7 +114,9 @@ int cFlowState::Step(cGameObj& owner, cPlayScene& scene) {
       if (m_nBreak) return 0;
       continue;
     }
-    if (!inst.Step(owner, *this, scene)) {
+    const int nFinished = inst.Step(owner, *this, scene);
+    if (m_nStarts != nStarts) return 0;
+    if (!nFinished) {
       if (m_nBreak) return 0;
       continue;
     }
