@@ -5,6 +5,7 @@
 #include "base/logs.h"
 #include "flow/command_catalogue.h"
 #include "stage/command_context.h"
+#include "stage/command_param.h"
 #include "stage/flow_engine.h"
 #include "stage/flow_state.h"
 #include "stage/game_obj.h"
@@ -12,15 +13,11 @@
 
 namespace {
 
-int32_t Param(const cFlowCmd& cmd, int i) {
-  return static_cast<size_t>(i) < cmd.m_vecParams.size() ? cmd.m_vecParams[i] : 0;
-}
-
 // A message that waits for the advance key and is not an erase: the next
 // message opens plainly after it.
 bool IsWaitingMessage(const cFlowCmd* pCmd) {
-  return pCmd && pCmd->m_cCmdSet == 0 && pCmd->m_cKind == CMD_MESSAGE && Param(*pCmd, 15) == 0 &&
-         Param(*pCmd, 6) == 0;
+  return pCmd && pCmd->m_cCmdSet == 0 && pCmd->m_cKind == CMD_MESSAGE && CmdParam(*pCmd, 15) == 0 &&
+         CmdParam(*pCmd, 6) == 0;
 }
 
 // The group of a trigger-0 flow is busy from the stop until the end of the
