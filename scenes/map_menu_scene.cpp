@@ -18,6 +18,7 @@
 #include "scenes/menu_surfaces.h"
 #include "scenes/palette_cycle.h"
 #include "scenes/scene_manager.h"
+#include "scenes/shown_entries.h"
 #include "scenes/slot_list_draw.h"
 
 namespace {
@@ -62,14 +63,7 @@ int cMapMenuScene::Run() { return RunPhases(true); }
 int cMapMenuScene::Init() {
   RequestSceneMusic(1);
   LoadMenuPictures(kPictures, static_cast<int>(std::size(kPictures)));
-  auto& menu = g_SystemData.m_vMapMenu;
-  m_nShownCount = 0;
-  for (int i = 0; i < static_cast<int>(menu.size()) && m_nShownCount < kEntryCount; ++i)
-    if (menu[i].m_bEnable) m_anShown[m_nShownCount++] = i;
-  if (m_nShownCount == 0) {
-    m_anShown[0] = 0;
-    m_nShownCount = 1;
-  }
+  m_nShownCount = PickShownEntries(g_SystemData.m_vMapMenu, m_anShown, kEntryCount);
   g_Cursor.Reset();
   return 1;
 }

@@ -21,6 +21,7 @@
 #include "scenes/menu_surfaces.h"
 #include "scenes/palette_cycle.h"
 #include "scenes/scene_manager.h"
+#include "scenes/shown_entries.h"
 #include "sound/bgm.h"
 #include "sound/sound_effects.h"
 
@@ -96,14 +97,7 @@ int cOptionScene::Init() {
   RequestSceneMusic(3);
   LoadMenuPictures(kPictures, static_cast<int>(std::size(kPictures)));
   g_Cursor.Reset();
-  auto& menu = g_SystemData.m_vOptionMenu;
-  m_nShownCount = 0;
-  for (int i = 0; i < static_cast<int>(menu.size()) && m_nShownCount < kOptionCount; ++i)
-    if (menu[i].m_bEnable) m_anShown[m_nShownCount++] = i;
-  if (m_nShownCount == 0) {
-    m_anShown[0] = 0;
-    m_nShownCount = 1;
-  }
+  m_nShownCount = PickShownEntries(g_SystemData.m_vOptionMenu, m_anShown, kOptionCount);
   CreateScreenSurface();
   m_nSubStep = 0;
   return 1;

@@ -3,6 +3,7 @@
 // button shows the other tables, and the mark beside a newly entered row.
 #include <cstdio>
 
+#include "base/number_text.h"
 #include "base/text_helpers.h"
 #include "draw/blit.h"
 #include "draw/built_in_tables.h"
@@ -24,13 +25,6 @@ constexpr int kAccessorySheet = 49;
 // "ランキング    %s"
 constexpr const char* kHeading = "\x83\x89\x83\x93\x83\x4c\x83\x93\x83\x4f    %s";
 constexpr const char* kHeadingEnglish = "Ranking     %s";
-
-int DigitCount(int32_t n) {
-  int64_t v = n < 0 ? -static_cast<int64_t>(n) : n;
-  int nDigits = 1;
-  for (; v >= 10; v /= 10) ++nDigits;
-  return nDigits;
-}
 
 const std::string& SystemText(int n) {
   static const std::string strEmpty;
@@ -67,7 +61,7 @@ void DrawRankList(cRankList& list, DDSURFACEDATA* lpDstSD, int x, int y, int nTa
   const int nRows = static_cast<int>(list.m_vRows.size());
   const int nWidth = nTable == kRankingTimeTable
                          ? kTimeWidth
-                         : (nRows ? DigitCount(list.m_vRows.At(0).m_nValue) : 1);
+                         : (nRows ? GetDigitNum(list.m_vRows.At(0).m_nValue) : 1);
   for (int i = 0; i < nRows; ++i) {
     const cRankData& row = list.m_vRows.At(i);
     if (!row.m_bValid) continue;
@@ -82,7 +76,7 @@ void DrawRankList(cRankList& list, DDSURFACEDATA* lpDstSD, int x, int y, int nTa
       font.DrawText(lpDstSD, x + 144, yi, strValue.c_str());
     } else {
       strValue = std::to_string(row.m_nValue);
-      font.DrawText(lpDstSD, x + 16 * (nWidth + 9 - DigitCount(row.m_nValue)), yi,
+      font.DrawText(lpDstSD, x + 16 * (nWidth + 9 - GetDigitNum(row.m_nValue)), yi,
                     strValue.c_str());
     }
   }

@@ -20,6 +20,7 @@
 #include "scenes/menu_surfaces.h"
 #include "scenes/palette_cycle.h"
 #include "scenes/scene_manager.h"
+#include "scenes/shown_entries.h"
 #include "scenes/slot_list_draw.h"
 #include "scenes/stage_start.h"
 
@@ -63,14 +64,7 @@ int cTitleScene::Init() {
   g_Cursor.Reset();
   // The shown entries, in menu order; a menu with none shown offers a new
   // story. At most one entry per game mode fits.
-  auto& menu = g_SystemData.m_vTitleMenu;
-  m_nShownCount = 0;
-  for (int i = 0; i < static_cast<int>(menu.size()) && m_nShownCount < kModeCount; ++i)
-    if (menu[i].m_bEnable) m_anShown[m_nShownCount++] = i;
-  if (m_nShownCount == 0) {
-    m_anShown[0] = 0;
-    m_nShownCount = 1;
-  }
+  m_nShownCount = PickShownEntries(g_SystemData.m_vTitleMenu, m_anShown, kModeCount);
   // The cursor starts on the last chosen mode; a mode no longer shown
   // leaves it on a row the first move wraps back.
   CURSORDATA& cursor = g_Cursor.Current();

@@ -62,6 +62,33 @@ struct CAND {
   }
 };
 
+// Block box bb meets k's left or right side: the side is marked touched and
+// the place k would stand beside the block is a candidate.
+void TouchSides(cGameObj& k, const BOX& kb, const BOX& bb, cCharaObj& b, double w, CAND& candL,
+                CAND& candR) {
+  if (CoversV(bb, kb.l, kb.t + 1, kb.b - 1)) {
+    k.m_nTouchL = 1;
+    candL.Greatest(bb.r + 1, b);
+  }
+  if (CoversV(bb, kb.r, kb.t + 1, kb.b - 1)) {
+    k.m_nTouchR = 1;
+    candR.Least(bb.l - w, b);
+  }
+}
+
+// The same for k's top and bottom.
+void TouchTopBottom(cGameObj& k, const BOX& kb, const BOX& bb, cCharaObj& b, double h, CAND& candT,
+                    CAND& candB) {
+  if (CoversH(bb, kb.t, kb.l + 1, kb.r - 1)) {
+    k.m_nTouchT = 1;
+    candT.Greatest(bb.b + 1, b);
+  }
+  if (CoversH(bb, kb.b, kb.l + 1, kb.r - 1)) {
+    k.m_nTouchB = 1;
+    candB.Least(bb.t - h, b);
+  }
+}
+
 RECTD RectOf(const cGameObj& o) { return RECTD{o.m_dX, o.m_dY, o.m_dRight, o.m_dBottom}; }
 
 void SetX(cGameObj& k, double x) {
@@ -137,25 +164,10 @@ int cBlockCharaContacts::ResolveFlying(cGameObj& k, CHARALIST& list) {
     bContact = true;
     const double ox = Span(kb.l, kb.r, bb.l, bb.r);
     const double oy = Span(kb.t, kb.b, bb.t, bb.b);
-    if (ox > oy) {
-      if (CoversH(bb, kb.t, kb.l + 1, kb.r - 1)) {
-        k.m_nTouchT = 1;
-        candT.Greatest(bb.b + 1, b);
-      }
-      if (CoversH(bb, kb.b, kb.l + 1, kb.r - 1)) {
-        k.m_nTouchB = 1;
-        candB.Least(bb.t - h, b);
-      }
-    } else {
-      if (CoversV(bb, kb.l, kb.t + 1, kb.b - 1)) {
-        k.m_nTouchL = 1;
-        candL.Greatest(bb.r + 1, b);
-      }
-      if (CoversV(bb, kb.r, kb.t + 1, kb.b - 1)) {
-        k.m_nTouchR = 1;
-        candR.Least(bb.l - w, b);
-      }
-    }
+    if (ox > oy)
+      TouchTopBottom(k, kb, bb, b, h, candT, candB);
+    else
+      TouchSides(k, kb, bb, b, w, candL, candR);
   }
   if (bContact) k.FireTrigger(TRIG_TOUCHED_BLOCK);
   if (k.m_cBlockMode == 2) return candL.bSet || candR.bSet || candT.bSet || candB.bSet ? 2 : 0;
@@ -391,25 +403,10 @@ void cBlockCharaContacts::PushOutOfBlockCharas(cGameObj& k, CHARALIST& list, int
     if (!Qualifies(b, k)) continue;
     const BOX bb = BoxOf(b);
     if (!Overlaps(kb, bb)) continue;
-    if (nAxis == AXIS_HORIZONTAL) {
-      if (CoversV(bb, kb.l, kb.t + 1, kb.b - 1)) {
-        k.m_nTouchL = 1;
-        candA.Greatest(bb.r + 1, b);
-      }
-      if (CoversV(bb, kb.r, kb.t + 1, kb.b - 1)) {
-        k.m_nTouchR = 1;
-        candB.Least(bb.l - w, b);
-      }
-    } else {
-      if (CoversH(bb, kb.t, kb.l + 1, kb.r - 1)) {
-        k.m_nTouchT = 1;
-        candA.Greatest(bb.b + 1, b);
-      }
-      if (CoversH(bb, kb.b, kb.l + 1, kb.r - 1)) {
-        k.m_nTouchB = 1;
-        candB.Least(bb.t - h, b);
-      }
-    }
+    if (nAxis == AXIS_HORIZONTAL)
+      TouchSides(k, kb, bb, b, w, candA, candB);
+    else
+      TouchTopBottom(k, kb, bb, b, h, candA, candB);
   }
   for (CAND* pCand : {&candA, &candB}) {
     if (!pCand->bSet) continue;

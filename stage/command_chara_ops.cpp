@@ -10,6 +10,7 @@
 #include "files/system_data.h"
 #include "flow/ed_move.h"
 #include "stage/command_bodies.h"
+#include "stage/command_param.h"
 #include "stage/flow_engine.h"
 #include "stage/game_obj.h"
 #include "stage/play_scene.h"
@@ -17,10 +18,6 @@
 #include "stage/stage_objects.h"
 
 namespace {
-
-int32_t Param(const cFlowCmd& cmd, int i) {
-  return static_cast<size_t>(i) < cmd.m_vecParams.size() ? cmd.m_vecParams[i] : 0;
-}
 
 // Direction codes of the movement commands.
 enum : int {
@@ -258,7 +255,7 @@ int CmdWarp(const CMDCONTEXT& ctx) {
 int CmdStatus2(const CMDCONTEXT& ctx) {
   const cFlowCmd& cmd = ctx.m_Cmd;
   cPlayScene& scene = ctx.m_Scene;
-  const int32_t nSubject = Param(cmd, 0), nFlag = Param(cmd, 1), v = Param(cmd, 2);
+  const int32_t nSubject = CmdParam(cmd, 0), nFlag = CmdParam(cmd, 1), v = CmdParam(cmd, 2);
   if (nSubject == 5) {
     if (nFlag == 0)
       scene.m_ScrollX.SetAutoScroll(v, g_Stage.m_nAutoSpeedX, g_Stage.m_dSteps);
@@ -312,8 +309,8 @@ int CmdVanish(const CMDCONTEXT& ctx) {
   const cFlowCmd& cmd = ctx.m_Cmd;
   cPlayScene& scene = ctx.m_Scene;
   cGameObj& chara = ctx.m_Chara;
-  const int32_t nWhat = Param(cmd, 0), nGroup = Param(cmd, 1);
-  const bool bOffScreenToo = Param(cmd, 2) != 0;
+  const int32_t nWhat = CmdParam(cmd, 0), nGroup = CmdParam(cmd, 1);
+  const bool bOffScreenToo = CmdParam(cmd, 2) != 0;
   auto Chosen = [&](const cObjRoot& o) { return o.m_nActive && (bOffScreenToo || o.m_nOnScreen); };
   switch (nWhat) {
     case 0:

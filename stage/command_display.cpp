@@ -18,6 +18,7 @@
 #include "files/system_ini.h"
 #include "stage/command_bodies.h"
 #include "stage/command_display.h"
+#include "stage/command_param.h"
 #include "stage/condition_lists.h"
 #include "stage/flow_state.h"
 #include "stage/game_obj.h"
@@ -26,10 +27,6 @@
 #include "stage/stage_surfaces.h"
 
 namespace {
-
-int32_t Param(const cFlowCmd& cmd, int i) {
-  return static_cast<size_t>(i) < cmd.m_vecParams.size() ? cmd.m_vecParams[i] : 0;
-}
 
 // A database entry named by a command that is not there is reported in
 // words and the command shows nothing.
@@ -82,24 +79,24 @@ void ShowPosition(double& x, double& y, int32_t w, int32_t h, const cGameObj& ch
 int CmdGraphic(const CMDCONTEXT& ctx) {
   const cFlowCmd& cmd = ctx.m_Cmd;
   cGameObj& chara = ctx.m_Chara;
-  const int8_t cKind = static_cast<int8_t>(Param(cmd, 0));
-  const int16_t sGraphic = static_cast<int16_t>(Param(cmd, 1));
+  const int8_t cKind = static_cast<int8_t>(CmdParam(cmd, 0));
+  const int16_t sGraphic = static_cast<int16_t>(CmdParam(cmd, 1));
   chara.m_Def.m_cGraphicKind = static_cast<uint8_t>(cKind);
   chara.m_Def.m_sGraphic = sGraphic;
   chara.m_nKindValue = sGraphic;
-  chara.m_Def.m_sGraphicCell = static_cast<int16_t>(Param(cmd, 2));
+  chara.m_Def.m_sGraphicCell = static_cast<int16_t>(CmdParam(cmd, 2));
   return 0;
 }
 
 int CmdAnimSet(const CMDCONTEXT& ctx) {
-  const int16_t s = static_cast<int16_t>(Param(ctx.m_Cmd, 0));
+  const int16_t s = static_cast<int16_t>(CmdParam(ctx.m_Cmd, 0));
   if (!CheckEntry("基本アニメセットの変更", s, Database.m_vecAnimeSet.size())) return 0;
   ctx.m_Chara.SetAnimSet(s, 0);
   return 0;
 }
 
 int CmdAnim(const CMDCONTEXT& ctx) {
-  const int32_t nAnime = Param(ctx.m_Cmd, 0);
+  const int32_t nAnime = CmdParam(ctx.m_Cmd, 0);
   if (!CheckEntry("アニメの実行", nAnime, g_AnimeFrameTable.size())) return 0;
   cGameObj& chara = ctx.m_Chara;
   cAnimPlay& play = chara.m_AnimList.emplace_front();
@@ -117,19 +114,19 @@ int CmdEffect(const CMDCONTEXT& ctx) {
   cPlayScene& scene = ctx.m_Scene;
   if (scene.m_bCloseRequest.load()) return 0;
   const cFlowCmd& cmd = ctx.m_Cmd;
-  const int32_t nEffect = static_cast<int16_t>(Param(cmd, 0));
+  const int32_t nEffect = static_cast<int16_t>(CmdParam(cmd, 0));
   if (nEffect == 0) {
     scene.m_EffectList.clear();
     return 0;
   }
   if (!CheckEntry("エフェクトの実行", nEffect, Database.m_vecEffect.size())) return 0;
   const cEdEffect& entry = Database.m_vecEffect[static_cast<size_t>(nEffect)];
-  const int32_t w = PercentOf(entry.m_nCellW, Param(cmd, 6));
-  const int32_t h = PercentOf(entry.m_nCellH, Param(cmd, 6));
+  const int32_t w = PercentOf(entry.m_nCellW, CmdParam(cmd, 6));
+  const int32_t h = PercentOf(entry.m_nCellH, CmdParam(cmd, 6));
   double x = 0, y = 0;
-  ShowPosition(x, y, w, h, ctx.m_Chara, scene, Param(cmd, 1), Param(cmd, 2), Param(cmd, 3),
-               Param(cmd, 4), Param(cmd, 5));
-  const int32_t bWait = Param(cmd, 7);
+  ShowPosition(x, y, w, h, ctx.m_Chara, scene, CmdParam(cmd, 1), CmdParam(cmd, 2), CmdParam(cmd, 3),
+               CmdParam(cmd, 4), CmdParam(cmd, 5));
+  const int32_t bWait = CmdParam(cmd, 7);
   scene.m_EffectList.emplace_back().Init(nEffect, x, y, w, h, bWait);
   if (!bWait) return 0;
   int64_t nFrames = 0;
@@ -142,14 +139,14 @@ int CmdEffect(const CMDCONTEXT& ctx) {
 
 int CmdCharaEffect(const CMDCONTEXT& ctx) {
   const cFlowCmd& cmd = ctx.m_Cmd;
-  ctx.m_Chara.m_CharaEffect.Start(Param(cmd, 0), Param(cmd, 1), Param(cmd, 2));
+  ctx.m_Chara.m_CharaEffect.Start(CmdParam(cmd, 0), CmdParam(cmd, 1), CmdParam(cmd, 2));
   return 0;
 }
 
 int CmdScrEffect(const CMDCONTEXT& ctx) {
   const cFlowCmd& cmd = ctx.m_Cmd;
   cPlayScene& scene = ctx.m_Scene;
-  scene.m_ScrEffect.Start(Param(cmd, 0), Param(cmd, 1), Param(cmd, 2));
+  scene.m_ScrEffect.Start(CmdParam(cmd, 0), CmdParam(cmd, 1), CmdParam(cmd, 2));
   if (scene.m_ScrEffect.m_nEffect == 0 && DDIsDirect3D() && g_DD.lpDTCon->bVirtualBackBuffer) DDSetVirtualBackBuffer(0);
   return 0;
 }
@@ -158,8 +155,8 @@ int CmdPicture(const CMDCONTEXT& ctx) {
   cPlayScene& scene = ctx.m_Scene;
   if (scene.m_bCloseRequest.load()) return 0;
   const cFlowCmd& cmd = ctx.m_Cmd;
-  const int32_t nPicture = static_cast<int16_t>(Param(cmd, 0));
-  const int32_t bIdMode = Param(cmd, 12), nId = Param(cmd, 13);
+  const int32_t nPicture = static_cast<int16_t>(CmdParam(cmd, 0));
+  const int32_t bIdMode = CmdParam(cmd, 12), nId = CmdParam(cmd, 13);
   if (nPicture == 0 && bIdMode == 0) {
     scene.ReleasePictures();
     return 0;
@@ -178,7 +175,7 @@ int CmdPicture(const CMDCONTEXT& ctx) {
   }
   if (!CheckEntry("ピクチャーの表示", nPicture, Database.m_vecPicture.size())) return 0;
   const cEdPicture& entry = Database.m_vecPicture[static_cast<size_t>(nPicture)];
-  const int32_t nPercent = Param(cmd, 7);
+  const int32_t nPercent = CmdParam(cmd, 7);
   auto itSurface = g_PictureSurfaces.begin();
   std::advance(itSurface, std::min(nAt, g_PictureSurfaces.size()));
   DDSURFACEDATA& surface = *g_PictureSurfaces.emplace(itSurface);
@@ -203,15 +200,15 @@ int CmdPicture(const CMDCONTEXT& ctx) {
   const int32_t w = PercentOf(surface.nWidth, nPercent);
   const int32_t h = PercentOf(surface.nHeight, nPercent);
   double x = 0, y = 0;
-  ShowPosition(x, y, w, h, ctx.m_Chara, scene, Param(cmd, 1), Param(cmd, 2), Param(cmd, 3),
-               Param(cmd, 4), Param(cmd, 5));
-  const int32_t nDisplay = Param(cmd, 8);
-  const int32_t bWait = Param(cmd, 10);
-  const int32_t nFrames = Param(cmd, 14) ? 1 : Clamp32(static_cast<int64_t>(Param(cmd, 9)) * 6);
+  ShowPosition(x, y, w, h, ctx.m_Chara, scene, CmdParam(cmd, 1), CmdParam(cmd, 2), CmdParam(cmd, 3),
+               CmdParam(cmd, 4), CmdParam(cmd, 5));
+  const int32_t nDisplay = CmdParam(cmd, 8);
+  const int32_t bWait = CmdParam(cmd, 10);
+  const int32_t nFrames = CmdParam(cmd, 14) ? 1 : Clamp32(static_cast<int64_t>(CmdParam(cmd, 9)) * 6);
   auto itPicture = scene.m_PictureList.begin();
   std::advance(itPicture, std::min(nAt, scene.m_PictureList.size()));
   cPictureObj& picture = *scene.m_PictureList.emplace(itPicture);
-  picture.Setup(nPicture, x, y, w, h, Param(cmd, 11), Param(cmd, 6), nPercent, nDisplay, nFrames,
+  picture.Setup(nPicture, x, y, w, h, CmdParam(cmd, 11), CmdParam(cmd, 6), nPercent, nDisplay, nFrames,
                 bWait, bIdMode, nId);
   if (!bWait) return 0;
   if (nDisplay == SHOW_UNTIL_KEY)
@@ -243,17 +240,17 @@ void RemovePictureAt(cPlayScene& scene, size_t nAt) {
 
 int CmdScreenColor(const CMDCONTEXT& ctx) {
   int32_t anValues[8];
-  for (int i = 0; i < 8; ++i) anValues[i] = Param(ctx.m_Cmd, i);
+  for (int i = 0; i < 8; ++i) anValues[i] = CmdParam(ctx.m_Cmd, i);
   ctx.m_Scene.m_ScreenColor.SetFromCommand(anValues);
   return 0;
 }
 
 int CmdBackground(const CMDCONTEXT& ctx) {
   const cFlowCmd& cmd = ctx.m_Cmd;
-  const uint32_t nIndex = static_cast<uint32_t>(Param(cmd, 0)) - 1u;
+  const uint32_t nIndex = static_cast<uint32_t>(CmdParam(cmd, 0)) - 1u;
   if (nIndex >= g_Stage.m_vecBgs.size()) return 0;
   int32_t& bShown = g_Stage.m_vecBgs[nIndex].m_bShown;
-  switch (Param(cmd, 1)) {
+  switch (CmdParam(cmd, 1)) {
     case 0:
       bShown = 1;
       break;

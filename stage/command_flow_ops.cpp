@@ -14,6 +14,7 @@
 #include "flow/cond_list.h"
 #include "palette/common_palette.h"
 #include "stage/command_bodies.h"
+#include "stage/command_param.h"
 #include "stage/flow_state.h"
 #include "stage/game_obj.h"
 #include "stage/play_scene.h"
@@ -21,10 +22,6 @@
 #include "stage/stage_objects.h"
 
 namespace {
-
-int32_t Param(const cFlowCmd& cmd, int i) {
-  return static_cast<size_t>(i) < cmd.m_vecParams.size() ? cmd.m_vecParams[i] : 0;
-}
 
 enum : int32_t {
   FLOWOP_START = 0,
@@ -122,8 +119,8 @@ int CmdFlowOp(const CMDCONTEXT& ctx) {
   if (pConds && pConds->m_cEnabled &&
       !ctx.m_Scene.CheckConditionList(pConds->m_vecConds, pConds->m_cRule, &chara))
     return 0;
-  const int32_t nOp = Param(cmd, 0), nScope = Param(cmd, 1), nId = Param(cmd, 2);
-  const int32_t nObject = Param(cmd, 3);
+  const int32_t nOp = CmdParam(cmd, 0), nScope = CmdParam(cmd, 1), nId = CmdParam(cmd, 2);
+  const int32_t nObject = CmdParam(cmd, 3);
   cGameObj* pObject = &chara;
   if (nObject >= 1 && nObject <= kTargetSlots) {
     const size_t nSlot = static_cast<size_t>(nObject - 1);
@@ -164,13 +161,13 @@ int CmdFlowOp(const CMDCONTEXT& ctx) {
 int CmdStageClear(const CMDCONTEXT& ctx) {
   cFlowCmd& cmd = ctx.m_Cmd;
   cPlayScene& scene = ctx.m_Scene;
-  switch (Param(cmd, 0)) {
+  switch (CmdParam(cmd, 0)) {
     case 0:
       scene.m_nNextStage = g_PlayData.m_nPartNo + 1;
       scene.m_strNextStage.clear();
       break;
     case 1:
-      scene.m_nNextStage = Param(cmd, 1);
+      scene.m_nNextStage = CmdParam(cmd, 1);
       scene.m_strNextStage.clear();
       break;
     case 2:
@@ -192,19 +189,19 @@ int CmdStageClear(const CMDCONTEXT& ctx) {
     default:
       break;
   }
-  if (Param(cmd, 2)) {
+  if (CmdParam(cmd, 2)) {
     // A place off the map's near edges would index outside it later: held
     // inside on both sides.
     auto Fit = [](int32_t n, int32_t nSize) { return std::max(0, std::min(n, nSize - 1)); };
-    g_PlayData.m_nMapX = Fit(Param(cmd, 3), g_WorldMap.m_nWidth);
-    g_PlayData.m_nMapY = Fit(Param(cmd, 4), g_WorldMap.m_nHeight);
+    g_PlayData.m_nMapX = Fit(CmdParam(cmd, 3), g_WorldMap.m_nWidth);
+    g_PlayData.m_nMapY = Fit(CmdParam(cmd, 4), g_WorldMap.m_nHeight);
     g_PlayData.m_nMapDir = 0;
   }
-  if (Param(cmd, 5)) {
+  if (CmdParam(cmd, 5)) {
     g_PlayData.m_bStartOverride = 1;
-    g_PlayData.m_nOverrideX = Param(cmd, 6);
-    g_PlayData.m_nOverrideY = Param(cmd, 7);
-    const int32_t nFacing = Param(cmd, 8);
+    g_PlayData.m_nOverrideX = CmdParam(cmd, 6);
+    g_PlayData.m_nOverrideY = CmdParam(cmd, 7);
+    const int32_t nFacing = CmdParam(cmd, 8);
     g_PlayData.m_nOverrideDir = nFacing == 2 ? ThePlayer().m_nFacing : nFacing;
   } else {
     g_PlayData.m_bStartOverride = 0;
@@ -216,7 +213,7 @@ int CmdStageClear(const CMDCONTEXT& ctx) {
 int CmdGameWait(const CMDCONTEXT& ctx) {
   // Tenths of a second from data: a time past the longest wait there is
   // waits that long rather than wrapping round to nothing.
-  const int64_t nFrames = static_cast<int64_t>(Param(ctx.m_Cmd, 0)) * 6;
+  const int64_t nFrames = static_cast<int64_t>(CmdParam(ctx.m_Cmd, 0)) * 6;
   ctx.m_Scene.GameWait(static_cast<int32_t>(std::clamp<int64_t>(nFrames, INT32_MIN, INT32_MAX)));
   return 0;
 }
@@ -224,7 +221,7 @@ int CmdGameWait(const CMDCONTEXT& ctx) {
 int CmdGetItem(const CMDCONTEXT& ctx) {
   cFlowCmd& cmd = ctx.m_Cmd;
   ITEM_VECTOR* pPalette = nullptr;
-  switch (Param(cmd, 0)) {
+  switch (CmdParam(cmd, 0)) {
     case 0:
       pPalette = &CommonPalette.m_vecItem;
       break;
@@ -241,7 +238,7 @@ int CmdGetItem(const CMDCONTEXT& ctx) {
             s_nDepth);
     return 0;
   }
-  cEdItem& item = pPalette->At(Param(cmd, 1));
+  cEdItem& item = pPalette->At(CmdParam(cmd, 1));
   ++s_nDepth;
   const int r = g_Players[0].RunItemCommands(item.m_vecCmds, ctx.m_pFlowOwner);
   --s_nDepth;

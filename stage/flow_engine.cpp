@@ -11,16 +11,13 @@
 #include "input/input.h"
 #include "stage/command_bodies.h"
 #include "stage/command_context.h"
+#include "stage/command_param.h"
 #include "stage/game_obj.h"
 #include "stage/play_scene.h"
 #include "stage/player_obj.h"
 #include "stage/stage_objects.h"
 
 namespace {
-
-int32_t Param(const cFlowCmd& cmd, int i) {
-  return static_cast<size_t>(i) < cmd.m_vecParams.size() ? cmd.m_vecParams[i] : 0;
-}
 
 bool IsLoopCmd(const cFlowCmd& cmd) {
   return (cmd.m_cCmdSet == 0 && cmd.m_cKind == CMD_LOOP) ||
@@ -60,15 +57,15 @@ void ExpandLoopCmds(CMD_VECTOR& vecCmds) {
       return;
     }
     const size_t nPos = static_cast<size_t>(it - vecCmds.begin());
-    int64_t nRepeat = Param(*it, 0);
-    int64_t nBlock = Param(*it, 1);
+    int64_t nRepeat = CmdParam(*it, 0);
+    int64_t nBlock = CmdParam(*it, 1);
     const int64_t nAfter = static_cast<int64_t>(vecCmds.size() - nPos - 1);
     if (nBlock > nAfter) nBlock = nAfter;
     if (nBlock > 0 && nRepeat > 1) {
       const int64_t nRoom =
           static_cast<int64_t>(kMaxUnrolledCmds) - static_cast<int64_t>(vecCmds.size());
       if ((nRepeat - 1) * nBlock > nRoom) {
-        ReportF("a loop of %d x %d commands is cut short", Param(*it, 0), Param(*it, 1));
+        ReportF("a loop of %d x %d commands is cut short", CmdParam(*it, 0), CmdParam(*it, 1));
         nRepeat = nRoom > 0 ? nRoom / nBlock + 1 : 1;
       }
       const auto first = vecCmds.begin() + static_cast<ptrdiff_t>(nPos) + 1;
@@ -315,8 +312,8 @@ int ItemCmdChangeFlow(const CMDCONTEXT& ctx) {
 }
 
 void ChangeFlows(cPlayerObj& player, cFlowCmd& cmd) {
-  const int8_t cKey = static_cast<int8_t>(Param(cmd, 1) & 0xff);
-  switch (Param(cmd, 0)) {
+  const int8_t cKey = static_cast<int8_t>(CmdParam(cmd, 1) & 0xff);
+  switch (CmdParam(cmd, 0)) {
     case 0:
       player.InsertFlows(cmd.m_vecFlows, true, -1);
       break;

@@ -13,6 +13,7 @@
 #include "stage/block_grid.h"
 #include "stage/command_bodies.h"
 #include "stage/command_context.h"
+#include "stage/command_param.h"
 #include "stage/flow_engine.h"
 #include "stage/game_obj.h"
 #include "stage/play_scene.h"
@@ -24,7 +25,7 @@ constexpr int32_t kGridMargin = 10;
 const double kDiagonal = 1.0 / std::sqrt(2.0);
 
 int32_t Param(const cFlowCmd* pCmd, int i) {
-  return pCmd && static_cast<size_t>(i) < pCmd->m_vecParams.size() ? pCmd->m_vecParams[i] : 0;
+  return pCmd ? CmdParam(*pCmd, i) : 0;
 }
 
 const cEdMove* MovePart(const cCmdState& inst) {

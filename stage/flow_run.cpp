@@ -5,6 +5,7 @@
 #include "base/logs.h"
 #include "flow/command_catalogue.h"
 #include "stage/command_context.h"
+#include "stage/command_param.h"
 #include "stage/flow_engine.h"
 #include "stage/flow_state.h"
 #include "stage/game_obj.h"
@@ -12,15 +13,11 @@
 
 namespace {
 
-int32_t Param(const cFlowCmd& cmd, int i) {
-  return static_cast<size_t>(i) < cmd.m_vecParams.size() ? cmd.m_vecParams[i] : 0;
-}
-
 // A message that waits for the advance key and is not an erase: the next
 // message opens plainly after it.
 bool IsWaitingMessage(const cFlowCmd* pCmd) {
-  return pCmd && pCmd->m_cCmdSet == 0 && pCmd->m_cKind == CMD_MESSAGE && Param(*pCmd, 15) == 0 &&
-         Param(*pCmd, 6) == 0;
+  return pCmd && pCmd->m_cCmdSet == 0 && pCmd->m_cKind == CMD_MESSAGE && CmdParam(*pCmd, 15) == 0 &&
+         CmdParam(*pCmd, 6) == 0;
 }
 
 // The group of a trigger-0 flow is busy from the stop until the end of the
@@ -58,6 +55,7 @@ int cCmdState::Step(cGameObj& owner, cFlowState& run, cPlayScene& scene) {
 
 void cFlowState::Start(cGameObj& owner, cPlayScene& scene) {
   m_nRunning = 1;
+  ++m_nStarts;
   m_nCurrent = 0;
   m_nStepCount = 0;
   m_nMessageShown = 0;
@@ -99,8 +97,13 @@ int cFlowState::Step(cGameObj& owner, cPlayScene& scene) {
       inst.Init(owner, *this, scene);
       if (!IsWaitingMessage(pCmd) && pCmd && pCmd->m_cParallel == 0) m_nMessageShown = 0;
     }
+    const uint32_t nStarts = m_nStarts;
     if (pCmd && pCmd->m_cParallel == 1) {
-      if (inst.Step(owner, *this, scene)) {
+      const int nFinished = inst.Step(owner, *this, scene);
+      // Started again by this command: the run goes on from its first
+      // command in the next step, the last command ending nothing.
+      if (m_nStarts != nStarts) return 0;
+      if (nFinished) {
         inst.m_nDone = 1;
         if (i == nCount - 1) return 1;
       }
@@ -108,7 +111,9 @@ int cFlowState::Step(cGameObj& owner, cPlayScene& scene) {
       if (m_nBreak) return 0;
       continue;
     }
-    if (!inst.Step(owner, *this, scene)) {
+    const int nFinished = inst.Step(owner, *this, scene);
+    if (m_nStarts != nStarts) return 0;
+    if (!nFinished) {
       if (m_nBreak) return 0;
       continue;
     }

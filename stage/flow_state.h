@@ -104,6 +104,9 @@ class cFlowState {
   int32_t m_nStartedThisFrame = 0;
   int32_t m_nMessageShown = 0;
   int32_t m_nBreak = 0;
+  // Counts the run's starts, so that a step sees one of its own commands
+  // start the run again.
+  uint32_t m_nStarts = 0;
   // Bindings left by an "アレンジ" command for the next command: five values
   // each (kind, setting, operation, source, variable).
   std::list<cSafeVector<int32_t>> m_lstBinds;

@@ -6,6 +6,7 @@
 
 #include "files/play_data.h"
 #include "stage/command_bodies.h"
+#include "stage/command_param.h"
 #include "stage/condition_lists.h"
 #include "stage/flow_engine.h"
 #include "stage/game_obj.h"
@@ -13,10 +14,6 @@
 #include "stage/status_refs.h"
 
 namespace {
-
-int32_t Param(const cFlowCmd& cmd, int i) {
-  return static_cast<size_t>(i) < cmd.m_vecParams.size() ? cmd.m_vecParams[i] : 0;
-}
 
 // The variable of a scope (0 common, 1 stage) and index; null for another
 // scope. The index goes through the checked access.
@@ -133,12 +130,12 @@ int CmdStatusOp(const CMDCONTEXT& ctx) {
   cGameObj& chara = ctx.m_Chara;
   const cFlowCmd& cmd = ctx.m_Cmd;
   cPlayScene& scene = ctx.m_Scene;
-  const OPERAND o{Param(cmd, 6),  Param(cmd, 7),  Param(cmd, 8),  Param(cmd, 9),
-                  Param(cmd, 10), Param(cmd, 11), Param(cmd, 12), Param(cmd, 13)};
+  const OPERAND o{CmdParam(cmd, 6),  CmdParam(cmd, 7),  CmdParam(cmd, 8),  CmdParam(cmd, 9),
+                  CmdParam(cmd, 10), CmdParam(cmd, 11), CmdParam(cmd, 12), CmdParam(cmd, 13)};
   int32_t x = 0;
   if (!ComputeOperand(scene, chara, o, x)) return 0;
-  const int32_t nOp = Param(cmd, 5);
-  const bool bPercent = Param(cmd, 14) != 0;
+  const int32_t nOp = CmdParam(cmd, 5);
+  const bool bPercent = CmdParam(cmd, 14) != 0;
   // The operation on a value kept in nBits, the percentage taken in them.
   auto Apply = [&](int32_t t, int32_t nLow, int32_t nHigh, int nBits) {
     int32_t nX = x;
@@ -146,13 +143,13 @@ int CmdStatusOp(const CMDCONTEXT& ctx) {
       nX = nBits == 8 ? PercentOfByte(t, x) : nBits == 16 ? PercentOfShort(t, x) : PercentOf(t, x);
     return ApplyStatusOpWidth(t, nX, nOp, nLow, nHigh, nBits);
   };
-  if (Param(cmd, 0) == 1) {
-    if (int32_t* p = Variable(scene, Param(cmd, 1), Param(cmd, 2)))
+  if (CmdParam(cmd, 0) == 1) {
+    if (int32_t* p = Variable(scene, CmdParam(cmd, 1), CmdParam(cmd, 2)))
       *p = Apply(*p, -kStatusMax, kStatusMax, 32);
     return 0;
   }
-  if (Param(cmd, 0) != 0) return 0;
-  const int32_t nSubject = Param(cmd, 3), nSelector = Param(cmd, 4);
+  if (CmdParam(cmd, 0) != 0) return 0;
+  const int32_t nSubject = CmdParam(cmd, 3), nSelector = CmdParam(cmd, 4);
   if (nSubject == 5) {
     int32_t* p = SystemValue(scene, nSelector);
     if (!p) return 0;
@@ -169,7 +166,7 @@ int CmdStatusOp(const CMDCONTEXT& ctx) {
   cGameObj* pTarget = nSubject == 0 ? &chara : TargetSlot(chara, nSubject);
   if (!pTarget) return 0;
   cGameObj& t = *pTarget;
-  if (Param(cmd, 17) && t.m_Def.m_cInvincible != 0) return 0;
+  if (CmdParam(cmd, 17) && t.m_Def.m_cInvincible != 0) return 0;
   auto CheckDefeat = [&]() {
     if (&t != &chara && t.m_nHP <= 0) scene.m_bCheckDefeats = 1;
   };
@@ -180,7 +177,7 @@ int CmdStatusOp(const CMDCONTEXT& ctx) {
       const int32_t nCur = bHP ? t.m_nHP : t.m_nSP;
       const int32_t nMax = bHP ? t.m_Def.m_nMaxHP : t.m_Def.m_nMaxSP;
       int32_t w = nCur;
-      switch (Param(cmd, 15)) {
+      switch (CmdParam(cmd, 15)) {
         case 0:
           w = ApplyStatusOp(w, x, nOp, 0, kStatusMax);
           break;
@@ -196,10 +193,10 @@ int CmdStatusOp(const CMDCONTEXT& ctx) {
       const int32_t nChange =
           static_cast<int32_t>(static_cast<uint32_t>(w) - static_cast<uint32_t>(nCur));
       if (bHP) {
-        t.ChangeHP(nChange, 1, Param(cmd, 16));
+        t.ChangeHP(nChange, 1, CmdParam(cmd, 16));
         CheckDefeat();
       } else {
-        t.ChangeSP(nChange, Param(cmd, 16));
+        t.ChangeSP(nChange, CmdParam(cmd, 16));
       }
       return 0;
     }
@@ -215,7 +212,7 @@ int CmdStatusOp(const CMDCONTEXT& ctx) {
     default:
       break;
   }
-  const STATUSREF ref = CharaStatus(t, nSelector, Param(cmd, 2));
+  const STATUSREF ref = CharaStatus(t, nSelector, CmdParam(cmd, 2));
   if (!ref) return 0;
   if (nSelector == STATUS_SIGHT && t.m_nControl != 0) return 0;
   int32_t nLow = 0, nHigh = 0;

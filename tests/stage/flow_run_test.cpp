@@ -622,6 +622,45 @@ TEST_F(FlowRun, AnEarlyEndOfTheFlowStep) {
   EXPECT_EQ(player.m_nHP, 0);
 }
 
+// A flow whose command starts the flow itself again goes on from its first
+// command in the next step, wherever that command stands: the trace is the
+// current command before each step, 'E' where the flow ended.
+TEST_F(FlowRun, AFlowThatStartsItselfRunsAgainFromItsFirstCommand) {
+  struct CASE {
+    const char* szName;
+    std::vector<std::pair<int32_t, uint8_t>> cmds;  // duration, parallel; the start last
+    const char* szTrace;
+  };
+  const CASE kCases[] = {
+      {"after a wait", {{3, 0}, {0, 0}}, "000100010001"},
+      {"alone", {{0, 0}}, "000000000000"},
+      {"parallel after a wait", {{2, 0}, {0, 1}}, "001001001001"},
+  };
+  for (const CASE& c : kCases) {
+    SCOPED_TRACE(c.szName);
+    std::vector<cFlowCmd> cmds;
+    for (size_t i = 0; i + 1 < c.cmds.size(); ++i) cmds.push_back(Cmd(1, 0, c.cmds[i].second));
+    cFlowCmd start = Cmd(CMD_FLOW_OP, 0, c.cmds.back().second);
+    start.m_vecParams = {0, 0, 0, 0};  // start, this flow
+    cmds.push_back(std::move(start));
+    cPlayerObj& player = PlayerWith({Flow(22, std::move(cmds))});
+    cFlowState& run = player.m_vecFlowStates[0];
+    run.Stop(player);
+    for (size_t i = 0; i < c.cmds.size(); ++i) run.m_vecCmds[i].m_nDuration = c.cmds[i].first;
+    run.Start(player, Scene());
+    std::string strTrace;
+    for (int nStep = 0; nStep < 12; ++nStep) {
+      strTrace += static_cast<char>('0' + run.m_nCurrent);
+      if (run.Step(player, Scene())) {
+        strTrace += 'E';
+        break;
+      }
+    }
+    EXPECT_EQ(strTrace, c.szTrace);
+    EXPECT_EQ(run.m_nRunning, 1);
+  }
+}
+
 }  // namespace
 
 namespace {
