@@ -330,7 +330,8 @@ int cBlockCharaContacts::ResolveWalking(cPlayScene& scene, cGameObj& k, CHARALIS
       k.m_nNoFloorSteps = 0;
       k.m_nFalling = k.m_nJumping = k.m_nJumpCut = 0;
       if (k.m_nControl == 1) k.m_nJumpBlocked = 0;
-      if (k.m_nControl == 0) static_cast<cPlayerObj&>(k).m_nNoJump = 0;
+      if (cPlayerObj* pPlayer = dynamic_cast<cPlayerObj*>(&k); pPlayer && k.m_nControl == 0)
+        pPlayer->m_nNoJump = 0;
     }
   }
   if (!(bBothSides && !candB.bSet)) {

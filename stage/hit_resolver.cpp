@@ -39,7 +39,9 @@ bool IsEnding(int r) { return r == STEP_STAGE_OVER || r == STEP_PLAYER_DEFEATED;
 template <class T, class OUTERBOX, class INNERBOX, class VISIT>
 void cHitResolver::WalkInner(cWalkRegistry<T*>& registry, std::list<T*>& list, VIEW<T>& view,
                              OUTERBOX fnOuterBox, INNERBOX fnInnerBox, VISIT fnVisit) {
-  if (!m_bBroadPhase) {
+  // A short list is walked whole: its bins would cost more than they save.
+  constexpr size_t kShortList = 4;
+  if (!m_bBroadPhase || list.size() < kShortList) {
     for (cListWalk<T*> walk(registry, list); !walk.AtEnd(); walk.Next()) {
       const int v = fnVisit(*walk.Get());
       if (v == VISIT_STOP) return;
