@@ -88,6 +88,9 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   // Phases 1 to 6.
   int PhaseReady();
   int PhasePlay();
+  // The play phase's frame without its drawing: input, time and the update
+  // steps. True when every step ran and the frame is to be drawn.
+  bool UpdateFrame();
   int PhasePause();
   int PhaseStageEnd();
   int PhaseContinue();

@@ -109,17 +109,22 @@ bool cPlayScene::EndsFrame(int nResult) {
 }
 
 int cPlayScene::PhasePlay() {
+  if (UpdateFrame()) Draw(1, 0, 1, 1);
+  return 1;
+}
+
+bool cPlayScene::UpdateFrame() {
   if (m_bCloseRequest.load()) {
     plat::PostMessage(g_hMainWnd.load(), plat::WM_CLOSE, 0, 0);
-    return 1;
+    return false;
   }
   if (CheckPauseKey()) {
     m_nSubStep = 0;
     m_nPhase = PLAYPHASE_PAUSE;
-    return 1;
+    return false;
   }
   const bool bReplay = IsReplay();
-  if (CheckReplaySaveKey(bReplay ? 1 : 0)) return 1;
+  if (CheckReplaySaveKey(bReplay ? 1 : 0)) return false;
   ++m_nFrames;
 
   cInput& input = g_Input.At(0);
@@ -142,7 +147,7 @@ int cPlayScene::PhasePlay() {
       g_PlayData.LoadRetryState(1, g_SceneManager.m_nSubMode);
       SetStage(1, 1);
       m_nPhase = PLAYPHASE_READY;
-      return 1;
+      return false;
     }
     input.m_wDir = static_cast<uint16_t>(sDir);
     input.m_wButton = static_cast<uint16_t>(sButton);
@@ -155,7 +160,7 @@ int cPlayScene::PhasePlay() {
   CountPlayTime();
   if (CountDownTime(-1)) {
     if (ThePlayer().m_nDying == 0) DefeatPlayer();
-    return 1;
+    return false;
   }
 
   Probe("ClearFrameFlags");
@@ -167,10 +172,8 @@ int cPlayScene::PhasePlay() {
   player.m_nPinX = player.m_nPinY = 0;
 
   for (int32_t nStep = 1; nStep <= g_Stage.m_nSteps; ++nStep)
-    if (!RunUpdateStep(nStep)) return 1;
-
-  Draw(1, 0, 1, 1);
-  return 1;
+    if (!RunUpdateStep(nStep)) return false;
+  return true;
 }
 
 namespace {
