@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/frame_limit.h"
 #include "base/frame_timing.h"
 #include "base/logs.h"
 #include "base/program_state.h"
@@ -68,6 +69,10 @@ bool cSceneManager::CheckLostSurface() {
 }
 
 void cSceneManager::Present() {
+  // A run that has shown all its frames shows no more: the frame a waiting
+  // loop ran to the end of the run inside would otherwise come last, in
+  // place of the loop's last one.
+  if (IsFrameLimitReached()) return;
   const bool bFastStage = m_pPlay && m_pPlay->GetFrameRate() > 60;
   if (DDIsDirect3D()) {
     // A lost windowed device is restored at once; in full screen the restore

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "base/frame_limit.h"
 #include "base/frame_timing.h"
 #include "base/program_state.h"
+#include "base/run_options.h"
 #include "draw/blit.h"
 #include "draw/draw_context.h"
 #include "draw/font_tables.h"
@@ -162,6 +164,29 @@ TEST_F(SceneFrameTest, FrameShowsTheBackBufferInEitherDrawingMode) {
     EXPECT_EQ(pixels[320 * 640 + 100] & 0xFFFFFF, 0x123456u);
     DDReleaseAll();
   }
+}
+
+// A frame inside which a waiting loop ran the run to its last frame shows
+// nothing when it ends: the loop's last frame is the one left for the
+// screenshot.
+TEST_F(SceneFrameTest, FrameEndingAfterTheRunsLastFrameLeavesTheLastShownFrame) {
+  ASSERT_TRUE(DDInit(1, nullptr, 640, 480, 32, 0, 1, 1, 60, 0, nullptr, nullptr, 0, 0));
+  const int nSavedFrames = g_RunOptions.nFrames;
+  g_RunOptions.nFrames = 1;
+  ResetFramesRun();
+  DDFillSurfaceColor(&BackBuffer, 0xFF123456);
+  RunFrame();
+  CountFrameRun();  // the waiting loop's frame, shown inside the next one
+  DDFillSurfaceColor(&BackBuffer, 0xFF654321);
+  RunFrame();
+  std::vector<uint32_t> pixels;
+  int nWidth = 0, nHeight = 0;
+  ASSERT_TRUE(plat::CopyLastFrame(pixels, nWidth, nHeight));
+  ASSERT_EQ(nWidth * nHeight, 640 * 480);
+  EXPECT_EQ(pixels[320 * 640 + 100] & 0xFFFFFF, 0x123456u);
+  g_RunOptions.nFrames = nSavedFrames;
+  ResetFramesRun();
+  DDReleaseAll();
 }
 
 }  // namespace
