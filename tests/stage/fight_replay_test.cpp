@@ -19,6 +19,7 @@
 #include "flow/flow.h"
 #include "play_fixture.h"
 #include "play_state_hash.h"
+#include "support/golden_digests.h"
 #include "support/test_paths.h"
 
 namespace {
@@ -109,26 +110,7 @@ TEST_F(Fight, TheFightIsFoughtAndMatchesItsGoldenDigests) {
   EXPECT_GT(g_PlayData.m_nStageScore, 0);
   EXPECT_LT(ThePlayerObj().m_nHP, 40);
   EXPECT_EQ(TakeCloses(), 0);
-  if (const char* sz = std::getenv("BRIMVALE_RECORD_GOLDEN"); sz && *sz == '1') {
-    std::ofstream out(GoldenPath(), std::ios::trunc);
-    out << "# Play-state digests of the fight of tests/stage/fight_replay_test.cpp,\n"
-           "# one per play frame. Recorded again as that file says.\n";
-    for (uint64_t h : hashes) {
-      char sz16[32];
-      std::snprintf(sz16, sizeof sz16, "%016" PRIx64 "\n", h);
-      out << sz16;
-    }
-    GTEST_SKIP() << "recorded " << GoldenPath();
-  }
-  std::ifstream in(GoldenPath());
-  ASSERT_TRUE(in) << GoldenPath();
-  std::vector<uint64_t> golden;
-  for (std::string strLine; std::getline(in, strLine);) {
-    if (strLine.empty() || strLine[0] == '#') continue;
-    golden.push_back(std::strtoull(strLine.c_str(), nullptr, 16));
-  }
-  ASSERT_EQ(golden.size(), hashes.size());
-  for (size_t f = 0; f < hashes.size(); ++f) ASSERT_EQ(hashes[f], golden[f]) << "frame " << f;
+  CheckGoldenDigests(hashes, GoldenPath(), "the fight of tests/stage/fight_replay_test.cpp");
 }
 
 TEST_F(Fight, TheSameFightTwiceIsTheSameFrameByFrame) {

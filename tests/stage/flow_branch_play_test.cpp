@@ -19,6 +19,7 @@
 #include "flow/command_catalogue.h"
 #include "play_fixture.h"
 #include "play_state_hash.h"
+#include "support/golden_digests.h"
 #include "support/test_paths.h"
 
 namespace {
@@ -154,26 +155,7 @@ TEST_F(FlowBranchPlay, MatchesItsGoldenDigests) {
   EXPECT_GT(Scene().m_StageVar.At(4), 0);
   EXPECT_NE(g_PlayData.m_vVars.At(2), 0);
   EXPECT_EQ(TakeCloses(), 0);
-  if (const char* sz = std::getenv("BRIMVALE_RECORD_GOLDEN"); sz && *sz == '1') {
-    std::ofstream out(GoldenPath(), std::ios::trunc);
-    out << "# Play-state digests of the stage of tests/stage/flow_branch_play_test.cpp,\n"
-           "# one per play frame. Recorded again as that file says.\n";
-    for (uint64_t h : hashes) {
-      char sz16[32];
-      std::snprintf(sz16, sizeof sz16, "%016" PRIx64 "\n", h);
-      out << sz16;
-    }
-    GTEST_SKIP() << "recorded " << GoldenPath();
-  }
-  std::ifstream in(GoldenPath());
-  ASSERT_TRUE(in) << GoldenPath();
-  std::vector<uint64_t> golden;
-  for (std::string strLine; std::getline(in, strLine);) {
-    if (strLine.empty() || strLine[0] == '#') continue;
-    golden.push_back(std::strtoull(strLine.c_str(), nullptr, 16));
-  }
-  ASSERT_EQ(golden.size(), hashes.size());
-  for (size_t f = 0; f < hashes.size(); ++f) ASSERT_EQ(hashes[f], golden[f]) << "frame " << f;
+  CheckGoldenDigests(hashes, GoldenPath(), "the stage of tests/stage/flow_branch_play_test.cpp");
 }
 
 }  // namespace

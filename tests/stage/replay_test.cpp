@@ -25,6 +25,7 @@
 #include "play_state_hash.h"
 #include "scenes/stage_start.h"
 #include "stage/flow_state.h"
+#include "support/golden_digests.h"
 #include "support/draw_setup.h"
 #include "support/test_paths.h"
 
@@ -200,26 +201,7 @@ TEST_F(Replay, TheScriptedPlayMatchesItsGoldenDigests) {
   g_SystemData.m_bReplayRecord = 1;
   const std::vector<uint64_t> hashes = Play(kFrames, true);
   ASSERT_EQ(hashes.size(), static_cast<size_t>(kFrames));
-  if (const char* sz = std::getenv("BRIMVALE_RECORD_GOLDEN"); sz && *sz == '1') {
-    std::ofstream out(GoldenPath(), std::ios::trunc);
-    out << "# Play-state digests of the scripted play of tests/stage/replay_test.cpp,\n"
-           "# one per play frame. Recorded again as that file says.\n";
-    for (uint64_t h : hashes) {
-      char sz16[32];
-      std::snprintf(sz16, sizeof sz16, "%016" PRIx64 "\n", h);
-      out << sz16;
-    }
-    GTEST_SKIP() << "recorded " << GoldenPath();
-  }
-  std::ifstream in(GoldenPath());
-  ASSERT_TRUE(in) << GoldenPath();
-  std::vector<uint64_t> golden;
-  for (std::string strLine; std::getline(in, strLine);) {
-    if (strLine.empty() || strLine[0] == '#') continue;
-    golden.push_back(std::strtoull(strLine.c_str(), nullptr, 16));
-  }
-  ASSERT_EQ(golden.size(), hashes.size());
-  for (size_t f = 0; f < hashes.size(); ++f) ASSERT_EQ(hashes[f], golden[f]) << "frame " << f;
+  CheckGoldenDigests(hashes, GoldenPath(), "the scripted play of tests/stage/replay_test.cpp");
 }
 
 TEST_F(Replay, LeavingThePixelsOutChangesNothingThePlayDoes) {
