@@ -178,6 +178,8 @@ class cPlayFixture : public ::testing::Test {
   // The scene on the stage as it stands, with its first frame run (set-up).
   cPlayScene& Start() {
     CopyStageSettings(g_StageCopy, g_Stage);
+    // A table of cases starts one play after another in one test.
+    delete m_pScene;
     m_pScene = new cPlayScene();
     m_pScene->m_pProbe = &m_Probe;
     m_pScene->Run();
