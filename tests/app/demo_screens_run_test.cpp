@@ -29,9 +29,7 @@ std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::filesystem::path GoldenFolder() {
-  return std::filesystem::path(TestDataDir()) / "screens";
-}
+std::filesystem::path GoldenFolder() { return std::filesystem::path(TestDataDir()) / "screens"; }
 
 class DemoScreens : public ::testing::TestWithParam<const char*> {
  protected:
@@ -55,39 +53,22 @@ class DemoScreens : public ::testing::TestWithParam<const char*> {
     ASSERT_EQ(log.SaveReplay("user_data\\rpl4\\walk.rpl4_783", stage, stage, start), 1);
   }
 
-  void SetMode(bool bDirect3D) {
-    const std::string strIni = m_Project.Read("System.ini");
-    std::string strOut;
-    size_t nPos = 0;
-    while (nPos < strIni.size()) {
-      size_t nEnd = strIni.find('\n', nPos);
-      if (nEnd == std::string::npos) nEnd = strIni.size();
-      std::string strLine = strIni.substr(nPos, nEnd - nPos);
-      if (strLine.rfind("Direct3D=", 0) == 0) strLine = bDirect3D ? "Direct3D=1" : "Direct3D=0";
-      if (strLine.rfind("ShowFps=", 0) == 0) strLine = "ShowFps=0";
-      strOut += strLine + "\n";
-      nPos = nEnd + 1;
-    }
-    m_Project.Write("System.ini", strOut);
-  }
-
   cTempFolder m_Project;
   cTempFolder m_Runtime;
 };
 
 TEST_P(DemoScreens, FramesOfAScriptedWalkMatchTheirGoldens) {
   const std::string strMode = GetParam();
-  SetMode(strMode == "d3d");
+  SetDrawingMode(m_Project.Path(), strMode == "d3d");
   SaveWalkReplay();
   const bool bRecord = std::getenv("BRIMVALE_RECORD_GOLDEN") != nullptr;
   for (int nFrames : {60, 240}) {
     const std::string strName = "demo_" + strMode + "_" + std::to_string(nFrames) + ".png";
     const std::string strShot = m_Runtime.Path() + "/" + strName;
-    const cProcessResult r =
-        RunProcess({ProgramPath(), "--headless", "--no-wait", "--frames", std::to_string(nFrames),
-                    "--project", m_Project.Path(), "--screenshot", strShot,
-                    "user_data/rpl4/walk.rpl4_783"},
-                   {"XDG_RUNTIME_DIR=" + m_Runtime.Path()}, m_Project.Path(), 60);
+    const cProcessResult r = RunProcess(
+        {ProgramPath(), "--headless", "--no-wait", "--frames", std::to_string(nFrames), "--project",
+         m_Project.Path(), "--screenshot", strShot, "user_data/rpl4/walk.rpl4_783"},
+        {"XDG_RUNTIME_DIR=" + m_Runtime.Path()}, m_Project.Path(), 60);
     ASSERT_TRUE(r.bExited);
     ASSERT_EQ(r.nExitCode, 0) << r.strErr;
     const std::vector<uint8_t> shot = ReadBytes(strShot);

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "support/test_paths.h"
@@ -37,4 +39,27 @@ inline void FillMissingPlayBitmaps(const std::string& strProject) {
     if (!std::filesystem::exists(bmp / szName))
       std::filesystem::copy_file(bmp / "Debug.bmp", bmp / szName, ec);
   }
+}
+
+// The copy's System.ini set to draw in Direct3D or in DirectDraw, without
+// the frame-rate box, for pictures that stay the same from run to run.
+inline void SetDrawingMode(const std::string& strProject, bool bDirect3D) {
+  const std::filesystem::path ini = std::filesystem::path(strProject) / "System.ini";
+  std::string strIni;
+  {
+    std::ifstream in(ini, std::ios::binary);
+    strIni.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  std::string strOut;
+  size_t nPos = 0;
+  while (nPos < strIni.size()) {
+    size_t nEnd = strIni.find('\n', nPos);
+    if (nEnd == std::string::npos) nEnd = strIni.size();
+    std::string strLine = strIni.substr(nPos, nEnd - nPos);
+    if (strLine.rfind("Direct3D=", 0) == 0) strLine = bDirect3D ? "Direct3D=1" : "Direct3D=0";
+    if (strLine.rfind("ShowFps=", 0) == 0) strLine = "ShowFps=0";
+    strOut += strLine + "\n";
+    nPos = nEnd + 1;
+  }
+  std::ofstream(ini, std::ios::binary) << strOut;
 }
