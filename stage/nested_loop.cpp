@@ -27,6 +27,12 @@ struct LOOPSTART {
 
 unsigned RunLoopThread(void* p) {
   const std::unique_ptr<LOOPSTART> pStart(static_cast<LOOPSTART*>(p));
+  // A thread takes posts once its queue exists, and a peek makes it. Made
+  // before the loop looks at anything, a close is never lost however early
+  // it comes: one asked for before this is seen by the loop's own look at
+  // the closing play, one after finds the queue and its WM_QUIT is kept.
+  plat::MSG msg;
+  plat::PeekMessage(msg, false);
   const unsigned nResult = pStart->pfnProc(pStart->pArg);
   pStart->pEnded->store(true);
   return nResult;

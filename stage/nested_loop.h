@@ -15,7 +15,7 @@ class cThread;
 class cInput;
 
 // The thread message a starter hands a new loop thread, posted until the
-// thread's queue (made by its first peek) takes it.
+// thread's queue (made as the thread begins, before the loop runs) takes it.
 constexpr uint32_t kLoopStartMessage = 0x8000;
 
 // Runs pfnProc(pArg) on the thread object's thread and waits for it to end:
