@@ -51,6 +51,9 @@ int RunNestedLoop(cThread& thread, unsigned (*pfnProc)(void*), void* pArg, int b
     ReportF("a waiting loop was asked for while one runs: it is left out");
     return 0;
   }
+  // Once the program closes, the close sequence has stopped (or is
+  // stopping) the loop threads: one started now would be nobody's to stop.
+  if (plat::IsQuitting()) return 0;
   auto pEnded = std::make_shared<std::atomic<bool>>(false);
   auto* pStart = new LOOPSTART{pfnProc, pArg, pEnded};
   if (!thread.Start(RunLoopThread, pStart)) {
