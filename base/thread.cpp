@@ -20,9 +20,22 @@ int cThread::Start(unsigned (*pfnProc)(void*), void* pArg) {
   plat::ThreadId id = 0;
   plat::cThreadRecord* pRec = plat::StartThread(pfnProc, pArg, id);
   if (!pRec) return 0;
+  std::lock_guard<std::mutex> lock(m_Mutex);
   m_dwThreadId = id;
   m_hThread = pRec;
   return 1;
+}
+
+bool cThread::HasEnded(plat::cThreadRecord* pRec) {
+  std::lock_guard<std::mutex> lock(m_Mutex);
+  return m_hThread.load() != pRec || plat::HasThreadEnded(pRec);
+}
+
+void cThread::Release(plat::cThreadRecord* pRec) {
+  std::lock_guard<std::mutex> lock(m_Mutex);
+  if (m_hThread.load() != pRec) return;
+  m_hThread = nullptr;
+  plat::CloseThread(pRec);
 }
 
 void cThread::Join() {
@@ -32,12 +45,12 @@ void cThread::Join() {
   // not hold the caller past that.
   for (;;) {
     const plat::WAITMARK mark = plat::GetWaitMark();
-    if (plat::HasThreadEnded(pRec)) break;
+    if (HasEnded(pRec)) break;
     if (plat::IsQuitting()) return;
     // A thread's end notifies; the bound only keeps a missed notice short.
     plat::WaitFromMarkFor(mark, kJoinWaitMs);
   }
-  if (m_hThread.compare_exchange_strong(pRec, nullptr)) plat::CloseThread(pRec);
+  Release(pRec);
 }
 
 // Linux cannot suspend a thread from outside. Every thread the program
@@ -48,26 +61,32 @@ bool cThread::Suspend() { return true; }
 bool cThread::Resume() { return true; }
 
 void cThread::Exit() {
-  plat::cThreadRecord* pRec = m_hThread.load();
+  plat::cThreadRecord* pRec = nullptr;
+  uint32_t dwThreadId = 0;
+  {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    pRec = m_hThread.load();
+    dwThreadId = m_dwThreadId;
+  }
   if (!pRec) return;
   while (!Resume()) {
   }
   DebugLog("Exit A");
-  plat::PostThreadMessage(m_dwThreadId, plat::WM_QUIT, 0, 0);
+  plat::PostThreadMessage(dwThreadId, plat::WM_QUIT, 0, 0);
   DebugLog("Exit B");
   DebugLog("Exit C");
   int n = 0;
-  while (!plat::HasThreadEnded(pRec)) {
+  while (!HasEnded(pRec)) {
     plat::SleepMs(1);
-    plat::PostThreadMessage(m_dwThreadId, plat::WM_QUIT, 0, 0);
+    plat::PostThreadMessage(dwThreadId, plat::WM_QUIT, 0, 0);
     if (++n >= kThreadExitPolls) {
       // No thread can be killed safely here: it is left to run and the
       // process ends without waiting for it after shut-down.
-      ReportF("Exit : thread %u did not end", m_dwThreadId);
+      ReportF("Exit : thread %u did not end", dwThreadId);
       break;
     }
   }
   DebugLog("Exit D");
-  if (m_hThread.compare_exchange_strong(pRec, nullptr)) plat::CloseThread(pRec);
+  Release(pRec);
   DebugLog("Exit E");
 }

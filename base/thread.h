@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "platform/msg/threads.h"
 
@@ -24,6 +25,18 @@ class cThread {
   // Null while the object holds no thread; others test it to see whether the
   // thread runs (the close sequence looks at the pause thread's).
   std::atomic<plat::cThreadRecord*> m_hThread{nullptr};
+
+ private:
+  // Whether the thread of pRec has ended; one whose record was let go
+  // meanwhile has.
+  bool HasEnded(plat::cThreadRecord* pRec);
+  // Lets the record go, unless it was let go already.
+  void Release(plat::cThreadRecord* pRec);
+
+  // A join and a stop of one thread may run at once on two threads (the
+  // play joins the waiting loop while the close sequence stops it): the
+  // record is looked at and let go only under this.
+  std::mutex m_Mutex;
 };
 
 // Polls a thread gets to leave after the first WM_QUIT.

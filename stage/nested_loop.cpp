@@ -27,6 +27,12 @@ struct LOOPSTART {
 
 unsigned RunLoopThread(void* p) {
   const std::unique_ptr<LOOPSTART> pStart(static_cast<LOOPSTART*>(p));
+  // A thread takes posts once its queue exists, and a peek makes it. Made
+  // before the loop looks at anything, a close is never lost however early
+  // it comes: one asked for before this is seen by the loop's own look at
+  // the closing play, one after finds the queue and its WM_QUIT is kept.
+  plat::MSG msg;
+  plat::PeekMessage(msg, false);
   const unsigned nResult = pStart->pfnProc(pStart->pArg);
   pStart->pEnded->store(true);
   return nResult;
@@ -45,6 +51,9 @@ int RunNestedLoop(cThread& thread, unsigned (*pfnProc)(void*), void* pArg, int b
     ReportF("a waiting loop was asked for while one runs: it is left out");
     return 0;
   }
+  // Once the program closes, the close sequence has stopped (or is
+  // stopping) the loop threads: one started now would be nobody's to stop.
+  if (plat::IsQuitting()) return 0;
   auto pEnded = std::make_shared<std::atomic<bool>>(false);
   auto* pStart = new LOOPSTART{pfnProc, pArg, pEnded};
   if (!thread.Start(RunLoopThread, pStart)) {

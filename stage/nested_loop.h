@@ -15,15 +15,15 @@ class cThread;
 class cInput;
 
 // The thread message a starter hands a new loop thread, posted until the
-// thread's queue (made by its first peek) takes it.
+// thread's queue (made as the thread begins, before the loop runs) takes it.
 constexpr uint32_t kLoopStartMessage = 0x8000;
 
 // Runs pfnProc(pArg) on the thread object's thread and waits for it to end:
 // with bPostStart the start message is posted first. The loop is waited for
 // to its end even when the program begins to close meanwhile, so the loop
-// never draws under a caller that goes on. 0 when no loop ran: the thread
-// object runs one already (a loop started from inside a loop), or no thread
-// could be started; both are reported.
+// never draws under a caller that goes on. 0 when no loop ran: the program
+// is closing, the thread object runs one already (a loop started from
+// inside a loop, reported), or no thread could be started (reported).
 int RunNestedLoop(cThread& thread, unsigned (*pfnProc)(void*), void* pArg, int bPostStart);
 
 // The shared turns of a nested loop, on its own thread.

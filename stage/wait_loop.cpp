@@ -5,6 +5,7 @@
 // until the wait's button is pressed or its frames are out.
 #include <climits>
 
+#include "base/logs.h"
 #include "base/thread.h"
 #include "base/window_requests.h"
 #include "files/replay_requests.h"
@@ -21,7 +22,9 @@ constexpr uint16_t kButton1 = 1;
 constexpr int kMessageEndSound = 12;
 constexpr int kWaitEndSound = 1;
 // A close requested while the loop runs ends it at once (the close posts
-// WM_QUIT); should that message be lost, the loop leaves on its own then.
+// WM_QUIT, which the loop's queue keeps from the moment the loop begins);
+// should that message be lost all the same, the loop leaves on its own then
+// and says so in the report.
 constexpr int32_t kCloseGraceMs = 2000;
 
 }  // namespace
@@ -33,6 +36,7 @@ void cPlayScene::RunWait(int bPostStart) {
 unsigned cPlayScene::WaitLoopProc(void* pScene) {
   cPlayScene& scene = *static_cast<cPlayScene*>(pScene);
   if (scene.m_bCloseRequest.load()) return 0;
+  scene.Probe("WaitLoop");
   // The loop reads the pad into records of its own: the play's input, and
   // the key log it feeds, are left as the step found them.
   cSafeVector<cInput> inputs = g_Input;
@@ -48,6 +52,7 @@ unsigned cPlayScene::WaitLoopProc(void* pScene) {
   cNestedFrames frames;
   bool bCloseSeen = false;
   uint32_t dwCloseSeen = 0;
+  bool bGuardPosted = false;
   for (;;) {
     const cNestedFrames::eTurn eTurn = frames.CheckMessages();
     if (eTurn == cNestedFrames::TURN_END) break;
@@ -57,7 +62,9 @@ unsigned cPlayScene::WaitLoopProc(void* pScene) {
       if (!bCloseSeen) {
         bCloseSeen = true;
         dwCloseSeen = dwNow;
-      } else if (static_cast<int32_t>(dwNow - dwCloseSeen) >= kCloseGraceMs) {
+      } else if (!bGuardPosted && static_cast<int32_t>(dwNow - dwCloseSeen) >= kCloseGraceMs) {
+        bGuardPosted = true;
+        ReportF("a close did not reach the waiting loop: the wait ends late");
         plat::PostThreadMessage(plat::GetCurrentThreadId(), plat::WM_QUIT, 0, 0);
       }
       plat::SleepMs(1);

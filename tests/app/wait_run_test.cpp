@@ -54,6 +54,12 @@ class WaitRun : public ::testing::Test {
     const std::string r = m_Project.Read("Report_Game.txt");
     return r.find("err V[") != std::string::npos || r.find("err L[") != std::string::npos;
   }
+  // A wait that outlived the close by its own guard: the close was late,
+  // however quickly the program then ended.
+  bool ReportHasLateClose() const {
+    return m_Project.Read("Report_Game.txt").find("a close did not reach the waiting loop") !=
+           std::string::npos;
+  }
 
   cTempFolder m_Project;
   cTempFolder m_Runtime;
@@ -79,6 +85,7 @@ TEST_F(WaitRun, ACloseDuringAWaitEndsTheProgram) {
   ASSERT_TRUE(r.bExited);
   EXPECT_EQ(r.nExitCode, 0);
   EXPECT_FALSE(ReportHasFaults());
+  EXPECT_FALSE(ReportHasLateClose());
 }
 
 // However the wait stands, the program is gone soon after the close, paced
@@ -113,6 +120,7 @@ TEST_F(WaitRun, EveryWaitEndsWithinASecondOfAClose) {
     EXPECT_EQ(r.nExitCode, 0);
     EXPECT_LT(ms, 5000);
     EXPECT_FALSE(ReportHasFaults());
+    EXPECT_FALSE(ReportHasLateClose());
   }
 }
 

@@ -119,3 +119,22 @@ TEST(Thread, JoinLetsGoOnceClosingHasBegun) {
   th.Join();
   EXPECT_EQ(th.m_hThread.load(), nullptr);
 }
+
+// The close sequence stops a thread (Exit, on the window's thread) that the
+// play may be joining at that moment (the waiting loop's thread, joined by
+// the game's): whichever of the two sees the thread end first lets its
+// record go, and the other must not look at it after that.
+TEST(Thread, AnExitDuringAJoinOfTheSameThreadLeavesItsRecordToOneOfThem) {
+  const int nAbandoned = plat::AbandonedThreadCount();
+  for (int i = 0; i < 200; ++i) {
+    std::atomic<int> nRuns{0};
+    cThread th;
+    ASSERT_EQ(th.Start(QuitOnRequest, &nRuns), 1);
+    std::thread joiner([&] { th.Join(); });
+    while (nRuns.load() == 0) plat::SleepMs(0);
+    th.Exit();
+    joiner.join();
+    EXPECT_EQ(th.m_hThread.load(), nullptr);
+  }
+  EXPECT_EQ(plat::AbandonedThreadCount(), nAbandoned);
+}

@@ -53,12 +53,15 @@ class cTestProbe : public cPlayProbe {
     if (pObj) strStep += "(" + std::to_string(pObj->m_nId) + ")";
     if (m_bRecord) m_vecSteps.push_back(strStep);
     if (m_fnFlows && std::string(szStep) == "Flows" && pObj) m_fnFlows(*pObj);
+    if (m_fnWaitLoop && std::string(szStep) == "WaitLoop") m_fnWaitLoop();
     if (m_fnWaitFrame && std::string(szStep) == "WaitFrame") m_fnWaitFrame();
     if (m_fnRankingFrame && std::string(szStep) == "RankingFrame") m_fnRankingFrame();
   }
   bool m_bRecord = false;
   std::vector<std::string> m_vecSteps;
   std::function<void(cGameObj&)> m_fnFlows;
+  // Called as a waiting loop begins on its thread, before its first turn.
+  std::function<void()> m_fnWaitLoop;
   // Called at the start of every frame of a waiting loop, on its thread
   // (the play's thread waits meanwhile).
   std::function<void()> m_fnWaitFrame;

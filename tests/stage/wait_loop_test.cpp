@@ -474,6 +474,37 @@ TEST_F(WaitLoop, ACloseDuringAWaitEndsItAndThePlayClosesAgain) {
   m_fnOnFrame = nullptr;
 }
 
+// The window's close can come at any moment of a wait's start: the instant
+// the loop's thread is there and has let the close flag pass is the
+// narrowest, and its WM_QUIT must still be taken rather than lost (a lost
+// one would leave the wait running until its two-second guard).
+TEST_F(WaitLoop, ACloseAsAWaitBeginsEndsItAtOnce) {
+  StartOnAFloor();
+  std::atomic<bool> bDone{false};
+  std::thread clock([&] {
+    while (!bDone) {
+      plat::SleepMs(2);
+      plat::AdvanceTestClock(100);
+    }
+  });
+  m_Probe.m_fnWaitLoop = [&] {
+    Scene().m_bCloseRequest = 1;
+    plat::PostThreadMessage(thPause.m_dwThreadId, plat::WM_QUIT, 0, 0);
+  };
+  for (const int bPostStart : {0, 1}) {
+    SCOPED_TRACE(bPostStart);
+    Scene().m_bCloseRequest = 0;
+    Scene().m_Wait = WAITDATA{WAIT_GAME, 0, 0, 1 << 30, 0};
+    const uint32_t dwStart = plat::GetTickMs();
+    EXPECT_EQ(RunWait(bPostStart), 0);
+    EXPECT_LT(static_cast<int32_t>(plat::GetTickMs() - dwStart), 2000);
+    EXPECT_EQ(thPause.m_hThread.load(), nullptr);
+  }
+  bDone = true;
+  clock.join();
+  m_Probe.m_fnWaitLoop = nullptr;
+}
+
 TEST_F(WaitLoop, AClosedWindowWhoseQuitIsLostEndsTheWaitAfterTwoSeconds) {
   StartOnAFloor();
   std::atomic<bool> bDone{false};
@@ -490,6 +521,8 @@ TEST_F(WaitLoop, AClosedWindowWhoseQuitIsLostEndsTheWaitAfterTwoSeconds) {
   const uint32_t dwStart = plat::GetTickMs();
   EXPECT_EQ(RunWait(), 3);
   EXPECT_GE(static_cast<int32_t>(plat::GetTickMs() - dwStart), 2000);
+  EXPECT_NE(m_Dir.Read("Report_Game.txt").find("a close did not reach the waiting loop"),
+            std::string::npos);
   bDone = true;
   clock.join();
   m_fnOnFrame = nullptr;
