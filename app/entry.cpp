@@ -242,6 +242,10 @@ unsigned GameLoop(void*) {
       }
       continue;
     }
+    // Once the close has begun, the window thread stops the other threads
+    // and then this one: no frame runs meanwhile, under a program being
+    // taken apart.
+    if (plat::IsQuitting()) return 1;
     if (bAppActive.load() == 0) {
       // The activation notifies; the bound only keeps a missed one short.
       plat::WaitFromMarkFor(mark, kInactiveWaitMs);

@@ -55,12 +55,17 @@ void cMainWindow::CloseSequence(plat::WndHandle hWnd) {
     return;
   }
   SaveWindowPlacement();
-  if (thPause.m_hThread.load()) {
-    // The pause loop runs nested inside a frame of the play scene: it alone
-    // is ended now, and the play scene closes the window once it has left.
+  // The pause loop runs nested inside a frame of the play scene: it alone
+  // is ended now, and the play scene closes the window again once its wait
+  // is over. The play is told while its thread cannot yet have left the
+  // wait, so it finds the close however late in the wait it came (the play
+  // scene stays while the pause thread is held).
+  const bool bPaused = thPause.RunIfStarted([](uint32_t dwThreadId) {
+    if (g_PlayScene) g_PlayScene->m_bCloseRequest = CLOSE_ASKED;
+    plat::PostThreadMessage(dwThreadId, plat::WM_QUIT, 0, 0);
+  });
+  if (bPaused) {
     DebugLog("WM_CLOSE thPause.m_hThread");
-    if (g_PlayScene) g_PlayScene->m_bCloseRequest = 1;
-    plat::PostThreadMessage(thPause.m_dwThreadId, plat::WM_QUIT, 0, 0);
     return;
   }
   DebugLog("WM_CLOSE 成功！");

@@ -38,6 +38,13 @@ void cThread::Release(plat::cThreadRecord* pRec) {
   plat::CloseThread(pRec);
 }
 
+bool cThread::RunIfStarted(const std::function<void(uint32_t dwThreadId)>& fn) {
+  std::lock_guard<std::mutex> lock(m_Mutex);
+  if (!m_hThread.load()) return false;
+  fn(m_dwThreadId);
+  return true;
+}
+
 void cThread::Join() {
   plat::cThreadRecord* pRec = m_hThread.load();
   if (!pRec) return;

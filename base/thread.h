@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 
 #include "platform/msg/threads.h"
@@ -20,6 +21,11 @@ class cThread {
   bool Suspend();
   bool Resume();
   void Exit();
+  // Runs fn with the thread's id while the object holds its thread, and no
+  // join or stop can let the thread go before fn is done: whoever joins the
+  // thread sees what fn did once the join is over. false, without fn, when
+  // the object holds no thread.
+  bool RunIfStarted(const std::function<void(uint32_t dwThreadId)>& fn);
 
   uint32_t m_dwThreadId = 0;
   // Null while the object holds no thread; others test it to see whether the

@@ -61,6 +61,10 @@ enum : int32_t {
   PLAYPHASE_FADEOUT = 7,
 };
 
+// A play's close request: none, asked for by the window during a wait, or
+// passed on to the window again by the play.
+enum : int32_t { CLOSE_NONE = 0, CLOSE_ASKED = 1, CLOSE_PASSED_ON = 2 };
+
 // Outcome of the checks of an update step.
 enum : int { STEP_GO_ON = 0, STEP_STAGE_OVER = 1, STEP_PLAYER_DEFEATED = 2 };
 
@@ -262,10 +266,15 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   // Waits that stop the play while the screen goes on (wait_loop.cpp).
   // RunWait runs the waiting loop on the pause thread over the wait record
   // as it stands and returns when the wait is over; bPostStart hands the
-  // loop its start message first. The loop's thread procedure takes the
-  // scene; it returns 0 at once while a close is requested.
+  // loop its start message first. Once a close is requested no loop runs,
+  // and the close, whenever in the wait it came, goes back to the window as
+  // the wait is over. The loop's thread procedure takes the scene; it
+  // returns 0 at once while a close is requested.
   void RunWait(int bPostStart);
   static unsigned WaitLoopProc(void* pScene);
+  // Closes the window again for a close asked for during a wait, once: the
+  // window, with no wait running now, ends the program.
+  void PassOnClose();
   // One turn's frame of the waiting loop, on the loop's own wait record and
   // input records: 1 when the wait ended in it (nothing is drawn then).
   int WaitFrame(WAITDATA& wait, cSafeVector<cInput>& inputs, cNestedFrames& frames);
@@ -298,8 +307,10 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   cScrEffectRun m_ScrEffect;
   cScreenColor m_ScreenColor;
   WAITDATA m_Wait;
-  // Set by the window thread when the window closes during a wait.
-  std::atomic<int32_t> m_bCloseRequest{0};
+  // CLOSE_ASKED by the window thread when the window closes during a wait;
+  // CLOSE_PASSED_ON once the play has closed the window again. Any close
+  // stops the play.
+  std::atomic<int32_t> m_bCloseRequest{CLOSE_NONE};
   int32_t m_bItemMessage = 0;
   int32_t m_nPlayerCount = 0;
   int32_t m_nStepNo = 0;     // update step within the frame, from 1

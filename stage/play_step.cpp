@@ -115,7 +115,7 @@ int cPlayScene::PhasePlay() {
 
 bool cPlayScene::UpdateFrame() {
   if (m_bCloseRequest.load()) {
-    plat::PostMessage(g_hMainWnd.load(), plat::WM_CLOSE, 0, 0);
+    PassOnClose();
     return false;
   }
   if (CheckPauseKey()) {

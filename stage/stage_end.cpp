@@ -83,19 +83,21 @@ void cPlayScene::AddStageResults() {
       static_cast<int64_t>(play.m_nTotalScore) / s - static_cast<int64_t>(nOldTotal) / s;
   for (int64_t i = 0; i < nSteps; ++i) {
     play.m_nLives = std::min(play.m_nLives + 1, 99);
+    if (m_bCloseRequest.load()) {
+      // The window was closed during a notice (the wait passed the close
+      // on): the lives still due are given without their notices.
+      play.m_nLives =
+          static_cast<int32_t>(std::min<int64_t>(play.m_nLives + (nSteps - i - 1), 99));
+      return;
+    }
     PlaySE(15);
     // Each life is shown rising over the player while the play stands.
     const cTextObj* pNotice = &ShowLifeNotice();
     SetWaitData(m_Wait, WAIT_LIFE, 0, kLifeNoticeFrames, 0);
     RunWait(1);
     RemoveText(pNotice);
-    if (m_bCloseRequest.load()) {
-      // The window was closed meanwhile: the close goes on, without the
-      // notices still due.
-      plat::PostMessage(g_hMainWnd.load(), plat::WM_CLOSE, 0, 0);
-      return;
-    }
-    while (bAppActive.load() == 0 && !plat::IsQuitting()) plat::SleepMs(1);
+    while (bAppActive.load() == 0 && !plat::IsQuitting() && !m_bCloseRequest.load())
+      plat::SleepMs(1);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "base/logs.h"
+#include "base/program_state.h"
 #include "base/thread.h"
 #include "base/window_requests.h"
 #include "files/replay_requests.h"
@@ -30,7 +31,17 @@ constexpr int32_t kCloseGraceMs = 2000;
 }  // namespace
 
 void cPlayScene::RunWait(int bPostStart) {
-  RunNestedLoop(thPause, &cPlayScene::WaitLoopProc, this, bPostStart);
+  if (!m_bCloseRequest.load()) RunNestedLoop(thPause, &cPlayScene::WaitLoopProc, this, bPostStart);
+  // A close that came too late for the loop to see (the wait had just ended
+  // on its own) is told all the same: the play may leave its play phase
+  // after the wait, and only the play phase looks at the request itself.
+  if (m_bCloseRequest.load()) PassOnClose();
+}
+
+void cPlayScene::PassOnClose() {
+  int32_t nAsked = CLOSE_ASKED;
+  if (m_bCloseRequest.compare_exchange_strong(nAsked, CLOSE_PASSED_ON))
+    plat::PostMessage(g_hMainWnd.load(), plat::WM_CLOSE, 0, 0);
 }
 
 unsigned cPlayScene::WaitLoopProc(void* pScene) {

@@ -7,7 +7,9 @@
 
 #include "app/entry.h"
 #include "app/main_window.h"
+#include "base/frame_limit.h"
 #include "base/program_state.h"
+#include "base/run_options.h"
 #include "base/thread.h"
 #include "platform/clock/clock.h"
 #include "platform/input/keyboard.h"
@@ -97,6 +99,23 @@ TEST_F(MainWindowClose, ClosingEndsThreadsBlockedInASend) {
   ASSERT_EQ(msgs.size(), 1u);
   EXPECT_EQ(msgs[0].message, plat::WM_QUIT);
   EXPECT_EQ(msgs[0].wParam, 0u);
+}
+
+// Between the start of the close and the game thread's WM_QUIT the other
+// threads are stopped one by one: the game thread runs no frame meanwhile,
+// for its frames would go on with a play or a menu (unpaced, as the frame
+// gate lets go) under a program being taken apart.
+TEST_F(MainWindowClose, TheGameLoopRunsNoFrameOnceClosingHasBegun) {
+  bAppActive = 1;
+  const int nLimit = g_RunOptions.nFrames;
+  // Bounds a loop that would run frames.
+  g_RunOptions.nFrames = GetFramesRun() + 20;
+  const int nBefore = GetFramesRun();
+  plat::SetQuitting(true);
+  EXPECT_EQ(GameLoop(nullptr), 1u);
+  EXPECT_EQ(GetFramesRun(), nBefore);
+  g_RunOptions.nFrames = nLimit;
+  bAppActive = 0;
 }
 
 TEST_F(MainWindowClose, ActivationFollowsTheMessage) {

@@ -138,3 +138,33 @@ TEST(Thread, AnExitDuringAJoinOfTheSameThreadLeavesItsRecordToOneOfThem) {
   }
   EXPECT_EQ(plat::AbandonedThreadCount(), nAbandoned);
 }
+
+// The close sequence tells the play of a close while the play may be
+// joining the waiting loop's thread, which ends by itself at that moment:
+// what was done while the thread was held is seen by the joiner once its
+// join is over, or nothing was done (the thread had been let go).
+TEST(Thread, WhatRunsWhileAThreadIsHeldIsSeenOnceItsJoinIsOver) {
+  int nRan = 0;
+  for (int i = 0; i < 50; ++i) {
+    std::atomic<int> nEnded{0};
+    std::atomic<bool> bTold{false};
+    cThread th;
+    ASSERT_EQ(th.Start(Quick, &nEnded), 1);
+    bool bSeen = false;
+    std::thread joiner([&] {
+      th.Join();
+      bSeen = bTold.load();
+    });
+    while (nEnded.load() == 0) plat::SleepMs(0);
+    // The telling takes a while: a join that could end meanwhile would
+    // miss it.
+    const bool bRan = th.RunIfStarted([&](uint32_t) {
+      plat::SleepMs(2);
+      bTold = true;
+    });
+    joiner.join();
+    EXPECT_EQ(bSeen, bRan);
+    nRan += bRan;
+  }
+  EXPECT_GT(nRan, 0);
+}

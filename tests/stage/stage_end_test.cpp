@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <thread>
 
 #include "base/run_options.h"
 #include "base/thread.h"
 #include "files/options.h"
 #include "files/world_map.h"
+#include "platform/msg/threads.h"
 #include "play_fixture.h"
 #include "scenes/ranking.h"
 #include "window_thread.h"
@@ -361,6 +364,48 @@ TEST_F(RankingEntryTest, EntersUnderTheNameSavesAndShowsUntilButton1) {
     EXPECT_EQ(g_Ranking.m_vTables.At(0).m_vRows.At(1).m_bValid, 0);
     m_Probe.m_fnRankingFrame = nullptr;
   }
+}
+
+// The program closes as the ranking display shows its first frame, or on
+// the turn button 1 ends it: the display ends there, its thread is let go
+// by the close, and the entry made before it is whole in the stage's file.
+TEST_F(RankingEntryTest, ACloseAtTheDisplaysStartOrEndEndsItThere) {
+  const int nAbandoned = plat::AbandonedThreadCount();
+  for (const int nCloseAt : {1, 3}) {
+    SCOPED_TRACE(nCloseAt);
+    delete m_pScene;
+    m_pScene = nullptr;
+    g_PlayData.Reset();
+    g_Option.m_nRankMode = 1;
+    g_Option.m_strName = "OPT";
+    g_SceneManager.m_nModeFlag = 1;
+    std::filesystem::remove("user_data/challenge/c01.rkg");
+    cPlayScene& scene = PlayedTo(GAMEMODE_CHALLENGE, 1);
+    g_PlayData.m_nStageScore = 777;
+    scene.StageEnd();
+    Keys({{3, kKeyButton1}});
+    const std::function<void()> fnKeys = m_Probe.m_fnRankingFrame;
+    std::thread window;
+    m_Probe.m_fnRankingFrame = [&] {
+      fnKeys();
+      if (m_nFrame != nCloseAt) return;
+      // The close sequence: the program closes, and the window's thread
+      // stops the ranking thread.
+      plat::SetQuitting(true);
+      window = std::thread([] { thRanking.Exit(); });
+    };
+    scene.RankingEntry();
+    window.join();
+    plat::SetQuitting(false);
+    EXPECT_EQ(m_nFrame, nCloseAt);
+    EXPECT_EQ(thRanking.m_hThread.load(), nullptr);
+    EXPECT_EQ(plat::AbandonedThreadCount(), nAbandoned);
+    cRanking saved;
+    ASSERT_EQ(LoadRanking(saved, 1, kBase, 0, 0, 0), 1);
+    EXPECT_EQ(saved.m_vTables.At(0).m_vRows.At(0).m_strName, "OPT");
+    EXPECT_EQ(saved.m_vTables.At(0).m_vRows.At(0).m_nValue, 777);
+  }
+  m_Probe.m_fnRankingFrame = nullptr;
 }
 
 TEST_F(RankingEntryTest, TheNextPlayOfTheStageFindsItsRankings) {

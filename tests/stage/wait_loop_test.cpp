@@ -78,6 +78,12 @@ class WaitLoop : public cPlayFixture {
   int m_nWaitFrames = 0;
   std::set<int> m_Down;
   std::function<void(int)> m_fnOnFrame;
+
+  // The closes the window took of all that was posted to it so far.
+  int ClosesTaken() {
+    m_pWindow->Settle();
+    return cWindowThread::Closes();
+  }
 };
 
 TEST_F(WaitLoop, EachWaitDrawsUntilItsButtonOrItsTime) {
@@ -427,6 +433,54 @@ TEST_F(WaitLoop, PlaysWithWaitsReplayAndRunHeadlessAlike) {
   EXPECT_EQ(cWindowThread::Closes(), 0) << m_Dir.Read("Report_Game.txt");
 }
 
+// The close, as the window's close sequence does it while the pause thread
+// runs: the play is told, and the loop is asked to end.
+void CloseDuringTheWait(cPlayScene& scene) {
+  scene.m_bCloseRequest = 1;
+  plat::PostThreadMessage(thPause.m_dwThreadId, plat::WM_QUIT, 0, 0);
+}
+
+
+// A wait that ends on its own on the turn the window closes: the loop has
+// no turn left to see the close, yet the window hears of it, once, whatever
+// the play goes on to after the wait.
+TEST_F(WaitLoop, ACloseAsAWaitEndsOnItsOwnReachesTheWindowOnce) {
+  cFlowCmd clear = Command(CMD_STAGE_CLEAR, std::vector<int32_t>(9, 0));
+  clear.m_vecParams[0] = 3;  // no next stage
+  const struct {
+    const char* szName;
+    cFlowCmd then;
+    int nPhase;
+  } cases[] = {
+      {"the play goes on", MessageThenMark(0, 0).m_vecCmds[1], PLAYPHASE_PLAY},
+      {"the stage ends", clear, PLAYPHASE_STAGEEND},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.szName);
+    MakeStage(20, 15, 2);
+    Floor(14);
+    cFlow flow;
+    flow.m_vecCmds.push_back(Command(CMD_GAME_WAIT, {1}));
+    flow.m_vecCmds.push_back(c.then);
+    Player(3, 13).m_vecFlows.push_back(flow);
+    // Six frames, and the turn that ends the wait.
+    m_fnOnFrame = [&](int f) {
+      if (f == 7) CloseDuringTheWait(Scene());
+    };
+    StartPlaying();
+    cWindowThread::Closes() = 0;
+    m_nWaitFrames = 0;
+    Frames(1);
+    EXPECT_EQ(m_nWaitFrames, 7);
+    EXPECT_EQ(Scene().m_nPhase, c.nPhase);
+    Frames(10);
+    EXPECT_EQ(ClosesTaken(), 1);
+    delete m_pScene;
+    m_pScene = nullptr;
+  }
+  m_fnOnFrame = nullptr;
+}
+
 TEST_F(WaitLoop, ExtraLivesAreEachShownRisingForThirtyFrames) {
   StartOnAFloor();
   g_SystemData.m_bExtraLifeByScore = 1;
@@ -452,6 +506,38 @@ TEST_F(WaitLoop, ExtraLivesAreEachShownRisingForThirtyFrames) {
   m_fnOnFrame = nullptr;
 }
 
+// The window closes as the first of two notices begins, or on the turn its
+// wait ends: the notice due after it is left out, the lives are all given,
+// and the window hears of the close once.
+TEST_F(WaitLoop, ACloseAtAnExtraLifeNoticesStartOrEndLeavesTheRestOut) {
+  for (const bool bAtStart : {true, false}) {
+    SCOPED_TRACE(bAtStart ? "at its start" : "at its end");
+    StartOnAFloor();
+    cWindowThread::Closes() = 0;
+    cWindowThread::TakeSounds();
+    g_SystemData.m_bExtraLifeByScore = 1;
+    g_SystemData.m_nExtraLifeScore = 1000;
+    g_PlayData.m_nTotalScore = 1999;
+    g_PlayData.m_nStageScore = 1101;
+    g_PlayData.m_nLives = 3;
+    m_nWaitFrames = 0;
+    m_Probe.m_fnWaitLoop = [&] {
+      if (bAtStart) CloseDuringTheWait(Scene());
+    };
+    m_fnOnFrame = [&](int f) {
+      if (!bAtStart && f == 31) CloseDuringTheWait(Scene());
+    };
+    Scene().AddStageResults();
+    EXPECT_EQ(m_nWaitFrames, bAtStart ? 0 : 31);
+    EXPECT_TRUE(Scene().m_TextList.empty());
+    EXPECT_EQ(g_PlayData.m_nLives, 5);
+    EXPECT_EQ(cWindowThread::TakeSounds(), std::vector<int>{15});
+    EXPECT_EQ(ClosesTaken(), 1);
+  }
+  m_Probe.m_fnWaitLoop = nullptr;
+  m_fnOnFrame = nullptr;
+}
+
 TEST_F(WaitLoop, ACloseDuringAWaitEndsItAndThePlayClosesAgain) {
   StartOnAFloor();
   // The window's close, as its close sequence does it while a wait runs.
@@ -463,14 +549,17 @@ TEST_F(WaitLoop, ACloseDuringAWaitEndsItAndThePlayClosesAgain) {
   Scene().m_Wait = WAITDATA{WAIT_GAME, 0, 0, 600, 0};
   EXPECT_EQ(RunWait(), 5);
   EXPECT_EQ(thPause.m_hThread.load(), nullptr);
-  // Waits asked for from now on end at once; the play closes the window
-  // again as its next frame begins.
+  // The play closes the window again as soon as the wait is over, and only
+  // then: waits asked for from now on end at once, and the play's next
+  // frame does nothing.
+  EXPECT_EQ(ClosesTaken(), 1);
   m_nWaitFrames = 0;
   Scene().GameWait(600);
   EXPECT_EQ(m_nWaitFrames, 0);
+  const int32_t nFrame = Scene().m_nFrames;
   Frames(1);
-  for (int i = 0; i < 1000 && cWindowThread::Closes() == 0; ++i) plat::SleepMs(1);
-  EXPECT_EQ(cWindowThread::Closes(), 1);
+  EXPECT_EQ(Scene().m_nFrames, nFrame);
+  EXPECT_EQ(ClosesTaken(), 1);
   m_fnOnFrame = nullptr;
 }
 

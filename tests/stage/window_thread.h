@@ -42,6 +42,13 @@ class cWindowThread {
     m_Thread.join();
   }
   plat::WndHandle Handle() const { return m_hWnd; }
+  // Returns once the window's thread has taken every message posted to it
+  // before (posts are taken in their order).
+  void Settle() {
+    const int nMark = ++Marks();
+    plat::PostMessage(m_hWnd, kSettleMessage, static_cast<uintptr_t>(nMark), 0);
+    for (int i = 0; i < 10000 && Settled().load() < nMark; ++i) plat::SleepMs(1);
+  }
   static std::vector<int> TakeSounds() {
     std::lock_guard<std::mutex> lock(Mutex());
     std::vector<int> v;
@@ -68,6 +75,15 @@ class cWindowThread {
     static std::mutex m;
     return m;
   }
+  static constexpr uint32_t kSettleMessage = plat::WM_APP + 0x100;
+  static std::atomic<int>& Marks() {
+    static std::atomic<int> n{0};
+    return n;
+  }
+  static std::atomic<int>& Settled() {
+    static std::atomic<int> n{0};
+    return n;
+  }
   static std::vector<int>& Sounds() {
     static std::vector<int> v;
     return v;
@@ -78,6 +94,7 @@ class cWindowThread {
       Sounds().push_back(static_cast<int>(wParam));
     }
     if (message == plat::WM_CLOSE) ++Closes();
+    if (message == kSettleMessage) Settled() = static_cast<int>(wParam);
     if (message == WM_NAMEDLG) {
       std::lock_guard<std::mutex> lock(Mutex());
       ++NameBoxes();
