@@ -85,7 +85,9 @@ void cSdlEventFeed::Start() {
     const uint32_t nType = SDL_RegisterEvents(1);
     if (nType != static_cast<uint32_t>(-1)) {
       g_nWakeEvent = nType;
-      g_nWakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+      // Made once and never closed: a wake racing with Stop must not write
+      // into a descriptor number the process has since given to a file.
+      if (g_nWakeFd.load() < 0) g_nWakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
       // The window thread starts the feed: its own posts and the frames
       // handed over wake it.
       SetQueueWaker(WakeWindowThread);
@@ -100,7 +102,6 @@ void cSdlEventFeed::Stop() {
   SetFrameWaker(nullptr);
   g_nWakeEvent = 0;
   g_bPollWait = false;
-  if (const int fd = g_nWakeFd.exchange(-1); fd >= 0) close(fd);
   CloseJoysticks();
   SDL_QuitSubSystem(SDL_INIT_EVENTS | SDL_INIT_JOYSTICK);
   m_bStarted = false;
