@@ -14,7 +14,7 @@ namespace plat::desktop {
 void InstallDesktopBackend() {
   // Never destroyed: services may still be called while the process ends.
   static auto* pPresenter = new cSdlPresenter;
-  static auto* pEvents = new cSdlEventFeed;
+  static auto* pEvents = new cSdlEventFeed(pPresenter);
   static auto* pAudio = new cSdlAudioDevice;
   static auto* pBoxes = new cGtkBoxes;
   static auto* pDialogs = new cGtkDialogs(pPresenter);

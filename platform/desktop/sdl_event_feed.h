@@ -7,8 +7,13 @@
 
 namespace plat::desktop {
 
+class cSdlPresenter;
+
 class cSdlEventFeed : public cEventService {
  public:
+  // The presenter whose window's display connection the feed may sleep on.
+  explicit cSdlEventFeed(const cSdlPresenter* pPresenter = nullptr) : m_pPresenter(pPresenter) {}
+
   // Starts SDL's event and joystick parts; without them the feed stays
   // quiet.
   void Start() override;
@@ -20,6 +25,7 @@ class cSdlEventFeed : public cEventService {
 
  private:
   bool m_bStarted = false;
+  const cSdlPresenter* m_pPresenter = nullptr;
 };
 
 }  // namespace plat::desktop

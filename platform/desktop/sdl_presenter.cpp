@@ -48,6 +48,12 @@ uint32_t TextureFormatFor(SDL_Renderer* pRenderer) {
   return SDL_PIXELFORMAT_RGB888;
 }
 
+bool IsSoftwareRenderer(SDL_Renderer* pRenderer) {
+  SDL_RendererInfo info{};
+  return SDL_GetRendererInfo(pRenderer, &info) == 0 && info.name &&
+         std::strcmp(info.name, "software") == 0;
+}
+
 // A GL renderer whose driver draws on the processor (Mesa's llvmpipe,
 // softpipe or swrast: no graphics card, a virtual machine, a remote desktop).
 bool DrawsOnTheProcessor(SDL_Renderer* pRenderer) {
@@ -69,12 +75,78 @@ bool DrawsOnTheProcessor(SDL_Renderer* pRenderer) {
 
 }  // namespace
 
+// Where a frame of nWidth x nHeight goes in an output of nOutW x nOutH:
+// whole multiples only, so every source pixel stays a sharp square, and
+// centred.
+SDL_Rect cSdlPresenter::FramePlace(int nOutW, int nOutH, int nWidth, int nHeight) {
+  int nScale = std::min(nOutW / nWidth, nOutH / nHeight);
+  if (nScale < 1) nScale = 1;
+  return SDL_Rect{(nOutW - nWidth * nScale) / 2, (nOutH - nHeight * nScale) / 2, nWidth * nScale,
+                  nHeight * nScale};
+}
+
+void cSdlPresenter::WriteToSurface(const uint32_t* pPixels, int nWidth, int nHeight) {
+  SDL_Surface* pSurface = SDL_GetWindowSurface(m_pWindow);
+  if (!pSurface || pSurface->w <= 0 || pSurface->h <= 0) return;
+  const SDL_Rect dst = FramePlace(pSurface->w, pSurface->h, nWidth, nHeight);
+  const bool bLock = SDL_MUSTLOCK(pSurface);
+  if (bLock && SDL_LockSurface(pSurface) != 0) return;
+  // The bars stay black until the surface or the frame's place changes.
+  if (pSurface != m_pSurface || pSurface->w != m_nSurfaceWidth || pSurface->h != m_nSurfaceHeight ||
+      std::memcmp(&dst, &m_ShownPlace, sizeof dst) != 0) {
+    SDL_FillRect(pSurface, nullptr, SDL_MapRGB(pSurface->format, 0, 0, 0));
+    m_pSurface = pSurface;
+    m_nSurfaceWidth = pSurface->w;
+    m_nSurfaceHeight = pSurface->h;
+    m_ShownPlace = dst;
+  }
+  // A window smaller than the frame (at scale 1 only) shows its middle.
+  const int nScale = dst.w / nWidth;
+  const int nSkipX = std::max(0, -dst.x), nSkipY = std::max(0, -dst.y);
+  const int nCols = std::min(nWidth - nSkipX, (pSurface->w - std::max(0, dst.x)) / nScale);
+  const int nRows = std::min(nHeight - nSkipY, (pSurface->h - std::max(0, dst.y)) / nScale);
+  if (nCols <= 0 || nRows <= 0) {
+    if (bLock) SDL_UnlockSurface(pSurface);
+    return;
+  }
+  pPixels += size_t(nSkipY) * size_t(nWidth) + size_t(nSkipX);
+  const uint32_t nFormat = pSurface->format->format;
+  const int nBpp = pSurface->format->BytesPerPixel;
+  auto* pOut = static_cast<uint8_t*>(pSurface->pixels) +
+               size_t(std::max(0, dst.y)) * size_t(pSurface->pitch) +
+               size_t(std::max(0, dst.x)) * size_t(nBpp);
+  if (nScale == 1) {
+    SDL_ConvertPixels(nCols, nRows, SDL_PIXELFORMAT_RGB888, pPixels, nWidth * 4, nFormat, pOut,
+                      pSurface->pitch);
+  } else {
+    m_Row.resize(size_t(nCols) * size_t(nScale));
+    for (int y = 0; y < nRows; ++y) {
+      const uint32_t* pIn = pPixels + size_t(y) * size_t(nWidth);
+      for (int x = 0; x < nCols; ++x)
+        std::fill_n(m_Row.begin() + ptrdiff_t(x) * nScale, nScale, pIn[x]);
+      uint8_t* pFirst = pOut + size_t(y) * size_t(nScale) * size_t(pSurface->pitch);
+      SDL_ConvertPixels(nCols * nScale, 1, SDL_PIXELFORMAT_RGB888, m_Row.data(), nCols * nScale * 4,
+                        nFormat, pFirst, pSurface->pitch);
+      for (int k = 1; k < nScale; ++k)
+        std::memcpy(pFirst + size_t(k) * size_t(pSurface->pitch), pFirst,
+                    size_t(nCols) * size_t(nScale) * size_t(nBpp));
+    }
+  }
+  if (bLock) SDL_UnlockSurface(pSurface);
+}
+
 void cSdlPresenter::Upload(const uint32_t* pPixels, int nWidth, int nHeight) {
+  if (m_bDirect) {
+    WriteToSurface(pPixels, nWidth, nHeight);
+    m_nShownWidth = nWidth;
+    m_nShownHeight = nHeight;
+    return;
+  }
   if (!m_pRenderer) return;
   if (!m_pTexture || m_nTexWidth != nWidth || m_nTexHeight != nHeight) {
     if (m_pTexture) SDL_DestroyTexture(m_pTexture);
-    m_pTexture = SDL_CreateTexture(m_pRenderer, m_nTexFormat, SDL_TEXTUREACCESS_STREAMING, nWidth,
-                                   nHeight);
+    m_pTexture =
+        SDL_CreateTexture(m_pRenderer, m_nTexFormat, SDL_TEXTUREACCESS_STREAMING, nWidth, nHeight);
     m_nTexWidth = nWidth;
     m_nTexHeight = nHeight;
   }
@@ -95,19 +167,29 @@ void cSdlPresenter::Upload(const uint32_t* pPixels, int nWidth, int nHeight) {
 }
 
 void cSdlPresenter::Draw() {
+  if (m_bDirect) {
+    SDL_Surface* pSurface = SDL_GetWindowSurface(m_pWindow);
+    if (!pSurface) return;
+    if (pSurface != m_pSurface || pSurface->w != m_nSurfaceWidth ||
+        pSurface->h != m_nSurfaceHeight) {
+      // A surface made anew (the window's size changed) and no frame yet.
+      SDL_FillRect(pSurface, nullptr, SDL_MapRGB(pSurface->format, 0, 0, 0));
+      m_pSurface = pSurface;
+      m_nSurfaceWidth = pSurface->w;
+      m_nSurfaceHeight = pSurface->h;
+      m_ShownPlace = SDL_Rect{};
+    }
+    SDL_UpdateWindowSurface(m_pWindow);
+    WaitSimulatedBlank();
+    return;
+  }
   if (!m_pRenderer) return;
   // The texture keeps the frame shown last, for a redraw after an expose.
   const bool bFrame = m_pTexture && m_nShownWidth > 0 && m_nShownHeight > 0;
   int nOutW = 0, nOutH = 0;
   SDL_GetRendererOutputSize(m_pRenderer, &nOutW, &nOutH);
   SDL_Rect dst{0, 0, nOutW, nOutH};
-  if (bFrame) {
-    // Whole multiples only, so every source pixel stays a sharp square.
-    int nScale = std::min(nOutW / m_nShownWidth, nOutH / m_nShownHeight);
-    if (nScale < 1) nScale = 1;
-    dst = SDL_Rect{(nOutW - m_nShownWidth * nScale) / 2, (nOutH - m_nShownHeight * nScale) / 2,
-                   m_nShownWidth * nScale, m_nShownHeight * nScale};
-  }
+  if (bFrame) dst = FramePlace(nOutW, nOutH, m_nShownWidth, m_nShownHeight);
   // Black bars only where the frame leaves some: a frame that fills the
   // window is not drawn over a cleared one.
   if (!bFrame || dst.x > 0 || dst.y > 0 || dst.w < nOutW || dst.h < nOutH) {
@@ -139,6 +221,17 @@ std::string NoDisplayReason(const std::string& strDetail) {
          "; run with --headless to play without a window";
 }
 
+int DisplayConnectionOf(SDL_Window* pWindow) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(pWindow, &info)) return -1;
+#if defined(SDL_VIDEO_DRIVER_X11)
+  if (info.subsystem == SDL_SYSWM_X11 && info.info.x11.display)
+    return ConnectionNumber(info.info.x11.display);
+#endif
+  return -1;
+}
+
 // Displays sold as 60 Hz often run at 59.94, which SDL may round either way.
 int RefreshRateOf(int nHz) { return nHz >= 59 && nHz <= 61 ? 60 : nHz; }
 
@@ -166,27 +259,33 @@ bool cSdlPresenter::Open(int nClientWidth, int nClientHeight) {
   }
   SDL_SetWindowMinimumSize(m_pWindow, nClientWidth, nClientHeight);
   m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, 0);
-  if (m_pRenderer && !std::getenv("SDL_RENDER_DRIVER") && DrawsOnTheProcessor(m_pRenderer)) {
-    // Such a driver wakes a thread per core to draw one picture a frame,
-    // and turns every pixel handed to it around on the way: SDL's own
-    // renderer copies the frame into the window's shared image on this
-    // thread alone, for a fraction of the processor time. Its window image
-    // is the display's own, not a GL texture (unless the environment asks).
-    SDL_DestroyRenderer(m_pRenderer);
+  if (!std::getenv("SDL_RENDER_DRIVER") &&
+      (!m_pRenderer || IsSoftwareRenderer(m_pRenderer) || DrawsOnTheProcessor(m_pRenderer))) {
+    // A driver that draws on the processor wakes a thread per core to draw
+    // one picture a frame, and turns every pixel handed to it around on the
+    // way; SDL's own software renderer copies each frame twice on this
+    // thread, into its texture and from there into the window's image. The
+    // frame goes straight into the window's image instead, the display's
+    // own (not a GL texture, unless the environment asks), for a fraction
+    // of the processor time. A renderer the environment names is kept.
+    if (m_pRenderer) SDL_DestroyRenderer(m_pRenderer);
+    m_pRenderer = nullptr;
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
-    m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, SDL_RENDERER_SOFTWARE);
-    if (!m_pRenderer) m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, 0);
+    m_bDirect = SDL_GetWindowSurface(m_pWindow) != nullptr;
+    if (!m_bDirect) m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, 0);
   }
-  if (!m_pRenderer) m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, SDL_RENDERER_SOFTWARE);
-  if (!m_pRenderer) {
+  if (!m_pRenderer && !m_bDirect)
+    m_pRenderer = SDL_CreateRenderer(m_pWindow, -1, SDL_RENDERER_SOFTWARE);
+  if (!m_pRenderer && !m_bDirect) {
     m_strOpenError = std::string("cannot draw into the window (SDL: ") + SDL_GetError() + ")";
     SDL_DestroyWindow(m_pWindow);
     m_pWindow = nullptr;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
-  m_nTexFormat = TextureFormatFor(m_pRenderer);
+  if (m_pRenderer) m_nTexFormat = TextureFormatFor(m_pRenderer);
   m_bVideo = true;
+  m_nDisplayFd = DisplayConnectionOf(m_pWindow);
   // The drawing side keeps vertical sync only for a display that runs at
   // the game's 60 frames a second: it needs the real rate (0: unknown).
   SDL_DisplayMode mode{};
@@ -200,6 +299,16 @@ bool cSdlPresenter::Open(int nClientWidth, int nClientHeight) {
 }
 
 bool cSdlPresenter::SetVSync(bool bOn) {
+  if (m_bDirect) {
+    // The window's image has no vertical blank to wait for: it is kept to
+    // the display's rate by the clock, as SDL's renderer keeps it then.
+    SDL_DisplayMode mode{};
+    const int nHz = SDL_GetWindowDisplayMode(m_pWindow, &mode) == 0 && mode.refresh_rate > 0
+                        ? mode.refresh_rate
+                        : 60;
+    m_dwBlankIntervalMs = bOn ? uint32_t(1000 / nHz) : 0;
+    return bOn;
+  }
   if (!m_pRenderer) return false;
   if (SDL_RenderSetVSync(m_pRenderer, bOn ? 1 : 0) != 0) return false;
   SDL_RendererInfo info{};
@@ -269,14 +378,33 @@ bool cSdlPresenter::GetCursorPosition(int& x, int& y) {
   return true;
 }
 
+// Shows are spaced a blank's interval apart on a timeline that moves on by
+// whole intervals, started again after a second without a show.
+void cSdlPresenter::WaitSimulatedBlank() {
+  const uint32_t dwInterval = m_dwBlankIntervalMs;
+  if (dwInterval == 0) return;
+  uint32_t dwNow = SDL_GetTicks();
+  if (dwNow - m_dwLastShow < dwInterval) {
+    SDL_Delay(dwInterval - (dwNow - m_dwLastShow));
+    dwNow = SDL_GetTicks();
+  }
+  const uint32_t dwElapsed = dwNow - m_dwLastShow;
+  if (m_dwLastShow == 0 || dwElapsed > 1000)
+    m_dwLastShow = dwNow;
+  else
+    m_dwLastShow += dwElapsed / dwInterval * dwInterval;
+}
+
 void cSdlPresenter::Refresh(bool bForce) {
   if (!m_pWindow) return;
-  // The newest frame goes from the frame store straight into the texture.
-  const bool bNew = ShowNewFrame(
-      [](const uint32_t* pPixels, int nWidth, int nHeight, void* pContext) {
-        static_cast<cSdlPresenter*>(pContext)->Upload(pPixels, nWidth, nHeight);
-      },
-      this);
+  // The newest frame goes from the frame store straight into the texture,
+  // or the window's image; that image is lost with a change of the window's
+  // size, so a forced show draws the newest frame into it again.
+  const FrameShowFn fnShow = [](const uint32_t* pPixels, int nWidth, int nHeight, void* pContext) {
+    static_cast<cSdlPresenter*>(pContext)->Upload(pPixels, nWidth, nHeight);
+  };
+  if (bForce) m_pSurface = nullptr;  // bars drawn again as well
+  const bool bNew = bForce && m_bDirect ? ShowLastFrame(fnShow, this) : ShowNewFrame(fnShow, this);
   if (bNew || bForce) Draw();
 }
 
@@ -329,6 +457,7 @@ bool cSdlPresenter::DescribeDisplay(DISPLAYFACTS& facts) {
     facts.nBpp = SDL_BITSPERPIXEL(mode.format) == 24 ? 32 : SDL_BITSPERPIXEL(mode.format);
   }
   SDL_RendererInfo info;
+  if (m_bDirect) facts.strRenderer = "software";
   if (m_pRenderer && SDL_GetRendererInfo(m_pRenderer, &info) == 0) {
     facts.strRenderer = info.name ? info.name : "";
     facts.bAccelerated = (info.flags & SDL_RENDERER_ACCELERATED) != 0;

@@ -1,7 +1,11 @@
-// The desktop presenter: an SDL window with one streaming texture that shows
-// the newest frame integer-scaled and letterboxed, windowed or in desktop
-// full screen. Without a video device it runs without a window.
+// The desktop presenter: an SDL window that shows the newest frame
+// integer-scaled and letterboxed, windowed or in desktop full screen,
+// through one streaming texture of a GPU renderer, or written straight
+// into the window's image where drawing happens on the processor anyway.
+// Without a video device it runs without a window.
 #pragma once
+
+#include <SDL_rect.h>
 
 #include <cstdint>
 #include <string>
@@ -12,6 +16,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct SDL_Surface;
 
 namespace plat::desktop {
 
@@ -34,20 +39,29 @@ class cSdlPresenter : public cPresenterService {
   bool DescribeDisplay(DISPLAYFACTS& facts) override;
 
   bool HasWindow() const { return m_pWindow != nullptr; }
+  SDL_Window* GetSdlWindow() const { return m_pWindow; }
   // While a dialog is up over the game a full-screen window steps out of
   // full screen, and back when the last dialog is gone.
   void SetDialogMode(bool bOn);
   // The X11 window the game is shown in, 0 when it is not on X11: dialogs
   // are kept above it.
   unsigned long GetX11Window() const;
+  // The descriptor of the X11 connection the window's events come on, -1
+  // without a window on X11.
+  int GetDisplayConnection() const { return m_nDisplayFd; }
 
  private:
   void Draw();
   // The frame's top and left widths; false (and 0) while the window has no
   // frame or the window manager does not say.
   bool GetFrameBorders(int& nTop, int& nLeft) const;
-  // The frame into the texture, made again when its size changes.
+  // The frame into the texture, made again when its size changes, or into
+  // the window's image.
   void Upload(const uint32_t* pPixels, int nWidth, int nHeight);
+  void WriteToSurface(const uint32_t* pPixels, int nWidth, int nHeight);
+  static SDL_Rect FramePlace(int nOutW, int nOutH, int nWidth, int nHeight);
+  // Vertical sync without a renderer: waits until the next show is due.
+  void WaitSimulatedBlank();
 
   std::string m_strOpenError;
   bool m_bVideo = false;  // SDL's video part is running for this window
@@ -61,6 +75,17 @@ class cSdlPresenter : public cPresenterService {
   bool m_bFullScreenUnderDialogs = false;
   int m_nShownWidth = 0;
   int m_nShownHeight = 0;
+  int m_nDisplayFd = -1;
+  // The frame is written straight into the window's image (no renderer):
+  // the surface it was last written into, and where the frame went in it.
+  bool m_bDirect = false;
+  SDL_Surface* m_pSurface = nullptr;
+  int m_nSurfaceWidth = 0;
+  int m_nSurfaceHeight = 0;
+  SDL_Rect m_ShownPlace{};
+  std::vector<uint32_t> m_Row;  // a scaled row
+  uint32_t m_dwBlankIntervalMs = 0;
+  uint32_t m_dwLastShow = 0;
 };
 
 }  // namespace plat::desktop

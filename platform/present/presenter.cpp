@@ -136,6 +136,17 @@ bool ShowNewFrame(FrameShowFn fnShow, void* pContext) {
   return true;
 }
 
+bool ShowLastFrame(FrameShowFn fnShow, void* pContext) {
+  if (!fnShow) return false;
+  cFrameStore& st = Store();
+  std::lock_guard<std::mutex> lock(st.mtx);
+  if (st.pixels.empty()) return false;
+  fnShow(st.pixels.data(), st.nWidth, st.nHeight, pContext);
+  st.bNew = false;
+  st.nTaken = st.nHanded;
+  return true;
+}
+
 void NoteFramesShown() {
   cFrameStore& st = Store();
   {

@@ -79,6 +79,9 @@ bool TakeNewFrame(std::vector<uint32_t>& pixels, int& nWidth, int& nHeight);
 // keeps it, under its lock (so it must not hand a frame over itself).
 using FrameShowFn = void (*)(const uint32_t* pPixels, int nWidth, int nHeight, void* pContext);
 bool ShowNewFrame(FrameShowFn fnShow, void* pContext);
+// The newest frame handed over, new or already shown (a window that lost
+// its picture draws it again); false when none was handed over.
+bool ShowLastFrame(FrameShowFn fnShow, void* pContext);
 
 // After the presenter's turn: every frame taken so far is on the screen.
 // Frames that wait for the vertical blank are let go here.

@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/desktop/sdl_event_feed.h"
@@ -52,6 +53,74 @@ TEST(SdlPresenter, OpensAWindowThatShowsFramesAndTellsItsPlace) {
   presenter.Close();
   EXPECT_FALSE(presenter.HasWindow());
   EXPECT_FALSE(presenter.GetPosition(x, y));
+}
+
+// A frame with no two pixels alike, so a pixel out of place shows.
+std::vector<uint32_t> PatternFrame(int w, int h) {
+  std::vector<uint32_t> frame(size_t(w) * size_t(h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      frame[size_t(y) * size_t(w) + size_t(x)] = 0xFF000000u | uint32_t(y << 12 | x);
+  return frame;
+}
+
+// Where drawing happens on the processor the window's image gets the frame
+// itself: each frame pixel a whole square of the window, the frame
+// centred, black around it, and drawn again in a window made larger.
+TEST(SdlPresenter, TheWindowShowsTheFrameScaledWholeAndCentred) {
+  cSdlPresenter presenter;
+  ASSERT_TRUE(presenter.Open(640, 480));
+  if (!presenter.HasWindow()) GTEST_SKIP() << "SDL's dummy video driver does not start here";
+  DISPLAYFACTS facts;
+  ASSERT_TRUE(presenter.DescribeDisplay(facts));
+  if (facts.strRenderer != "software") GTEST_SKIP() << "frames go through " << facts.strRenderer;
+  presenter.Show(false);
+  struct CASE {
+    int nWindowW, nWindowH, nFrameW, nFrameH;
+    bool bResize;
+  };
+  const CASE cases[] = {
+      {640, 480, 640, 480, false},  // as it stands
+      {640, 480, 320, 240, false},  // twice, filling the window
+      {640, 480, 300, 200, false},  // twice, with bars on all four sides
+      {960, 720, 300, 200, true},   // three times, after the window grew
+  };
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << c.nFrameW << "x" << c.nFrameH << " in " << c.nWindowW << "x" << c.nWindowH);
+    const std::vector<uint32_t> frame = PatternFrame(c.nFrameW, c.nFrameH);
+    PresentFrame(frame.data(), c.nFrameW, c.nFrameH, c.nFrameW);
+    if (c.bResize) {
+      presenter.Refresh(false);
+      SDL_SetWindowSize(presenter.GetSdlWindow(), c.nWindowW, c.nWindowH);
+      presenter.Refresh(true);  // as after the window's size-changed event
+    } else {
+      presenter.Refresh(false);
+    }
+    SDL_Surface* pSurface = SDL_GetWindowSurface(presenter.GetSdlWindow());
+    ASSERT_NE(pSurface, nullptr);
+    ASSERT_EQ(pSurface->w, c.nWindowW);
+    ASSERT_EQ(pSurface->format->BytesPerPixel, 4);
+    const int nScale = std::min(c.nWindowW / c.nFrameW, c.nWindowH / c.nFrameH);
+    const int x0 = (c.nWindowW - c.nFrameW * nScale) / 2,
+              y0 = (c.nWindowH - c.nFrameH * nScale) / 2;
+    int nWrong = 0;
+    for (int y = 0; y < pSurface->h; ++y) {
+      const auto* row = reinterpret_cast<const uint32_t*>(
+          static_cast<const uint8_t*>(pSurface->pixels) + size_t(y) * size_t(pSurface->pitch));
+      for (int x = 0; x < pSurface->w; ++x) {
+        const int fx = (x - x0) / nScale, fy = (y - y0) / nScale;
+        const bool bIn = x >= x0 && y >= y0 && fx < c.nFrameW && fy < c.nFrameH;
+        const uint32_t want = bIn ? frame[size_t(fy) * size_t(c.nFrameW) + size_t(fx)] : 0;
+        uint8_t r, g, b;
+        SDL_GetRGB(row[x], pSurface->format, &r, &g, &b);
+        if ((uint32_t(r) << 16 | uint32_t(g) << 8 | b) != (want & 0xFFFFFFu) && nWrong++ < 3)
+          ADD_FAILURE() << "pixel " << x << "," << y;
+      }
+    }
+    EXPECT_EQ(nWrong, 0);
+  }
+  presenter.Close();
 }
 
 TEST(SdlEventFeed, KeysFocusAndTheCloseButtonBecomeMessages) {
