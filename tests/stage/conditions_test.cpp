@@ -41,7 +41,7 @@ TEST(Compare, OperatorsAndPercentages) {
 // (start value, operand, operation, width, range) -> the value after it:
 // the operand is cut to the width and the sum, difference and percentage
 // wrap in it before the clamp; a product saturates on its true side.
-TEST(StatusOp, WidthsWrapBeforeTheClamp) {
+TEST(StatusOpCmd, WidthsWrapBeforeTheClamp) {
   struct CASE {
     int32_t t, x, nOp, nBits, nLow, nHigh, nResult;
   };
@@ -67,7 +67,7 @@ TEST(StatusOp, WidthsWrapBeforeTheClamp) {
 
 // The ranges the status operation keeps are those the editor offers, but
 // for the Z layer, whose last value (8) the play never takes.
-TEST(StatusOp, RangesFollowTheCatalogue) {
+TEST(StatusOpCmd, RangesFollowTheCatalogue) {
   for (int s = 0; s < kCharaStatusCount; ++s) {
     int32_t nLow = 0, nHigh = 0;
     CharaStatusRange(s, nLow, nHigh);
@@ -266,7 +266,7 @@ TEST_F(Conditions, DistanceConditions) {
   EXPECT_EQ(Eval(empty), 0);
 }
 
-cFlowCmd StatusOp(std::vector<std::pair<int, int32_t>> params) {
+cFlowCmd StatusOpCmd(std::vector<std::pair<int, int32_t>> params) {
   cFlowCmd cmd;
   cmd.m_cKind = 22;
   cmd.m_vecParams.assign(18, 0);
@@ -280,7 +280,7 @@ TEST_F(Conditions, StatusOperationsByWidth) {
   cPlayerObj& p = ThePlayerObj();
   cGameObj& o = *m_pOther;
   auto Op = [&](std::vector<std::pair<int, int32_t>> params) {
-    cFlowCmd cmd = StatusOp(std::move(params));
+    cFlowCmd cmd = StatusOpCmd(std::move(params));
     CmdStatusOp(CMDCONTEXT{p, nullptr, nullptr, cmd, Scene(), &p});
   };
   // (selector, start, operation, operand) on the player -> the value.
