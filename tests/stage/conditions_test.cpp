@@ -41,7 +41,7 @@ TEST(Compare, OperatorsAndPercentages) {
 // (start value, operand, operation, width, range) -> the value after it:
 // the operand is cut to the width and the sum, difference and percentage
 // wrap in it before the clamp; a product saturates on its true side.
-TEST(StatusOpCmd, WidthsWrapBeforeTheClamp) {
+TEST(StatusOp, WidthsWrapBeforeTheClamp) {
   struct CASE {
     int32_t t, x, nOp, nBits, nLow, nHigh, nResult;
   };
@@ -67,7 +67,7 @@ TEST(StatusOpCmd, WidthsWrapBeforeTheClamp) {
 
 // The ranges the status operation keeps are those the editor offers, but
 // for the Z layer, whose last value (8) the play never takes.
-TEST(StatusOpCmd, RangesFollowTheCatalogue) {
+TEST(StatusOp, RangesFollowTheCatalogue) {
   for (int s = 0; s < kCharaStatusCount; ++s) {
     int32_t nLow = 0, nHigh = 0;
     CharaStatusRange(s, nLow, nHigh);
