@@ -18,20 +18,20 @@ void BackgroundSourceOffset(const cStageBg& bg, double dScrollX, double dScrollY
 
 // The five status-bar entries in their order.
 enum : int {
-  STATUS_TOTAL_SCORE = 0,
-  STATUS_STAGE_SCORE = 1,
-  STATUS_HP = 2,
-  STATUS_SP = 3,
-  STATUS_LIVES = 4,
-  STATUS_ENTRIES = 5
+  BAR_TOTAL_SCORE = 0,
+  BAR_STAGE_SCORE = 1,
+  BAR_HP = 2,
+  BAR_SP = 3,
+  BAR_LIVES = 4,
+  BAR_ENTRIES = 5
 };
 
 // Left edge and width of each enabled entry (anX, anWidth by entry; a
 // disabled one keeps 0 and 0); the number of enabled entries. The entries
 // share what the bar's 638 pixels leave over equally, before, between and
 // after them.
-int LayoutStatusBar(const cSafeVector<cStatusItem>& items, int32_t (&anX)[STATUS_ENTRIES],
-                    int32_t (&anWidth)[STATUS_ENTRIES]);
+int LayoutStatusBar(const cSafeVector<cStatusItem>& items, int32_t (&anX)[BAR_ENTRIES],
+                    int32_t (&anWidth)[BAR_ENTRIES]);
 
 // The corner of the limited-sight mask (nMaskW x nMaskH, its hole in the
 // middle) that lands on the screen's corner, for a player drawn at

@@ -20,7 +20,7 @@ namespace {
 constexpr int kGaugeWidth = 50;
 constexpr int kBarY = 3;
 
-bool IsGauge(int n) { return n == STATUS_HP || n == STATUS_SP; }
+bool IsGauge(int n) { return n == BAR_HP || n == BAR_SP; }
 
 // The label or the 16 x 16 icon of an entry at x; its width.
 int DrawLead(DDSURFACEDATA* pTarget, const cStatusItem& item, int n, int x) {
@@ -38,7 +38,7 @@ int DrawLead(DDSURFACEDATA* pTarget, const cStatusItem& item, int n, int x) {
 void DrawGauge(DDSURFACEDATA* pTarget, const cStatusItem& item, int n, int x, int32_t nValue,
                int32_t nMax) {
   DDSURFACEDATA* pIcons = &g_SurfaceTable[SURF_ACCESSORY];
-  const int nSrcX = n == STATUS_HP ? 0 : 64;
+  const int nSrcX = n == BAR_HP ? 0 : 64;
   DDBlt(pTarget, x, kBarY, kGaugeWidth, 16, pIcons, nSrcX, 128, 1);
   const int64_t nFill = nMax == 0 ? 0 : static_cast<int64_t>(nValue) * kGaugeWidth / nMax;
   const int nRow = g_SystemData.IsAtOrBelowLimit(n, nValue, nMax) ? 160 : 144;
@@ -50,11 +50,11 @@ void DrawGauge(DDSURFACEDATA* pTarget, const cStatusItem& item, int n, int x, in
 
 }  // namespace
 
-int LayoutStatusBar(const cSafeVector<cStatusItem>& items, int32_t (&anX)[STATUS_ENTRIES],
-                    int32_t (&anWidth)[STATUS_ENTRIES]) {
+int LayoutStatusBar(const cSafeVector<cStatusItem>& items, int32_t (&anX)[BAR_ENTRIES],
+                    int32_t (&anWidth)[BAR_ENTRIES]) {
   int nCount = 0;
   int64_t nSum = 0;
-  for (int n = 0; n < STATUS_ENTRIES; ++n) {
+  for (int n = 0; n < BAR_ENTRIES; ++n) {
     anX[n] = anWidth[n] = 0;
     if (n >= static_cast<int>(items.size()) || !items[n].m_bShow) continue;
     const cStatusItem& item = items[n];
@@ -67,7 +67,7 @@ int LayoutStatusBar(const cSafeVector<cStatusItem>& items, int32_t (&anX)[STATUS
   if (nCount == 0) return 0;
   const int64_t nGap = (638 - nSum) / (nCount + 1);
   int64_t x = nGap;
-  for (int n = 0; n < STATUS_ENTRIES; ++n) {
+  for (int n = 0; n < BAR_ENTRIES; ++n) {
     if (n >= static_cast<int>(items.size()) || !items[n].m_bShow) continue;
     anX[n] = static_cast<int32_t>(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX));
     x += anWidth[n] + nGap;
@@ -78,34 +78,35 @@ int LayoutStatusBar(const cSafeVector<cStatusItem>& items, int32_t (&anX)[STATUS
 void cPlayScene::DrawStatusBar(DDSURFACEDATA* pTarget) {
   if (!m_bStatusBar) return;
   const cSafeVector<cStatusItem>& items = g_SystemData.m_vStatusItems;
-  int32_t anX[STATUS_ENTRIES], anWidth[STATUS_ENTRIES];
+  int32_t anX[BAR_ENTRIES], anWidth[BAR_ENTRIES];
   if (LayoutStatusBar(items, anX, anWidth) == 0) return;
   DDBlt(pTarget, 0, 0, 640, 20, &g_SurfaceTable[SURF_STATUS_BAR], 0, 0, 1);
   const cPlayerObj* pPlayer = g_Players.empty() ? nullptr : &g_Players[0];
   const bool bUnlimited = g_PlayData.m_nLives == kUnlimitedLives;
-  for (int n = 0; n < STATUS_ENTRIES; ++n) {
+  for (int n = 0; n < BAR_ENTRIES; ++n) {
     if (anWidth[n] == 0 && anX[n] == 0) continue;
     const cStatusItem& item = items[n];
     const int x = anX[n];
     switch (n) {
-      case STATUS_TOTAL_SCORE:
-      case STATUS_STAGE_SCORE: {
+      case BAR_TOTAL_SCORE:
+      case BAR_STAGE_SCORE: {
         const int32_t nScore =
-            n == STATUS_TOTAL_SCORE ? g_PlayData.m_nTotalScore : g_PlayData.m_nStageScore;
+            n == BAR_TOTAL_SCORE ? g_PlayData.m_nTotalScore : g_PlayData.m_nStageScore;
         const int nLead = DrawLead(pTarget, item, n, x);
         DDFontPrintf(&g_Font[1], pTarget, x + nLead, kBarY, "%d", nScore);
         break;
       }
-      case STATUS_HP:
-      case STATUS_SP: {
+      case BAR_HP:
+      case BAR_SP: {
         const int nLead = DrawLead(pTarget, item, n, x);
-        const int32_t nValue = !pPlayer ? 0 : n == STATUS_HP ? pPlayer->m_nHP : pPlayer->m_nSP;
-        const int32_t nMax =
-            !pPlayer ? 0 : n == STATUS_HP ? pPlayer->m_Def.m_nMaxHP : pPlayer->m_Def.m_nMaxSP;
+        const int32_t nValue = !pPlayer ? 0 : n == BAR_HP ? pPlayer->m_nHP : pPlayer->m_nSP;
+        const int32_t nMax = !pPlayer      ? 0
+                             : n == BAR_HP ? pPlayer->m_Def.m_nMaxHP
+                                           : pPlayer->m_Def.m_nMaxSP;
         DrawGauge(pTarget, item, n, x + nLead, nValue, nMax);
         break;
       }
-      case STATUS_LIVES: {
+      case BAR_LIVES: {
         const int nLead = DrawLead(pTarget, item, n, x);
         if (bUnlimited)
           DDFontPrintf(&g_Font[1], pTarget, x + nLead, kBarY, "-");

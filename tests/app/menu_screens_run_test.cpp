@@ -23,12 +23,12 @@
 
 namespace {
 
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
+std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::filesystem::path GoldenFolder() { return std::filesystem::path(TestDataDir()) / "screens"; }
+std::filesystem::path ScreensFolder() { return std::filesystem::path(TestDataDir()) / "screens"; }
 
 // Presses a key for one frame.
 std::string Tap(int nFrame, const char* szKey) {
@@ -125,13 +125,13 @@ TEST_P(MenuScreens, ScriptedWalksMatchTheirGoldens) {
     ASSERT_TRUE(r.bExited) << strName;
     ASSERT_EQ(r.nExitCode, 0) << strName << ": " << r.strErr;
     if (bRecord) {
-      std::filesystem::create_directories(GoldenFolder());
-      std::filesystem::copy_file(strShot, GoldenFolder() / strName,
+      std::filesystem::create_directories(ScreensFolder());
+      std::filesystem::copy_file(strShot, ScreensFolder() / strName,
                                  std::filesystem::copy_options::overwrite_existing);
       continue;
     }
-    const pngtest::DECODED got = pngtest::Decode(ReadBytes(strShot));
-    const pngtest::DECODED want = pngtest::Decode(ReadBytes(GoldenFolder() / strName));
+    const pngtest::DECODED got = pngtest::Decode(ReadFileBytes(strShot));
+    const pngtest::DECODED want = pngtest::Decode(ReadFileBytes(ScreensFolder() / strName));
     ASSERT_EQ(want.pixels.size(), got.pixels.size()) << strName;
     int nDiffer = 0;
     for (size_t i = 0; i < got.pixels.size(); ++i) nDiffer += got.pixels[i] != want.pixels[i];

@@ -25,7 +25,7 @@
 
 namespace {
 
-std::string Bytes(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
+std::string ByteString(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
 
 class StartDialogTest : public testing::Test {
  protected:
@@ -55,8 +55,8 @@ TEST_F(StartDialogTest, BootDatIsTwentyBytesAndBadFilesLeaveTheDefaults) {
   EXPECT_EQ(boot.m_bNoAsk, 0);
   boot.m_nDrawMode = 0;
   boot.m_bNoAsk = 1;
-  EXPECT_EQ(Bytes(boot.SaveToBytes()),
-            Bytes(cByteBuilder::File(783).Count(2).I32(0).I32(1).Count(0)));
+  EXPECT_EQ(ByteString(boot.SaveToBytes()),
+            ByteString(cByteBuilder::File(783).Count(2).I32(0).I32(1).Count(0)));
 
   struct Case {
     const char* szName;
@@ -76,7 +76,7 @@ TEST_F(StartDialogTest, BootDatIsTwentyBytesAndBadFilesLeaveTheDefaults) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.szName);
-    m_Dir.Write("user_data/Boot.dat", Bytes(c.file));
+    m_Dir.Write("user_data/Boot.dat", ByteString(c.file));
     g_BootData = cBootData();
     LoadBootDataAtStart();
     EXPECT_EQ(g_BootData.m_nDrawMode, c.nWantMode);
@@ -148,8 +148,10 @@ TEST_F(StartDialogTest, TheStepAsksSavesSkipsAndEndsOnCancel) {
     int nWantDirect3D;
     std::string strWantFile;  // "" no file
   };
-  const std::string strSaved01 = Bytes(cByteBuilder::File(783).Count(2).I32(0).I32(1).Count(0));
-  const std::string strSaved10 = Bytes(cByteBuilder::File(783).Count(2).I32(1).I32(0).Count(0));
+  const std::string strSaved01 =
+      ByteString(cByteBuilder::File(783).Count(2).I32(0).I32(1).Count(0));
+  const std::string strSaved10 =
+      ByteString(cByteBuilder::File(783).Count(2).I32(1).I32(0).Count(0));
   const Step steps[] = {
       {"Direct3D 1 never asks", 1, "1001", true, 1, ""},
       {"Direct3D 0 never asks", 0, "1001", true, 0, ""},

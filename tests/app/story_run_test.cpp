@@ -21,7 +21,7 @@
 namespace {
 
 // A key pressed at a frame and let go two frames later.
-std::string Tap(int nFrame, const char* szKey) {
+std::string TapLong(int nFrame, const char* szKey) {
   return std::to_string(nFrame) + " +" + szKey + "\n" + std::to_string(nFrame + 2) + " -" + szKey +
          "\n";
 }
@@ -29,9 +29,9 @@ std::string Tap(int nFrame, const char* szKey) {
 // The world-map menu opened at frame f, its save entry chosen, the slot
 // row moved down by nDown and the save question answered yes.
 std::string SaveFromMap(int f, int nDown) {
-  std::string str = Tap(f, "X") + Tap(f + 60, "Z");
-  for (int i = 0; i < nDown; ++i) str += Tap(f + 90 + 4 * i, "Down");
-  return str + Tap(f + 110, "Z") + Tap(f + 130, "Up") + Tap(f + 140, "Z");
+  std::string str = TapLong(f, "X") + TapLong(f + 60, "Z");
+  for (int i = 0; i < nDown; ++i) str += TapLong(f + 90 + 4 * i, "Down");
+  return str + TapLong(f + 110, "Z") + TapLong(f + 130, "Up") + TapLong(f + 140, "Z");
 }
 
 class StoryRun : public ::testing::Test {
@@ -59,7 +59,7 @@ class StoryRun : public ::testing::Test {
 
 TEST_F(StoryRun, ASavedStoryContinuesAfterARestart) {
   // A new game, one step right on the road, saved in the first slot.
-  cProcessResult r = Play(Tap(60, "Z") + Tap(150, "Right") + SaveFromMap(180, 0), 420);
+  cProcessResult r = Play(TapLong(60, "Z") + TapLong(150, "Right") + SaveFromMap(180, 0), 420);
   ASSERT_TRUE(r.bExited);
   ASSERT_EQ(r.nExitCode, 0) << r.strErr;
   const cPlayData first = Slot("user_data\\story\\Story01.dat");
@@ -68,7 +68,7 @@ TEST_F(StoryRun, ASavedStoryContinuesAfterARestart) {
 
   // Started again: continue, the first slot, and at once saved in the
   // second.
-  r = Play(Tap(60, "Down") + Tap(70, "Z") + Tap(100, "Z") + SaveFromMap(200, 1), 420);
+  r = Play(TapLong(60, "Down") + TapLong(70, "Z") + TapLong(100, "Z") + SaveFromMap(200, 1), 420);
   ASSERT_TRUE(r.bExited);
   ASSERT_EQ(r.nExitCode, 0) << r.strErr;
   const cPlayData second = Slot("user_data\\story\\Story02.dat");

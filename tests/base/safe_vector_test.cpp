@@ -13,7 +13,7 @@
 
 namespace {
 
-intptr_t IgnoreAll(plat::WndHandle, uint32_t, uintptr_t, intptr_t) { return 0; }
+intptr_t IgnoreEveryMessage(plat::WndHandle, uint32_t, uintptr_t, intptr_t) { return 0; }
 
 // A report log and a main window in a temporary folder; counts the closes
 // posted to the window.
@@ -22,7 +22,7 @@ class SafeAccess : public ::testing::Test {
   void SetUp() override {
     std::string strPath = m_Dir / "Report_Game.txt";
     ASSERT_EQ(ReportInit(strPath.c_str()), 1);
-    m_hWnd = plat::CreateWnd(IgnoreAll, nullptr);
+    m_hWnd = plat::CreateWnd(IgnoreEveryMessage, nullptr);
     g_hMainWnd = m_hWnd;
   }
   void TearDown() override {

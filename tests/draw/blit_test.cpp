@@ -22,7 +22,7 @@ namespace {
 // The colours of the test pictures: index 0 is the key (magenta).
 const uint32_t kTable[] = {0xFF00FF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF,
                            0xFFFF00, 0x00FFFF, 0x808080, 0x400000, 0x204060};
-constexpr int kBackground = 9;  // palette number the screen is filled with
+constexpr int kBackgroundEntry = 9;  // palette number the screen is filled with
 
 BMPPICTURE IndexedBmp(int w, int h) {
   BMPPICTURE s;
@@ -65,7 +65,7 @@ class cBlitTest : public cDrawModeTest {
     ASSERT_EQ(DDCreateSurfaceFromFile(&m_Sprite, m_strSprite.c_str(), 1, Bpp(), 0, 0, nullptr, 0, 0,
                                       0, 0),
               0);
-    DDFillSurface(&BackBuffer, kBackground);
+    DDFillSurface(&BackBuffer, kBackgroundEntry);
   }
   void TearDown() override {
     DDReleaseSurface(&m_Sprite);
@@ -87,7 +87,7 @@ class cBlitTest : public cDrawModeTest {
     return c;
   }
   uint32_t SpriteRgb(int x) const { return PictureRgb(kTable[1 + x]); }
-  uint32_t BackgroundRgb() const { return ReadRgbOfPalNum(kBackground); }
+  uint32_t BackgroundRgb() const { return ReadRgbOfPalNum(kBackgroundEntry); }
   uint32_t ReadRgbOfPalNum(int n) const {
     if (!IsD3D() && Bpp() == 16) return PictureRgb(kTable[n]);
     return ScreenRgbOf(kTable[n]);
@@ -152,12 +152,12 @@ TEST_P(cBlitTest, ClippedOnAllFourSides) {
   };
   for (const ROW& r : rows) {
     SCOPED_TRACE(testing::Message() << r.x << "," << r.y);
-    DDFillSurface(&BackBuffer, kBackground);
+    DDFillSurface(&BackBuffer, kBackgroundEntry);
     DDBlt(&BackBuffer, r.x, r.y, 8, 4, &m_Sprite, 0, 0, 1);
     EXPECT_EQ(ReadRgb(&BackBuffer, r.sx, r.sy), SpriteRgb(r.col));
   }
   // Nothing wraps round to the far side.
-  DDFillSurface(&BackBuffer, kBackground);
+  DDFillSurface(&BackBuffer, kBackgroundEntry);
   DDBlt(&BackBuffer, -4, -2, 8, 4, &m_Sprite, 0, 0, 1);
   EXPECT_EQ(ReadRgb(&BackBuffer, 639, 479), BackgroundRgb());
   EXPECT_EQ(ReadRgb(&BackBuffer, 4, 0), BackgroundRgb());
@@ -172,7 +172,7 @@ TEST_P(cBlitTest, StretchedAndMirroredTexelMapping) {
   const ROW rows[] = {{8, 8}, {4, 8}, {16, 8}, {8, -8}};
   for (const ROW& r : rows) {
     SCOPED_TRACE(testing::Message() << r.w << " from " << r.sw);
-    DDFillSurface(&BackBuffer, kBackground);
+    DDFillSurface(&BackBuffer, kBackgroundEntry);
     const int sx = r.sw < 0 ? 8 : 0;
     DDBltStretch(&BackBuffer, 10, 10, r.w, 4, &m_Sprite, sx, 0, r.sw, 4, 1);
     for (int k = 0; k < r.w; ++k) {

@@ -17,9 +17,8 @@ namespace {
 
 using drawtest::ReadRgbArea;
 
-// Colours every depth keeps exactly.
-constexpr uint32_t kBackground = 0x204080, kRed = 0xFF0000, kYellow = 0xFFFF00, kWhite = 0xFFFFFF,
-                   kBlue = 0x0000FF, kGreen = 0x00FF00;
+using drawtest::kBackground, drawtest::kRed, drawtest::kYellow, drawtest::kWhite, drawtest::kBlue,
+    drawtest::kGreen;
 constexpr int kPalBackground = 3, kPalRed = 10, kPalYellow = 11, kPalWhite = 12, kPalBlue = 13,
               kPalGreen = 14, kPalDigits = 20;
 // Each digit's cell is two colours, its left and right half, no two alike.

@@ -22,6 +22,10 @@ struct DRAWMODE {
   int bWindow;
 };
 
+// Colours every depth keeps exactly (a 16-bit field holds them whole).
+inline constexpr uint32_t kBackground = 0x204080, kRed = 0xFF0000, kYellow = 0xFFFF00,
+                          kWhite = 0xFFFFFF, kBlue = 0x0000FF, kGreen = 0x00FF00;
+
 // The matrix every screen is drawn in.
 inline const DRAWMODE kModes[] = {
     {"DD8", 0, 8, 0},     {"DD16", 0, 16, 0},   {"DD32", 0, 32, 0},

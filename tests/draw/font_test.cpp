@@ -23,8 +23,7 @@ namespace {
 using boxglyphs::cBoxGlyphs;
 using drawtest::ReadRgbArea;
 
-// Colours every depth keeps exactly (a 16-bit field holds them whole).
-constexpr uint32_t kBackground = 0x204080, kWhite = 0xFFFFFF, kYellow = 0xFFFF00, kGreen = 0x00FF00;
+using drawtest::kBackground, drawtest::kWhite, drawtest::kYellow, drawtest::kGreen;
 
 // The bounding box of the pixels of one colour inside an area.
 struct INK {

@@ -22,7 +22,7 @@ namespace {
 
 using drawtest::BMPPICTURE;
 
-constexpr uint32_t kBackground = 0x204080, kRed = 0xFF0000, kYellow = 0xFFFF00, kBlue = 0x0000FF;
+using drawtest::kBackground, drawtest::kRed, drawtest::kYellow, drawtest::kBlue;
 
 // An 8-bit picture on the demo colours: 0 black (the key), 1 red, 2 yellow,
 // 3 blue.

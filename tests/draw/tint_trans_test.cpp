@@ -26,7 +26,7 @@ using namespace plat::gfx;
 
 namespace {
 
-constexpr int kEntry = 200;  // the tint colour's palette number: pure blue
+constexpr int kTintEntry = 200;  // the tint colour's palette number: pure blue
 
 // A synthetic mix table: any function of the two indices shows each lookup.
 void InstallBlendTable() {
@@ -38,7 +38,7 @@ class cTintTransTest : public cEffectTest {
  protected:
   void SetUp() override {
     cEffectTest::SetUp();
-    InstallPalette({{kEntry, 0x0000FF}});
+    InstallPalette({{kTintEntry, 0x0000FF}});
     InstallBlendTable();
   }
   // The source row: red, the key (or a transparent texel), a mid colour,
@@ -77,11 +77,11 @@ TEST_P(cTintTransTest, TintByLevelOnEveryPath) {
     MakeSource(bSystem);
     Blank(m_Dst, 4, 1);
     const bool bDevice = IsD3D() && !bSystem;
-    const DDPALENTRY e = g_DD.ProgramPalette[kEntry];
+    const DDPALENTRY e = g_DD.ProgramPalette[kTintEntry];
     for (int nLevel = 1; nLevel <= 5; ++nLevel) {
       Fill(&m_Dst, Under());
       ASSERT_TRUE(DDBltTint(&m_Dst, 0, 0, 4, 1, &m_Src, 0, 0, 1, &g_DD.ProgramPalette, nullptr,
-                            kEntry, nLevel));
+                            kTintEntry, nLevel));
       for (int i = 0; i < 4; ++i) {
         const uint32_t s = ReadRaw(&m_Src, i, 0);
         uint32_t want = Under();
@@ -89,7 +89,7 @@ TEST_P(cTintTransTest, TintByLevelOnEveryPath) {
           // The key and transparent texels are left out.
         } else if (Bpp() == 8) {
           want = s;
-          for (int l = 0; l < nLevel; ++l) want = g_BlendTable[want * 256 + kEntry];
+          for (int l = 0; l < nLevel; ++l) want = g_BlendTable[want * 256 + kTintEntry];
         } else if (bDevice) {
           const int a = nLevel == 1   ? 128
                         : nLevel == 2 ? 80
@@ -134,7 +134,7 @@ TEST_P(cTintTransTest, TintByLevelOnEveryPath) {
   // Red tinted once toward blue: half of each, the fourth byte kept.
   if (!IsD3D() && Bpp() == 32) {
     Fill(&m_Dst, Under());
-    ASSERT_TRUE(DDBltTint(&m_Dst, 0, 0, 1, 1, &m_Src, 0, 0, 1, nullptr, nullptr, kEntry, 1));
+    ASSERT_TRUE(DDBltTint(&m_Dst, 0, 0, 1, 1, &m_Src, 0, 0, 1, nullptr, nullptr, kTintEntry, 1));
     EXPECT_EQ(ReadRaw(&m_Dst, 0, 0), 0xAB7F007Fu);
   }
 }
@@ -144,7 +144,8 @@ TEST_P(cTintTransTest, TintLevelZeroDrawsNothingAndBelowZeroOnlyCopiesOutsideDir
   Blank(m_Dst, 4, 1);
   for (int nLevel : {0, -3}) {
     Fill(&m_Dst, Under());
-    ASSERT_TRUE(DDBltTint(&m_Dst, 0, 0, 4, 1, &m_Src, 0, 0, 1, nullptr, nullptr, kEntry, nLevel));
+    ASSERT_TRUE(
+        DDBltTint(&m_Dst, 0, 0, 4, 1, &m_Src, 0, 0, 1, nullptr, nullptr, kTintEntry, nLevel));
     for (int i = 0; i < 4; ++i) {
       const bool bCopied = nLevel < 0 && !IsD3D() && i != 1;
       const uint32_t s = ReadRaw(&m_Src, i, 0);
@@ -220,7 +221,7 @@ TEST_P(cTintTransTest, SixteenBitFullScreenBackBufferMixesGreenInSixBits) {
   // Bit 13 lies in the red field: the texel's red is 8.
   EXPECT_EQ(ReadRaw(&BackBuffer, 1, 0), Pack565((8 + 0) >> 1, 10, 10));
   // The tint writes its texture channels with green doubled.
-  ASSERT_TRUE(DDBltTint(&BackBuffer, 0, 0, 1, 1, &m_Src, 0, 0, 1, nullptr, nullptr, kEntry, 1));
+  ASSERT_TRUE(DDBltTint(&BackBuffer, 0, 0, 1, 1, &m_Src, 0, 0, 1, nullptr, nullptr, kTintEntry, 1));
   EXPECT_EQ(ReadRaw(&BackBuffer, 0, 0), Pack565((31 + 0) >> 1, ((31 + 0) >> 1) * 2, (0 + 31) >> 1));
 }
 
@@ -281,7 +282,8 @@ TEST_P(cTintTransTest, RectanglesReachingPastTheSurfacesDrawOnlyWhatLiesOnBoth) 
   } const cases[] = {{-2, 0, 4}, {0, -2, 6}, {2, 1, 100}, {0, 0, 0}, {0, 4, 4}};
   for (const auto& c : cases) {
     Fill(&m_Dst, Under());
-    EXPECT_TRUE(DDBltTint(&m_Dst, c.x, 0, c.w, 1, &m_Src, c.sx, 0, 0, nullptr, nullptr, kEntry, 9));
+    EXPECT_TRUE(
+        DDBltTint(&m_Dst, c.x, 0, c.w, 1, &m_Src, c.sx, 0, 0, nullptr, nullptr, kTintEntry, 9));
     EXPECT_TRUE(DDBltTrans(&m_Dst, c.x, 0, c.w, 1, &m_Src, c.sx, 0, 0, nullptr, 0));
     for (int i = 0; i < 4; ++i) {
       const int64_t k = int64_t(i) - c.x, s = c.sx + k;
@@ -292,7 +294,7 @@ TEST_P(cTintTransTest, RectanglesReachingPastTheSurfacesDrawOnlyWhatLiesOnBoth) 
   }
   // One surface on both sides of a software effect cannot be locked twice.
   if (!IsD3D()) {
-    EXPECT_FALSE(DDBltTint(&m_Src, 0, 0, 4, 1, &m_Src, 0, 0, 0, nullptr, nullptr, kEntry, 1));
+    EXPECT_FALSE(DDBltTint(&m_Src, 0, 0, 4, 1, &m_Src, 0, 0, 0, nullptr, nullptr, kTintEntry, 1));
   }
 }
 

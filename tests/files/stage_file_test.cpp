@@ -148,12 +148,12 @@ TEST(StageFile, PopulatedStageRoundTripsByteForByte) {
 // the upgrade's value or a copy of another field. Field numbers count from 1
 // in file order.
 constexpr int kCopyOf = -2000000;  // kCopyOf + n: the value of field n
-struct GATE {
+struct STAGE_GATE {
   int nField;
   int32_t nFrom;
   int nOlder;
 };
-const GATE kStageGates[] = {
+const STAGE_GATE kStageGates[] = {
     {25, 166, 1},
     {26, 199, 0},
     {30, 183, 1},
@@ -211,7 +211,7 @@ TEST(StageFile, EveryVersionGateReadsWithItsUpgrade) {
     Bytes file = OldStageFile(src, v);
     cStageData stage;
     ASSERT_EQ(stage.LoadFromBytes(file.data(), file.size()), 1);
-    for (const GATE& g : kStageGates) {
+    for (const STAGE_GATE& g : kStageGates) {
       const int i = g.nField - 1;
       int32_t nExpected = FieldI32(src, i);
       if (v < g.nFrom) {

@@ -22,7 +22,7 @@ JOYREADING Stick(uint32_t x, uint32_t y, uint32_t buttons = 0) {
   return r;
 }
 
-cInput NewInput() {
+cInput PolledInput() {
   cInput in;
   in.SetRepeat(18, 6);
   in.InitJoyMasks();
@@ -71,7 +71,7 @@ TEST_F(InputPollTest, FixedMapCombinesKeyboardAndJoystick) {
     for (int k : c.keys) src.bKeys[k] = true;
     src.joysticks.clear();
     if (c.bJoystick) src.joysticks[0] = c.joy;
-    cInput in = NewInput();
+    cInput in = PolledInput();
     EXPECT_EQ(in.PollFixed(0, 3, 60), 1);
     EXPECT_EQ(in.m_wDir, c.wDir);
     EXPECT_EQ(in.m_nNumpad, c.nNumpad);
@@ -80,7 +80,7 @@ TEST_F(InputPollTest, FixedMapCombinesKeyboardAndJoystick) {
 }
 
 TEST_F(InputPollTest, EachMapPollsOnlyWhenItIsTheChosenOne) {
-  cInput in = NewInput();
+  cInput in = PolledInput();
   src.bKeys[VK_LEFT] = true;
   g_KeyConfig.bUseConfig = 0;
   EXPECT_EQ(in.PollConfigured(1, 60), 0);
@@ -165,7 +165,7 @@ TEST_F(InputPollTest, ConfiguredMapReadsEachSlot) {
     src.joysticks.clear();
     src.joysticks[0] = c.joy0;
     src.joysticks[1] = c.joy0;
-    cInput in = NewInput();
+    cInput in = PolledInput();
     ASSERT_EQ(in.PollConfigured(1, 60), 1);
     EXPECT_EQ(in.m_wDir, c.wDir);
     EXPECT_EQ(in.m_nNumpad, c.nNumpad);
@@ -202,7 +202,7 @@ std::vector<int> ReadFrames(cFakeInputSource& src, int nJoystick, int nFrames,
 }
 
 TEST_F(InputPollTest, AbsentJoystickIsRetriedEvery121Frames) {
-  cInput in = NewInput();
+  cInput in = PolledInput();
   EXPECT_EQ(ReadFrames(src, 0, 250, [&] { in.PollFixed(0, 3, 60); }),
             (std::vector<int>{1, 122, 243}));
   EXPECT_EQ(in.m_bJoyPresent[0], 0);
@@ -213,7 +213,7 @@ TEST_F(InputPollTest, AnAbsentJoystickDoesNotSlowAnotherOne) {
   g_KeyConfig.nJoysticks = 3;
   g_KeyConfig.Slot[4] = KEYSLOT{1, 1, 0};
   src.joysticks[1] = Stick(32767, 32767, 1);  // pads 0 and 2 are unplugged
-  cInput in = NewInput();
+  cInput in = PolledInput();
   std::vector<uint16_t> buttons;
   for (int f = 0; f < 130; ++f) {
     in.PollConfigured(1, 60);
@@ -237,7 +237,7 @@ TEST_F(InputPollTest, AnAbsentJoystickDoesNotSlowAnotherOne) {
 }
 
 TEST_F(InputPollTest, ResetAndClearButtons) {
-  cInput in = NewInput();
+  cInput in = PolledInput();
   in.m_wDir = 5;
   in.m_nNumpad = 1;
   in.m_wButton = 9;

@@ -18,7 +18,8 @@
 
 namespace {
 
-constexpr uint32_t kBack = 0x204080, kFrame = 0xFFFF00, kInk = 0xFFFFFF, kMark = 0x00FF00;
+constexpr uint32_t kPanelBack = 0x204080, kPanelFrame = 0xFFFF00, kPanelInk = 0xFFFFFF,
+                   kPanelMark = 0x00FF00;
 
 TEST(ResultPanel, TimeText) {
   const struct {
@@ -37,7 +38,7 @@ class ResultPanelDrawing : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(m_Drawing.Ok());
     cHeadlessDrawing::SetColours(
-        {{0, 0x000000}, {3, kBack}, {5, kMark}, {240, kFrame}, {241, kInk}});
+        {{0, 0x000000}, {3, kPanelBack}, {5, kPanelMark}, {240, kPanelFrame}, {241, kPanelInk}});
     const DDFONTDATA& d = g_FontSpec[1];
     g_Font[1].Create(d.szFace, d.nWidth, d.nHeight, d.nPitch, d.nLineHeight, d.nPalNum, nullptr,
                      d.nFrameThickness, d.nFrameColor, nullptr, 0);
@@ -83,25 +84,25 @@ TEST_F(ResultPanelDrawing, ShowsWhatTheStageAndThePlayRankAndMarksWhatEntered) {
   DrawResult(&BackBuffer, 100, 200, positions);
   // Captions of 4 cells at most, values of 8 (the time text): 15 cells,
   // two lines.
-  EXPECT_EQ(At(99, 210), kFrame);
-  EXPECT_EQ(At(100 + 240, 210), kFrame);
-  EXPECT_EQ(At(100 + 241, 210), kBack);
-  EXPECT_EQ(At(150, 232), kFrame);
-  EXPECT_EQ(At(150, 233), kBack);
+  EXPECT_EQ(At(99, 210), kPanelFrame);
+  EXPECT_EQ(At(100 + 240, 210), kPanelFrame);
+  EXPECT_EQ(At(100 + 241, 210), kPanelBack);
+  EXPECT_EQ(At(150, 232), kPanelFrame);
+  EXPECT_EQ(At(150, 233), kPanelBack);
   // The values start after the captions and a gap of a cell.
   auto InkIn = [](int x, int y, int w) {
     for (int i = x; i < x + w; ++i)
       for (int j = y; j < y + 16; ++j)
-        if (At(i, j) == kInk) return true;
+        if (At(i, j) == kPanelInk) return true;
     return false;
   };
   EXPECT_TRUE(InkIn(100 + 96, 200, 16));
   EXPECT_FALSE(InkIn(100 + 80, 200, 16));
   EXPECT_TRUE(InkIn(100 + 96 + 7 * 16, 216, 16)) << "eight characters of time";
   // Two results entered: two marks down the left edge.
-  EXPECT_EQ(At(100, 200), kMark);
-  EXPECT_EQ(At(115, 231), kMark);
-  EXPECT_NE(At(100, 232), kMark);
+  EXPECT_EQ(At(100, 200), kPanelMark);
+  EXPECT_EQ(At(115, 231), kPanelMark);
+  EXPECT_NE(At(100, 232), kPanelMark);
 }
 
 TEST_F(ResultPanelDrawing, NothingWhenNoResultIsShown) {
@@ -109,8 +110,8 @@ TEST_F(ResultPanelDrawing, NothingWhenNoResultIsShown) {
   bCommandLineStage = 1;
   const cSafeVector<int32_t> positions{0, 0, 0, 0, 0};
   DrawResult(&BackBuffer, 100, 200, positions);
-  EXPECT_EQ(At(99, 210), kBack);
-  EXPECT_EQ(At(100, 200), kBack);
+  EXPECT_EQ(At(99, 210), kPanelBack);
+  EXPECT_EQ(At(100, 200), kPanelBack);
 }
 
 }  // namespace

@@ -12,19 +12,19 @@
 
 namespace {
 
-std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<uint8_t> TextBytes(const std::string& s) { return {s.begin(), s.end()}; }
 
 TEST(CodeLineFuzzInput, BadLinesRunWithoutHarm) {
   code_fuzz::cCodePlay play;
   const std::vector<std::vector<uint8_t>> seeds = {
-      Bytes("v1 = (v2 + 3) * rand(1, 6) - hp / 2 + S5\nC3 = C3 + 1 tg.v2 = pl.v1"),
-      Bytes("v1 = 5 / 0\nv1 = 7 % (1 - 1)\nv1 = (5 / 0)"),
-      Bytes("v1 = 99999999999999 * -99999999999\nv1 = -2147483648 / -1 % -1"),
-      Bytes("v1 = ((((1)))\nv1 = rand(1\nv1 = rand(,,)\nfoo.v1 = 2\n1.5\n= = ="),
-      Bytes("v1 = C1001 S1000 = C-5 tg2.hp = 0 sys.hp = 3 life = 9 scrly = -999"),
-      Bytes(std::string(5000, '(') + "1" + std::string(5000, ')')),
-      Bytes("v1 = " + std::string(20000, '1') + " " + std::string(3000, '+')),
-      Bytes("mhp = 0 msp = -5 sight = 99 cid = 300 imp = 30 stop = -1 time = 5000"),
+      TextBytes("v1 = (v2 + 3) * rand(1, 6) - hp / 2 + S5\nC3 = C3 + 1 tg.v2 = pl.v1"),
+      TextBytes("v1 = 5 / 0\nv1 = 7 % (1 - 1)\nv1 = (5 / 0)"),
+      TextBytes("v1 = 99999999999999 * -99999999999\nv1 = -2147483648 / -1 % -1"),
+      TextBytes("v1 = ((((1)))\nv1 = rand(1\nv1 = rand(,,)\nfoo.v1 = 2\n1.5\n= = ="),
+      TextBytes("v1 = C1001 S1000 = C-5 tg2.hp = 0 sys.hp = 3 life = 9 scrly = -999"),
+      TextBytes(std::string(5000, '(') + "1" + std::string(5000, ')')),
+      TextBytes("v1 = " + std::string(20000, '1') + " " + std::string(3000, '+')),
+      TextBytes("mhp = 0 msp = -5 sight = 99 cid = 300 imp = 30 stop = -1 time = 5000"),
   };
   const FUZZRUN run = RunFuzzCorpus(
       "code_line", seeds,

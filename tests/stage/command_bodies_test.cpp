@@ -24,7 +24,7 @@ namespace {
 
 constexpr int32_t BY_ID_SCOPE = 2;
 
-cFlowCmd Cmd(eCmdKind eKind, std::vector<int32_t> params) {
+cFlowCmd BodyCmd(eCmdKind eKind, std::vector<int32_t> params) {
   cFlowCmd cmd;
   cmd.m_cKind = static_cast<uint8_t>(eKind);
   cmd.m_vecParams.assign(params.begin(), params.end());
@@ -37,7 +37,7 @@ cFlow LongFlow(uint8_t cId) {
   cFlow flow;
   flow.m_cId = cId;
   flow.m_cTrigger = 22;
-  cFlowCmd wait = Cmd(CMD_WAIT, {});
+  cFlowCmd wait = BodyCmd(CMD_WAIT, {});
   wait.m_sTime = 100;
   flow.m_vecCmds.push_back(wait);
   return flow;
@@ -125,7 +125,7 @@ TEST_F(Commands, FlowOperationsActOnTheRunsTheyName) {
     for (int i = 0; i < 3; ++i) chara.m_vecFlowStates[i].m_nSerial = 100 + i;
     chara.m_AnimList.clear();
     chara.m_AnimList.emplace_back().m_nSerial = 101;
-    cFlowCmd op = Cmd(CMD_FLOW_OP, {c.nOp, c.nScope, c.nId, c.nObject});
+    cFlowCmd op = BodyCmd(CMD_FLOW_OP, {c.nOp, c.nScope, c.nId, c.nObject});
     Run(chara, op, &chara.m_vecFlowStates[0]);
     EXPECT_EQ(Describe(chara), c.szChara);
     EXPECT_EQ(Describe(player), c.szPlayer);
@@ -142,7 +142,7 @@ TEST_F(Commands, FlowOperationsActOnTheRunsTheyName) {
 TEST_F(Commands, AFlowOperationHeldByConditionsThatFailDoesNothing) {
   StartWith({}, {LongFlow(1)});
   cGameObj& chara = TheChara();
-  cFlowCmd op = Cmd(CMD_FLOW_OP, {0, BY_ID_SCOPE, 1, 0});
+  cFlowCmd op = BodyCmd(CMD_FLOW_OP, {0, BY_ID_SCOPE, 1, 0});
   NewCondList(op.m_pCondList);
   op.m_pCondList->m_cEnabled = 1;
   cCond cond;
@@ -162,8 +162,8 @@ TEST_F(Commands, FlowsThatStartEachOtherBeforeTheStageStartsAreBounded) {
   a.m_cId = 1;
   b.m_cId = 2;
   a.m_cTrigger = b.m_cTrigger = 22;
-  cFlowCmd startB = Cmd(CMD_FLOW_OP, {0, BY_ID_SCOPE, 2, 0});
-  cFlowCmd startA = Cmd(CMD_FLOW_OP, {0, BY_ID_SCOPE, 1, 0});
+  cFlowCmd startB = BodyCmd(CMD_FLOW_OP, {0, BY_ID_SCOPE, 2, 0});
+  cFlowCmd startA = BodyCmd(CMD_FLOW_OP, {0, BY_ID_SCOPE, 1, 0});
   startA.m_cParallel = startB.m_cParallel = 1;
   a.m_vecCmds.push_back(startB);
   b.m_vecCmds.push_back(startA);
@@ -198,7 +198,7 @@ TEST_F(Commands, AStageClearLeavesTheNextStageForTheStageEnd) {
     Scene().m_nNextStage = 55;
     Scene().m_strNextStage = "keep";
     Scene().m_nStepResult = 0;
-    cFlowCmd cmd = Cmd(CMD_STAGE_CLEAR, {c.nNext, c.nPart, 0, 0, 0, 0, 0, 0, 0});
+    cFlowCmd cmd = BodyCmd(CMD_STAGE_CLEAR, {c.nNext, c.nPart, 0, 0, 0, 0, 0, 0, 0});
     cmd.m_strText = c.szText;
     EXPECT_EQ(Run(TheChara(), cmd), STEP_STAGE_OVER);
     EXPECT_EQ(Scene().m_nStepResult, STEP_STAGE_OVER);
@@ -214,7 +214,7 @@ TEST_F(Commands, AStageClearLeavesTheNextStageForTheStageEnd) {
   g_WorldMap.m_nWidth = 8;
   g_WorldMap.m_nHeight = 6;
   ThePlayerObj().m_nFacing = 1;
-  cFlowCmd cmd = Cmd(CMD_STAGE_CLEAR, {3, 0, 1, 20, -4, 1, 5, 9, 2});
+  cFlowCmd cmd = BodyCmd(CMD_STAGE_CLEAR, {3, 0, 1, 20, -4, 1, 5, 9, 2});
   Run(TheChara(), cmd);
   EXPECT_EQ(g_PlayData.m_nMapX, 7);
   EXPECT_EQ(g_PlayData.m_nMapY, 0);
@@ -259,7 +259,7 @@ TEST_F(Commands, SecondStatusOperationSwitchesFlags) {
     chara().m_vecTargets.assign(kTargetSlots, nullptr);
     chara().m_vecTargets[0] = &ThePlayerObj();
     Scene().m_bCheckDefeats = 0;
-    cFlowCmd cmd = Cmd(CMD_STATUS_OP2, {c.nSubject, c.nFlag, c.nValue});
+    cFlowCmd cmd = BodyCmd(CMD_STATUS_OP2, {c.nSubject, c.nFlag, c.nValue});
     Run(chara(), cmd);
     EXPECT_EQ(c.read(), c.nWant);
     // Another character's vanishing is looked at by the next defeat pass.
@@ -291,7 +291,7 @@ TEST_F(Commands, VanishingReachesChildrenAndTheirChildren) {
     c4[2]->SetParent(c4[1]);
     for (cGameObj* p : c4) p->m_nGroup = 3;
     Scene().m_CharaGroups.At(3).assign(c4.begin(), c4.end());
-    cFlowCmd cmd = Cmd(CMD_VANISH, {c.nWhat, 3, 1});
+    cFlowCmd cmd = BodyCmd(CMD_VANISH, {c.nWhat, 3, 1});
     Run(*c4[0], cmd);
     std::string s;
     for (cGameObj* p : c4) s += p->m_nVanish ? '1' : '0';
@@ -327,7 +327,7 @@ TEST_F(Commands, WarpsMoveAtOnceAndAreUndoneWhereTheyMayNotStand) {
     chara.m_nFacing = 1;
     chara.m_Def.m_cFixedDir = 1;
     const double dX = chara.m_dX;
-    cFlowCmd cmd = Cmd(CMD_WARP, {});
+    cFlowCmd cmd = BodyCmd(CMD_WARP, {});
     NewEdMove(cmd.m_pMove);
     cmd.m_pMove->m_cMode = c.cMode;
     cmd.m_pMove->m_cDirection = c.cDirection;
@@ -359,30 +359,33 @@ TEST_F(Commands, DisplayCommandsChangeWhatIsShown) {
     std::function<bool()> check;
   };
   const Case cases[] = {
-      {"a graphic", Cmd(CMD_GRAPHIC, {2, 70000, 5}),
+      {"a graphic", BodyCmd(CMD_GRAPHIC, {2, 70000, 5}),
        [&] {
          return chara.m_Def.m_cGraphicKind == 2 && chara.m_Def.m_sGraphic == 4464 &&
                 chara.m_nKindValue == 4464 && chara.m_Def.m_sGraphicCell == 5;
        }},
-      {"an effect at 150 %", Cmd(CMD_EFFECT, {1, 0, 0, 0, 0, 0, 150, 0}),
+      {"an effect at 150 %", BodyCmd(CMD_EFFECT, {1, 0, 0, 0, 0, 0, 150, 0}),
        [&] { return Scene().m_EffectList.back().m_nWidth == 48; }},
-      {"an effect at 1 %", Cmd(CMD_EFFECT, {1, 0, 0, 0, 0, 0, 1, 0}),
+      {"an effect at 1 %", BodyCmd(CMD_EFFECT, {1, 0, 0, 0, 0, 0, 1, 0}),
        [&] { return Scene().m_EffectList.back().m_nWidth == 0; }},
-      {"effect 0 clears them", Cmd(CMD_EFFECT, {0, 0, 0, 0, 0, 0, 100, 0}),
+      {"effect 0 clears them", BodyCmd(CMD_EFFECT, {0, 0, 0, 0, 0, 0, 100, 0}),
        [&] { return Scene().m_EffectList.empty(); }},
-      {"an effect not in the list shows nothing", Cmd(CMD_EFFECT, {9, 0, 0, 0, 0, 0, 100, 1}),
+      {"an effect not in the list shows nothing", BodyCmd(CMD_EFFECT, {9, 0, 0, 0, 0, 0, 100, 1}),
        [&] { return Scene().m_EffectList.empty(); }},
-      {"an animation not in the list", Cmd(CMD_ANIME, {30000}),
+      {"an animation not in the list", BodyCmd(CMD_ANIME, {30000}),
        [&] { return chara.m_AnimList.empty(); }},
-      {"an animation set not in the list", Cmd(CMD_ANIME_SET, {-3}),
+      {"an animation set not in the list", BodyCmd(CMD_ANIME_SET, {-3}),
        [&] { return chara.m_Def.m_sAnimeSet == 0; }},
-      {"a picture not in the list", Cmd(CMD_PICTURE, {40, 0, 0, 0, 0, 0, 0, 100, 0, 1, 1, 0, 0, 0, 0}),
+      {"a picture not in the list",
+       BodyCmd(CMD_PICTURE, {40, 0, 0, 0, 0, 0, 0, 100, 0, 1, 1, 0, 0, 0, 0}),
        [&] { return Scene().m_PictureList.empty(); }},
-      {"a screen effect", Cmd(CMD_SCREEN_EFFECT, {1, 0, 0}),
+      {"a screen effect", BodyCmd(CMD_SCREEN_EFFECT, {1, 0, 0}),
        [&] { return Scene().m_ScrEffect.m_nEffect == 1; }},
-      {"a screen colour", Cmd(CMD_SCREEN_COLOR, {255, 0, 0, 50, 0, 10, 0, 0}),
-       [&] { return Scene().m_ScreenColor.m_cRed == 255 && Scene().m_ScreenColor.m_nStrength == 50; }},
-      {"a character effect", Cmd(CMD_CHARA_EFFECT, {1, 0, 0}),
+      {"a screen colour", BodyCmd(CMD_SCREEN_COLOR, {255, 0, 0, 50, 0, 10, 0, 0}),
+       [&] {
+         return Scene().m_ScreenColor.m_cRed == 255 && Scene().m_ScreenColor.m_nStrength == 50;
+       }},
+      {"a character effect", BodyCmd(CMD_CHARA_EFFECT, {1, 0, 0}),
        [&] { return chara.m_CharaEffect.m_nEffect == 1; }},
   };
   for (const Case& c : cases) {
@@ -417,8 +420,8 @@ TEST_F(Commands, PicturesTakeThePlaceOfTheirIDAndGoByIDOrAll) {
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.nPicture);
-    cFlowCmd cmd = Cmd(CMD_PICTURE, {step.nPicture, 0, 0, 0, 0, 0, 0, 100, 1, 0, 0, 0,
-                                     step.bIdMode, step.nId, 0});
+    cFlowCmd cmd = BodyCmd(
+        CMD_PICTURE, {step.nPicture, 0, 0, 0, 0, 0, 0, 100, 1, 0, 0, 0, step.bIdMode, step.nId, 0});
     Run(chara, cmd);
     std::vector<std::pair<int32_t, int32_t>> shown;
     for (const cPictureObj& p : Scene().m_PictureList)
@@ -469,14 +472,14 @@ TEST_F(Commands, BackgroundsSoundsAndMusic) {
   const Case cases[] = {{1, 1, 0, 1}, {1, 2, 1, 1}, {2, 2, 1, 0}, {0, 1, 1, 0},
                         {3, 1, 1, 0}, {-1, 1, 1, 0}, {1, 5, 1, 0}};
   for (const Case& c : cases) {
-    cFlowCmd cmd = Cmd(CMD_BACKGROUND, {c.nBg, c.nHow});
+    cFlowCmd cmd = BodyCmd(CMD_BACKGROUND, {c.nBg, c.nHow});
     Run(chara, cmd);
     EXPECT_EQ(g_Stage.m_vecBgs[0].m_bShown, c.bWant0) << c.nBg << " " << c.nHow;
     EXPECT_EQ(g_Stage.m_vecBgs[1].m_bShown, c.bWant1) << c.nBg << " " << c.nHow;
   }
   // A sound for a character off the screen plays only when the command
   // allows it.
-  cFlowCmd sound = Cmd(CMD_SOUND, {3});
+  cFlowCmd sound = BodyCmd(CMD_SOUND, {3});
   for (int bOnScreenOnly : {1, 0}) {
     sound.m_cSoundOnScreen = static_cast<uint8_t>(bOnScreenOnly);
     chara.m_nOnScreen = 0;
@@ -486,7 +489,7 @@ TEST_F(Commands, BackgroundsSoundsAndMusic) {
     while (plat::PeekMessage(msg, true)) plat::DispatchMessage(msg);
     EXPECT_EQ(Requests().vecSounds, bOnScreenOnly ? std::vector<int>{} : std::vector<int>{19});
   }
-  cFlowCmd bgm = Cmd(CMD_BGM, {2, 1});
+  cFlowCmd bgm = BodyCmd(CMD_BGM, {2, 1});
   Requests().vecMusic.clear();
   Run(chara, bgm);
   plat::MSG msg;
@@ -496,7 +499,7 @@ TEST_F(Commands, BackgroundsSoundsAndMusic) {
 
 TEST_F(Commands, ItemCommandsRunTheBodiesOfTheirKinds) {
   auto Item = [](eCmdKind eKind, std::vector<int32_t> params) {
-    cFlowCmd cmd = Cmd(eKind, std::move(params));
+    cFlowCmd cmd = BodyCmd(eKind, std::move(params));
     cmd.m_cCmdSet = 1;
     cmd.m_cKind = ItemCmdKind(eKind);
     return cmd;
@@ -534,14 +537,14 @@ TEST_F(Commands, ItemCommandsRunTheBodiesOfTheirKinds) {
 TEST_F(Commands, ItemsThatGiveThemselvesAreBounded) {
   // Stage palette item 1 gives stage palette item 1.
   cEdItem item;
-  cFlowCmd give = Cmd(CMD_GET_ITEM, {1, 1});
+  cFlowCmd give = BodyCmd(CMD_GET_ITEM, {1, 1});
   give.m_cCmdSet = 1;
   give.m_cKind = ItemCmdKind(CMD_GET_ITEM);
   item.m_vecCmds.push_back(give);
   g_Stage.m_vecPalItems.resize(2);
   g_Stage.m_vecPalItems[1] = item;
   StartWith({}, {});
-  cFlowCmd cmd = Cmd(CMD_GET_ITEM, {1, 1});
+  cFlowCmd cmd = BodyCmd(CMD_GET_ITEM, {1, 1});
   Run(TheChara(), cmd);
   EXPECT_EQ(Scene().m_nStepResult, 0);
   // An item that ends nothing leaves a stage clear due this step as it is.
@@ -550,7 +553,7 @@ TEST_F(Commands, ItemsThatGiveThemselvesAreBounded) {
   Run(TheChara(), cmd);
   EXPECT_EQ(Scene().m_nStepResult, STEP_STAGE_OVER);
   // An item that clears the stage ends it.
-  cFlowCmd clear = Cmd(CMD_STAGE_CLEAR, {3, 0, 0, 0, 0, 0, 0, 0, 0});
+  cFlowCmd clear = BodyCmd(CMD_STAGE_CLEAR, {3, 0, 0, 0, 0, 0, 0, 0, 0});
   clear.m_cCmdSet = 1;
   clear.m_cKind = ItemCmdKind(CMD_STAGE_CLEAR);
   g_Stage.m_vecPalItems[1].m_vecCmds.push_back(clear);
@@ -559,7 +562,7 @@ TEST_F(Commands, ItemsThatGiveThemselvesAreBounded) {
   EXPECT_EQ(Scene().m_nStepResult, STEP_STAGE_OVER);
   EXPECT_NE(m_Dir.Read("Report_Game.txt").find("items that give each other"), std::string::npos);
   // A palette past the two there are gives nothing.
-  cFlowCmd none = Cmd(CMD_GET_ITEM, {4, 1});
+  cFlowCmd none = BodyCmd(CMD_GET_ITEM, {4, 1});
   Scene().m_nStepResult = 9;
   Run(TheChara(), none);
   EXPECT_EQ(Scene().m_nStepResult, 9);

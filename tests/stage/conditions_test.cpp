@@ -266,7 +266,7 @@ TEST_F(Conditions, DistanceConditions) {
   EXPECT_EQ(Eval(empty), 0);
 }
 
-cFlowCmd StatusOp(std::vector<std::pair<int, int32_t>> params) {
+cFlowCmd StatusOpCmd(std::vector<std::pair<int, int32_t>> params) {
   cFlowCmd cmd;
   cmd.m_cKind = 22;
   cmd.m_vecParams.assign(18, 0);
@@ -280,7 +280,7 @@ TEST_F(Conditions, StatusOperationsByWidth) {
   cPlayerObj& p = ThePlayerObj();
   cGameObj& o = *m_pOther;
   auto Op = [&](std::vector<std::pair<int, int32_t>> params) {
-    cFlowCmd cmd = StatusOp(std::move(params));
+    cFlowCmd cmd = StatusOpCmd(std::move(params));
     CmdStatusOp(CMDCONTEXT{p, nullptr, nullptr, cmd, Scene(), &p});
   };
   // (selector, start, operation, operand) on the player -> the value.

@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr int kFrames = 240;
+constexpr int kFightFrames = 240;
 
 cFlowCmd ShotCmd(int8_t cDirection, int32_t nPower, int8_t cImpact) {
   cFlowCmd cmd;
@@ -90,7 +90,7 @@ class Fight : public cPlayFixture {
   std::vector<uint64_t> Play() {
     StartPlaying();
     std::vector<uint64_t> hashes;
-    for (int i = 0; i < 4 * kFrames && static_cast<int>(hashes.size()) < kFrames; ++i) {
+    for (int i = 0; i < 4 * kFightFrames && static_cast<int>(hashes.size()) < kFightFrames; ++i) {
       const int32_t nFrame = Scene().m_nFrames;
       Scene().Run();
       if (Scene().m_nFrames != nFrame) hashes.push_back(HashPlayState(Scene()));
@@ -103,7 +103,7 @@ class Fight : public cPlayFixture {
 
 TEST_F(Fight, TheFightIsFoughtAndMatchesItsGoldenDigests) {
   const std::vector<uint64_t> hashes = Play();
-  ASSERT_EQ(hashes.size(), static_cast<size_t>(kFrames));
+  ASSERT_EQ(hashes.size(), static_cast<size_t>(kFightFrames));
   // It was a fight: shots flew, someone was defeated and scored, the player
   // was hurt.
   EXPECT_GT(Scene().m_nShotSerial, 20);

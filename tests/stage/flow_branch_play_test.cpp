@@ -24,9 +24,9 @@
 
 namespace {
 
-constexpr int kFrames = 400;
+constexpr int kBranchFrames = 400;
 
-cFlowCmd Cmd(uint8_t cKind, int16_t sTime, std::vector<std::pair<int, int32_t>> params = {}) {
+cFlowCmd BranchCmd(uint8_t cKind, int16_t sTime, std::vector<std::pair<int, int32_t>> params = {}) {
   cFlowCmd cmd;
   cmd.m_cKind = cKind;
   cmd.m_sTime = sTime;
@@ -35,25 +35,25 @@ cFlowCmd Cmd(uint8_t cKind, int16_t sTime, std::vector<std::pair<int, int32_t>> 
   return cmd;
 }
 cFlowCmd Code(const char* szText) {
-  cFlowCmd cmd = Cmd(CMD_CODE, 0);
+  cFlowCmd cmd = BranchCmd(CMD_CODE, 0);
   cmd.m_strText = szText;
   return cmd;
 }
 cFlowCmd Walk(int8_t cDir, int16_t sSpeed) {
-  cFlowCmd cmd = Cmd(CMD_MOVE_STRAIGHT, 1);
+  cFlowCmd cmd = BranchCmd(CMD_MOVE_STRAIGHT, 1);
   cmd.m_pMove = std::make_unique<cEdMove>();
   cmd.m_pMove->m_cDirection = cDir;
   cmd.m_pMove->m_sSpeed = sSpeed;
   cmd.m_pMove->m_cTimeFromDist = 0;
   return cmd;
 }
-cCond Cond(uint8_t cKind, std::function<void(cCond&)> fnSet) {
+cCond BranchCond(uint8_t cKind, std::function<void(cCond&)> fnSet) {
   cCond c;
   c.m_cKind = cKind;
   fnSet(c);
   return c;
 }
-cFlow Flow(std::vector<cCond> conds, std::vector<cFlowCmd> cmds) {
+cFlow BranchFlow(std::vector<cCond> conds, std::vector<cFlowCmd> cmds) {
   cFlow flow;
   for (cCond& c : conds) flow.m_vecConds.push_back(c);
   for (cFlowCmd& c : cmds) flow.m_vecCmds.push_back(std::move(c));
@@ -71,61 +71,66 @@ class FlowBranchPlay : public cPlayFixture {
     hero.m_nMaxHP = 20;
     std::vector<cFlowCmd> count;
     count.push_back(Code("S1 = (S1 + 1) % 160 v1 = rand(0, 40) C2 = C2 + (v1 * 2)"));
-    hero.m_vecFlows.push_back(Flow({}, std::move(count)));
+    hero.m_vecFlows.push_back(BranchFlow({}, std::move(count)));
     std::vector<cFlowCmd> right, left, jump;
     right.push_back(Walk(3, 20));
     left.push_back(Walk(2, 20));
-    cFlowCmd up = Cmd(CMD_JUMP, 0, {{2, 3}});
+    cFlowCmd up = BranchCmd(CMD_JUMP, 0, {{2, 3}});
     jump.push_back(std::move(up));
-    hero.m_vecFlows.push_back(Flow({Cond(2, [](cCond& c) {
-                                      c.m_sVarNum = 1;
-                                      c.m_cCompare = 5;  // S1 < 80
-                                      c.m_nConstant = 80;
-                                    })},
-                                   std::move(right)));
-    hero.m_vecFlows.push_back(Flow({Cond(2, [](cCond& c) {
-                                      c.m_sVarNum = 1;
-                                      c.m_cCompare = 2;  // S1 >= 80
-                                      c.m_nConstant = 80;
-                                    })},
-                                   std::move(left)));
-    hero.m_vecFlows.push_back(Flow({Cond(3, [](cCond& c) {
-                                      c.m_sVarNum = 1;
-                                      c.m_nConstant = 40;  // v1 = 40
-                                    })},
-                                   std::move(jump)));
+    hero.m_vecFlows.push_back(BranchFlow({BranchCond(2,
+                                                     [](cCond& c) {
+                                                       c.m_sVarNum = 1;
+                                                       c.m_cCompare = 5;  // S1 < 80
+                                                       c.m_nConstant = 80;
+                                                     })},
+                                         std::move(right)));
+    hero.m_vecFlows.push_back(BranchFlow({BranchCond(2,
+                                                     [](cCond& c) {
+                                                       c.m_sVarNum = 1;
+                                                       c.m_cCompare = 2;  // S1 >= 80
+                                                       c.m_nConstant = 80;
+                                                     })},
+                                         std::move(left)));
+    hero.m_vecFlows.push_back(BranchFlow({BranchCond(3,
+                                                     [](cCond& c) {
+                                                       c.m_sVarNum = 1;
+                                                       c.m_nConstant = 40;  // v1 = 40
+                                                     })},
+                                         std::move(jump)));
     for (int i = 0; i < 3; ++i) {
       cEdChara& def = Chara(static_cast<int16_t>(10 + 7 * i), 13);
       def.m_cFixedDir = 0;
       def.m_nMaxHP = 12;
       std::vector<cFlowCmd> walk, near, heal, facing;
-      cFlowCmd turn = Cmd(CMD_MOVE_TURN_AROUND, 20);
+      cFlowCmd turn = BranchCmd(CMD_MOVE_TURN_AROUND, 20);
       turn.m_pMove = std::make_unique<cEdMove>();
       turn.m_pMove->m_sSpeed = static_cast<int16_t>(8 + 4 * i);
       turn.m_pMove->m_cTimeFromDist = 0;
       walk.push_back(std::move(turn));
-      def.m_vecFlows.push_back(Flow({}, std::move(walk)));
+      def.m_vecFlows.push_back(BranchFlow({}, std::move(walk)));
       // Near the player (a circle of 5 hbl): lose HP and count.
-      near.push_back(Cmd(CMD_STATUS_OP, 0, {{4, 1}, {5, 2}, {7, 1}}));
+      near.push_back(BranchCmd(CMD_STATUS_OP, 0, {{4, 1}, {5, 2}, {7, 1}}));
       near.push_back(Code("v2 = v2 + 1 S3 = S3 + 1"));
-      def.m_vecFlows.push_back(Flow({Cond(7, [](cCond& c) {
-                                       c.m_cShape = 6;
-                                       c.m_nConstant = 5;
-                                     })},
-                                    std::move(near)));
+      def.m_vecFlows.push_back(BranchFlow({BranchCond(7,
+                                                      [](cCond& c) {
+                                                        c.m_cShape = 6;
+                                                        c.m_nConstant = 5;
+                                                      })},
+                                          std::move(near)));
       // HP at or below half of the maximum: heal by a code line.
       heal.push_back(Code("hp = mhp v3 = v3 + 1"));
-      def.m_vecFlows.push_back(Flow({Cond(4, [](cCond& c) {
-                                       c.m_cStatus = 1;
-                                       c.m_cCompare = 3;
-                                       c.m_nConstant = 50;
-                                       c.m_cPercent = 1;
-                                     })},
-                                    std::move(heal)));
+      def.m_vecFlows.push_back(BranchFlow({BranchCond(4,
+                                                      [](cCond& c) {
+                                                        c.m_cStatus = 1;
+                                                        c.m_cCompare = 3;
+                                                        c.m_nConstant = 50;
+                                                        c.m_cPercent = 1;
+                                                      })},
+                                          std::move(heal)));
       // Facing left: count in a stage variable by a status operation.
-      facing.push_back(Cmd(CMD_STATUS_OP, 0, {{0, 1}, {1, 1}, {2, 4}, {5, 1}, {7, 1}}));
-      def.m_vecFlows.push_back(Flow({Cond(6, [](cCond& c) { c.m_cStatus = 0; })},
-                                    std::move(facing)));
+      facing.push_back(BranchCmd(CMD_STATUS_OP, 0, {{0, 1}, {1, 1}, {2, 4}, {5, 1}, {7, 1}}));
+      def.m_vecFlows.push_back(
+          BranchFlow({BranchCond(6, [](cCond& c) { c.m_cStatus = 0; })}, std::move(facing)));
     }
   }
 
@@ -134,7 +139,7 @@ class FlowBranchPlay : public cPlayFixture {
     StartPlaying();
     std::vector<uint64_t> hashes;
     const double dStart = ThePlayerObj().m_dX;
-    for (int i = 0; i < kFrames; ++i) {
+    for (int i = 0; i < kBranchFrames; ++i) {
       Frames(1);
       hashes.push_back(HashPlayState(Scene()));
       m_dRight = std::max(m_dRight, ThePlayerObj().m_dX - dStart);

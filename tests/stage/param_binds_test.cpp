@@ -18,7 +18,7 @@
 
 namespace {
 
-cFlowCmd Cmd(uint8_t cKind, int16_t sTime = 0, uint8_t cParallel = 0) {
+cFlowCmd ZeroedCmd(uint8_t cKind, int16_t sTime = 0, uint8_t cParallel = 0) {
   cFlowCmd cmd;
   cmd.m_cKind = cKind;
   cmd.m_sTime = sTime;
@@ -79,7 +79,8 @@ TEST_F(ParamBinds, BindingsChangeTheirSettingWithinItsRange) {
       {"status operand bounds", CMD_STATUS_OP, 0, Bind(22, 1, 2, 2, 0), 9, 10, 7},
   };
   for (const CASE& c : kCases) {
-    cFlowCmd cmd = Cmd(c.cCmdSet ? static_cast<uint8_t>(c.cKind + ITEM_CMD_KIND_OFFSET) : c.cKind);
+    cFlowCmd cmd =
+        ZeroedCmd(c.cCmdSet ? static_cast<uint8_t>(c.cKind + ITEM_CMD_KIND_OFFSET) : c.cKind);
     cmd.m_cCmdSet = c.cCmdSet;
     cmd.m_cKind = c.cKind;
     NewEdShot(cmd.m_pShot);
@@ -95,7 +96,7 @@ TEST_F(ParamBinds, BindingsChangeTheirSettingWithinItsRange) {
 
   // A formation's own value is clamped into the formation's range, and a
   // setting kept in 8 bits is written in 8 bits.
-  cFlowCmd shot = Cmd(CMD_SHOT);
+  cFlowCmd shot = ZeroedCmd(CMD_SHOT);
   NewEdShot(shot.m_pShot);
   shot.m_pShot->m_cFormation = 2;
   ApplyParamBind(Scene(), shot, Bind(11, 2, 0, 2, 1), player);
@@ -116,11 +117,11 @@ TEST_F(ParamBinds, ArrangementsBindTheNextCommandOfTheirFlow) {
   cEdChara& def = Player(3, 13);
   cFlow flow;
   for (int nSetting = 0; nSetting < 2; ++nSetting) {
-    cFlowCmd arrange = Cmd(CMD_ARRANGE, 0, 1);
+    cFlowCmd arrange = ZeroedCmd(CMD_ARRANGE, 0, 1);
     arrange.m_vecParams = {22, nSetting, 1, 2, 1};  // + character variable 1
     flow.m_vecCmds.push_back(arrange);
   }
-  cFlowCmd op = Cmd(CMD_STATUS_OP);
+  cFlowCmd op = ZeroedCmd(CMD_STATUS_OP);
   op.m_vecParams.At(0) = 1;  // stage variable 3 = random 5..5
   op.m_vecParams.At(1) = 1;
   op.m_vecParams.At(2) = 3;
@@ -128,7 +129,7 @@ TEST_F(ParamBinds, ArrangementsBindTheNextCommandOfTheirFlow) {
   op.m_vecParams.At(8) = 5;
   op.m_vecParams.At(9) = 5;
   flow.m_vecCmds.push_back(op);
-  flow.m_vecCmds.push_back(Cmd(CMD_STATUS_OP));  // not bound: adds 0 to variable 0
+  flow.m_vecCmds.push_back(ZeroedCmd(CMD_STATUS_OP));  // not bound: adds 0 to variable 0
   def.m_vecFlows.push_back(flow);
   StartPlaying();
   cPlayerObj& player = ThePlayerObj();
@@ -152,12 +153,12 @@ TEST_F(ParamBinds, AnItemsArrangementBindsItsNextCommand) {
   cPlayerObj& player = ThePlayerObj();
   player.m_vecCharaVar.At(2) = 40;
   CMD_VECTOR cmds;
-  cFlowCmd arrange = Cmd(CMD_ARRANGE);
+  cFlowCmd arrange = ZeroedCmd(CMD_ARRANGE);
   arrange.m_cCmdSet = 1;
   arrange.m_cKind = ItemCmdKind(CMD_ARRANGE);
   arrange.m_vecParams = {22, 0, 0, 2, 2};  // random low := character variable 2
   cmds.push_back(arrange);
-  cFlowCmd op = Cmd(CMD_STATUS_OP);
+  cFlowCmd op = ZeroedCmd(CMD_STATUS_OP);
   op.m_cCmdSet = 1;
   op.m_cKind = ItemCmdKind(CMD_STATUS_OP);
   op.m_vecParams.At(0) = 1;

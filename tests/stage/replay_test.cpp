@@ -31,7 +31,7 @@
 
 namespace {
 
-constexpr int kFrames = 300;
+constexpr int kReplayFrames = 300;
 
 // The flows of the scripted player, driven by its input record (as its
 // flows would be by their key conditions): left and right walk, button 2
@@ -80,7 +80,7 @@ class cScriptedFlows {
 };
 
 // Player 1's keys in play frame f of the script.
-void ScriptInput(int f, cInput& input) {
+void ReplayScriptInput(int f, cInput& input) {
   uint16_t wDir = 0, wButton = 0;
   if (f >= 10 && f < 200) wDir = DIR_RIGHT;
   if (f >= 200 && f < 240) wDir = DIR_LEFT;
@@ -145,7 +145,7 @@ class Replay : public cPlayFixture {
     for (int nRuns = 0; static_cast<int>(hashes.size()) < nPlayFrames && nRuns < 10 * nPlayFrames;
          ++nRuns) {
       const bool bPlay = Scene().m_nPhase == PLAYPHASE_PLAY;
-      if (bRecord && bPlay) ScriptInput(static_cast<int>(hashes.size()), g_Input.At(0));
+      if (bRecord && bPlay) ReplayScriptInput(static_cast<int>(hashes.size()), g_Input.At(0));
       if (bPause && hashes.size() == 120) {
         plat::SetKeyDown(plat::VK_SPACE, nPauseFrames < 50);
         // Out of the pause with the cancel button.
@@ -172,8 +172,8 @@ class Replay : public cPlayFixture {
 TEST_F(Replay, APlayAndItsReplayAgreeFrameByFrame) {
   cTempFolder project(true);
   g_SystemData.m_bReplayRecord = 1;
-  const std::vector<uint64_t> recorded = Play(kFrames, true);
-  ASSERT_EQ(recorded.size(), static_cast<size_t>(kFrames));
+  const std::vector<uint64_t> recorded = Play(kReplayFrames, true);
+  ASSERT_EQ(recorded.size(), static_cast<size_t>(kReplayFrames));
   EXPECT_EQ(ThePlayerObj().m_nDying, 0);
   ASSERT_EQ(g_KeyLog.m_nSeed, 4321);
   plat::fs::MakeDirectory("user_data");
@@ -184,23 +184,23 @@ TEST_F(Replay, APlayAndItsReplayAgreeFrameByFrame) {
   ASSERT_EQ(StartStageFile("user_data\\play.rpl4_783", 0), 1);
   ASSERT_EQ(g_SceneManager.m_nGameMode, GAMEMODE_REPLAY);
   plat::SetTestClock(777);  // a replay takes no seed from the clock
-  std::vector<uint64_t> replayed = Play(2 * kFrames, false);
-  ASSERT_EQ(replayed.size(), static_cast<size_t>(2 * kFrames));
-  for (int f = 0; f < kFrames; ++f) {
+  std::vector<uint64_t> replayed = Play(2 * kReplayFrames, false);
+  ASSERT_EQ(replayed.size(), static_cast<size_t>(2 * kReplayFrames));
+  for (int f = 0; f < kReplayFrames; ++f) {
     ASSERT_EQ(replayed[f], recorded[f]) << "frame " << f;
-    ASSERT_EQ(replayed[kFrames + f], recorded[f]) << "second round, frame " << f;
+    ASSERT_EQ(replayed[kReplayFrames + f], recorded[f]) << "second round, frame " << f;
   }
   // A pause half way changes nothing the replay plays.
   ASSERT_EQ(StartStageFile("user_data\\play.rpl4_783", 0), 1);
-  replayed = Play(kFrames, false, true);
+  replayed = Play(kReplayFrames, false, true);
   EXPECT_EQ(replayed, recorded);
   EXPECT_EQ(TakeCloses(), 0);
 }
 
 TEST_F(Replay, TheScriptedPlayMatchesItsGoldenDigests) {
   g_SystemData.m_bReplayRecord = 1;
-  const std::vector<uint64_t> hashes = Play(kFrames, true);
-  ASSERT_EQ(hashes.size(), static_cast<size_t>(kFrames));
+  const std::vector<uint64_t> hashes = Play(kReplayFrames, true);
+  ASSERT_EQ(hashes.size(), static_cast<size_t>(kReplayFrames));
   CheckGoldenDigests(hashes, GoldenPath(), "the scripted play of tests/stage/replay_test.cpp");
 }
 
@@ -211,14 +211,14 @@ TEST_F(Replay, LeavingThePixelsOutChangesNothingThePlayDoes) {
   for (const auto& b : kBlank)
     ASSERT_TRUE(DDCreateSurface(&g_SurfaceTable[b[0]], b[1], b[2], 1, 0, 0, 0, 0));
   g_SystemData.m_bReplayRecord = 1;
-  const std::vector<uint64_t> drawn = Play(kFrames, true);
+  const std::vector<uint64_t> drawn = Play(kReplayFrames, true);
   ASSERT_FALSE(SkipsRaster());
   g_RunOptions.bHeadless = true;
   ASSERT_TRUE(SkipsRaster());
-  const std::vector<uint64_t> skipped = Play(kFrames, true);
+  const std::vector<uint64_t> skipped = Play(kReplayFrames, true);
   g_RunOptions.bHeadless = false;
   for (const auto& b : kBlank) DDReleaseSurface(&g_SurfaceTable[b[0]]);
-  ASSERT_EQ(drawn.size(), static_cast<size_t>(kFrames));
+  ASSERT_EQ(drawn.size(), static_cast<size_t>(kReplayFrames));
   EXPECT_EQ(skipped, drawn);
   EXPECT_EQ(TakeCloses(), 0);
 }

@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr uint32_t kBack = 0x204080, kFrame = 0xFFFF00, kInk = 0xFFFFFF;
+constexpr uint32_t kTextBack = 0x204080, kTextFrame = 0xFFFF00, kTextInk = 0xFFFFFF;
 
 // A text that only has a time and a place (no writing, no surface).
 void SetupPlace(cTextObj& text, int32_t nMode, int32_t bFixed, int32_t nOwner) {
@@ -260,7 +260,8 @@ class TextDrawing : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_Drawing.Ok());
-    cHeadlessDrawing::SetColours({{0, 0x000000}, {3, kBack}, {240, kFrame}, {241, kInk}});
+    cHeadlessDrawing::SetColours(
+        {{0, 0x000000}, {3, kTextBack}, {240, kTextFrame}, {241, kTextInk}});
     const DDFONTDATA& d = g_FontSpec[1];
     g_Font[1].Create(d.szFace, d.nWidth, d.nHeight, d.nPitch, d.nLineHeight, d.nPalNum, nullptr,
                      d.nFrameThickness, d.nFrameColor, nullptr, 0);
@@ -330,17 +331,17 @@ TEST_F(TextDrawing, AFramedKeyWaitGrowsInOverNineFramesBeforeItsWriting) {
     for (int nFrame = 1; nFrame <= 12; ++nFrame) {
       // Waits draw still: the grow-in goes on all the same.
       ASSERT_EQ(Frame(text, 1), 0);
-      EXPECT_EQ(AnyOf(kInk, x, y, w, h), nFrame >= c.nFirstWritten) << nFrame;
+      EXPECT_EQ(AnyOf(kTextInk, x, y, w, h), nFrame >= c.nFirstWritten) << nFrame;
       if (nFrame < c.nFirstWritten && c.bFramed) {
         // The frame at scale nFrame / 10 around the text's centre.
         const double s = nFrame * 0.1;
         const int fx = static_cast<int>(x + w / 2 - s * w / 2);
         const int fy = static_cast<int>(y + h / 2 - s * h / 2);
-        EXPECT_EQ(At(fx - 1, fy + static_cast<int>(s * h) / 2), kFrame) << nFrame;
-        EXPECT_EQ(At(fx - 2, fy + static_cast<int>(s * h) / 2), kBack) << nFrame;
+        EXPECT_EQ(At(fx - 1, fy + static_cast<int>(s * h) / 2), kTextFrame) << nFrame;
+        EXPECT_EQ(At(fx - 2, fy + static_cast<int>(s * h) / 2), kTextBack) << nFrame;
       }
       if (nFrame < c.nFirstWritten && !c.bFramed) {
-        EXPECT_FALSE(AnyOf(kFrame, x - 2, y - 2, w + 4, h + 4)) << nFrame;
+        EXPECT_FALSE(AnyOf(kTextFrame, x - 2, y - 2, w + 4, h + 4)) << nFrame;
       }
     }
   }
@@ -387,8 +388,8 @@ TEST_F(TextDrawing, SurfacesComeAndGoWithTheirTexts) {
     EXPECT_EQ(&Off_Msg.front(), b.m_pSurface);
     // The writing lands where the text stands, keyed over the screen.
     Frame(b, 0);
-    EXPECT_TRUE(AnyOf(kInk, 320 - 17, 240 - 9, 34, 18));
-    EXPECT_EQ(At(320 - 17, 240 - 9), kBack) << "the margin is see-through";
+    EXPECT_TRUE(AnyOf(kTextInk, 320 - 17, 240 - 9, 34, 18));
+    EXPECT_EQ(At(320 - 17, 240 - 9), kTextBack) << "the margin is see-through";
   }
   EXPECT_TRUE(Off_Msg.empty()) << "a text that goes takes its surface";
   // A set-up releases every surface at once; the texts forget theirs.
@@ -412,7 +413,7 @@ TEST_F(TextDrawing, WritingLostWithTheSurfacesIsWrittenAgain) {
   DDFillSurface(text.m_pSurface, 0);  // what a restored surface holds
   Frame(text, 0);
   EXPECT_EQ(text.m_pSurface->bLost, 0);
-  EXPECT_TRUE(AnyOf(kInk, 320 - 17, 240 - 9, 34, 18));
+  EXPECT_TRUE(AnyOf(kTextInk, 320 - 17, 240 - 9, 34, 18));
 }
 
 TEST_F(TextDrawing, TheExtraLifeIconRisesAPixelEveryFourFrames) {
@@ -434,8 +435,8 @@ TEST_F(TextDrawing, TheExtraLifeIconRisesAPixelEveryFourFrames) {
   for (int nFrame = 0; nFrame < 8; ++nFrame) {
     ASSERT_EQ(Frame(notice, 1), 0);
     const int yTop = 284 - rises[nFrame];
-    EXPECT_EQ(At(208, yTop), kInk) << nFrame;
-    EXPECT_EQ(At(208, yTop - 1), kBack) << nFrame;
+    EXPECT_EQ(At(208, yTop), kTextInk) << nFrame;
+    EXPECT_EQ(At(208, yTop - 1), kTextBack) << nFrame;
   }
   DDReleaseSurface(&sheet);
 }

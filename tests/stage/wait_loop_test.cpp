@@ -31,7 +31,7 @@
 
 namespace {
 
-constexpr int kKeyButton1 = 'Z';
+constexpr int kLoopButton1 = 'Z';
 
 class WaitLoop : public cPlayFixture {
  protected:
@@ -43,7 +43,7 @@ class WaitLoop : public cPlayFixture {
     g_RunOptions.bNoWait = true;
     m_Probe.m_fnWaitFrame = [this] {
       ++m_nWaitFrames;
-      plat::SetKeyDown(kKeyButton1, m_Down.count(m_nWaitFrames) != 0);
+      plat::SetKeyDown(kLoopButton1, m_Down.count(m_nWaitFrames) != 0);
       if (m_fnOnFrame) m_fnOnFrame(m_nWaitFrames);
     };
   }
@@ -365,7 +365,7 @@ TEST_F(WaitLoop, PlaysWithWaitsReplayAndRunHeadlessAlike) {
   m_Probe.m_fnWaitFrame = [&] {
     ++m_nWaitFrames;
     if (Scene().m_Wait.nKind != WAIT_MESSAGE) nWaitStart = m_nWaitFrames;
-    plat::SetKeyDown(kKeyButton1, (m_nWaitFrames - nWaitStart) % 12 == 11);
+    plat::SetKeyDown(kLoopButton1, (m_nWaitFrames - nWaitStart) % 12 == 11);
   };
   auto Play = [&](bool bRecord) {
     delete m_pScene;
