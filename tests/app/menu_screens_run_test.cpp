@@ -16,6 +16,7 @@
 #include "files/options.h"
 #include "files/play_data.h"
 #include "support/menu_project.h"
+#include "support/keyed_run.h"
 #include "support/png_decode.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
@@ -100,13 +101,7 @@ class MenuScreens : public ::testing::TestWithParam<const char*> {
  protected:
   cProcessResult RunMenus(const std::string& strKeys, int nFrames, const std::string& strShot,
                           const std::string& strAnswers = "") {
-    m_Project.Write("run.keys", strKeys);
-    std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + m_Runtime.Path()};
-    if (!strAnswers.empty()) env.push_back("BRIMVALE_DIALOG_ANSWERS=" + strAnswers);
-    return RunProcess(
-        {ProgramPath(), "--headless", "--no-wait", "--frames", std::to_string(nFrames), "--project",
-         m_Project.Path(), "--keys", m_Project / "run.keys", "--screenshot", strShot},
-        env, m_Project.Path(), 60);
+    return RunWithKeys(m_Project.Path(), m_Runtime.Path(), strKeys, nFrames, strShot, strAnswers);
   }
   cTempFolder m_Project;
   cTempFolder m_Runtime;

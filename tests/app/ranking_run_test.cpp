@@ -16,6 +16,7 @@
 #include "scenes/ranking.h"
 #include "support/default_game.h"
 #include "support/default_game_keys.h"
+#include "support/keyed_run.h"
 #include "support/png_decode.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
@@ -42,13 +43,8 @@ class RankingRun : public ::testing::Test {
   RankingRun() { CopyDefaultGame(m_Project.Path()); }
   cProcessResult Play(const cKeyScript& keys, int nFrames, const std::string& strShot,
                       const std::string& strAnswers = "") {
-    m_Project.Write("run.keys", keys.Text());
-    std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + m_Runtime.Path()};
-    if (!strAnswers.empty()) env.push_back("BRIMVALE_DIALOG_ANSWERS=" + strAnswers);
-    return RunProcess(
-        {ProgramPath(), "--headless", "--no-wait", "--frames", std::to_string(nFrames), "--project",
-         m_Project.Path(), "--keys", m_Project / "run.keys", "--screenshot", strShot},
-        env, m_Project.Path(), 60);
+    return RunWithKeys(m_Project.Path(), m_Runtime.Path(), keys.Text(), nFrames, strShot,
+                       strAnswers);
   }
 
   cTempFolder m_Project;

@@ -14,6 +14,7 @@
 #include "scenes/ranking.h"
 #include "support/default_game.h"
 #include "support/default_game_keys.h"
+#include "support/keyed_run.h"
 #include "support/run_process.h"
 #include "support/temp_folder.h"
 #include "support/test_paths.h"
@@ -38,13 +39,7 @@ class StoryRun : public ::testing::Test {
  protected:
   StoryRun() { CopyDefaultGame(m_Project.Path()); }
   cProcessResult Play(const std::string& strKeys, int nFrames, const std::string& strShot = "") {
-    m_Project.Write("run.keys", strKeys);
-    std::vector<std::string> argv = {
-        ProgramPath(),           "--headless", "--no-wait",      "--frames",
-        std::to_string(nFrames), "--project",  m_Project.Path(), "--keys",
-        m_Project / "run.keys"};
-    if (!strShot.empty()) argv.insert(argv.end(), {"--screenshot", strShot});
-    return RunProcess(argv, {"XDG_RUNTIME_DIR=" + m_Runtime.Path()}, m_Project.Path(), 60);
+    return RunWithKeys(m_Project.Path(), m_Runtime.Path(), strKeys, nFrames, strShot);
   }
   cPlayData Slot(const char* szFile) {
     cCurrentFolder in(m_Project.Path());

@@ -33,6 +33,27 @@ namespace {
 
 constexpr int kLoopButton1 = 'Z';
 
+// The test clock sped on from a thread of its own, 100 ms every 2 ms, so a
+// wait measured in seconds passes at once; stopped when it goes.
+class cRunningTestClock {
+ public:
+  cRunningTestClock()
+      : m_Thread([this] {
+          while (!m_bDone) {
+            plat::SleepMs(2);
+            plat::AdvanceTestClock(100);
+          }
+        }) {}
+  ~cRunningTestClock() {
+    m_bDone = true;
+    m_Thread.join();
+  }
+
+ private:
+  std::atomic<bool> m_bDone{false};
+  std::thread m_Thread;
+};
+
 class WaitLoop : public cPlayFixture {
  protected:
   void SetUp() override {
@@ -569,13 +590,7 @@ TEST_F(WaitLoop, ACloseDuringAWaitEndsItAndThePlayClosesAgain) {
 // one would leave the wait running until its two-second guard).
 TEST_F(WaitLoop, ACloseAsAWaitBeginsEndsItAtOnce) {
   StartOnAFloor();
-  std::atomic<bool> bDone{false};
-  std::thread clock([&] {
-    while (!bDone) {
-      plat::SleepMs(2);
-      plat::AdvanceTestClock(100);
-    }
-  });
+  cRunningTestClock clock;
   m_Probe.m_fnWaitLoop = [&] {
     Scene().m_bCloseRequest = 1;
     plat::PostThreadMessage(thPause.m_dwThreadId, plat::WM_QUIT, 0, 0);
@@ -589,20 +604,12 @@ TEST_F(WaitLoop, ACloseAsAWaitBeginsEndsItAtOnce) {
     EXPECT_LT(static_cast<int32_t>(plat::GetTickMs() - dwStart), 2000);
     EXPECT_EQ(thPause.m_hThread.load(), nullptr);
   }
-  bDone = true;
-  clock.join();
   m_Probe.m_fnWaitLoop = nullptr;
 }
 
 TEST_F(WaitLoop, AClosedWindowWhoseQuitIsLostEndsTheWaitAfterTwoSeconds) {
   StartOnAFloor();
-  std::atomic<bool> bDone{false};
-  std::thread clock([&] {
-    while (!bDone) {
-      plat::SleepMs(2);
-      plat::AdvanceTestClock(100);
-    }
-  });
+  cRunningTestClock clock;
   m_fnOnFrame = [&](int f) {
     if (f == 3) Scene().m_bCloseRequest = 1;
   };
@@ -612,8 +619,6 @@ TEST_F(WaitLoop, AClosedWindowWhoseQuitIsLostEndsTheWaitAfterTwoSeconds) {
   EXPECT_GE(static_cast<int32_t>(plat::GetTickMs() - dwStart), 2000);
   EXPECT_NE(m_Dir.Read("Report_Game.txt").find("a close did not reach the waiting loop"),
             std::string::npos);
-  bDone = true;
-  clock.join();
   m_fnOnFrame = nullptr;
 }
 
