@@ -30,12 +30,7 @@ constexpr int kQuickShowsToGiveUp = 10;
 struct cFrameStore {
   std::mutex mtx;
   std::condition_variable cvShown;
-  // Two frames, written in turn: a frame is written where the presenter
-  // read the one before the last, not the last, so it is not written over
-  // lines the presenter's core may still hold from its read a moment ago.
-  std::vector<uint32_t> frames[2];
-  int nCurrent = 0;  // the newest of frames
-  std::vector<uint32_t>& Newest() { return frames[nCurrent]; }
+  std::vector<uint32_t> pixels;
   int nWidth = 0;
   int nHeight = 0;
   bool bNew = false;
@@ -63,10 +58,8 @@ void PresentFrameWith(int nWidth, int nHeight, FrameWriteFn fnWrite, const void*
   {
     std::lock_guard<std::mutex> lock(st.mtx);
     const size_t nPixels = static_cast<size_t>(nWidth) * static_cast<size_t>(nHeight);
-    std::vector<uint32_t>& pixels = st.frames[1 - st.nCurrent];
-    if (pixels.size() != nPixels) pixels.resize(nPixels);
-    fnWrite(pixels.data(), nWidth, nHeight, pContext);
-    st.nCurrent = 1 - st.nCurrent;
+    if (st.pixels.size() != nPixels) st.pixels.resize(nPixels);
+    fnWrite(st.pixels.data(), nWidth, nHeight, pContext);
     st.nWidth = nWidth;
     st.nHeight = nHeight;
     st.bNew = true;
@@ -99,8 +92,7 @@ void ForgetFrames() {
   cFrameStore& st = Store();
   {
     std::lock_guard<std::mutex> lock(st.mtx);
-    for (std::vector<uint32_t>& frame : st.frames) std::vector<uint32_t>().swap(frame);
-    st.nCurrent = 0;
+    std::vector<uint32_t>().swap(st.pixels);
     st.nWidth = st.nHeight = 0;
     st.bNew = false;
     st.nHanded = st.nTaken = st.nShown = 0;
@@ -114,8 +106,8 @@ void ForgetFrames() {
 bool CopyLastFrame(std::vector<uint32_t>& pixels, int& nWidth, int& nHeight) {
   cFrameStore& st = Store();
   std::lock_guard<std::mutex> lock(st.mtx);
-  if (st.Newest().empty()) return false;
-  pixels = st.Newest();
+  if (st.pixels.empty()) return false;
+  pixels = st.pixels;
   nWidth = st.nWidth;
   nHeight = st.nHeight;
   return true;
@@ -125,7 +117,7 @@ bool TakeNewFrame(std::vector<uint32_t>& pixels, int& nWidth, int& nHeight) {
   cFrameStore& st = Store();
   std::lock_guard<std::mutex> lock(st.mtx);
   if (!st.bNew) return false;
-  pixels = st.Newest();
+  pixels = st.pixels;
   nWidth = st.nWidth;
   nHeight = st.nHeight;
   st.bNew = false;
@@ -138,7 +130,7 @@ bool ShowNewFrame(FrameShowFn fnShow, void* pContext) {
   cFrameStore& st = Store();
   std::lock_guard<std::mutex> lock(st.mtx);
   if (!st.bNew) return false;
-  fnShow(st.Newest().data(), st.nWidth, st.nHeight, pContext);
+  fnShow(st.pixels.data(), st.nWidth, st.nHeight, pContext);
   st.bNew = false;
   st.nTaken = st.nHanded;
   return true;
@@ -148,8 +140,8 @@ bool ShowLastFrame(FrameShowFn fnShow, void* pContext) {
   if (!fnShow) return false;
   cFrameStore& st = Store();
   std::lock_guard<std::mutex> lock(st.mtx);
-  if (st.Newest().empty()) return false;
-  fnShow(st.Newest().data(), st.nWidth, st.nHeight, pContext);
+  if (st.pixels.empty()) return false;
+  fnShow(st.pixels.data(), st.nWidth, st.nHeight, pContext);
   st.bNew = false;
   st.nTaken = st.nHanded;
   return true;
