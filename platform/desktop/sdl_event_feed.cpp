@@ -111,8 +111,13 @@ void cSdlEventFeed::Pump(WndHandle hMainWnd) {
   if (!m_bStarted) return;
   // A wake pushed from now on is seen by this turn or ends the next wait.
   g_bWakeQueued = false;
+  // SDL_PollEvent reads the display's connection at every call; right after
+  // a wait that found it silent there is nothing on it to read.
+  const bool bRead = m_bDisplayRead;
+  m_bDisplayRead = false;
+  if (!bRead) SDL_PumpEvents();
   SDL_Event e;
-  while (SDL_PollEvent(&e)) {
+  while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
     switch (e.type) {
       case SDL_QUIT:
         PostMessage(hMainWnd, WM_CLOSE, 0, 0);
@@ -151,6 +156,7 @@ void cSdlEventFeed::Pump(WndHandle hMainWnd) {
 }
 
 void cSdlEventFeed::Wait(const WAITMARK& mark, uint32_t nMs) {
+  m_bDisplayRead = false;
   if (!m_bStarted || g_nWakeEvent.load() == 0) {
     WaitFromMarkFor(mark, nMs);
     return;
@@ -175,7 +181,9 @@ void cSdlEventFeed::Wait(const WAITMARK& mark, uint32_t nMs) {
   SDL_PumpEvents();
   if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
   pollfd fds[2] = {{nDisplayFd, POLLIN, 0}, {g_nWakeFd.load(), POLLIN, 0}};
-  if (poll(fds, 2, static_cast<int>(nMs)) > 0 && (fds[1].revents & POLLIN) != 0) {
+  const int nReady = poll(fds, 2, static_cast<int>(nMs));
+  m_bDisplayRead = nReady >= 0 && (fds[0].revents & (POLLIN | POLLERR | POLLHUP)) == 0;
+  if (nReady > 0 && (fds[1].revents & POLLIN) != 0) {
     // A count left by a wake that came while the thread was busy ends the
     // next wait at once; it is taken here, for one turn more at most.
     uint64_t nCount = 0;

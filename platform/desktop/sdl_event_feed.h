@@ -26,6 +26,10 @@ class cSdlEventFeed : public cEventService {
  private:
   bool m_bStarted = false;
   const cSdlPresenter* m_pPresenter = nullptr;
+  // The last wait read everything the display had sent and then saw its
+  // connection stay silent: the next turn takes what SDL queued without
+  // asking the display again.
+  bool m_bDisplayRead = false;
 };
 
 }  // namespace plat::desktop
