@@ -1,7 +1,7 @@
 // The program-wide objects that live from before the entry routine to after
 // it, in the order they are built (base/global_order.h). The shell's own are
 // defined here; the others are defined by their subsystems under the same
-// order, and those not built yet are noted where they join.
+// order, as listed below.
 #include "app/main_window.h"
 #include "app/window_list.h"
 #include "base/global_order.h"
@@ -15,14 +15,15 @@ GLOBAL_OBJECT(GLOBAL_MAIN_WINDOW) cMainWindow g_MainWindow;
 // g_Cursor: scenes/menu_cursor.cpp, one zeroed current level, no parent.
 // g_Input: input/input.cpp, one cleared record for player 1.
 // The surface and image lists of the character bitmap sets, sword types,
-// effects, menus, pictures and message windows join with the play engine
-// and the menus that fill them.
+// effects, pictures and message windows: scenes/play_surfaces.cpp and
+// scenes/message_surfaces.cpp; the menus': scenes/menu_surfaces.cpp.
 // g_SurfaceTable and the built-in bitmap table: draw/built_in_tables.cpp.
 // g_Font, g_NumberSheet, g_FontSpec and g_NumberSheetImage:
 // draw/font_tables.cpp.
 // g_SoundList, g_SoundInfoList: sound/sound_effects.cpp; g_Bgm: sound/bgm.cpp.
-// CommonPalette: records/palette; g_SystemData: files/system_data.cpp;
-// Database and its run-time tables: records/database.
+// CommonPalette: palette/common_palette.cpp; g_SystemData:
+// files/system_data.cpp; Database and its run-time tables:
+// database/database.cpp and database/post_load_tables.cpp.
 // g_KeyLog, g_KeyLogPrev: files/key_log.cpp; g_Stage, g_StageCopy:
 // files/stage_data.cpp; g_WorldMap: files/world_map.cpp; the play records:
 // files/play_data.cpp. g_Players, g_CharaList, g_ItemList:
