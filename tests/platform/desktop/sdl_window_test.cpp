@@ -123,6 +123,71 @@ TEST(SdlPresenter, TheWindowShowsTheFrameScaledWholeAndCentred) {
   presenter.Close();
 }
 
+// Pixels of the window's image other than the frame centred in it, unscaled,
+// with black around it.
+int CountWrongPixels(SDL_Window* pWindow, const std::vector<uint32_t>& frame, int w, int h) {
+  SDL_Surface* pSurface = SDL_GetWindowSurface(pWindow);
+  if (!pSurface) return -1;
+  const int x0 = (pSurface->w - w) / 2, y0 = (pSurface->h - h) / 2;
+  int nWrong = 0;
+  for (int y = 0; y < pSurface->h; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(pSurface->pixels) +
+                                                        size_t(y) * size_t(pSurface->pitch));
+    for (int x = 0; x < pSurface->w; ++x) {
+      const bool bIn = x >= x0 && y >= y0 && x < x0 + w && y < y0 + h;
+      const uint32_t want = bIn ? frame[size_t(y - y0) * size_t(w) + size_t(x - x0)] : 0;
+      if ((row[x] & 0xFFFFFFu) != (want & 0xFFFFFFu)) ++nWrong;
+    }
+  }
+  return nWrong;
+}
+
+// Frames the size of the window's image are written straight into it: the
+// frame is still there for a screenshot, for the redraw after the window
+// grew, and after the window is gone.
+TEST(SdlPresenter, AFrameWrittenIntoTheWindowsImageIsKeptForScreenshotsAndRedraws) {
+  ForgetFrames();
+  cSdlPresenter presenter;
+  ASSERT_TRUE(presenter.Open(640, 480));
+  if (!presenter.HasWindow()) GTEST_SKIP() << "SDL's dummy video driver does not start here";
+  DISPLAYFACTS facts;
+  ASSERT_TRUE(presenter.DescribeDisplay(facts));
+  if (facts.strRenderer != "software") GTEST_SKIP() << "frames go through " << facts.strRenderer;
+  presenter.Show(false);
+  std::vector<uint32_t> frame = PatternFrame(640, 480);
+  PresentFrame(frame.data(), 640, 480, 640);
+  presenter.Refresh(false);  // from here on the image is lent
+  for (uint32_t& px : frame) px ^= 0x00FFFFFFu;
+  PresentFrame(frame.data(), 640, 480, 640);
+  presenter.Refresh(false);
+  EXPECT_EQ(CountWrongPixels(presenter.GetSdlWindow(), frame, 640, 480), 0);
+
+  for (uint32_t& px : frame) px = (px + 0x010203u) | 0xFF000000u;
+  PresentFrame(frame.data(), 640, 480, 640);
+  std::vector<uint32_t> shot;
+  int w = 0, h = 0;
+  ASSERT_TRUE(TakeNewFrame(shot, w, h));
+  EXPECT_TRUE(w == 640 && h == 480 && shot == frame);
+
+  SDL_SetWindowSize(presenter.GetSdlWindow(), 800, 600);
+  presenter.Refresh(true);  // as after the window's size-changed event
+  EXPECT_EQ(CountWrongPixels(presenter.GetSdlWindow(), frame, 640, 480), 0);
+
+  for (uint32_t& px : frame) px ^= 0x00F0F0F0u;
+  PresentFrame(frame.data(), 640, 480, 640);
+  presenter.Close();
+  struct cSeen {
+    std::vector<uint32_t> pixels;
+  } seen;
+  ASSERT_TRUE(ShowLastFrame(
+      [](const uint32_t* p, int nW, int nH, void* ctx) {
+        static_cast<cSeen*>(ctx)->pixels.assign(p, p + size_t(nW) * size_t(nH));
+      },
+      &seen));
+  EXPECT_TRUE(seen.pixels == frame);
+  ForgetFrames();
+}
+
 TEST(SdlEventFeed, KeysFocusAndTheCloseButtonBecomeMessages) {
   cSdlEventFeed feed;
   feed.Start();
