@@ -40,6 +40,10 @@ struct cFrameStore {
   // frame lives only there (pixels then holds an older one).
   FRAMEIMAGE image;
   bool bInImage = false;
+  // The window thread is putting the image on the screen, outside the lock
+  // (a round trip to the display server): frames handed over meanwhile go
+  // into the store's memory, and the window copies them over on its next turn.
+  bool bImageShowing = false;
   // Frames handed over, taken by the presenter, and known to be on screen.
   uint64_t nHanded = 0;
   uint64_t nTaken = 0;
@@ -93,9 +97,10 @@ void PresentFrameWith(int nWidth, int nHeight, FrameWriteFn fnWrite, const void*
   cFrameStore& st = Store();
   {
     std::lock_guard<std::mutex> lock(st.mtx);
-    // Straight into the window's image when it was lent for this size: the
-    // window then shows it without copying it again.
-    st.bInImage = st.image.pPixels && st.image.nWidth == nWidth && st.image.nHeight == nHeight;
+    // Straight into the window's image when it was lent for this size and is
+    // not being shown: the window then shows it without copying it again.
+    st.bInImage = st.image.pPixels && st.image.nWidth == nWidth && st.image.nHeight == nHeight &&
+                  !st.bImageShowing;
     if (st.bInImage) {
       fnWrite(st.image.pPixels, nWidth, nHeight, st.image.nPitch, pContext);
     } else {
@@ -195,25 +200,36 @@ bool ShowLastFrame(FrameShowFn fnShow, void* pContext) {
 
 bool ShowFramesInImage(cFrameImageOwner& owner, bool bForce) {
   cFrameStore& st = Store();
-  std::lock_guard<std::mutex> lock(st.mtx);
-  // A forced show draws the whole image again (its bars as well) from the
-  // store's memory.
-  if (st.image.pPixels && (bForce || owner.IsImageStale())) TakeBackImage(st);
-  const FRAMEIMAGE image = owner.PrepareImage(st.nWidth, st.nHeight);
-  if (!(image == st.image)) {
-    // Made anew without warning: a frame that lived only in the old image
-    // is gone with it, and the store's older one is all there is.
-    if (st.bInImage) st.pixels.resize(size_t(st.nWidth) * size_t(st.nHeight));
-    st.bInImage = false;
-    st.image = image;
+  bool bShow = false;
+  {
+    std::lock_guard<std::mutex> lock(st.mtx);
+    // A forced show draws the whole image again (its bars as well) from the
+    // store's memory.
+    if (st.image.pPixels && (bForce || owner.IsImageStale())) TakeBackImage(st);
+    const FRAMEIMAGE image = owner.PrepareImage(st.nWidth, st.nHeight);
+    if (!(image == st.image)) {
+      // Made anew without warning: a frame that lived only in the old image
+      // is gone with it, and the store's older one is all there is.
+      if (st.bInImage) st.pixels.resize(size_t(st.nWidth) * size_t(st.nHeight));
+      st.bInImage = false;
+      st.image = image;
+    }
+    bShow = bForce ? st.nWidth > 0 : st.bNew;
+    if (bShow) {
+      if (!st.bInImage) owner.WriteFrame(st.pixels.data(), st.nWidth, st.nHeight);
+      st.bNew = false;
+      st.nTaken = st.nHanded;
+    }
+    if (!bShow && !bForce) return false;
+    st.bImageShowing = true;
   }
-  const bool bShow = bForce ? st.nWidth > 0 : st.bNew;
-  if (bShow) {
-    if (!st.bInImage) owner.WriteFrame(st.pixels.data(), st.nWidth, st.nHeight);
-    st.bNew = false;
-    st.nTaken = st.nHanded;
+  // Outside the lock: the drawing side never waits for the display server,
+  // and writes into the store's memory until the image is free again.
+  owner.PutImage();
+  {
+    std::lock_guard<std::mutex> lock(st.mtx);
+    st.bImageShowing = false;
   }
-  if (bShow || bForce) owner.PutImage();
   return bShow;
 }
 

@@ -93,9 +93,11 @@ struct FRAMEIMAGE {
   int nPitch = 0;
   bool operator==(const FRAMEIMAGE&) const = default;
 };
-// What the window thread does with its image, each step under the frame
-// store's lock, so the drawing side never writes into an image that is
-// being shown or let go.
+// What the window thread does with its image: each step but PutImage under
+// the frame store's lock, so the drawing side never writes into an image
+// that is being changed or let go; while PutImage runs, outside the lock,
+// the drawing side writes into the store's memory instead and never waits
+// for the screen.
 class cFrameImageOwner {
  public:
   virtual ~cFrameImageOwner() = default;

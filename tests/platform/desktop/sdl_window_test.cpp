@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/desktop/sdl_event_feed.h"
@@ -12,6 +16,7 @@
 #include "platform/input/keyboard.h"
 #include "platform/msg/window.h"
 #include "platform/present/presenter.h"
+#include "platform/present/presenter_window.h"
 
 namespace plat::desktop {
 namespace {
@@ -185,6 +190,91 @@ TEST(SdlPresenter, AFrameWrittenIntoTheWindowsImageIsKeptForScreenshotsAndRedraw
       },
       &seen));
   EXPECT_TRUE(seen.pixels == frame);
+  ForgetFrames();
+}
+
+// A window image of its own whose showing can be held, the way a slow
+// display server holds the window thread while it puts the image up.
+class cHeldImage : public cFrameImageOwner {
+ public:
+  cHeldImage(int w, int h) : m_image(size_t(w) * size_t(h)), m_nW(w), m_nH(h) {}
+  bool IsImageStale() override { return false; }
+  FRAMEIMAGE PrepareImage(int, int) override {
+    return FRAMEIMAGE{m_image.data(), m_nW, m_nH, m_nW};
+  }
+  void WriteFrame(const uint32_t* p, int w, int h) override {
+    m_image.assign(p, p + size_t(w) * size_t(h));
+  }
+  void PutImage() override {
+    std::unique_lock<std::mutex> lock(m_mtx);
+    if (m_bHold) {
+      m_bHeld = true;
+      m_cv.notify_all();
+      // Only a way out should the drawing side wait on the show: the test
+      // then fails instead of hanging.
+      m_bGaveUp = !m_cv.wait_for(lock, std::chrono::seconds(30), [&] { return m_bLetGo; });
+      m_bHold = false;
+    }
+    m_shown = m_image;
+  }
+  void Hold() {
+    std::lock_guard<std::mutex> lock(m_mtx);
+    m_bHold = true;
+  }
+  void WaitHeld() {
+    std::unique_lock<std::mutex> lock(m_mtx);
+    m_cv.wait(lock, [&] { return m_bHeld; });
+  }
+  void LetGo() {
+    std::lock_guard<std::mutex> lock(m_mtx);
+    m_bLetGo = true;
+    m_cv.notify_all();
+  }
+  // Whether the show waited in vain for the frame handed over.
+  bool GaveUp() {
+    std::lock_guard<std::mutex> lock(m_mtx);
+    return m_bGaveUp;
+  }
+  std::vector<uint32_t> m_image, m_shown;
+
+ private:
+  std::mutex m_mtx;
+  std::condition_variable m_cv;
+  bool m_bHold = false, m_bHeld = false, m_bLetGo = false, m_bGaveUp = false;
+  int m_nW, m_nH;
+};
+
+// The drawing side hands a frame over while the window thread is putting
+// its image up: it does not wait for the screen, the image being shown is
+// left alone, and the frame is a screenshot at once and on the screen at
+// the window's next turn.
+TEST(SdlPresenter, AFrameHandedOverWhileTheImageIsShownNeitherWaitsNorTouchesIt) {
+  ForgetFrames();
+  cHeldImage window(64, 48);
+  std::vector<uint32_t> frame = PatternFrame(64, 48);
+  PresentFrame(frame.data(), 64, 48, 64);
+  ASSERT_TRUE(ShowFramesInImage(window, false));  // from here on the image is lent
+  for (uint32_t& px : frame) px ^= 0x00FFFFFFu;
+  PresentFrame(frame.data(), 64, 48, 64);
+  ASSERT_TRUE(window.m_image == frame);  // written straight in
+  const std::vector<uint32_t> held = frame;
+
+  window.Hold();
+  std::thread windowThread([&] { ShowFramesInImage(window, false); });
+  window.WaitHeld();
+  for (uint32_t& px : frame) px = (px + 0x010203u) | 0xFF000000u;
+  PresentFrame(frame.data(), 64, 48, 64);
+  std::vector<uint32_t> shot;
+  int w = 0, h = 0;
+  const bool bShot = CopyLastFrame(shot, w, h);
+  window.LetGo();
+  windowThread.join();
+  EXPECT_FALSE(window.GaveUp());
+  EXPECT_TRUE(bShot && w == 64 && h == 48 && shot == frame);
+  EXPECT_TRUE(window.m_shown == held);
+
+  EXPECT_TRUE(ShowFramesInImage(window, false));
+  EXPECT_TRUE(window.m_shown == frame);
   ForgetFrames();
 }
 
