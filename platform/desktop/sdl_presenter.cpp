@@ -135,13 +135,50 @@ void cSdlPresenter::WriteToSurface(const uint32_t* pPixels, int nWidth, int nHei
   if (bLock) SDL_UnlockSurface(pSurface);
 }
 
-void cSdlPresenter::Upload(const uint32_t* pPixels, int nWidth, int nHeight) {
-  if (m_bDirect) {
-    WriteToSurface(pPixels, nWidth, nHeight);
-    m_nShownWidth = nWidth;
-    m_nShownHeight = nHeight;
-    return;
+// The window's image is made anew only when the window's size changed, or
+// in full screen, where showing the window again remakes it whatever its
+// size: frames are not lent it there.
+bool cSdlPresenter::IsImageStale() {
+  if (!m_pSurface || (SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_FULLSCREEN) != 0) return true;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(m_pWindow, &w, &h);
+  return w != m_nSurfaceWidth || h != m_nSurfaceHeight;
+}
+
+FRAMEIMAGE cSdlPresenter::PrepareImage(int nWidth, int nHeight) {
+  SDL_Surface* pSurface = SDL_GetWindowSurface(m_pWindow);
+  if (!pSurface || pSurface->w <= 0 || pSurface->h <= 0) return FRAMEIMAGE{};
+  const bool bFrame = nWidth > 0 && nHeight > 0;
+  const SDL_Rect dst = bFrame ? FramePlace(pSurface->w, pSurface->h, nWidth, nHeight) : SDL_Rect{};
+  // The bars stay black until the surface or the frame's place changes.
+  if (pSurface != m_pSurface || pSurface->w != m_nSurfaceWidth || pSurface->h != m_nSurfaceHeight ||
+      std::memcmp(&dst, &m_ShownPlace, sizeof dst) != 0) {
+    SDL_FillRect(pSurface, nullptr, SDL_MapRGB(pSurface->format, 0, 0, 0));
+    m_pSurface = pSurface;
+    m_nSurfaceWidth = pSurface->w;
+    m_nSurfaceHeight = pSurface->h;
+    m_ShownPlace = dst;
   }
+  // Frames go straight in only as they stand: unscaled, whole, in their own
+  // pixel format (the top byte unused), in an image that needs no lock.
+  if (!bFrame || dst.w != nWidth || dst.x < 0 || dst.y < 0 || SDL_MUSTLOCK(pSurface) ||
+      pSurface->format->format != SDL_PIXELFORMAT_RGB888 || pSurface->pitch % 4 != 0 ||
+      (SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_FULLSCREEN) != 0)
+    return FRAMEIMAGE{};
+  auto* pTopLeft = static_cast<uint8_t*>(pSurface->pixels) + size_t(dst.y) * size_t(pSurface->pitch) +
+                   size_t(dst.x) * 4;
+  return FRAMEIMAGE{reinterpret_cast<uint32_t*>(pTopLeft), nWidth, nHeight, pSurface->pitch / 4};
+}
+
+void cSdlPresenter::WriteFrame(const uint32_t* pPixels, int nWidth, int nHeight) {
+  WriteToSurface(pPixels, nWidth, nHeight);
+  m_nShownWidth = nWidth;
+  m_nShownHeight = nHeight;
+}
+
+void cSdlPresenter::PutImage() { SDL_UpdateWindowSurface(m_pWindow); }
+
+void cSdlPresenter::Upload(const uint32_t* pPixels, int nWidth, int nHeight) {
   if (!m_pRenderer) return;
   if (!m_pTexture || m_nTexWidth != nWidth || m_nTexHeight != nHeight) {
     if (m_pTexture) SDL_DestroyTexture(m_pTexture);
@@ -317,6 +354,7 @@ bool cSdlPresenter::SetVSync(bool bOn) {
 }
 
 void cSdlPresenter::Close() {
+  if (m_bDirect) TakeBackFrameImage();
   if (m_pTexture) SDL_DestroyTexture(m_pTexture);
   if (m_pRenderer) SDL_DestroyRenderer(m_pRenderer);
   if (m_pWindow) SDL_DestroyWindow(m_pWindow);
@@ -326,6 +364,7 @@ void cSdlPresenter::Close() {
 
 void cSdlPresenter::Show(bool bFullScreen) {
   if (!m_pWindow) return;
+  if (m_bDirect) TakeBackFrameImage();
   SDL_SetWindowFullscreen(m_pWindow, bFullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   SDL_ShowWindow(m_pWindow);
   Draw();
@@ -397,14 +436,19 @@ void cSdlPresenter::WaitSimulatedBlank() {
 
 void cSdlPresenter::Refresh(bool bForce) {
   if (!m_pWindow) return;
-  // The newest frame goes from the frame store straight into the texture,
-  // or the window's image; that image is lost with a change of the window's
-  // size, so a forced show draws the newest frame into it again.
+  if (m_bDirect) {
+    // The window's image is lent to the frame store, which the drawing side
+    // writes the frames straight into; it is lost with a change of the
+    // window's size, so a forced show draws the newest frame into it again.
+    if (bForce) m_pSurface = nullptr;  // bars drawn again as well
+    if (ShowFramesInImage(*this, bForce) || bForce) WaitSimulatedBlank();
+    return;
+  }
+  // The newest frame goes from the frame store straight into the texture.
   const FrameShowFn fnShow = [](const uint32_t* pPixels, int nWidth, int nHeight, void* pContext) {
     static_cast<cSdlPresenter*>(pContext)->Upload(pPixels, nWidth, nHeight);
   };
-  if (bForce) m_pSurface = nullptr;  // bars drawn again as well
-  const bool bNew = bForce && m_bDirect ? ShowLastFrame(fnShow, this) : ShowNewFrame(fnShow, this);
+  const bool bNew = ShowNewFrame(fnShow, this);
   if (bNew || bForce) Draw();
 }
 
@@ -417,6 +461,7 @@ bool cSdlPresenter::IsMaximised() {
 }
 
 void cSdlPresenter::Maximise() {
+  if (m_pWindow && m_bDirect) TakeBackFrameImage();
   if (m_pWindow) SDL_MaximizeWindow(m_pWindow);
 }
 
@@ -425,12 +470,17 @@ void cSdlPresenter::SetDialogMode(bool bOn) {
     if (m_nDialogs++ > 0 || !m_pWindow) return;
     m_bFullScreenUnderDialogs =
         (SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-    if (m_bFullScreenUnderDialogs) SDL_SetWindowFullscreen(m_pWindow, 0);
+    if (m_bFullScreenUnderDialogs) {
+      if (m_bDirect) TakeBackFrameImage();
+      SDL_SetWindowFullscreen(m_pWindow, 0);
+    }
     return;
   }
   if (m_nDialogs == 0 || --m_nDialogs > 0) return;
-  if (m_pWindow && m_bFullScreenUnderDialogs)
+  if (m_pWindow && m_bFullScreenUnderDialogs) {
+    if (m_bDirect) TakeBackFrameImage();
     SDL_SetWindowFullscreen(m_pWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
   m_bFullScreenUnderDialogs = false;
 }
 

@@ -20,7 +20,7 @@ struct SDL_Surface;
 
 namespace plat::desktop {
 
-class cSdlPresenter : public cPresenterService {
+class cSdlPresenter : public cPresenterService, private cFrameImageOwner {
  public:
   bool Open(int nClientWidth, int nClientHeight) override;
   std::string GetOpenError() const override { return m_strOpenError; }
@@ -52,11 +52,15 @@ class cSdlPresenter : public cPresenterService {
 
  private:
   void Draw();
+  // The window's image, where frames are written straight into it.
+  bool IsImageStale() override;
+  FRAMEIMAGE PrepareImage(int nWidth, int nHeight) override;
+  void WriteFrame(const uint32_t* pPixels, int nWidth, int nHeight) override;
+  void PutImage() override;
   // The frame's top and left widths; false (and 0) while the window has no
   // frame or the window manager does not say.
   bool GetFrameBorders(int& nTop, int& nLeft) const;
-  // The frame into the texture, made again when its size changes, or into
-  // the window's image.
+  // The frame into the texture, made again when its size changes.
   void Upload(const uint32_t* pPixels, int nWidth, int nHeight);
   void WriteToSurface(const uint32_t* pPixels, int nWidth, int nHeight);
   static SDL_Rect FramePlace(int nOutW, int nOutH, int nWidth, int nHeight);

@@ -183,12 +183,12 @@ void PresentImage(const cImage& image) {
   // Converted straight into the frame store: one pass, nothing allocated.
   plat::PresentFrameWith(
       w, h,
-      [](uint32_t* pFrame, int nWidth, int nHeight, const void* pContext) {
+      [](uint32_t* pFrame, int nWidth, int nHeight, int nPitch, const void* pContext) {
         const cSource& s = *static_cast<const cSource*>(pContext);
         const ePixelFormat f = s.pImage->GetFormat();
         for (int y = 0; y < nHeight; ++y) {
           const uint8_t* row = s.pImage->GetRow(y);
-          uint32_t* out = pFrame + size_t(y) * size_t(nWidth);
+          uint32_t* out = pFrame + size_t(y) * size_t(nPitch);
           switch (f) {
             case ePixelFormat::P8:
               for (int x = 0; x < nWidth; ++x) out[x] = s.lut[row[x]];

@@ -10,10 +10,12 @@ namespace plat {
 // window thread.
 void PresentFrame(const uint32_t* pPixels, int nWidth, int nHeight, int nPitchPixels);
 // The same with the frame written in place: fnWrite fills the nWidth x
-// nHeight pixels of the frame store (pitch = width) under its lock, so a
-// frame reaches the store in one pass and, at an unchanged size, without
-// allocating.
-using FrameWriteFn = void (*)(uint32_t* pDst, int nWidth, int nHeight, const void* pContext);
+// nHeight pixels at pDst (nPitchPixels apart) under the frame store's lock,
+// so a frame reaches the store in one pass and, at an unchanged size,
+// without allocating. pDst is the store's own memory, or the window's image
+// when the window lent it for frames of this size.
+using FrameWriteFn = void (*)(uint32_t* pDst, int nWidth, int nHeight, int nPitchPixels,
+                              const void* pContext);
 void PresentFrameWith(int nWidth, int nHeight, FrameWriteFn fnWrite, const void* pContext);
 // The presenter's thread may sleep outside the frame store: pfnWake runs
 // after every frame handed over, on the drawing thread, and must only wake

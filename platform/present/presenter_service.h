@@ -83,6 +83,46 @@ bool ShowNewFrame(FrameShowFn fnShow, void* pContext);
 // its picture draws it again); false when none was handed over.
 bool ShowLastFrame(FrameShowFn fnShow, void* pContext);
 
+// A window's own image, lent to the frame store so that frames of its size
+// are written straight into it: the frame's top-left pixel, pitch in
+// pixels. No pixels: frames stay in the store's memory.
+struct FRAMEIMAGE {
+  uint32_t* pPixels = nullptr;
+  int nWidth = 0;
+  int nHeight = 0;
+  int nPitch = 0;
+  bool operator==(const FRAMEIMAGE&) const = default;
+};
+// What the window thread does with its image: each step but PutImage under
+// the frame store's lock, so the drawing side never writes into an image
+// that is being changed or let go; while PutImage runs, outside the lock,
+// the drawing side writes into the store's memory instead and never waits
+// for the screen.
+class cFrameImageOwner {
+ public:
+  virtual ~cFrameImageOwner() = default;
+  // Whether the image will be made anew (its memory let go) when next
+  // prepared: a frame that lives only there is taken back first.
+  virtual bool IsImageStale() = 0;
+  // Makes sure of the image and says where a frame of nWidth x nHeight goes
+  // in it (0 x 0: none handed over yet); none when frames cannot go straight
+  // there.
+  virtual FRAMEIMAGE PrepareImage(int nWidth, int nHeight) = 0;
+  // Writes a frame kept in the store's memory into the image.
+  virtual void WriteFrame(const uint32_t* pPixels, int nWidth, int nHeight) = 0;
+  // Puts the image on the screen.
+  virtual void PutImage() = 0;
+};
+// Window thread: the frame handed over since the last show (with bForce the
+// newest one, new or not, and the image put on the screen even without
+// one) goes into the owner's image and on the screen. True when a frame
+// was shown.
+bool ShowFramesInImage(cFrameImageOwner& owner, bool bForce);
+// Window thread, before anything that may let go of the lent image (a
+// change of full screen, closing the window): the store takes its frame
+// back and lends no more until the next ShowFramesInImage.
+void TakeBackFrameImage();
+
 // After the presenter's turn: every frame taken so far is on the screen.
 // Frames that wait for the vertical blank are let go here.
 void NoteFramesShown();

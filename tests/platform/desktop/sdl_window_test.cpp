@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/desktop/sdl_event_feed.h"
@@ -12,6 +16,7 @@
 #include "platform/input/keyboard.h"
 #include "platform/msg/window.h"
 #include "platform/present/presenter.h"
+#include "platform/present/presenter_window.h"
 
 namespace plat::desktop {
 namespace {
@@ -121,6 +126,156 @@ TEST(SdlPresenter, TheWindowShowsTheFrameScaledWholeAndCentred) {
     EXPECT_EQ(nWrong, 0);
   }
   presenter.Close();
+}
+
+// Pixels of the window's image other than the frame centred in it, unscaled,
+// with black around it.
+int CountWrongPixels(SDL_Window* pWindow, const std::vector<uint32_t>& frame, int w, int h) {
+  SDL_Surface* pSurface = SDL_GetWindowSurface(pWindow);
+  if (!pSurface) return -1;
+  const int x0 = (pSurface->w - w) / 2, y0 = (pSurface->h - h) / 2;
+  int nWrong = 0;
+  for (int y = 0; y < pSurface->h; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(pSurface->pixels) +
+                                                        size_t(y) * size_t(pSurface->pitch));
+    for (int x = 0; x < pSurface->w; ++x) {
+      const bool bIn = x >= x0 && y >= y0 && x < x0 + w && y < y0 + h;
+      const uint32_t want = bIn ? frame[size_t(y - y0) * size_t(w) + size_t(x - x0)] : 0;
+      if ((row[x] & 0xFFFFFFu) != (want & 0xFFFFFFu)) ++nWrong;
+    }
+  }
+  return nWrong;
+}
+
+// Frames the size of the window's image are written straight into it: the
+// frame is still there for a screenshot, for the redraw after the window
+// grew, and after the window is gone.
+TEST(SdlPresenter, AFrameWrittenIntoTheWindowsImageIsKeptForScreenshotsAndRedraws) {
+  ForgetFrames();
+  cSdlPresenter presenter;
+  ASSERT_TRUE(presenter.Open(640, 480));
+  if (!presenter.HasWindow()) GTEST_SKIP() << "SDL's dummy video driver does not start here";
+  DISPLAYFACTS facts;
+  ASSERT_TRUE(presenter.DescribeDisplay(facts));
+  if (facts.strRenderer != "software") GTEST_SKIP() << "frames go through " << facts.strRenderer;
+  presenter.Show(false);
+  std::vector<uint32_t> frame = PatternFrame(640, 480);
+  PresentFrame(frame.data(), 640, 480, 640);
+  presenter.Refresh(false);  // from here on the image is lent
+  for (uint32_t& px : frame) px ^= 0x00FFFFFFu;
+  PresentFrame(frame.data(), 640, 480, 640);
+  presenter.Refresh(false);
+  EXPECT_EQ(CountWrongPixels(presenter.GetSdlWindow(), frame, 640, 480), 0);
+
+  for (uint32_t& px : frame) px = (px + 0x010203u) | 0xFF000000u;
+  PresentFrame(frame.data(), 640, 480, 640);
+  std::vector<uint32_t> shot;
+  int w = 0, h = 0;
+  ASSERT_TRUE(TakeNewFrame(shot, w, h));
+  EXPECT_TRUE(w == 640 && h == 480 && shot == frame);
+
+  SDL_SetWindowSize(presenter.GetSdlWindow(), 800, 600);
+  presenter.Refresh(true);  // as after the window's size-changed event
+  EXPECT_EQ(CountWrongPixels(presenter.GetSdlWindow(), frame, 640, 480), 0);
+
+  for (uint32_t& px : frame) px ^= 0x00F0F0F0u;
+  PresentFrame(frame.data(), 640, 480, 640);
+  presenter.Close();
+  struct cSeen {
+    std::vector<uint32_t> pixels;
+  } seen;
+  ASSERT_TRUE(ShowLastFrame(
+      [](const uint32_t* p, int nW, int nH, void* ctx) {
+        static_cast<cSeen*>(ctx)->pixels.assign(p, p + size_t(nW) * size_t(nH));
+      },
+      &seen));
+  EXPECT_TRUE(seen.pixels == frame);
+  ForgetFrames();
+}
+
+// A window image of its own whose showing can be held, the way a slow
+// display server holds the window thread while it puts the image up.
+class cHeldImage : public cFrameImageOwner {
+ public:
+  cHeldImage(int w, int h) : m_image(size_t(w) * size_t(h)), m_nW(w), m_nH(h) {}
+  bool IsImageStale() override { return false; }
+  FRAMEIMAGE PrepareImage(int, int) override {
+    return FRAMEIMAGE{m_image.data(), m_nW, m_nH, m_nW};
+  }
+  void WriteFrame(const uint32_t* p, int w, int h) override {
+    m_image.assign(p, p + size_t(w) * size_t(h));
+  }
+  void PutImage() override {
+    std::unique_lock<std::mutex> lock(m_mtx);
+    if (m_bHold) {
+      m_bHeld = true;
+      m_cv.notify_all();
+      // Only a way out should the drawing side wait on the show: the test
+      // then fails instead of hanging.
+      m_bGaveUp = !m_cv.wait_for(lock, std::chrono::seconds(30), [&] { return m_bLetGo; });
+      m_bHold = false;
+    }
+    m_shown = m_image;
+  }
+  void Hold() {
+    std::lock_guard<std::mutex> lock(m_mtx);
+    m_bHold = true;
+  }
+  void WaitHeld() {
+    std::unique_lock<std::mutex> lock(m_mtx);
+    m_cv.wait(lock, [&] { return m_bHeld; });
+  }
+  void LetGo() {
+    std::lock_guard<std::mutex> lock(m_mtx);
+    m_bLetGo = true;
+    m_cv.notify_all();
+  }
+  // Whether the show waited in vain for the frame handed over.
+  bool GaveUp() {
+    std::lock_guard<std::mutex> lock(m_mtx);
+    return m_bGaveUp;
+  }
+  std::vector<uint32_t> m_image, m_shown;
+
+ private:
+  std::mutex m_mtx;
+  std::condition_variable m_cv;
+  bool m_bHold = false, m_bHeld = false, m_bLetGo = false, m_bGaveUp = false;
+  int m_nW, m_nH;
+};
+
+// The drawing side hands a frame over while the window thread is putting
+// its image up: it does not wait for the screen, the image being shown is
+// left alone, and the frame is a screenshot at once and on the screen at
+// the window's next turn.
+TEST(SdlPresenter, AFrameHandedOverWhileTheImageIsShownNeitherWaitsNorTouchesIt) {
+  ForgetFrames();
+  cHeldImage window(64, 48);
+  std::vector<uint32_t> frame = PatternFrame(64, 48);
+  PresentFrame(frame.data(), 64, 48, 64);
+  ASSERT_TRUE(ShowFramesInImage(window, false));  // from here on the image is lent
+  for (uint32_t& px : frame) px ^= 0x00FFFFFFu;
+  PresentFrame(frame.data(), 64, 48, 64);
+  ASSERT_TRUE(window.m_image == frame);  // written straight in
+  const std::vector<uint32_t> held = frame;
+
+  window.Hold();
+  std::thread windowThread([&] { ShowFramesInImage(window, false); });
+  window.WaitHeld();
+  for (uint32_t& px : frame) px = (px + 0x010203u) | 0xFF000000u;
+  PresentFrame(frame.data(), 64, 48, 64);
+  std::vector<uint32_t> shot;
+  int w = 0, h = 0;
+  const bool bShot = CopyLastFrame(shot, w, h);
+  window.LetGo();
+  windowThread.join();
+  EXPECT_FALSE(window.GaveUp());
+  EXPECT_TRUE(bShot && w == 64 && h == 48 && shot == frame);
+  EXPECT_TRUE(window.m_shown == held);
+
+  EXPECT_TRUE(ShowFramesInImage(window, false));
+  EXPECT_TRUE(window.m_shown == frame);
+  ForgetFrames();
 }
 
 TEST(SdlEventFeed, KeysFocusAndTheCloseButtonBecomeMessages) {
