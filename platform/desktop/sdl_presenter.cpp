@@ -85,21 +85,26 @@ SDL_Rect cSdlPresenter::FramePlace(int nOutW, int nOutH, int nWidth, int nHeight
                   nHeight * nScale};
 }
 
+// The bars stay black until the surface or the frame's place changes: the
+// image is blackened whole only then.
+void cSdlPresenter::BlackenBarsOnChange(SDL_Surface* pSurface, const SDL_Rect& dst) {
+  if (pSurface == m_pSurface && pSurface->w == m_nSurfaceWidth && pSurface->h == m_nSurfaceHeight &&
+      std::memcmp(&dst, &m_ShownPlace, sizeof dst) == 0)
+    return;
+  SDL_FillRect(pSurface, nullptr, SDL_MapRGB(pSurface->format, 0, 0, 0));
+  m_pSurface = pSurface;
+  m_nSurfaceWidth = pSurface->w;
+  m_nSurfaceHeight = pSurface->h;
+  m_ShownPlace = dst;
+}
+
 void cSdlPresenter::WriteToSurface(const uint32_t* pPixels, int nWidth, int nHeight) {
   SDL_Surface* pSurface = SDL_GetWindowSurface(m_pWindow);
   if (!pSurface || pSurface->w <= 0 || pSurface->h <= 0) return;
   const SDL_Rect dst = FramePlace(pSurface->w, pSurface->h, nWidth, nHeight);
   const bool bLock = SDL_MUSTLOCK(pSurface);
   if (bLock && SDL_LockSurface(pSurface) != 0) return;
-  // The bars stay black until the surface or the frame's place changes.
-  if (pSurface != m_pSurface || pSurface->w != m_nSurfaceWidth || pSurface->h != m_nSurfaceHeight ||
-      std::memcmp(&dst, &m_ShownPlace, sizeof dst) != 0) {
-    SDL_FillRect(pSurface, nullptr, SDL_MapRGB(pSurface->format, 0, 0, 0));
-    m_pSurface = pSurface;
-    m_nSurfaceWidth = pSurface->w;
-    m_nSurfaceHeight = pSurface->h;
-    m_ShownPlace = dst;
-  }
+  BlackenBarsOnChange(pSurface, dst);
   // A window smaller than the frame (at scale 1 only) shows its middle.
   const int nScale = dst.w / nWidth;
   const int nSkipX = std::max(0, -dst.x), nSkipY = std::max(0, -dst.y);
@@ -150,15 +155,7 @@ FRAMEIMAGE cSdlPresenter::PrepareImage(int nWidth, int nHeight) {
   if (!pSurface || pSurface->w <= 0 || pSurface->h <= 0) return FRAMEIMAGE{};
   const bool bFrame = nWidth > 0 && nHeight > 0;
   const SDL_Rect dst = bFrame ? FramePlace(pSurface->w, pSurface->h, nWidth, nHeight) : SDL_Rect{};
-  // The bars stay black until the surface or the frame's place changes.
-  if (pSurface != m_pSurface || pSurface->w != m_nSurfaceWidth || pSurface->h != m_nSurfaceHeight ||
-      std::memcmp(&dst, &m_ShownPlace, sizeof dst) != 0) {
-    SDL_FillRect(pSurface, nullptr, SDL_MapRGB(pSurface->format, 0, 0, 0));
-    m_pSurface = pSurface;
-    m_nSurfaceWidth = pSurface->w;
-    m_nSurfaceHeight = pSurface->h;
-    m_ShownPlace = dst;
-  }
+  BlackenBarsOnChange(pSurface, dst);
   // Frames go straight in only as they stand: unscaled, whole, in their own
   // pixel format (the top byte unused), in an image that needs no lock.
   if (!bFrame || dst.w != nWidth || dst.x < 0 || dst.y < 0 || SDL_MUSTLOCK(pSurface) ||

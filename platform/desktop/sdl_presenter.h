@@ -63,6 +63,7 @@ class cSdlPresenter : public cPresenterService, private cFrameImageOwner {
   // The frame into the texture, made again when its size changes.
   void Upload(const uint32_t* pPixels, int nWidth, int nHeight);
   void WriteToSurface(const uint32_t* pPixels, int nWidth, int nHeight);
+  void BlackenBarsOnChange(SDL_Surface* pSurface, const SDL_Rect& dst);
   static SDL_Rect FramePlace(int nOutW, int nOutH, int nWidth, int nHeight);
   // Vertical sync without a renderer: waits until the next show is due.
   void WaitSimulatedBlank();

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -33,6 +34,20 @@ std::vector<MSG> TakeAll() {
 void Push(const SDL_Event& e) {
   SDL_Event copy = e;
   ASSERT_EQ(SDL_PushEvent(&copy), 1) << SDL_GetError();
+}
+
+// Why an open presenter's frames do not go into its window's own image (no
+// window here, or a renderer that is not drawing on the processor), or ""
+// when they do.
+std::string WhyFramesMissTheImage(cSdlPresenter& presenter) {
+  if (!presenter.HasWindow()) return "SDL's dummy video driver does not start here";
+  DISPLAYFACTS facts;
+  if (!presenter.DescribeDisplay(facts)) {
+    ADD_FAILURE() << "an open window could not describe its display";
+    return "no display facts";
+  }
+  if (facts.strRenderer != "software") return "frames go through " + facts.strRenderer;
+  return "";
 }
 
 TEST(SdlPresenter, OpensAWindowThatShowsFramesAndTellsItsPlace) {
@@ -75,10 +90,8 @@ std::vector<uint32_t> PatternFrame(int w, int h) {
 TEST(SdlPresenter, TheWindowShowsTheFrameScaledWholeAndCentred) {
   cSdlPresenter presenter;
   ASSERT_TRUE(presenter.Open(640, 480));
-  if (!presenter.HasWindow()) GTEST_SKIP() << "SDL's dummy video driver does not start here";
-  DISPLAYFACTS facts;
-  ASSERT_TRUE(presenter.DescribeDisplay(facts));
-  if (facts.strRenderer != "software") GTEST_SKIP() << "frames go through " << facts.strRenderer;
+  if (const std::string strWhy = WhyFramesMissTheImage(presenter); !strWhy.empty())
+    GTEST_SKIP() << strWhy;
   presenter.Show(false);
   struct CASE {
     int nWindowW, nWindowH, nFrameW, nFrameH;
@@ -154,10 +167,8 @@ TEST(SdlPresenter, AFrameWrittenIntoTheWindowsImageIsKeptForScreenshotsAndRedraw
   ForgetFrames();
   cSdlPresenter presenter;
   ASSERT_TRUE(presenter.Open(640, 480));
-  if (!presenter.HasWindow()) GTEST_SKIP() << "SDL's dummy video driver does not start here";
-  DISPLAYFACTS facts;
-  ASSERT_TRUE(presenter.DescribeDisplay(facts));
-  if (facts.strRenderer != "software") GTEST_SKIP() << "frames go through " << facts.strRenderer;
+  if (const std::string strWhy = WhyFramesMissTheImage(presenter); !strWhy.empty())
+    GTEST_SKIP() << strWhy;
   presenter.Show(false);
   std::vector<uint32_t> frame = PatternFrame(640, 480);
   PresentFrame(frame.data(), 640, 480, 640);
