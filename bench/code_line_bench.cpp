@@ -15,15 +15,7 @@
 namespace {
 
 void BuildCodeStage() {
-  g_Stage.Reset();
-  g_Stage.m_nWidth = 20;
-  g_Stage.m_nHeight = 15;
-  g_Stage.m_nExtentX = (20 + 20) * 32 - 640;
-  g_Stage.m_nExtentY = (15 + 20) * 32 - 640;
-  g_Stage.m_nLimitRight = 19;
-  g_Stage.m_nLimitBottom = 14;
-  g_Stage.m_nHitLevel = 1;
-  g_Stage.m_bStartCaption = g_Stage.m_bStartCaption2 = 0;
+  ResetBenchStage(20, 15, 1);
   for (int16_t c = 0; c < 20; ++c) AddBlock(c, 14);
   cEdChara player;
   player.m_cOperator = 0;

@@ -23,15 +23,7 @@ constexpr size_t kCombatShots = 1500;
 
 inline void BuildCombatStage() {
   const int16_t w = 100, h = 40;
-  g_Stage.Reset();
-  g_Stage.m_nWidth = w;
-  g_Stage.m_nHeight = h;
-  g_Stage.m_nExtentX = (w + 20) * 32 - 640;
-  g_Stage.m_nExtentY = (h + 20) * 32 - 640;
-  g_Stage.m_nLimitRight = w - 1;
-  g_Stage.m_nLimitBottom = h - 1;
-  g_Stage.m_nHitLevel = 10;
-  g_Stage.m_bStartCaption = g_Stage.m_bStartCaption2 = 0;
+  ResetBenchStage(w, h, 10);
   for (cStageParam8& rule : g_Stage.m_aRules) rule.Set(0, 0, 0, 0, 0, 0, 0, 0);
   std::mt19937 rng(29);
   const int16_t nFloor = static_cast<int16_t>(h - 1);

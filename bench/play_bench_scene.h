@@ -15,6 +15,20 @@
 #include "stage/game_obj.h"
 #include "stage/play_scene.h"
 
+// An empty stage of w x h cells at hit-test level nLevel, its object area
+// and limits from its size, without the start captions.
+inline void ResetBenchStage(int16_t w, int16_t h, int32_t nLevel) {
+  g_Stage.Reset();
+  g_Stage.m_nWidth = w;
+  g_Stage.m_nHeight = h;
+  g_Stage.m_nExtentX = (w + 20) * 32 - 640;
+  g_Stage.m_nExtentY = (h + 20) * 32 - 640;
+  g_Stage.m_nLimitRight = w - 1;
+  g_Stage.m_nLimitBottom = h - 1;
+  g_Stage.m_nHitLevel = nLevel;
+  g_Stage.m_bStartCaption = g_Stage.m_bStartCaption2 = 0;
+}
+
 // The flows every character of a benchmark stage runs, as a game's would:
 // a walk that turns at walls and ledges, a jump whenever its first variable
 // reaches a multiple of 50 (a condition on it), and a status operation that

@@ -40,15 +40,7 @@ constexpr int kEffects = 100;
 // picture backgrounds (one behind, one in front) and the status bar.
 void BuildStage() {
   const int16_t w = 40, h = 15;
-  g_Stage.Reset();
-  g_Stage.m_nWidth = w;
-  g_Stage.m_nHeight = h;
-  g_Stage.m_nExtentX = (w + 20) * 32 - 640;
-  g_Stage.m_nExtentY = (h + 20) * 32 - 640;
-  g_Stage.m_nLimitRight = w - 1;
-  g_Stage.m_nLimitBottom = h - 1;
-  g_Stage.m_nHitLevel = 2;
-  g_Stage.m_bStartCaption = g_Stage.m_bStartCaption2 = 0;
+  ResetBenchStage(w, h, 2);
   g_Stage.m_bStatusBar = 1;
   for (int16_t c = 0; c < w; ++c) AddBlock(c, h - 1);
   for (int16_t c = 4; c < w; c += 7) AddBlock(c, h - 5);

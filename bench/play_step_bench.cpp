@@ -27,15 +27,7 @@ namespace {
 // (every fifth a flyer further up, every tenth a block character).
 void BuildStage(int16_t w, int16_t h, int32_t nLevel, int nCharas, int nBlocks, int nItems,
                 bool bLogic = false) {
-  g_Stage.Reset();
-  g_Stage.m_nWidth = w;
-  g_Stage.m_nHeight = h;
-  g_Stage.m_nExtentX = (w + 20) * 32 - 640;
-  g_Stage.m_nExtentY = (h + 20) * 32 - 640;
-  g_Stage.m_nLimitRight = w - 1;
-  g_Stage.m_nLimitBottom = h - 1;
-  g_Stage.m_nHitLevel = nLevel;
-  g_Stage.m_bStartCaption = g_Stage.m_bStartCaption2 = 0;
+  ResetBenchStage(w, h, nLevel);
   for (cStageParam8& rule : g_Stage.m_aRules) rule.Set(0, 0, 0, 0, 0, 0, 0, 0);
   std::mt19937 rng(23);
   const int16_t nFloor = static_cast<int16_t>(h - 1);

@@ -14,25 +14,6 @@
 
 namespace {
 
-void StepShotsOnce(cPlayScene& scene, int nStep) {
-  for (auto it = scene.m_ShotList.begin(); it != scene.m_ShotList.end();) {
-    cShotObj& shot = *it;
-    if (shot.Step(scene)) {
-      it = scene.RemoveShot(it);
-      continue;
-    }
-    shot.AddGravity();
-    shot.MoveY();
-    shot.MoveX();
-    if (nStep == 1 && shot.m_nIsShot == 1 &&
-        shot.IsOutOfRange(shot.m_nControl == 0 ? RULE_PLAYER_SHOTS : RULE_OTHER_SHOTS)) {
-      it = scene.RemoveShot(it);
-      continue;
-    }
-    it = shot.HitsBlock(scene) ? scene.RemoveShot(it) : std::next(it);
-  }
-}
-
 void BM_ShotSteps1500x10(benchmark::State& state) {
   BuildCombatStage();
   cPlaying playing;
@@ -43,7 +24,7 @@ void BM_ShotSteps1500x10(benchmark::State& state) {
     state.PauseTiming();
     TopUpShots(scene, kCombatShots, rng);
     state.ResumeTiming();
-    for (int nStep = 1; nStep <= g_Stage.m_nSteps; ++nStep) StepShotsOnce(scene, nStep);
+    for (int nStep = 1; nStep <= g_Stage.m_nSteps; ++nStep) scene.StepShots(nStep);
   }
   state.counters["shots"] = static_cast<double>(scene.m_ShotList.size());
   state.counters["steps"] = g_Stage.m_nSteps;

@@ -370,13 +370,17 @@ class cPlayScene : public cPhasedScene<cPlayScene, 8> {
   cWalkRegistry<cShotObj> m_ShotWalks;
   cPlayProbe* m_pProbe = nullptr;
 
+  // The shots' part of update step nStep: each steps, falls, moves, and
+  // goes when its life, its range (in a frame's first step) or a block ends
+  // it. Public so that the shots' share of a step can be timed alone.
+  void StepShots(int32_t nStep);
+
  private:
   // One update step; false when it ended the frame.
   bool RunUpdateStep(int32_t nStep);
   bool StepBlockCharas();
   bool StepPlayer(cPlayerObj& player);
   bool StepOtherCharas();
-  void StepShots(int32_t nStep);
   void RunRemovalPasses();
   // The player dies (sound 8); the stage ends when its death ends it.
   void DefeatPlayer();
